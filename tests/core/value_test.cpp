@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "core/geometry.h"
+#include "core/notification_center.h"
+#include "core/signal.h"
+#include "core/value.h"
+
+namespace velmora {
+namespace {
+
+TEST(Value, NumbersConvertOnlyWhenExact) {
+  EXPECT_EQ(Value(12).asInteger(), 12);
+  EXPECT_EQ(Value(12.0).asInteger(), 12);
+  EXPECT_EQ(Value(12.5).asInteger(), std::nullopt);
+  EXPECT_EQ(Value(std::nan("")).asInteger(), std::nullopt);
+  EXPECT_EQ(Value(1e300).asInteger(), std::nullopt);
+  EXPECT_EQ(Value(true).asInteger(), std::nullopt);  // a boolean is not a number
+  EXPECT_EQ(Value("12").asInteger(), std::nullopt);
+  EXPECT_EQ(Value().asNumber(), std::nullopt);
+  EXPECT_DOUBLE_EQ(*Value(3).asNumber(), 3.0);
+}
+
+TEST(Value, UnsignedReadsKeepTheBitPattern) {
+  std::uint64_t big = 0xFFFF'FFFF'FFFF'FFF0ULL;
+  EXPECT_EQ(Value(big).asUInt64(), big);
+  EXPECT_EQ(Value(-1).asUInt64(), std::numeric_limits<std::uint64_t>::max());
+  EXPECT_EQ(Value(1.8e19).asUInt64(), 18000000000000000000ULL);
+  EXPECT_EQ(Value(2e19).asUInt64(), std::nullopt);
+  EXPECT_EQ(Value(3000000000LL).asInt32(), std::nullopt);
+  EXPECT_EQ(Value(-7).asInt32(), -7);
+}
+
+TEST(Value, DictionariesAndArraysAnswerAbsentForTheWrongKind) {
+  Value v = Value::dictionary({{"a", Value::array({1, "x"})}, {"b", Value(Value::Data{{1, 2}})}});
+  ASSERT_NE(v.find("a"), nullptr);
+  EXPECT_EQ(v.find("a")->asArray()->size(), 2u);
+  EXPECT_EQ(v.find("missing"), nullptr);
+  EXPECT_EQ(Value(5).find("a"), nullptr);
+  EXPECT_EQ(v.find("a")->asDictionary(), nullptr);
+  EXPECT_EQ(v.find("b")->asData()->bytes.size(), 2u);
+  EXPECT_EQ(describe(v), "{\"a\": [1, \"x\"], \"b\": <2 bytes>}");
+  EXPECT_EQ(v,
+            Value::dictionary({{"a", Value::array({1, "x"})}, {"b", Value(Value::Data{{1, 2}})}}));
+  EXPECT_NE(Value(1), Value(1.0));
+}
+
+TEST(Geometry, ConversionsFlipAroundTheMainDisplay) {
+  // A 100-point-high window 50 points below the top of a 982-point main display.
+  AXRect ax = AXRect::make(10, 50, 300, 100);
+  ScreenRect screen = toScreen(ax, 982);
+  EXPECT_EQ(screen, ScreenRect::make(10, 832, 300, 100));
+  EXPECT_EQ(toAX(screen, 982), ax);
+  EXPECT_EQ(toAX(ScreenPoint{5, 982}, 982), (AXPoint{5, 0}));
+  EXPECT_TRUE(ax.contains({10, 50}));
+  EXPECT_FALSE(ax.contains({310, 50}));
+  EXPECT_TRUE(ax.intersection(AXRect::make(400, 0, 10, 10)).isEmpty());
+}
+
+TEST(NotificationCenter, DeliversByNameUntilTheTokenIsDropped) {
+  NotificationCenter center;
+  int a = 0, b = 0;
+  ObserverToken ta = center.observe("Velmora.a", [&] { ++a; });
+  {
+    ObserverToken tb = center.observe("Velmora.b", [&] { ++b; });
+    center.post("Velmora.a");
+    center.post("Velmora.b");
+  }
+  center.post("Velmora.b");
+  EXPECT_EQ(a, 1);
+  EXPECT_EQ(b, 1);
+}
+
+TEST(NotificationCenter, AnObserverRemovedDuringAPostIsNotCalled) {
+  NotificationCenter center;
+  int second = 0;
+  ObserverToken t2;
+  ObserverToken t1 = center.observe("n", [&] { t2.reset(); });
+  t2 = center.observe("n", [&] { ++second; });
+  ObserverToken t3 = center.observe("n", [&] { center.observe("n", [] {}).reset(); });
+  center.post("n");
+  EXPECT_EQ(second, 0);
+}
+
+TEST(Signal, ConnectionsDisconnectWhenDropped) {
+  Signal signal;
+  int calls = 0;
+  Connection kept = signal.connect([&] { ++calls; });
+  {
+    Connection gone = signal.connect([&] { calls += 100; });
+  }
+  signal.emit();
+  EXPECT_EQ(calls, 1);
+}
+
+}  // namespace
+}  // namespace velmora

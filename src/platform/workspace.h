@@ -1,0 +1,50 @@
+#pragma once
+// Running applications and the workspace notifications (NSWorkspace, NSRunningApplication).
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/notification_center.h"
+
+namespace velmora::platform {
+
+using pid_t = std::int32_t;
+
+enum class ActivationPolicy { Regular, Accessory, Prohibited };
+
+// A handle the drawing layer resolves to the application's icon image.
+struct AppIcon {
+  std::string identifier;
+  bool operator==(const AppIcon&) const = default;
+};
+
+struct RunningApplication {
+  pid_t pid = 0;
+  std::optional<std::string> localizedName;
+  std::optional<std::string> bundleIdentifier;
+  std::optional<std::string> bundlePath;
+  ActivationPolicy activationPolicy = ActivationPolicy::Regular;
+  std::optional<AppIcon> icon;
+  bool terminated = false;
+};
+
+class Workspace {
+ public:
+  virtual ~Workspace() = default;
+  // NSRunningApplication(processIdentifier:).
+  virtual std::optional<RunningApplication> runningApplication(pid_t pid) = 0;
+  // NSWorkspace.frontmostApplication.
+  virtual std::optional<RunningApplication> frontmostApplication() = 0;
+  // NSRunningApplication.activate(options:): whether the system accepted the request.
+  virtual bool activate(pid_t pid, unsigned options) = 0;
+  // This process's identifier.
+  virtual pid_t currentProcessID() = 0;
+  // NSWorkspaceActiveSpaceDidChangeNotification on the workspace's notification centre.
+  [[nodiscard]] virtual ObserverToken observeActiveSpaceChanged(std::function<void()> fn) = 0;
+  // NSApplicationDidChangeScreenParametersNotification.
+  [[nodiscard]] virtual ObserverToken observeScreenParametersChanged(std::function<void()> fn) = 0;
+};
+
+}  // namespace velmora::platform

@@ -1,0 +1,252 @@
+#pragma once
+// The virtual Mac: a stateful, deterministic stand-in for the window server, the screens,
+// the workspace, the input clocks and the accessibility grant. It is not a mock with
+// canned answers: it keeps displays, spaces, windows and applications, changes them the
+// way macOS does when the user (or Velmora) acts, answers in the same loosely typed shapes
+// the real frameworks use, and posts the notifications macOS posts, on the main loop.
+//
+// Everything runs on the MainLoop it is given; with a VirtualLoop every effect happens at
+// an exact virtual time.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/geometry.h"
+#include "core/main_loop.h"
+#include "core/notification_center.h"
+#include "core/value.h"
+#include "platform/platform.h"
+
+namespace velmora::sim {
+
+using platform::pid_t;
+
+// Window-server space types.
+inline constexpr std::int64_t kSpaceTypeDesktop = 0;
+inline constexpr std::int64_t kSpaceTypeFullScreen = 4;
+
+// Window layers (CGWindowLevel) the virtual Mac uses for its own furniture.
+inline constexpr std::int32_t kLayerNormal = 0;
+inline constexpr std::int32_t kLayerDock = 20;
+inline constexpr std::int32_t kLayerMainMenu = 24;
+inline constexpr std::int32_t kLayerStatus = 25;
+inline constexpr std::int32_t kLayerDesktop = -2147483623;  // desktop picture, a desktop element
+
+struct SimSpace {
+  std::uint64_t id = 0;
+  std::int64_t managedID = 0;
+  std::int64_t type = kSpaceTypeDesktop;
+  std::string uuid;                      // the space's own "uuid" key, as the window server has one
+  std::optional<std::string> name;       // what SLSSpaceCopyName answers; none answers null
+  std::optional<pid_t> fullScreenOwner;  // the application a full-screen space belongs to
+};
+
+struct SimDisplay {
+  std::string uuid;                 // "Display Identifier"; "Main" is legal, as on a Mac
+  std::uint32_t displayNumber = 0;  // CGDirectDisplayID / "NSScreenNumber"
+  ScreenRect frame;                 // drawing coordinates; the first display is the main one
+  double menuBarHeight = 24;
+  double dockHeight = 0;  // reserved at the bottom of the visible frame
+  double backingScale = 2;
+  std::string name;
+  std::vector<SimSpace> spaces;  // left to right, as in Mission Control
+  std::uint64_t currentSpaceID = 0;
+};
+
+struct SimApp {
+  pid_t pid = 0;
+  std::optional<std::string> name;
+  std::optional<std::string> bundleIdentifier;
+  std::optional<std::string> bundlePath;
+  platform::ActivationPolicy policy = platform::ActivationPolicy::Regular;
+  bool terminated = false;
+};
+
+struct SimWindow {
+  std::int64_t number = 0;
+  pid_t owner = 0;
+  std::int32_t layer = kLayerNormal;
+  AXRect bounds;                      // Quartz window-list coordinates
+  std::vector<std::uint64_t> spaces;  // empty: on every space (menu bar, Dock, stickies)
+  std::string title;
+};
+
+class VirtualMac final : public platform::WindowServer,
+                         public platform::Screens,
+                         public platform::Workspace,
+                         public platform::InputClocks,
+                         public platform::Accessibility {
+ public:
+  // This process (Velmora itself): an accessory application with this pid.
+  static constexpr pid_t kSelfPID = 500;
+
+  explicit VirtualMac(MainLoop& loop);
+  ~VirtualMac() override;
+  VirtualMac(const VirtualMac&) = delete;
+  VirtualMac& operator=(const VirtualMac&) = delete;
+
+  // All the seams, for one running copy of Velmora.
+  platform::Platform platform();
+  MainLoop& loop() { return loop_; }
+
+  // ---- Building a world (no notifications are posted) ----
+  // Adds a display with one ordinary desktop, which becomes its current space. The first
+  // display added is the main display and carries the active menu bar. Display numbers
+  // are assigned 1, 2, 3… unless given. Edit the returned display before the window server
+  // is next asked anything: its layout answer is kept until a change made through this class.
+  SimDisplay& addDisplay(const std::string& uuid, ScreenRect frame, double backingScale = 2,
+                         std::optional<std::uint32_t> displayNumber = std::nullopt);
+  // Appends a space to a display and returns its id. Ids are assigned from 1 upwards across
+  // the whole machine; managedID equals the id unless given.
+  std::uint64_t addSpace(const std::string& displayUUID, std::int64_t type = kSpaceTypeDesktop,
+                         std::optional<std::int64_t> managedID = std::nullopt);
+  pid_t addApplication(SimApp app);  // pid 0 assigns the next free pid from 600
+  // Opens a window frontmost on the given spaces; returns its window number (from 100).
+  std::int64_t addWindow(pid_t owner, std::vector<std::uint64_t> spaces, AXRect bounds,
+                         std::int32_t layer = kLayerNormal, std::string title = {});
+  // Adds the furniture every Mac has: the Dock (pid 400, not a regular application) with its
+  // own window, the window server's menu bar (pid 300) and a desktop picture window per
+  // display, so window lists contain the non-application windows the filters must reject.
+  void addSystemFurniture();
+
+  // ---- What the user does (posts what macOS posts, on the loop) ----
+  // Switches the space's display to it at once and posts the active-space notification on
+  // the next turn; the display becomes the one with the active menu bar.
+  void userSwitchTo(std::uint64_t spaceID);
+  // Adds a desktop at the end of a display (Mission Control's "+"); returns its id.
+  std::uint64_t userAddDesktop(const std::string& displayUUID);
+  // Removes a space. Its windows move to the display's first desktop; if it was current,
+  // the space before it becomes current and the active-space notification is posted.
+  void userRemoveSpace(std::uint64_t spaceID);
+  // Makes the application's window full screen: a new full-screen space right after the
+  // window's space, the window moved onto it, and the display switched to it.
+  std::uint64_t userEnterFullScreen(std::int64_t windowNumber);
+  // Attaches a display (with one desktop) and posts the screen-parameters notification.
+  SimDisplay& userAttachDisplay(const std::string& uuid, ScreenRect frame, double backingScale = 2);
+  // Detaches a display: its spaces move to the end of the main display, as macOS does,
+  // and the screen-parameters and active-space notifications are posted.
+  void userDetachDisplay(const std::string& uuid);
+  // The user clicks into another display: the active menu bar moves there.
+  void setActiveMenuBarDisplay(const std::string& uuid);
+  // An application comes to the front and so does its frontmost window.
+  void userActivate(pid_t pid);
+  std::int64_t userOpenWindow(pid_t owner, AXRect bounds);  // on the active display's space
+  void userCloseWindow(std::int64_t windowNumber);
+  void quitApplication(pid_t pid);  // terminated, its windows gone
+  // An input event of a Quartz event type now (mouse moved, key down, …).
+  void userInput(std::uint32_t eventType);
+  void setAccessibilityTrusted(bool trusted);
+
+  // ---- Looking at the machine (tests, demo, screenshots) ----
+  const std::vector<SimDisplay>& displays() const { return displays_; }
+  const SimDisplay* display(const std::string& uuid) const;
+  const SimSpace* space(std::uint64_t id) const;
+  const SimDisplay* displayOfSpace(std::uint64_t id) const;
+  std::uint64_t currentSpace(const std::string& displayUUID) const;  // 0 when unknown
+  std::string activeMenuBarDisplay() const { return activeMenuBarDisplay_; }
+  const std::vector<SimWindow>& windows() const { return windows_; }  // front to back
+  const SimWindow* window(std::int64_t number) const;
+  const SimApp* application(pid_t pid) const;
+  std::optional<pid_t> frontmostPID() const { return frontmost_; }
+  // How often each seam call was made, by the platform function's name
+  // ("SLSCopyManagedDisplaySpaces", "CGWindowListCopyWindowInfo", …).
+  int callCount(const std::string& function) const;
+
+  // ---- Misbehaviour, for the forgiving parsing and failure paths ----
+  // While set, SLSCopyManagedDisplaySpaces answers this value instead of the real layout.
+  void overrideManagedDisplaySpaces(std::optional<Value> answer);
+  // While set, CGWindowListCopyWindowInfo answers this value.
+  void overrideWindowList(std::optional<Value> answer);
+  // The next SLSManagedDisplaySetCurrentSpace calls answer this code and do nothing.
+  void failSetCurrentSpace(std::int32_t status);
+  // SLSManagedDisplaySetCurrentSpace switches at once but, as on a Mac, the workspace
+  // notification may not follow; on by default here, off by this switch.
+  void setDirectSwitchPostsNotification(bool posts) { directSwitchPosts_ = posts; }
+
+  // ---- platform::WindowServer ----
+  platform::ConnectionID mainConnectionID() override;
+  Value copyManagedDisplaySpaces(platform::ConnectionID cid) override;
+  std::int32_t managedDisplaySetCurrentSpace(platform::ConnectionID cid,
+                                             const std::string& displayUUID,
+                                             std::uint64_t spaceID) override;
+  Value copyActiveMenuBarDisplayIdentifier(platform::ConnectionID cid) override;
+  Value spaceCopyName(platform::ConnectionID cid, std::uint64_t spaceID) override;
+  Value copyWindowsWithOptionsAndTags(platform::ConnectionID cid, std::int32_t owner,
+                                      const Value& spaces, std::uint32_t options,
+                                      std::uint64_t& setTags, std::uint64_t& clearTags) override;
+  void moveWindowsToManagedSpace(platform::ConnectionID cid, const Value& windows,
+                                 std::uint64_t spaceID) override;
+  Value windowListCopyWindowInfo(std::uint32_t options, std::uint32_t relativeToWindow) override;
+
+  // ---- platform::Screens ----
+  std::vector<platform::ScreenInfo> screens() override;
+  Value displayUUIDString(std::uint32_t displayID) override;
+
+  // ---- platform::Workspace ----
+  std::optional<platform::RunningApplication> runningApplication(pid_t pid) override;
+  std::optional<platform::RunningApplication> frontmostApplication() override;
+  bool activate(pid_t pid, unsigned options) override;
+  pid_t currentProcessID() override { return kSelfPID; }
+  ObserverToken observeActiveSpaceChanged(std::function<void()> fn) override;
+  ObserverToken observeScreenParametersChanged(std::function<void()> fn) override;
+
+  // ---- platform::InputClocks ----
+  double secondsSinceLastEventType(std::int32_t stateID, std::uint32_t eventType) override;
+
+  // ---- platform::Accessibility ----
+  bool isProcessTrusted() override { return trusted_; }
+  platform::AXElementRef applicationElement(std::int32_t pid) override;
+  platform::AXError setMessagingTimeout(const platform::AXElementRef& element,
+                                        float seconds) override;
+  platform::AXError setAttributeValue(const platform::AXElementRef& element,
+                                      const std::string& attribute, const Value& value) override;
+
+ private:
+  SimDisplay* findDisplay(std::string_view uuid);
+  SimSpace* findSpace(std::uint64_t id, SimDisplay** display = nullptr);
+  SimWindow* findWindow(std::int64_t number);
+  SimApp* findApp(pid_t pid);
+  bool isRunning(pid_t pid) const;
+  bool isOnScreen(const SimWindow& window) const;
+  double mainDisplayHeight() const;
+  AXRect axFrame(const SimDisplay& display) const;
+  // Every change to displays or spaces goes through here so the cached layout is rebuilt.
+  void layoutChanged() { layoutAnswer_.reset(); }
+  void insertWindow(SimWindow window, bool behindPeers = false);
+  void raiseWindowsOf(pid_t pid, bool allWindows);
+  void bringToFront(pid_t pid, bool allWindows);
+  void furnish();
+  void unfurnish();
+  void postLater(const char* notification);
+  void countCall(std::string_view function);
+
+  MainLoop& loop_;
+  Lifetime lifetime_;
+  NotificationCenter workspaceCenter_;
+  std::vector<SimDisplay> displays_;
+  std::vector<SimApp> apps_;
+  std::vector<SimWindow> windows_;  // front to back
+  std::string activeMenuBarDisplay_;
+  std::optional<pid_t> frontmost_;
+  std::map<std::uint32_t, double> lastInput_;  // event type -> loop time
+  std::map<std::string, int, std::less<>> calls_;
+  std::optional<Value> layoutAnswer_;  // SLSCopyManagedDisplaySpaces, until the layout changes
+  std::vector<std::int64_t> furnitureWindows_;
+  bool furnished_ = false;
+  std::optional<Value> spacesOverride_;
+  std::optional<Value> windowListOverride_;
+  std::optional<std::int32_t> setCurrentSpaceFailure_;
+  bool directSwitchPosts_ = true;
+  bool trusted_ = false;
+  std::uint64_t nextSpaceID_ = 1;
+  pid_t nextPID_ = 600;
+  std::int64_t nextWindow_ = 100;
+  std::uint32_t nextDisplayNumber_ = 1;
+};
+
+}  // namespace velmora::sim

@@ -1,0 +1,154 @@
+#include "platform/sim/world.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core/virtual_loop.h"
+
+namespace velmora::sim {
+namespace {
+
+const std::string kWorlds = VELMORA_WORLDS_DIR;
+
+std::vector<std::int64_t> typesOf(const SimDisplay& d) {
+  std::vector<std::int64_t> types;
+  for (const auto& s : d.spaces) types.push_back(s.type);
+  return types;
+}
+
+std::optional<pid_t> pidNamed(const VirtualMac& mac, pid_t from, const std::string& name) {
+  for (pid_t pid = from; pid < from + 100; ++pid) {
+    if (const SimApp* app = mac.application(pid); app && app->name == name) return pid;
+  }
+  return std::nullopt;
+}
+
+TEST(World, TwoDisplaysLoadsTheMachineItDescribes) {
+  VirtualLoop loop;
+  VirtualMac mac(loop);
+  WorldLoadResult result = loadWorldFile(mac, kWorlds + "/two-displays.json");
+  ASSERT_TRUE(result.ok) << result.error;
+
+  ASSERT_EQ(mac.displays().size(), 2u);
+  const SimDisplay& builtIn = mac.displays()[0];
+  EXPECT_EQ(builtIn.uuid, "37D8832A-2D66-02CA-B9F7-8F30A301B230");
+  EXPECT_EQ(builtIn.frame, ScreenRect::make(0, 0, 1512, 982));
+  EXPECT_EQ(typesOf(builtIn), (std::vector<std::int64_t>{0, 0, 4, 0}));
+  EXPECT_EQ(typesOf(mac.displays()[1]), (std::vector<std::int64_t>{0, 0}));
+  EXPECT_EQ(mac.activeMenuBarDisplay(), builtIn.uuid);
+
+  auto safari = pidNamed(mac, 600, "Safari");
+  ASSERT_TRUE(safari);
+  EXPECT_EQ(builtIn.spaces[2].fullScreenOwner, safari);
+  EXPECT_EQ(mac.frontmostPID(), safari);
+  auto menuBars = std::count_if(mac.windows().begin(), mac.windows().end(),
+                                [](const SimWindow& w) { return w.layer == kLayerMainMenu; });
+  EXPECT_EQ(menuBars, 2);  // furniture is on by default
+  EXPECT_TRUE(mac.isProcessTrusted());
+  auto clips = pidNamed(mac, 600, "Tidy Clips");
+  ASSERT_TRUE(clips);
+  EXPECT_EQ(mac.application(*clips)->policy, platform::ActivationPolicy::Accessory);
+
+  // The full-screen window fills its display; one window is a 60-point strip.
+  bool fullScreenWindow = false, strip = false;
+  for (const auto& w : mac.windows()) {
+    if (w.spaces == std::vector<std::uint64_t>{builtIn.spaces[2].id}) {
+      fullScreenWindow = w.bounds == AXRect::make(0, 0, 1512, 982);
+    }
+    strip = strip || (w.layer == kLayerNormal && w.bounds.size.height == 60);
+  }
+  EXPECT_TRUE(fullScreenWindow);
+  EXPECT_TRUE(strip);
+}
+
+TEST(World, ThreeBySixteenHasFortyApplicationWindows) {
+  VirtualLoop loop;
+  VirtualMac mac(loop);
+  WorldLoadResult result = loadWorldFile(mac, kWorlds + "/three-by-sixteen.json");
+  ASSERT_TRUE(result.ok) << result.error;
+  ASSERT_EQ(mac.displays().size(), 3u);
+  for (const auto& d : mac.displays()) EXPECT_EQ(d.spaces.size(), 16u);
+  int appWindows = 0;
+  for (const auto& w : mac.windows()) appWindows += w.owner >= 600 ? 1 : 0;
+  EXPECT_EQ(appWindows, 40);
+  EXPECT_EQ(mac.copyManagedDisplaySpaces(0).asArray()->size(), 3u);
+}
+
+TEST(World, DefaultsLayDisplaysOutSideBySide) {
+  VirtualLoop loop;
+  VirtualMac mac(loop);
+  WorldLoadResult result = loadWorld(mac, R"({
+    // comments are allowed
+    "furniture": false,
+    "displays": [
+      {"uuid": "Main"},
+      {"uuid": "Wide", "size": [2560, 1440], "spaces": ["desktop", {"type": "fullscreen",
+        "name": "Keynote", "fullScreenOwner": 600}], "current": 1}
+    ],
+    "apps": [
+      {"name": "Notes"},
+      {"pid": 600, "name": "Keynote", "windows": [{"space": {"display": "Wide", "space": 1}}]}
+    ]
+  })");
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(mac.display("Main")->frame, ScreenRect::make(0, 0, 1512, 982));
+  EXPECT_EQ(mac.display("Wide")->frame, ScreenRect::make(1512, -458, 2560, 1440));
+  const SimSpace& fs = mac.display("Wide")->spaces[1];
+  EXPECT_EQ(mac.currentSpace("Wide"), fs.id);
+  EXPECT_EQ(*mac.spaceCopyName(0, fs.id).asString(), "Keynote");
+  EXPECT_EQ(fs.fullScreenOwner, 600);
+  EXPECT_EQ(mac.application(601)->name, "Notes");  // assigned pids skip the ones asked for
+  ASSERT_EQ(mac.windows().size(), 1u);             // no furniture
+  EXPECT_EQ(mac.windows()[0].bounds, AXRect::make(1512, 0, 2560, 1440));
+}
+
+TEST(World, RejectsBadFilesWithOneSentenceAndChangesNothing) {
+  struct Case {
+    const char* json;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"", "World file line 1: not valid JSON"},
+      {"{\n  \"displays\": [\n    {\"uuid\": \"A\",}\n  ]\n}", "World file line 3: not valid JSON"},
+      {"[1, 2]", "World file line 1: expected an object for the world."},
+      {"{}", "World file line 1: the world needs a \"displays\" list."},
+      {"{\"displays\": [\n {\"uuid\": \"A\",\n  \"frame\": \"wide\"}]}",
+       "World file line 3: expected four numbers [x, y, width, height] for \"frame\"."},
+      {"{\"displays\": [{\"uuid\": \"A\", \"scale\": \"2\"}]}",
+       "World file line 1: expected a number for \"scale\"."},
+      {"{\"displays\": [{\"uuid\": \"A\", \"dockheight\": 4}]}",
+       "unknown field \"dockheight\" in display 1"},
+      {"{\"displays\": [{\"uuid\": \"A\"}, {\"uuid\": \"A\"}]}", "\"A\" is used twice"},
+      {"{\"displays\": [{\"uuid\": \"A\", \"current\": 1}]}",
+       "\"current\" of display 1 is 1, but its spaces are numbered from 0 to 0"},
+      {"{\"displays\": [{\"uuid\": \"A\"}], \"apps\": [{\"windows\": [{\"space\": \"0:3\"}]}]}",
+       "names space 3 of display 0"},
+      {"{\"displays\": [{\"uuid\": \"A\"}], \"frontmost\": \"Mail\"}",
+       "no application is named \"Mail\""},
+      {"{\"displays\": [{\"uuid\": \"A\"}], \"apps\": [{\"pid\": 500}]}",
+       "pid 500 is already taken"},
+      {"{\"displays\": [{\"uuid\": \"A\"}], \"activeMenuBarDisplay\": \"B\"}",
+       "no display has the uuid \"B\""},
+  };
+  for (const Case& c : cases) {
+    VirtualLoop loop;
+    VirtualMac mac(loop);
+    WorldLoadResult result = loadWorld(mac, c.json);
+    EXPECT_FALSE(result.ok) << c.json;
+    EXPECT_NE(result.error.find(c.error), std::string::npos) << result.error;
+    EXPECT_EQ(result.error.back(), '.') << result.error;
+    EXPECT_TRUE(mac.displays().empty()) << c.json;
+  }
+
+  VirtualLoop loop;
+  VirtualMac mac(loop);
+  WorldLoadResult missing = loadWorldFile(mac, kWorlds + "/no-such-world.json");
+  EXPECT_FALSE(missing.ok);
+  EXPECT_NE(missing.error.find("no-such-world.json"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velmora::sim

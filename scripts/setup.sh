@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what building and testing Velmora needs on Debian 12, and nothing when it is all
+# there already.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ clang libclang-rt-dev clang-format pkg-config
+          libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}"
+fi

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-dev clang-format pkg-config
-          libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libicu-dev libplist-dev
+          libgdk-pixbuf-2.0-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

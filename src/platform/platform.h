@@ -4,7 +4,10 @@
 
 #include "core/main_loop.h"
 #include "platform/accessibility.h"
+#include "platform/home.h"
 #include "platform/input_clocks.h"
+#include "platform/keyboard_layout.h"
+#include "platform/preferences.h"
 #include "platform/screens.h"
 #include "platform/window_server.h"
 #include "platform/workspace.h"
@@ -18,6 +21,9 @@ struct Platform {
   Workspace& workspace;
   InputClocks& inputClocks;
   Accessibility& accessibility;
+  Preferences& preferences;
+  KeyboardLayout& keyboardLayout;
+  HomeFolder home;
 };
 
 }  // namespace velmora::platform

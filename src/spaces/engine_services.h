@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/line_log.h"
 #include "platform/workspace.h"
 #include "spaces/desktop.h"
 
@@ -94,20 +95,6 @@ class BadgeReader {
   // How long the latest read took, in seconds.
   virtual double lastReadDuration() const = 0;
   virtual void requestRead() = 0;
-};
-
-// One line at a time into a log (the switches log).
-class LineLog {
- public:
-  virtual ~LineLog() = default;
-  virtual void write(const std::string& line) = 0;
-};
-
-// Keeps lines in memory, for tests and tools that show them.
-class MemoryLog final : public LineLog {
- public:
-  void write(const std::string& line) override { lines.push_back(line); }
-  std::vector<std::string> lines;
 };
 
 struct EngineServices {

@@ -1,5 +1,12 @@
 #include "platform/sim/virtual_mac.h"
 
+#include <stdlib.h>
+
+#include <cstdlib>
+
+#include "platform/linux/plist_preferences.h"
+#include "platform/sim/us_keyboard_layout.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <utility>
@@ -83,15 +90,39 @@ platform::RunningApplication describeApp(const SimApp& app) {
 
 }  // namespace
 
-VirtualMac::VirtualMac(MainLoop& loop) : loop_(loop) {
+namespace {
+
+std::filesystem::path makeTemporaryHome() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "velmora-home-XXXXXX").string();
+  if (!::mkdtemp(pattern.data())) {
+    // Nothing sensible can run without a home; say why and stop rather than touch the real one.
+    std::fprintf(stderr, "the virtual Mac could not make a home folder at %s\n", pattern.c_str());
+    std::abort();
+  }
+  return pattern;
+}
+
+}  // namespace
+
+VirtualMac::VirtualMac(MainLoop& loop, std::optional<std::filesystem::path> home)
+    : loop_(loop),
+      home_{home ? *home : makeTemporaryHome()},
+      ownsHome_(!home),
+      preferences_(std::make_unique<linuxhost::PlistPreferences>(home_.preferences())),
+      keyboard_(std::make_unique<USKeyboardLayout>()) {
   addApplication(SimApp{kSelfPID, "Velmora", "app.velmora.Velmora", "/Applications/Velmora.app",
                         platform::ActivationPolicy::Accessory, false});
 }
 
-VirtualMac::~VirtualMac() = default;
+VirtualMac::~VirtualMac() {
+  if (ownsHome_) {
+    std::error_code ignored;
+    std::filesystem::remove_all(home_.root, ignored);
+  }
+}
 
 platform::Platform VirtualMac::platform() {
-  return platform::Platform{loop_, *this, *this, *this, *this, *this};
+  return platform::Platform{loop_, *this, *this, *this, *this, *this, *preferences_, *keyboard_, home_};
 }
 
 // ---- Lookups ----

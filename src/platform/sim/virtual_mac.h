@@ -9,8 +9,10 @@
 // an exact virtual time.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -85,7 +87,9 @@ class VirtualMac final : public platform::WindowServer,
   // This process (Velmora itself): an accessory application with this pid.
   static constexpr pid_t kSelfPID = 500;
 
-  explicit VirtualMac(MainLoop& loop);
+  // The user's home folder is `home` when given; otherwise the virtual Mac makes a fresh
+  // temporary one and removes it again when it is destroyed.
+  explicit VirtualMac(MainLoop& loop, std::optional<std::filesystem::path> home = std::nullopt);
   ~VirtualMac() override;
   VirtualMac(const VirtualMac&) = delete;
   VirtualMac& operator=(const VirtualMac&) = delete;
@@ -93,6 +97,8 @@ class VirtualMac final : public platform::WindowServer,
   // All the seams, for one running copy of Velmora.
   platform::Platform platform();
   MainLoop& loop() { return loop_; }
+  const platform::HomeFolder& home() const { return home_; }
+  platform::Preferences& preferences() { return *preferences_; }
 
   // ---- Building a world (no notifications are posted) ----
   // Adds a display with one ordinary desktop, which becomes its current space. The first
@@ -243,6 +249,10 @@ class VirtualMac final : public platform::WindowServer,
   std::optional<std::int32_t> setCurrentSpaceFailure_;
   bool directSwitchPosts_ = true;
   bool trusted_ = false;
+  platform::HomeFolder home_;
+  bool ownsHome_ = false;
+  std::unique_ptr<platform::Preferences> preferences_;
+  std::unique_ptr<platform::KeyboardLayout> keyboard_;
   std::uint64_t nextSpaceID_ = 1;
   pid_t nextPID_ = 600;
   std::int64_t nextWindow_ = 100;

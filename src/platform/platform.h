@@ -8,6 +8,7 @@
 #include "platform/input_clocks.h"
 #include "platform/keyboard_layout.h"
 #include "platform/preferences.h"
+#include "platform/property_lists.h"
 #include "platform/screens.h"
 #include "platform/window_server.h"
 #include "platform/workspace.h"
@@ -23,6 +24,7 @@ struct Platform {
   Accessibility& accessibility;
   Preferences& preferences;
   KeyboardLayout& keyboardLayout;
+  PropertyLists& propertyLists;
   HomeFolder home;
 };
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "spaces/notifications.h"
+#include "core/notifications.h"
 
 namespace velmora {
 

@@ -8,7 +8,7 @@
 #include "core/notification_center.h"
 #include "core/virtual_loop.h"
 #include "platform/sim/virtual_mac.h"
-#include "spaces/notifications.h"
+#include "core/notifications.h"
 #include "spaces/space_engine.h"
 #include "switching/direct_switcher.h"
 

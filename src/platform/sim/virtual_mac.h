@@ -253,6 +253,7 @@ class VirtualMac final : public platform::WindowServer,
   bool ownsHome_ = false;
   std::unique_ptr<platform::Preferences> preferences_;
   std::unique_ptr<platform::KeyboardLayout> keyboard_;
+  std::unique_ptr<platform::PropertyLists> propertyLists_;
   std::uint64_t nextSpaceID_ = 1;
   pid_t nextPID_ = 600;
   std::int64_t nextWindow_ = 100;

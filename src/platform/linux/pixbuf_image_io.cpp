@@ -1,0 +1,151 @@
+#include "platform/linux/pixbuf_image_io.h"
+
+#include <gdk-pixbuf/gdk-pixbuf.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace velmora::linuxhost {
+
+namespace {
+
+struct Unref {
+  void operator()(GdkPixbuf* p) const { g_object_unref(p); }
+};
+using PixbufPtr = std::unique_ptr<GdkPixbuf, Unref>;
+
+// Sizes whose RGBA rows and whole buffer fit gdk-pixbuf's int arithmetic.
+bool fitsPixbuf(int width, int height) {
+  return width > 0 && height > 0 && width <= INT_MAX / 4 / height;
+}
+
+// The resolution a loader found in the file ("x-dpi"/"y-dpi"), or 0 when it recorded none.
+double dotsPerInch(GdkPixbuf* pixbuf, const char* key) {
+  const gchar* text = gdk_pixbuf_get_option(pixbuf, key);
+  if (!text) return 0;
+  double dpi = std::strtod(text, nullptr);
+  return std::isfinite(dpi) && dpi > 0 ? dpi : 0;
+}
+
+// A pixbuf over the bitmap's own bytes, without copying them. The pixbuf must not outlive
+// the bitmap.
+PixbufPtr wrap(const platform::Bitmap& bitmap) {
+  GBytes* bytes = g_bytes_new_static(bitmap.rgba.data(), bitmap.rgba.size());
+  PixbufPtr pixbuf(gdk_pixbuf_new_from_bytes(bytes, GDK_COLORSPACE_RGB, TRUE, 8, bitmap.pixelWidth,
+                                             bitmap.pixelHeight, bitmap.pixelWidth * 4));
+  g_bytes_unref(bytes);
+  return pixbuf;
+}
+
+PixbufPtr wrapWritable(platform::Bitmap& bitmap) {
+  return PixbufPtr(gdk_pixbuf_new_from_data(bitmap.rgba.data(), GDK_COLORSPACE_RGB, TRUE, 8,
+                                            bitmap.pixelWidth, bitmap.pixelHeight,
+                                            bitmap.pixelWidth * 4, nullptr, nullptr));
+}
+
+}  // namespace
+
+std::optional<platform::Bitmap> PixbufImageIO::load(const std::filesystem::path& file) {
+  GError* error = nullptr;
+  PixbufPtr original(gdk_pixbuf_new_from_file(file.c_str(), &error));
+  g_clear_error(&error);
+  if (!original) return std::nullopt;
+
+  // NSImage shows a photo the way the camera held it.
+  PixbufPtr upright(gdk_pixbuf_apply_embedded_orientation(original.get()));
+  if (!upright) return std::nullopt;
+  PixbufPtr rgba(gdk_pixbuf_add_alpha(upright.get(), FALSE, 0, 0, 0));
+  if (!rgba || gdk_pixbuf_get_bits_per_sample(rgba.get()) != 8 ||
+      gdk_pixbuf_get_n_channels(rgba.get()) != 4) {
+    return std::nullopt;
+  }
+
+  platform::Bitmap bitmap;
+  bitmap.pixelWidth = gdk_pixbuf_get_width(rgba.get());
+  bitmap.pixelHeight = gdk_pixbuf_get_height(rgba.get());
+  if (!fitsPixbuf(bitmap.pixelWidth, bitmap.pixelHeight)) return std::nullopt;
+  const std::size_t row = static_cast<std::size_t>(bitmap.pixelWidth) * 4;
+  const std::size_t stride = static_cast<std::size_t>(gdk_pixbuf_get_rowstride(rgba.get()));
+  const guint8* pixels = gdk_pixbuf_read_pixels(rgba.get());
+  bitmap.rgba.resize(row * bitmap.pixelHeight);
+  for (int y = 0; y < bitmap.pixelHeight; ++y) {
+    std::memcpy(bitmap.rgba.data() + row * y, pixels + stride * y, row);
+  }
+
+  // 72 dpi is one pixel per point. A quarter turn swaps which resolution runs across.
+  double dpiX = dotsPerInch(original.get(), "x-dpi");
+  double dpiY = dotsPerInch(original.get(), "y-dpi");
+  if (gdk_pixbuf_get_width(original.get()) != bitmap.pixelWidth) std::swap(dpiX, dpiY);
+  bitmap.pointSize = {dpiX > 0 ? bitmap.pixelWidth * 72.0 / dpiX : bitmap.pixelWidth,
+                      dpiY > 0 ? bitmap.pixelHeight * 72.0 / dpiY : bitmap.pixelHeight};
+  return bitmap;
+}
+
+std::optional<platform::Bitmap> PixbufImageIO::makeCanvas(int pixelWidth, int pixelHeight) {
+  if (!fitsPixbuf(pixelWidth, pixelHeight)) return std::nullopt;
+  platform::Bitmap canvas;
+  canvas.pixelWidth = pixelWidth;
+  canvas.pixelHeight = pixelHeight;
+  canvas.pointSize = {static_cast<double>(pixelWidth), static_cast<double>(pixelHeight)};
+  canvas.rgba.assign(static_cast<std::size_t>(pixelWidth) * pixelHeight * 4, 0);
+  return canvas;
+}
+
+void PixbufImageIO::drawImage(const platform::Bitmap& image, platform::Bitmap& canvas,
+                              const platform::CanvasRect& into) {
+  if (!image.isValid() || !canvas.isValid() || !fitsPixbuf(image.pixelWidth, image.pixelHeight) ||
+      !fitsPixbuf(canvas.pixelWidth, canvas.pixelHeight) || !(canvas.pointSize.width > 0) ||
+      !(canvas.pointSize.height > 0)) {
+    return;
+  }
+  // The target rectangle in canvas pixels, then the portion of it on the canvas.
+  const double perPointX = canvas.pixelWidth / canvas.pointSize.width;
+  const double perPointY = canvas.pixelHeight / canvas.pointSize.height;
+  const double left = into.x * perPointX, top = into.y * perPointY;
+  const double width = into.width * perPointX, height = into.height * perPointY;
+  if (!std::isfinite(left) || !std::isfinite(top) || !std::isfinite(width) ||
+      !std::isfinite(height) || width <= 0 || height <= 0) {
+    return;
+  }
+  const double x0 = std::clamp(std::floor(left), 0.0, double(canvas.pixelWidth));
+  const double y0 = std::clamp(std::floor(top), 0.0, double(canvas.pixelHeight));
+  const double x1 = std::clamp(std::ceil(left + width), 0.0, double(canvas.pixelWidth));
+  const double y1 = std::clamp(std::ceil(top + height), 0.0, double(canvas.pixelHeight));
+  if (x1 <= x0 || y1 <= y0) return;
+
+  PixbufPtr source = wrap(image);
+  PixbufPtr target = wrapWritable(canvas);
+  if (!source || !target) return;
+  // gdk_pixbuf_scale replaces the pixels it renders, alpha included: a copy at full opacity.
+  gdk_pixbuf_scale(source.get(), target.get(), int(x0), int(y0), int(x1 - x0), int(y1 - y0), left,
+                   top, width / image.pixelWidth, height / image.pixelHeight, GDK_INTERP_HYPER);
+}
+
+std::optional<std::vector<std::uint8_t>> PixbufImageIO::encodePNG(const platform::Bitmap& bitmap) {
+  if (!bitmap.isValid() || !fitsPixbuf(bitmap.pixelWidth, bitmap.pixelHeight)) {
+    return std::nullopt;
+  }
+  PixbufPtr pixbuf = wrap(bitmap);
+  if (!pixbuf) return std::nullopt;
+  gchar* buffer = nullptr;
+  gsize size = 0;
+  GError* error = nullptr;
+  gboolean saved = gdk_pixbuf_save_to_buffer(pixbuf.get(), &buffer, &size, "png", &error,
+                                             static_cast<const char*>(nullptr));
+  g_clear_error(&error);
+  if (!saved || !buffer) {
+    g_free(buffer);
+    return std::nullopt;
+  }
+  std::vector<std::uint8_t> png(reinterpret_cast<const std::uint8_t*>(buffer),
+                                reinterpret_cast<const std::uint8_t*>(buffer) + size);
+  g_free(buffer);
+  return png;
+}
+
+}  // namespace velmora::linuxhost

@@ -5,6 +5,7 @@
 #include "core/main_loop.h"
 #include "platform/accessibility.h"
 #include "platform/home.h"
+#include "platform/image_io.h"
 #include "platform/input_clocks.h"
 #include "platform/keyboard_layout.h"
 #include "platform/preferences.h"
@@ -25,6 +26,7 @@ struct Platform {
   Preferences& preferences;
   KeyboardLayout& keyboardLayout;
   PropertyLists& propertyLists;
+  ImageIO& images;
   HomeFolder home;
 };
 

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "platform/linux/pixbuf_image_io.h"
 #include "platform/linux/plist_codec.h"
 #include "platform/linux/plist_preferences.h"
 #include "platform/sim/us_keyboard_layout.h"
@@ -111,7 +112,8 @@ VirtualMac::VirtualMac(MainLoop& loop, std::optional<std::filesystem::path> home
       ownsHome_(!home),
       preferences_(std::make_unique<linuxhost::PlistPreferences>(home_.preferences())),
       keyboard_(std::make_unique<USKeyboardLayout>()),
-      propertyLists_(std::make_unique<linuxhost::PlistCodec>()) {
+      propertyLists_(std::make_unique<linuxhost::PlistCodec>()),
+      images_(std::make_unique<linuxhost::PixbufImageIO>()) {
   addApplication(SimApp{kSelfPID, "Velmora", "app.velmora.Velmora", "/Applications/Velmora.app",
                         platform::ActivationPolicy::Accessory, false});
 }
@@ -124,8 +126,8 @@ VirtualMac::~VirtualMac() {
 }
 
 platform::Platform VirtualMac::platform() {
-  return platform::Platform{loop_, *this, *this, *this, *this, *this, *preferences_, *keyboard_,
-                            *propertyLists_, home_};
+  return platform::Platform{loop_,         *this,      *this,           *this,    *this, *this,
+                            *preferences_, *keyboard_, *propertyLists_, *images_, home_};
 }
 
 // ---- Lookups ----

@@ -254,6 +254,7 @@ class VirtualMac final : public platform::WindowServer,
   std::unique_ptr<platform::Preferences> preferences_;
   std::unique_ptr<platform::KeyboardLayout> keyboard_;
   std::unique_ptr<platform::PropertyLists> propertyLists_;
+  std::unique_ptr<platform::ImageIO> images_;
   std::uint64_t nextSpaceID_ = 1;
   pid_t nextPID_ = 600;
   std::int64_t nextWindow_ = 100;

@@ -1,0 +1,272 @@
+#include "store/space_store.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "core/notifications.h"
+#include "core/virtual_loop.h"
+#include "platform/linux/test_pictures.h"
+#include "platform/sim/virtual_mac.h"
+
+namespace velmora {
+namespace {
+
+std::string text(const Value& v) {
+  const Value::Data* d = v.asData();
+  return d ? std::string(d->bytes.begin(), d->bytes.end()) : std::string();
+}
+
+Value data(std::string_view s) {
+  return Value(Value::Data{{s.begin(), s.end()}});
+}
+
+class SpaceStoreTest : public ::testing::Test {
+ protected:
+  SpaceStore& open() {
+    store = std::make_unique<SpaceStore>(mac.platform(), center, systemLog);
+    return *store;
+  }
+  platform::Preferences& prefs() { return mac.preferences(); }
+  Value stored() { return prefs().value(platform::kAppDomain, SpaceStore::kMetaKey); }
+
+  VirtualLoop loop;
+  sim::VirtualMac mac{loop};
+  NotificationCenter center;
+  MemoryLog systemLog;
+  std::unique_ptr<SpaceStore> store;
+};
+
+TEST(SpaceMetaForms, ColoursAndPaletteWrapAround) {
+  EXPECT_STREQ(TileColor::fromStored(12).entry(1).name, "Pink");
+  EXPECT_EQ(TileColor::fromStored(-1), TileColor::automatic());
+  EXPECT_EQ(TileColor::fromStored(-7), TileColor::automatic());
+  EXPECT_EQ(TileColor::fromStored(-2), TileColor::transparent());
+  EXPECT_EQ(TileColor::fromStored(3).stored(), 3);
+  EXPECT_STREQ(TileColor::automatic().entry(11).name, "Blue");  // desktop 11 → entry 0
+  EXPECT_STREQ(paletteEntry(-1).name, "Slate");
+  EXPECT_STREQ(paletteEntry(INT64_MIN).name, paletteEntry(INT64_MIN % 10 + 10).name);
+  EXPECT_EQ(kIconCatalogue.front(), std::string("house.fill"));
+  EXPECT_EQ(kIconCatalogue.back(), std::string("flag.fill"));
+}
+
+TEST(SpaceMetaForms, RecordsRoundTripAndHotkeyIsOptional) {
+  SpaceMetaMap metas;
+  metas[7] = SpaceMeta{"Mail", SpaceIcon::symbol("envelope.fill"), TileColor::palette(4), 12.5,
+                       Hotkey{18, modifiers::kControl}};
+  metas[-3] = SpaceMeta{.seconds = 60};
+  auto json = encodeMetas(metas);
+  ASSERT_TRUE(json);
+  EXPECT_EQ(encodeMetas({{-3, metas[-3]}})->find("hotkey"), std::string::npos);
+  auto decoded = decodeMetas(*json);
+  ASSERT_TRUE(decoded.metas) << decoded.error;
+  EXPECT_EQ(*decoded.metas, metas);
+
+  auto noHotkey = decodeMetas(R"({"5":{"name":"A","icon":"","color":-1,"seconds":0}})");
+  ASSERT_TRUE(noHotkey.metas);
+  EXPECT_FALSE(noHotkey.metas->at(5).hotkey);
+}
+
+TEST(SpaceMetaForms, AnyBrokenRecordMakesTheWholeMapUnreadable) {
+  for (const char* bad :
+       {R"({"5":{"name":"A","icon":"","color":-1}})",                // no seconds
+        R"({"5":{"name":"A","icon":"","color":"-1","seconds":0}})",  // colour of the wrong kind
+        R"({"5":{"name":"A","icon":"","color":1.5,"seconds":0}})",
+        R"({"x":{"name":"A","icon":"","color":-1,"seconds":0}})",  // key not an identifier
+        R"({"5":{"name":"A","icon":"","color":-1,"seconds":0,"hotkey":{"keyCode":1}}})", R"([1,2])",
+        "not json", "{\"5\":{\"name\":\"\xff\"}}"}) {
+    auto decoded = decodeMetas(bad);
+    EXPECT_FALSE(decoded.metas) << bad;
+    EXPECT_FALSE(decoded.error.empty());
+  }
+}
+
+TEST_F(SpaceStoreTest, ChangesAreAnnouncedAtOnceAndWrittenOnceAfterTheLastOne) {
+  int announced = 0;
+  ObserverToken t = center.observe(notifications::kSpaceMetaChanged, [&] { ++announced; });
+  SpaceStore& s = open();
+  s.update(1, [](SpaceMeta& m) { m.name = "Mail"; });
+  loop.advance(0.2);
+  s.update(1, [](SpaceMeta& m) { m.color = TileColor::palette(2); });
+  loop.advance(0.2);
+  s.update(2, [](SpaceMeta& m) { m.icon = SpaceIcon::symbol("globe"); });
+  EXPECT_EQ(announced, 3);
+  EXPECT_TRUE(stored().isNull());
+  loop.advance(0.29);
+  EXPECT_TRUE(stored().isNull());
+  loop.advance(0.02);
+  auto decoded = decodeMetas(text(stored()));
+  ASSERT_TRUE(decoded.metas);
+  EXPECT_EQ(decoded.metas->size(), 2u);
+  EXPECT_EQ(decoded.metas->at(1).color, TileColor::palette(2));
+
+  // A record set back to nothing leaves the stored form; one with only time stays.
+  s.update(1, [](SpaceMeta& m) { m = SpaceMeta{}; });
+  s.addSeconds(3, 5);
+  s.flushTime();
+  loop.advance(0.3);
+  decoded = decodeMetas(text(stored()));
+  EXPECT_FALSE(decoded.metas->contains(1));
+  EXPECT_EQ(decoded.metas->at(3).seconds, 5);
+}
+
+TEST_F(SpaceStoreTest, TimeIsSavedOnlyWhenFlushedAndQuittingWritesAtOnce) {
+  SpaceStore& s = open();
+  s.addSeconds(9, 1.5);
+  s.addSeconds(9, 1.5);
+  loop.advance(5);
+  EXPECT_TRUE(stored().isNull());
+  EXPECT_EQ(s.meta(9).seconds, 3);
+  s.flushTime();
+  EXPECT_TRUE(s.hasPendingWrite());
+  s.flushPendingWrite();  // the application is quitting
+  EXPECT_FALSE(s.hasPendingWrite());
+  EXPECT_EQ(decodeMetas(text(stored())).metas->at(9).seconds, 3);
+  s.flushTime();  // nothing credited since: nothing to do
+  EXPECT_FALSE(s.hasPendingWrite());
+
+  SpaceStore reopened(mac.platform(), center, systemLog);
+  EXPECT_EQ(reopened.meta(9).seconds, 3);
+}
+
+TEST_F(SpaceStoreTest, ResetsKeepOrDropRecordsAsAsked) {
+  SpaceStore& s = open();
+  s.update(1, [](SpaceMeta& m) {
+    m.name = "A";
+    m.seconds = 10;
+  });
+  s.addSeconds(2, 4);
+  s.resetTime();
+  EXPECT_EQ(s.metas().size(), 2u);  // even the one now empty
+  EXPECT_EQ(s.meta(1).seconds, 0);
+  EXPECT_EQ(s.meta(1).name, "A");
+  s.resetAll();
+  loop.advance(0.3);
+  EXPECT_EQ(text(stored()), "{}");
+}
+
+TEST_F(SpaceStoreTest, AFrozenStoreNeverWrites) {
+  SpaceStore& s = open();
+  s.update(1, [](SpaceMeta& m) { m.name = "before"; });
+  int announced = 0;
+  ObserverToken t = center.observe(notifications::kSpaceMetaChanged, [&] { ++announced; });
+  s.replaceAll({{5, SpaceMeta{.name = "Sample"}}});
+  EXPECT_EQ(announced, 1);
+  EXPECT_TRUE(s.frozen());
+  s.update(6, [](SpaceMeta& m) { m.name = "x"; });
+  s.flushPendingWrite();
+  loop.advance(1);
+  EXPECT_TRUE(stored().isNull());  // even the change from before the freeze was dropped
+  EXPECT_EQ(s.meta(5).name, "Sample");
+}
+
+TEST_F(SpaceStoreTest, UnreadableDataIsLoggedAndKeptAsideBeforeTheNextWrite) {
+  prefs().setValue(platform::kAppDomain, SpaceStore::kMetaKey,
+                   data(R"({"5":{"name":"A","icon":"","color":-1}})"));
+  SpaceStore& s = open();
+  EXPECT_TRUE(s.metas().empty());
+  ASSERT_EQ(systemLog.lines.size(), 1u);
+  EXPECT_EQ(systemLog.lines[0].rfind("Velmora: could not read space metadata: ", 0), 0u);
+  // Reading alone wrote nothing.
+  EXPECT_EQ(prefs().persistentDomain(platform::kAppDomain)->size(), 1u);
+
+  s.update(1, [](SpaceMeta& m) { m.name = "New"; });
+  loop.advance(0.3);
+  auto domain = *prefs().persistentDomain(platform::kAppDomain);
+  bool kept = false;
+  for (const auto& [key, value] : domain) {
+    if (key.rfind("Velmora.meta.v2.unreadable.", 0) == 0) {
+      kept = text(value) == R"({"5":{"name":"A","icon":"","color":-1}})";
+    }
+  }
+  EXPECT_TRUE(kept);
+  EXPECT_EQ(decodeMetas(text(stored())).metas->at(1).name, "New");
+
+  // A stored value that is not data at all is unreadable too.
+  prefs().setValue(platform::kAppDomain, SpaceStore::kMetaKey, "text");
+  SpaceStore other(mac.platform(), center, systemLog);
+  EXPECT_TRUE(other.metas().empty());
+  EXPECT_EQ(systemLog.lines.size(), 2u);
+}
+
+TEST_F(SpaceStoreTest, AnUnencodableNameIsLoggedAndTheStoredValueKept) {
+  SpaceStore& s = open();
+  s.update(1, [](SpaceMeta& m) { m.name = "ok"; });
+  loop.advance(0.3);
+  Value before = stored();
+  s.update(2, [](SpaceMeta& m) { m.name = "\xff\xfe"; });
+  loop.advance(0.3);
+  EXPECT_EQ(stored(), before);
+  EXPECT_EQ(systemLog.lines.back().rfind("Velmora: could not save space metadata: ", 0), 0u);
+}
+
+TEST_F(SpaceStoreTest, PicturesLandInTheIconsFolderOfTheUsersHome) {
+  SpaceStore& s = open();
+  loop.skewWallClock(-loop.wallNow() + 1700000000.9);
+  std::filesystem::path source = mac.home().root / "holiday.png";
+  test_support::save(
+      test_support::stripes(300, 100, {test_support::kRed, test_support::kBlue}, false), source,
+      "png");
+  PictureImport made = s.importPicture(source, 42);
+  ASSERT_TRUE(std::holds_alternative<std::string>(made));
+  EXPECT_EQ(std::get<std::string>(made), "space-42-1700000000.png");
+  EXPECT_EQ(s.picturesFolder(),
+            mac.home().root / "Library" / "Application Support" / "Velmora" / "icons");
+  EXPECT_TRUE(std::filesystem::exists(s.picturesFolder() / "space-42-1700000000.png"));
+
+  std::filesystem::path text = mac.home().root / "notes.txt";
+  { std::ofstream(text) << "hello"; }
+  PictureImport refused = s.importPicture(text, 42);
+  ASSERT_TRUE(std::holds_alternative<ImportError>(refused));
+  EXPECT_EQ(std::get<ImportError>(refused).message(), "That file is not a picture macOS can open.");
+}
+
+TEST_F(SpaceStoreTest, LegacyNamesAreAdoptedOnceFromEachSourceInTurn) {
+  auto set = [&](const std::string& key, Value v) {
+    prefs().setValue(platform::kAppDomain, key, v);
+  };
+  set("Corvane.rename.11", "Renamed");
+  set("Corvane.rename.12", "");  // empty: fall through to the details
+  auto details = mac.platform().propertyLists.encode(Value::dictionary({{"title", "Detailed"}}));
+  set("CorvaneFeatureDetails.12", Value(Value::Data{*details}));
+  set("CorvaneFeatureDetails.13", data("not a property list"));
+  SpaceStore& s = open();
+  s.update(104, [](SpaceMeta& m) { m.name = "Mine"; });
+
+  std::map<std::uint64_t, std::string> serverNames = {
+      {13, "  \tFrom the server\t "},
+      {14, "Already named"},
+      {15, std::string(41, 'x')},
+      {16, "6F9619FF-8B86-D011-B42D-00CF4FC964FF"},
+      {17,
+       "🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪"
+       "🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪"},
+  };
+  auto serverName = [&](std::uint64_t id) -> std::optional<std::string> {
+    auto it = serverNames.find(id);
+    if (it == serverNames.end()) return std::nullopt;
+    return it->second;
+  };
+  int announced = 0;
+  ObserverToken t = center.observe(notifications::kSpaceMetaChanged, [&] { ++announced; });
+  s.adoptLegacyNames({{11, 101}, {12, 102}, {13, 103}, {14, 104}, {15, 105}, {16, 106}, {17, 107}},
+                     serverName);
+  EXPECT_EQ(s.meta(101).name, "Renamed");
+  EXPECT_EQ(s.meta(102).name, "Detailed");
+  EXPECT_EQ(s.meta(103).name, "From the server");
+  EXPECT_EQ(s.meta(104).name, "Mine");
+  EXPECT_FALSE(s.metas().contains(105));        // 41 characters
+  EXPECT_FALSE(s.metas().contains(106));        // a UUID
+  EXPECT_EQ(s.meta(107).name.size(), 40u * 4);  // 40 characters, however many bytes
+  EXPECT_EQ(announced, 1);
+  EXPECT_EQ(prefs().value(platform::kAppDomain, SpaceStore::kMigratedKey), Value(true));
+
+  // Never again, even for desktops without a record.
+  set("Corvane.rename.18", "Late");
+  s.adoptLegacyNames({{18, 108}}, serverName);
+  EXPECT_FALSE(s.metas().contains(108));
+  EXPECT_EQ(announced, 1);
+}
+
+}  // namespace
+}  // namespace velmora

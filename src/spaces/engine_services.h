@@ -4,6 +4,8 @@
 // time totals, the Dock-badge reader and the switches log. The application wires the real
 // ones; the simple implementations here serve tests, the demo and the developer tools.
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -15,6 +17,8 @@
 #include "core/line_log.h"
 #include "platform/workspace.h"
 #include "spaces/desktop.h"
+#include "store/settings.h"
+#include "store/space_store.h"
 
 namespace velmora {
 
@@ -46,6 +50,21 @@ struct FixedEngineSettings final : EngineSettings {
   bool badgesEnabled() const override { return badges; }
   bool trackTime() const override { return track; }
   int idleMinutes() const override { return idle; }
+};
+
+// The options as the user set them.
+class SettingsEngineView final : public EngineSettings {
+ public:
+  explicit SettingsEngineView(const Settings& settings) : settings_(settings) {}
+  bool badgesEnabled() const override { return settings_.badgesEnabled(); }
+  bool trackTime() const override { return settings_.trackTime(); }
+  int idleMinutes() const override {
+    return static_cast<int>(
+        std::clamp<std::int64_t>(settings_.idleMinutes(), INT32_MIN, INT32_MAX));
+  }
+
+ private:
+  const Settings& settings_;
 };
 
 // Where time totals per desktop go, keyed by the space's managedID.
@@ -84,6 +103,19 @@ class MemoryTimeLedger final : public TimeLedger {
   std::map<std::int64_t, double> pending_;
   std::map<std::int64_t, double> flushed_;
   int flushes_ = 0;
+};
+
+// Totals kept with the rest of the desktop's metadata.
+class StoreTimeLedger final : public TimeLedger {
+ public:
+  explicit StoreTimeLedger(SpaceStore& store) : store_(store) {}
+  void addSeconds(std::int64_t managedID, double seconds) override {
+    store_.addSeconds(managedID, seconds);
+  }
+  void flushTime() override { store_.flushTime(); }
+
+ private:
+  SpaceStore& store_;
 };
 
 // The Dock's badge texts per application, read in the background.

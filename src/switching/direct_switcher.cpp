@@ -9,17 +9,19 @@ namespace velmora {
 namespace {
 constexpr double kPollInterval = 0.05;
 constexpr double kDeadline = 0.8;
-
-std::string titleOf(const Desktop& desktop) {
-  return "Desktop " + std::to_string(desktop.number);
-}
 }  // namespace
 
-DirectSwitcher::DirectSwitcher(SpaceEngine& engine, LineLog* log)
-    : engine_(engine), loop_(engine.platform().loop), log_(log) {}
+DirectSwitcher::DirectSwitcher(SpaceEngine& engine, LineLog* log, TitleFn title)
+    : engine_(engine), loop_(engine.platform().loop), log_(log), title_(std::move(title)) {
+  if (!title_) {
+    title_ = [](const Desktop& d) { return "Desktop " + std::to_string(d.number); };
+  }
+}
 
-SwitcherFactory DirectSwitcher::factory(LineLog* log) {
-  return [log](SpaceEngine& engine) { return std::make_unique<DirectSwitcher>(engine, log); };
+SwitcherFactory DirectSwitcher::factory(LineLog* log, TitleFn title) {
+  return [log, title](SpaceEngine& engine) {
+    return std::make_unique<DirectSwitcher>(engine, log, title);
+  };
 }
 
 void DirectSwitcher::write(const std::string& line) {
@@ -40,7 +42,7 @@ void DirectSwitcher::switchTo(const Desktop& desktop, std::string reason,
 
   Attempt attempt{generation,
                   desktop,
-                  titleOf(desktop),
+                  title_(desktop),
                   std::move(reason),
                   engine_.currentSpaceIDForDisplay(desktop.space.displayUUID),
                   loop_.now()};

@@ -19,12 +19,14 @@ class SpaceEngine;
 
 class DirectSwitcher final : public DesktopSwitching {
  public:
-  DirectSwitcher(SpaceEngine& engine, LineLog* log);
+  // `title` names a desktop in log lines; "Desktop N" when none is given.
+  using TitleFn = std::function<std::string(const Desktop&)>;
+  DirectSwitcher(SpaceEngine& engine, LineLog* log, TitleFn title = nullptr);
 
   void switchTo(const Desktop& desktop, std::string reason,
                 std::function<void(bool landed)> completion) override;
 
-  static SwitcherFactory factory(LineLog* log);
+  static SwitcherFactory factory(LineLog* log, TitleFn title = nullptr);
 
  private:
   struct Attempt {
@@ -43,6 +45,7 @@ class DirectSwitcher final : public DesktopSwitching {
   SpaceEngine& engine_;
   MainLoop& loop_;
   LineLog* log_;
+  TitleFn title_;
   std::uint64_t generation_ = 0;
   std::optional<std::uint64_t> inFlight_;        // generation of the latest unfinished switch
   std::optional<std::uint64_t> inFlightTarget_;  // its target's space id

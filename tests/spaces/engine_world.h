@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "core/notification_center.h"
+#include "core/notifications.h"
 #include "core/virtual_loop.h"
 #include "platform/sim/virtual_mac.h"
-#include "core/notifications.h"
 #include "spaces/space_engine.h"
 #include "switching/direct_switcher.h"
 

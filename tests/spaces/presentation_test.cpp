@@ -1,0 +1,71 @@
+#include "spaces/presentation.h"
+
+#include <gtest/gtest.h>
+
+#include "core/virtual_loop.h"
+#include "platform/sim/virtual_mac.h"
+
+namespace velmora {
+namespace {
+
+class PresentationTest : public ::testing::Test {
+ protected:
+  Desktop desktop(int number, std::int64_t managedID) {
+    return Desktop{SkyLight::Space{static_cast<std::uint64_t>(managedID), managedID, 0, "A"},
+                   number, false};
+  }
+
+  VirtualLoop loop;
+  sim::VirtualMac mac{loop};
+  NotificationCenter center;
+  MemoryLog systemLog;
+  SpaceStore store{mac.platform(), center, systemLog};
+  Settings settings{mac.preferences()};
+  DesktopPresentation show{store, settings};
+};
+
+TEST_F(PresentationTest, PresentationModeHidesNamesButKeepsShortcutsAndTime) {
+  Desktop seven = desktop(7, 70);
+  EXPECT_EQ(show.title(seven), "Desktop 7");
+  EXPECT_FALSE(show.isNamed(seven));
+  Hotkey own{35, modifiers::kControl};
+  store.update(70, [&](SpaceMeta& m) {
+    m.name = "Mail";
+    m.icon = SpaceIcon::symbol("envelope.fill");
+    m.color = TileColor::palette(6);
+    m.hotkey = own;
+    m.seconds = 42;
+  });
+  EXPECT_EQ(show.title(seven), "Mail");
+  EXPECT_EQ(show.tint(seven), paletteEntry(6).color);
+
+  settings.setPresenting(true);
+  EXPECT_EQ(show.title(seven), "Desktop 7");
+  EXPECT_TRUE(show.icon(seven).isNone());
+  EXPECT_EQ(show.color(seven), TileColor::automatic());
+  EXPECT_EQ(show.tint(seven), paletteEntry(6).color);  // automatic for desktop 7 is entry 6 too
+  EXPECT_EQ(show.meta(seven).seconds, 42);
+  EXPECT_EQ(show.shortcut(seven), own);
+  EXPECT_EQ(show.storedMeta(seven).name, "Mail");
+}
+
+TEST_F(PresentationTest, TintsFollowTheColourOrTheNumber) {
+  Desktop eleven = desktop(11, 110);
+  EXPECT_EQ(show.tint(eleven), paletteEntry(0).color);
+  store.update(110, [](SpaceMeta& m) { m.color = TileColor::palette(12); });
+  EXPECT_EQ(show.tint(eleven), paletteEntry(2).color);
+  store.update(110, [](SpaceMeta& m) { m.color = TileColor::transparent(); });
+  EXPECT_TRUE(show.isTransparent(eleven));
+  EXPECT_EQ(show.tint(eleven), kTransparentTint);
+}
+
+TEST_F(PresentationTest, NumberShortcutsReachDesktopsOneToTen) {
+  EXPECT_EQ(show.shortcut(desktop(1, 1)), (Hotkey{18, settings.directJumpModifiers()}));
+  EXPECT_EQ(show.shortcut(desktop(10, 10))->keyCode, 29u);  // the 0 key
+  EXPECT_FALSE(show.shortcut(desktop(11, 11)));
+  settings.setDirectJumpEnabled(false);
+  EXPECT_FALSE(show.shortcut(desktop(1, 1)));
+}
+
+}  // namespace
+}  // namespace velmora

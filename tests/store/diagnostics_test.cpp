@@ -1,0 +1,135 @@
+#include "store/diagnostics.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/virtual_loop.h"
+#include "platform/sim/virtual_mac.h"
+#include "store/log_file.h"
+#include "store/settings.h"
+
+namespace velmora {
+namespace {
+
+// What the engine, the surfaces and the system answer, as each test sets it.
+struct SampleSources final : DiagnosticsSources {
+  bool trusted = false;
+  SystemShortcutsState shortcuts;
+  std::vector<platform::ScreenInfo> screenList;
+  std::vector<std::string> notchList;
+  std::string tile = "no window";
+  std::vector<DiagnosticsDisplay> displayList;
+  std::optional<std::string> focused, last;
+  bool missionControl = false;
+
+  bool accessibilityTrusted() override { return trusted; }
+  SystemShortcutsState systemShortcuts() override { return shortcuts; }
+  std::vector<platform::ScreenInfo> screens() override { return screenList; }
+  std::vector<std::string> notches() override { return notchList; }
+  std::string menuBarTile() override { return tile; }
+  std::vector<DiagnosticsDisplay> displays() override { return displayList; }
+  std::optional<std::string> focusedTitle() override { return focused; }
+  std::optional<std::string> lastTitle() override { return last; }
+  bool missionControlOpen() override { return missionControl; }
+};
+
+platform::ScreenInfo screen(std::int64_t number, std::string name, ScreenRect frame,
+                            ScreenRect visible, double scale) {
+  return {frame, visible, scale, std::move(name), Value::dictionary({{"NSScreenNumber", number}})};
+}
+
+DiagnosticsSpace desktop(std::uint64_t id, std::int64_t msid, int number, std::string title,
+                         SpaceIcon icon, TileColor color) {
+  return {id, msid, 0, DiagnosticsSpace::Desktop{number, std::move(title), icon, color}};
+}
+
+class DiagnosticsTest : public ::testing::Test {
+ protected:
+  std::string text() { return diagnosticsText(sources, settings, logs.missionControl()); }
+
+  VirtualLoop loop{1796354527};  // 2026-12-04T03:22:07Z
+  sim::VirtualMac mac{loop};     // a temporary home and defaults, removed afterwards
+  Logs logs{mac.home(), loop};
+  Settings settings{mac.preferences()};
+  SampleSources sources;
+};
+
+TEST_F(DiagnosticsTest, AWholeSnapshotReadsInOrder) {
+  sources.trusted = true;
+  sources.shortcuts = {10, "⌃←", "⌃→"};
+  sources.screenList = {screen(1, "Built-in Retina Display", ScreenRect::make(0, 0, 1512, 982),
+                               ScreenRect::make(0, 0, 1512, 944), 2),
+                        screen(4, "LG UltraFine", ScreenRect::make(1512, -200, 2560, 1440),
+                               ScreenRect::make(1512, -130.5, 2560, 1415), 1.5)};
+  sources.notchList = {"Built-in left=662 right=850"};
+  sources.tile = "frame={{1200, 1079}, {96, 24}} onScreen=true presence=shown";
+  sources.displayList = {
+      {"37D8832A-2D66",
+       102,
+       {desktop(101, 5, 1, "Mail", SpaceIcon::symbol("envelope.fill"), TileColor::palette(12)),
+        {340, 340, 4, std::nullopt},  // a full-screen application
+        desktop(102, 7, 2, "Desktop 2", SpaceIcon::none(), TileColor::automatic())}},
+      {"Main",
+       205,
+       {desktop(205, 205, 3, "Code 🚀", SpaceIcon::emoji("🚀"), TileColor::transparent())}},
+  };
+  sources.focused = "Desktop 2";
+  sources.last = "Mail";
+  sources.missionControl = true;
+  settings.setHudEnabled(false);
+  settings.setMcPlacement(PillPlacement::insidePreview);
+  settings.setMenuBarStyle(MenuBarStyle::numberAndName);
+  settings.setNotchEnabled(true);
+  settings.setNotchSide(NotchSide::right);
+  settings.setNotchContent(NotchContent::iconOnly);
+  logs.missionControl().append("opened on 2 displays");
+
+  EXPECT_EQ(text(),
+            "Velmora diagnostics\n"
+            "accessibility: true  system desktop shortcuts: 10  move a space: ⌃← ⌃→\n"
+            "screens: [id=1 'Built-in Retina Display' 0,0 1512x982 visible 0,0 1512x944 @2x] "
+            "[id=4 'LG UltraFine' 1512,-200 2560x1440 visible 1512,-130.5 2560x1415 @1.5x]\n"
+            "notch: Built-in left=662 right=850\n"
+            "menu bar tile: frame={{1200, 1079}, {96, 24}} onScreen=true presence=shown\n"
+            "display 37D8832A-2D66 current=102\n"
+            "  space 101 msid=5 type=0 #1 'Mail' icon=sf:envelope.fill color=palette(12)\n"
+            "  space 340 msid=340 type=4\n"
+            "  space 102 msid=7 type=0 #2 'Desktop 2' icon=none color=automatic\n"
+            "display Main current=205\n"
+            "  space 205 msid=205 type=0 #3 'Code 🚀' icon=🚀 color=transparent\n"
+            "focused: Desktop 2  last: Mail\n"
+            "mission control open: true\n"
+            "settings: hud=false hover=true track=true hudNumber=true mcLabels=true "
+            "mcUnnamed=true mcNumber=false mcPlacement=1 style=3 hoverZone=0 notch=true "
+            "notchSide=1 notchContent=2\n"
+            "\n--- mission-control.log (tail) ---\n"
+            "[2026-12-04T03:22:07Z] opened on 2 displays\n");
+}
+
+TEST_F(DiagnosticsTest, AQuietMachineSaysOffNothingAndNoLogYet) {
+  sources.shortcuts = {0, std::nullopt, "⌃→"};
+  EXPECT_EQ(text(),
+            "Velmora diagnostics\n"
+            "accessibility: false  system desktop shortcuts: 0  move a space: off ⌃→\n"
+            "screens: \n"
+            "notch: \n"
+            "menu bar tile: no window\n"
+            "focused:   last: \n"
+            "mission control open: false\n"
+            "settings: hud=true hover=true track=true hudNumber=true mcLabels=true "
+            "mcUnnamed=true mcNumber=false mcPlacement=0 style=0 hoverZone=0 notch=false "
+            "notchSide=0 notchContent=0\n"
+            "\n--- mission-control.log (tail) ---\n"
+            "(no log yet)");
+}
+
+TEST_F(DiagnosticsTest, OnlyTheLast6000CharactersOfTheMissionControlLogComeAlong) {
+  for (int i = 0; i < 300; ++i) logs.missionControl().append("pass " + std::to_string(i));
+  std::string whole = logs.missionControl().tail(1'000'000);
+  ASSERT_GT(whole.size(), 6000u);
+  EXPECT_TRUE(text().ends_with("(tail) ---\n" + whole.substr(whole.size() - 6000)));
+}
+
+}  // namespace
+}  // namespace velmora

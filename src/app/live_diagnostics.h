@@ -1,0 +1,38 @@
+#pragma once
+// What the diagnostics text reports, asked of the running system: the engine's desktops as
+// every surface titles them, the screens, the accessibility grant and the system's own
+// desktop shortcuts. Surfaces that do not exist in this build report that plainly.
+
+#include "spaces/presentation.h"
+#include "spaces/space_engine.h"
+#include "store/diagnostics.h"
+#include "switching/system_shortcuts.h"
+
+namespace velmora {
+
+class LiveDiagnostics final : public DiagnosticsSources {
+ public:
+  LiveDiagnostics(SpaceEngine& engine, const DesktopPresentation& presentation,
+                  const SystemShortcuts& shortcuts)
+      : engine_(engine), presentation_(presentation), shortcuts_(shortcuts) {}
+
+  bool accessibilityTrusted() override;
+  SystemShortcutsState systemShortcuts() override;
+  std::vector<platform::ScreenInfo> screens() override;
+  // No notch label runs in this build, so no notch is described.
+  std::vector<std::string> notches() override { return {}; }
+  // Likewise no menu bar tile.
+  std::string menuBarTile() override { return "not shown"; }
+  std::vector<DiagnosticsDisplay> displays() override;
+  std::optional<std::string> focusedTitle() override;
+  std::optional<std::string> lastTitle() override;
+  // Nothing watches for Mission Control in this build: as far as Velmora knows it is closed.
+  bool missionControlOpen() override { return false; }
+
+ private:
+  SpaceEngine& engine_;
+  const DesktopPresentation& presentation_;
+  const SystemShortcuts& shortcuts_;
+};
+
+}  // namespace velmora

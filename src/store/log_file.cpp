@@ -12,6 +12,8 @@
 #include <iterator>
 #include <system_error>
 
+#include "store/characters.h"
+
 namespace velmora {
 
 namespace {
@@ -47,19 +49,6 @@ bool isWellFormed(std::string_view text) {
     if (c < 0) return false;
   }
   return true;
-}
-
-// Creating a character break iterator loads rules, so each thread keeps one and hands it
-// fresh text on every use.
-icu::BreakIterator* characterBreaks() {
-  thread_local std::unique_ptr<icu::BreakIterator> breaks = [] {
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::BreakIterator> made(
-        icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
-    if (U_FAILURE(status)) made.reset();
-    return made;
-  }();
-  return breaks.get();
 }
 
 // Break iterators count in 32-bit positions; a log is far smaller than this in practice, and

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+#include "store/characters.h"
+
 namespace velmora {
 
 namespace {
@@ -28,19 +30,6 @@ bool clusterHasEmoji(const icu::UnicodeString& text, int32_t start, int32_t end)
     i += U16_LENGTH(c);
   }
   return false;
-}
-
-// Creating a character break iterator loads rules, so each thread keeps one. It holds on to
-// the last text it was given; every use hands it fresh text before reading.
-icu::BreakIterator* characterBreaks() {
-  thread_local std::unique_ptr<icu::BreakIterator> breaks = [] {
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::BreakIterator> made(
-        icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
-    if (U_FAILURE(status)) made.reset();
-    return made;
-  }();
-  return breaks.get();
 }
 
 }  // namespace

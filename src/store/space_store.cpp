@@ -1,13 +1,11 @@
 #include "store/space_store.h"
 
-#include <unicode/brkiter.h>
-#include <unicode/unistr.h>
-
 #include <cctype>
 #include <cmath>
 #include <memory>
 
 #include "core/notifications.h"
+#include "store/characters.h"
 
 namespace velmora {
 
@@ -20,20 +18,6 @@ std::string trimSpacesAndTabs(const std::string& s) {
   if (begin == std::string::npos) return {};
   std::size_t end = s.find_last_not_of(" \t");
   return s.substr(begin, end - begin + 1);
-}
-
-// Characters as a person counts them (grapheme clusters), so an emoji name is not penalised
-// for its bytes.
-std::size_t characterCount(const std::string& text) {
-  icu::UnicodeString u = icu::UnicodeString::fromUTF8(text);
-  UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<icu::BreakIterator> it(
-      icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
-  if (U_FAILURE(status)) return static_cast<std::size_t>(u.countChar32());
-  it->setText(u);
-  std::size_t count = 0;
-  for (it->first(); it->next() != icu::BreakIterator::DONE;) ++count;
-  return count;
 }
 
 // 8-4-4-4-12 hexadecimal digits: the window server's placeholder names for unnamed spaces.

@@ -189,6 +189,15 @@ TEST_F(SpaceStoreTest, UnreadableDataIsLoggedAndKeptAsideBeforeTheNextWrite) {
   EXPECT_EQ(systemLog.lines.size(), 2u);
 }
 
+TEST_F(SpaceStoreTest, AMegabyteNameIsKeptWhole) {
+  std::string huge(1 << 20, 'n');
+  huge += "é";
+  open().update(1, [&](SpaceMeta& m) { m.name = huge; });
+  loop.advance(0.3);
+  SpaceStore reopened(mac.platform(), center, systemLog);
+  EXPECT_EQ(reopened.meta(1).name, huge);
+}
+
 TEST_F(SpaceStoreTest, AnUnencodableNameIsLoggedAndTheStoredValueKept) {
   SpaceStore& s = open();
   s.update(1, [](SpaceMeta& m) { m.name = "ok"; });

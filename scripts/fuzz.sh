@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs one of them for a while.
 # Usage: scripts/fuzz.sh [seconds] [target]   (defaults: 60, window-server)
-# Targets: window-server, space-icon, metadata. Each keeps its corpus under build-fuzz/.
+# Targets: window-server, space-icon, metadata, app-link. Each keeps its corpus under build-fuzz/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"

@@ -4,11 +4,14 @@
 
 #include "core/main_loop.h"
 #include "platform/accessibility.h"
+#include "platform/bundle.h"
 #include "platform/home.h"
 #include "platform/image_io.h"
 #include "platform/input_clocks.h"
 #include "platform/keyboard_layout.h"
+#include "platform/launch_services.h"
 #include "platform/preferences.h"
+#include "platform/process_runner.h"
 #include "platform/property_lists.h"
 #include "platform/screens.h"
 #include "platform/window_server.h"
@@ -27,6 +30,9 @@ struct Platform {
   KeyboardLayout& keyboardLayout;
   PropertyLists& propertyLists;
   ImageIO& images;
+  ProcessRunner& processes;
+  LaunchServices& launchServices;
+  Bundle& bundle;
   HomeFolder home;
 };
 

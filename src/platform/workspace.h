@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/notification_center.h"
 
@@ -35,6 +36,8 @@ class Workspace {
   virtual ~Workspace() = default;
   // NSRunningApplication(processIdentifier:).
   virtual std::optional<RunningApplication> runningApplication(pid_t pid) = 0;
+  // NSWorkspace.runningApplications, in launch order.
+  virtual std::vector<RunningApplication> runningApplications() = 0;
   // NSWorkspace.frontmostApplication.
   virtual std::optional<RunningApplication> frontmostApplication() = 0;
   // NSRunningApplication.activate(options:): whether the system accepted the request.

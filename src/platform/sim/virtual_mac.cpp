@@ -10,6 +10,7 @@
 #include "platform/sim/us_keyboard_layout.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <utility>
 
@@ -31,14 +32,43 @@ constexpr double kUptimeBeforeLoop = 100000;
 constexpr unsigned kActivateAllWindows = 1;
 
 constexpr pid_t kWindowServerPID = 300;
-constexpr pid_t kDockPID = 400;
+constexpr pid_t kDockPID = VirtualMac::kDockPID;
 constexpr double kDockWindowHeight = 70;
 
-// An application element holds the process it was created for, like AXUIElementCreateApplication.
-struct SimAXElement final : platform::AXElement {
-  explicit SimAXElement(pid_t p) : pid(p) {}
-  pid_t pid;
-};
+// A file URL as the Dock answers "AXURL" for a bundle: percent-encoded, with the trailing
+// slash of a folder.
+std::string fileURL(const std::string& path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string url = "file://";
+  for (unsigned char c : path) {
+    bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                 c == '/' || c == '-' || c == '.' || c == '_' || c == '~';
+    if (plain) {
+      url += static_cast<char>(c);
+    } else {
+      url += '%';
+      url += kHex[c >> 4];
+      url += kHex[c & 0xF];
+    }
+  }
+  if (url.back() != '/') url += '/';
+  return url;
+}
+
+// RFC 3986: a scheme is a letter followed by letters, digits, "+", "-" or "."; and a URL has
+// no spaces or control characters.
+bool formsURL(const std::string& text) {
+  auto colon = text.find(':');
+  if (colon == std::string::npos || colon == 0 ||
+      !std::isalpha(static_cast<unsigned char>(text[0])))
+    return false;
+  for (std::size_t i = 1; i < colon; ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return false;
+  }
+  return std::none_of(text.begin(), text.end(),
+                      [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == 0x7F; });
+}
 
 // Window-server space uuids look like any other UUID; derived from the id so runs repeat.
 std::string spaceUUID(std::uint64_t id) {
@@ -108,6 +138,7 @@ std::filesystem::path makeTemporaryHome() {
 
 VirtualMac::VirtualMac(MainLoop& loop, std::optional<std::filesystem::path> home)
     : loop_(loop),
+      ax_(std::make_shared<AXTree>(loop)),
       home_{home ? *home : makeTemporaryHome()},
       ownsHome_(!home),
       preferences_(std::make_unique<linuxhost::PlistPreferences>(home_.preferences())),
@@ -127,7 +158,8 @@ VirtualMac::~VirtualMac() {
 
 platform::Platform VirtualMac::platform() {
   return platform::Platform{loop_,         *this,      *this,           *this,    *this, *this,
-                            *preferences_, *keyboard_, *propertyLists_, *images_, home_};
+                            *preferences_, *keyboard_, *propertyLists_, *images_, *this, *this,
+                            *this,         home_};
 }
 
 // ---- Lookups ----
@@ -217,11 +249,13 @@ AXRect VirtualMac::axFrame(const SimDisplay& display) const {
 }
 
 int VirtualMac::callCount(const std::string& function) const {
+  std::lock_guard lock(callsMutex_);
   auto it = calls_.find(function);
   return it == calls_.end() ? 0 : it->second;
 }
 
 void VirtualMac::countCall(std::string_view function) {
+  std::lock_guard lock(callsMutex_);
   auto it = calls_.find(function);
   if (it == calls_.end()) {
     calls_.emplace(std::string(function), 1);
@@ -272,7 +306,12 @@ pid_t VirtualMac::addApplication(SimApp app) {
     app.pid = nextPID_++;
   }
   apps_.push_back(std::move(app));
-  return apps_.back().pid;
+  const SimApp& added = apps_.back();
+  if (!added.terminated) {
+    ax_->addApplication(added.pid, added.name);
+    if (dockList_ && added.policy == platform::ActivationPolicy::Regular) addDockItem(added);
+  }
+  return added.pid;
 }
 
 void VirtualMac::insertWindow(SimWindow window, bool behindPeers) {
@@ -310,6 +349,48 @@ void VirtualMac::addSystemFurniture() {
                           platform::ActivationPolicy::Accessory, false});
   }
   furnish();
+
+  // The Dock's element tree: its icon list with an item for every running application, then
+  // the separator and the Trash, which are not applications.
+  SimAXNodePtr dock = ax_->addApplication(kDockPID, "Dock");
+  auto list = SimAXNode::make(kDockPID, "AXList");
+  list->attributes.emplace("AXRoleDescription", Value("list"));
+  auto separator = SimAXNode::make(kDockPID, "AXDockItem", "AXSeparatorDockItem");
+  auto trash = SimAXNode::make(kDockPID, "AXDockItem", "AXTrashDockItem");
+  trash->attributes.emplace("AXTitle", Value("Trash"));
+  trash->attributes.emplace("AXURL", Value(fileURL((home_.root / ".Trash").string())));
+  trash->attributes.emplace("AXStatusLabel", Value());
+  ax_->edit([&] {
+    list->append(separator);
+    list->append(trash);
+    dock->append(list);
+  });
+  dockList_ = list;
+  for (const auto& app : apps_) {
+    if (!app.terminated && app.policy == platform::ActivationPolicy::Regular) addDockItem(app);
+  }
+}
+
+void VirtualMac::addDockItem(const SimApp& app) {
+  auto item = SimAXNode::make(kDockPID, "AXDockItem", "AXApplicationDockItem");
+  item->attributes.emplace("AXRoleDescription", Value("application dock item"));
+  item->attributes.emplace("AXTitle", Value(app.name.value_or("")));
+  if (app.bundlePath) item->attributes.emplace("AXURL", Value(fileURL(*app.bundlePath)));
+  item->attributes.emplace("AXIsApplicationRunning", Value(true));
+  item->attributes.emplace("AXStatusLabel", Value());
+  pid_t pid = app.pid;
+  item->actions.emplace("AXPress", lifetime_.guard([this, pid] { userActivate(pid); }));
+  item->actions.emplace("AXShowMenu", [] {});
+  ax_->edit([&] {
+    // Running applications line up before the separator.
+    auto& items = dockList_->children;
+    auto separator = std::find_if(items.begin(), items.end(), [](const SimAXNodePtr& n) {
+      auto sub = n ? n->attributes.find("AXSubrole") : Value::Dictionary::const_iterator{};
+      return n && sub != n->attributes.end() && sub->second == Value("AXSeparatorDockItem");
+    });
+    dockList_->insert(static_cast<std::size_t>(separator - items.begin()), item);
+  });
+  dockItems_[pid] = std::move(item);
 }
 
 // Menu bars and desktop pictures follow the displays, the Dock the main display; when the
@@ -528,6 +609,11 @@ void VirtualMac::quitApplication(pid_t pid) {
   SimApp* app = findApp(pid);
   if (!app || app->terminated) return;
   app->terminated = true;
+  ax_->applicationQuit(pid);
+  if (auto item = dockItems_.find(pid); item != dockItems_.end()) {
+    ax_->edit([&] { dockList_->remove(item->second.get()); });
+    dockItems_.erase(item);
+  }
   std::erase_if(windows_, [&](const SimWindow& w) { return w.owner == pid; });
   if (frontmost_ != pid) return;
   // The application that owns the frontmost visible window takes over, as after ⌘Q.
@@ -547,7 +633,38 @@ void VirtualMac::userInput(std::uint32_t eventType) {
 }
 
 void VirtualMac::setAccessibilityTrusted(bool trusted) {
-  trusted_ = trusted;
+  ax_->setTrusted(trusted);
+}
+
+bool VirtualMac::setDockBadge(pid_t pid, std::optional<std::string> text) {
+  auto item = dockItems_.find(pid);
+  if (item == dockItems_.end()) return false;
+  ax_->edit([&] {
+    item->second->attributes.insert_or_assign("AXStatusLabel", text ? Value(*text) : Value());
+  });
+  return true;
+}
+
+void VirtualMac::editAccessibilityTree(pid_t pid,
+                                       const std::function<void(SimAXNode& root)>& edit) {
+  SimAXNodePtr root = ax_->nodeOf(applicationElement(pid));
+  if (root) ax_->edit([&] { edit(*root); });
+}
+
+void VirtualMac::failTccutil(int status, std::string standardError) {
+  if (status == 0) {
+    tccutilFailure_.reset();
+  } else {
+    tccutilFailure_.emplace(status, std::move(standardError));
+  }
+}
+
+void VirtualMac::failLaunch(const std::string& executable, std::optional<std::string> description) {
+  if (description) {
+    launchFailures_[executable] = std::move(*description);
+  } else {
+    launchFailures_.erase(executable);
+  }
 }
 
 // ---- Misbehaviour ----
@@ -724,6 +841,14 @@ std::optional<platform::RunningApplication> VirtualMac::runningApplication(pid_t
   return describeApp(*app);
 }
 
+std::vector<platform::RunningApplication> VirtualMac::runningApplications() {
+  std::vector<platform::RunningApplication> running;
+  for (const auto& app : apps_) {
+    if (!app.terminated) running.push_back(describeApp(app));
+  }
+  return running;
+}
+
 std::optional<platform::RunningApplication> VirtualMac::frontmostApplication() {
   if (!frontmost_) return std::nullopt;
   return runningApplication(*frontmost_);
@@ -759,30 +884,126 @@ double VirtualMac::secondsSinceLastEventType(std::int32_t, std::uint32_t eventTy
 
 // ---- platform::Accessibility ----
 
+bool VirtualMac::isProcessTrusted() {
+  countCall("AXIsProcessTrusted");
+  return ax_->trusted();
+}
+
+bool VirtualMac::isProcessTrustedWithOptions(const Value& options) {
+  countCall("AXIsProcessTrustedWithOptions");
+  bool trusted = ax_->trusted();
+  const Value* prompt = options.find(platform::kAXTrustedCheckOptionPrompt);
+  if (!trusted && prompt && prompt->asBool() == true) ++prompts_;
+  return trusted;
+}
+
 platform::AXElementRef VirtualMac::applicationElement(std::int32_t pid) {
-  return std::make_shared<SimAXElement>(pid);
+  return std::make_shared<SimAXElement>(pid, nullptr);
 }
 
 platform::AXError VirtualMac::setMessagingTimeout(const platform::AXElementRef& element,
                                                   float seconds) {
   countCall("AXUIElementSetMessagingTimeout");
-  if (!trusted_) return platform::kAXErrorAPIDisabled;
-  if (!element || seconds < 0) return platform::kAXErrorIllegalArgument;
-  return platform::kAXErrorSuccess;
+  return ax_->setMessagingTimeout(element, seconds);
+}
+
+platform::AXAttribute VirtualMac::copyAttributeValue(const platform::AXElementRef& element,
+                                                     const std::string& attribute) {
+  countCall("AXUIElementCopyAttributeValue");
+  return ax_->copyAttributeValue(element, attribute);
+}
+
+platform::AXAttributes VirtualMac::copyMultipleAttributeValues(
+    const platform::AXElementRef& element, const std::vector<std::string>& attributes,
+    bool stopOnError) {
+  countCall("AXUIElementCopyMultipleAttributeValues");
+  return ax_->copyMultipleAttributeValues(element, attributes, stopOnError);
 }
 
 platform::AXError VirtualMac::setAttributeValue(const platform::AXElementRef& element,
                                                 const std::string& attribute, const Value& value) {
   countCall("AXUIElementSetAttributeValue");
-  if (!trusted_) return platform::kAXErrorAPIDisabled;
-  const auto* app = dynamic_cast<const SimAXElement*>(element.get());
-  if (!app) return platform::kAXErrorIllegalArgument;
-  if (!isRunning(app->pid)) return platform::kAXErrorInvalidUIElement;
-  if (attribute != "AXFrontmost") return platform::kAXErrorAttributeUnsupported;
+  if (!ax_->trusted()) return platform::kAXErrorAPIDisabled;
+  const auto* handle = dynamic_cast<const SimAXElement*>(element.get());
+  if (!handle) return platform::kAXErrorIllegalArgument;
+  if (handle->node || attribute != "AXFrontmost") {
+    return ax_->setAttributeValue(element, attribute, value);
+  }
+  if (!isRunning(handle->pid)) return platform::kAXErrorInvalidUIElement;
   auto frontmost = value.asBool();
   if (!frontmost) return platform::kAXErrorIllegalArgument;
-  if (*frontmost) bringToFront(app->pid, false);
+  if (*frontmost) bringToFront(handle->pid, false);
   return platform::kAXErrorSuccess;
+}
+
+platform::AXError VirtualMac::performAction(const platform::AXElementRef& element,
+                                            const std::string& action) {
+  countCall("AXUIElementPerformAction");
+  return ax_->performAction(element, action);
+}
+
+platform::AXObserverResult VirtualMac::createObserver(std::int32_t pid,
+                                                      platform::AXObserverCallback callback) {
+  countCall("AXObserverCreate");
+  return ax_->createObserver(pid, std::move(callback));
+}
+
+// ---- platform::ProcessRunner ----
+
+platform::ProcessResult VirtualMac::run(const std::string& executable,
+                                        const std::vector<std::string>& arguments) {
+  countCall("Process.run");
+  processRuns_.push_back(SimProcessRun{executable, arguments});
+  if (auto failure = launchFailures_.find(executable); failure != launchFailures_.end()) {
+    return {false, failure->second, 0, {}};
+  }
+  if (executable == "/usr/bin/tccutil") return tccutil(arguments);
+  std::string name = std::filesystem::path(executable).filename().string();
+  return {false, "The file \u201C" + name + "\u201D doesn\u2019t exist.", 0, {}};
+}
+
+// tccutil reset SERVICE [BUNDLE_ID]: removes the grants of the service, for one bundle or all.
+platform::ProcessResult VirtualMac::tccutil(const std::vector<std::string>& arguments) {
+  if (tccutilFailure_) return {true, {}, tccutilFailure_->first, tccutilFailure_->second};
+  if (arguments.size() < 2 || arguments.size() > 3 || arguments[0] != "reset") {
+    return {true, {}, 64, "Usage: tccutil reset SERVICE [BUNDLE_ID]\n"};
+  }
+  if (arguments[1] != "Accessibility" && arguments[1] != "All") {
+    return {true, {}, 1, "tccutil: Unknown service \"" + arguments[1] + "\"\n"};
+  }
+  if (arguments.size() == 3) {
+    bool known = std::any_of(apps_.begin(), apps_.end(),
+                             [&](const SimApp& a) { return a.bundleIdentifier == arguments[2]; });
+    if (!known && bundle_.identifier != arguments[2]) {
+      return {true, {}, 1, "tccutil: No such bundle identifier \"" + arguments[2] + "\"\n"};
+    }
+    // Only this process's grant is modelled.
+    if (bundle_.identifier != arguments[2]) return {true, {}, 0, {}};
+  }
+  ax_->setTrusted(false);
+  return {true, {}, 0, {}};
+}
+
+// ---- platform::LaunchServices ----
+
+bool VirtualMac::openURL(const std::string& url) {
+  countCall("NSWorkspace.open");
+  if (!formsURL(url)) return false;
+  openedURLs_.push_back(url);
+  return true;
+}
+
+std::int32_t VirtualMac::registerURL(const std::string& bundlePath, bool) {
+  countCall("LSRegisterURL");
+  registeredBundles_.push_back(bundlePath);
+  return 0;
+}
+
+// ---- platform::Bundle ----
+
+Value VirtualMac::infoDictionaryValue(const std::string& key) {
+  auto it = bundle_.info.find(key);
+  return it == bundle_.info.end() ? Value() : it->second;
 }
 
 }  // namespace velmora::sim

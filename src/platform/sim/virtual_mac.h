@@ -8,11 +8,13 @@
 // Everything runs on the MainLoop it is given; with a VirtualLoop every effect happens at
 // an exact virtual time.
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +25,7 @@
 #include "core/notification_center.h"
 #include "core/value.h"
 #include "platform/platform.h"
+#include "platform/sim/ax_tree.h"
 
 namespace velmora::sim {
 
@@ -78,14 +81,34 @@ struct SimWindow {
   std::string title;
 };
 
+// Velmora's own bundle as the virtual Mac has installed it.
+struct SimBundle {
+  Value::Dictionary info{{"CFBundleShortVersionString", Value("1.0.0")},
+                         {"CFBundleVersion", Value("1")},
+                         {"CFBundleIdentifier", Value("app.velmora.Velmora")}};
+  std::optional<std::string> identifier = "app.velmora.Velmora";
+  std::string path = "/Applications/Velmora.app";
+};
+
+struct SimProcessRun {
+  std::string executable;
+  std::vector<std::string> arguments;
+  bool operator==(const SimProcessRun&) const = default;
+};
+
 class VirtualMac final : public platform::WindowServer,
                          public platform::Screens,
                          public platform::Workspace,
                          public platform::InputClocks,
-                         public platform::Accessibility {
+                         public platform::Accessibility,
+                         public platform::ProcessRunner,
+                         public platform::LaunchServices,
+                         public platform::Bundle {
  public:
   // This process (Velmora itself): an accessory application with this pid.
   static constexpr pid_t kSelfPID = 500;
+  // The Dock, once addSystemFurniture has run.
+  static constexpr pid_t kDockPID = 400;
 
   // The user's home folder is `home` when given; otherwise the virtual Mac makes a fresh
   // temporary one and removes it again when it is destroyed.
@@ -147,6 +170,9 @@ class VirtualMac final : public platform::WindowServer,
   // An input event of a Quartz event type now (mouse moved, key down, …).
   void userInput(std::uint32_t eventType);
   void setAccessibilityTrusted(bool trusted);
+  // The Dock shows this badge on the application's icon ("AXStatusLabel"); none removes it.
+  // False when the application has no item in the Dock.
+  bool setDockBadge(pid_t pid, std::optional<std::string> text);
 
   // ---- Looking at the machine (tests, demo, screenshots) ----
   const std::vector<SimDisplay>& displays() const { return displays_; }
@@ -162,6 +188,28 @@ class VirtualMac final : public platform::WindowServer,
   // How often each seam call was made, by the platform function's name
   // ("SLSCopyManagedDisplaySpaces", "CGWindowListCopyWindowInfo", …).
   int callCount(const std::string& function) const;
+  // How often the system asked the user for the Accessibility grant.
+  int accessibilityPrompts() const { return prompts_.load(); }
+  // Every Process run, in order, and the URLs opened and bundles registered.
+  const std::vector<SimProcessRun>& processRuns() const { return processRuns_; }
+  const std::vector<std::string>& openedURLs() const { return openedURLs_; }
+  const std::vector<std::string>& registeredBundles() const { return registeredBundles_; }
+  // Velmora's bundle; edit it to install another version.
+  SimBundle& bundleInfo() { return bundle_; }
+
+  // ---- The accessibility trees ----
+  // Runs `edit` on the application's root element with the tree locked (a worker may be
+  // reading it); `edit` must not call into the virtual Mac. Nothing happens for a process
+  // without a tree.
+  void editAccessibilityTree(pid_t pid, const std::function<void(SimAXNode& root)>& edit);
+  // The node behind an element handle, or null.
+  SimAXNodePtr accessibilityNode(const platform::AXElementRef& element) {
+    return ax_->nodeOf(element);
+  }
+  // An accessibility notification about the node, heard on the next loop turn.
+  void postAccessibilityNotification(const SimAXNodePtr& node, const std::string& name) {
+    ax_->post(node, name);
+  }
 
   // ---- Misbehaviour, for the forgiving parsing and failure paths ----
   // While set, SLSCopyManagedDisplaySpaces answers this value instead of the real layout.
@@ -173,6 +221,16 @@ class VirtualMac final : public platform::WindowServer,
   // SLSManagedDisplaySetCurrentSpace switches at once but, as on a Mac, the workspace
   // notification may not follow; on by default here, off by this switch.
   void setDirectSwitchPostsNotification(bool posts) { directSwitchPosts_ = posts; }
+  // While set, every attribute read of the process's elements answers this error (a Dock
+  // that does not answer in time: kAXErrorCannotComplete).
+  void failAccessibilityReads(pid_t pid, std::optional<platform::AXError> error) {
+    ax_->failReads(pid, error);
+  }
+  // "/usr/bin/tccutil" exits with this status and standard-error text; status 0 makes it
+  // work again.
+  void failTccutil(int status, std::string standardError = {});
+  // Starting the executable fails with this description; none lets it start again.
+  void failLaunch(const std::string& executable, std::optional<std::string> description);
 
   // ---- platform::WindowServer ----
   platform::ConnectionID mainConnectionID() override;
@@ -195,6 +253,7 @@ class VirtualMac final : public platform::WindowServer,
 
   // ---- platform::Workspace ----
   std::optional<platform::RunningApplication> runningApplication(pid_t pid) override;
+  std::vector<platform::RunningApplication> runningApplications() override;
   std::optional<platform::RunningApplication> frontmostApplication() override;
   bool activate(pid_t pid, unsigned options) override;
   pid_t currentProcessID() override { return kSelfPID; }
@@ -205,12 +264,38 @@ class VirtualMac final : public platform::WindowServer,
   double secondsSinceLastEventType(std::int32_t stateID, std::uint32_t eventType) override;
 
   // ---- platform::Accessibility ----
-  bool isProcessTrusted() override { return trusted_; }
+  // Safe from any thread, except setAttributeValue("AXFrontmost"), which acts on the machine
+  // and belongs to the main loop's thread.
+  bool isProcessTrusted() override;
+  bool isProcessTrustedWithOptions(const Value& options) override;
   platform::AXElementRef applicationElement(std::int32_t pid) override;
   platform::AXError setMessagingTimeout(const platform::AXElementRef& element,
                                         float seconds) override;
+  platform::AXAttribute copyAttributeValue(const platform::AXElementRef& element,
+                                           const std::string& attribute) override;
+  platform::AXAttributes copyMultipleAttributeValues(const platform::AXElementRef& element,
+                                                     const std::vector<std::string>& attributes,
+                                                     bool stopOnError) override;
   platform::AXError setAttributeValue(const platform::AXElementRef& element,
                                       const std::string& attribute, const Value& value) override;
+  platform::AXError performAction(const platform::AXElementRef& element,
+                                  const std::string& action) override;
+  platform::AXObserverResult createObserver(std::int32_t pid,
+                                            platform::AXObserverCallback callback) override;
+
+  // ---- platform::ProcessRunner ----
+  // Knows "/usr/bin/tccutil"; any other executable does not exist.
+  platform::ProcessResult run(const std::string& executable,
+                              const std::vector<std::string>& arguments) override;
+
+  // ---- platform::LaunchServices ----
+  bool openURL(const std::string& url) override;
+  std::int32_t registerURL(const std::string& bundlePath, bool update) override;
+
+  // ---- platform::Bundle ----
+  Value infoDictionaryValue(const std::string& key) override;
+  std::optional<std::string> bundleIdentifier() override { return bundle_.identifier; }
+  std::string bundlePath() override { return bundle_.path; }
 
  private:
   SimDisplay* findDisplay(std::string_view uuid);
@@ -230,6 +315,8 @@ class VirtualMac final : public platform::WindowServer,
   void unfurnish();
   void postLater(const char* notification);
   void countCall(std::string_view function);
+  platform::ProcessResult tccutil(const std::vector<std::string>& arguments);
+  void addDockItem(const SimApp& app);
 
   MainLoop& loop_;
   Lifetime lifetime_;
@@ -240,6 +327,7 @@ class VirtualMac final : public platform::WindowServer,
   std::string activeMenuBarDisplay_;
   std::optional<pid_t> frontmost_;
   std::map<std::uint32_t, double> lastInput_;  // event type -> loop time
+  mutable std::mutex callsMutex_;  // accessibility calls are counted from worker threads too
   std::map<std::string, int, std::less<>> calls_;
   std::optional<Value> layoutAnswer_;  // SLSCopyManagedDisplaySpaces, until the layout changes
   std::vector<std::int64_t> furnitureWindows_;
@@ -248,7 +336,16 @@ class VirtualMac final : public platform::WindowServer,
   std::optional<Value> windowListOverride_;
   std::optional<std::int32_t> setCurrentSpaceFailure_;
   bool directSwitchPosts_ = true;
-  bool trusted_ = false;
+  std::shared_ptr<AXTree> ax_;
+  SimAXNodePtr dockList_;                    // the Dock's icon list, once furnished
+  std::map<pid_t, SimAXNodePtr> dockItems_;  // application items of the icon list
+  std::atomic<int> prompts_{0};
+  SimBundle bundle_;
+  std::vector<SimProcessRun> processRuns_;
+  std::optional<std::pair<int, std::string>> tccutilFailure_;
+  std::map<std::string, std::string> launchFailures_;
+  std::vector<std::string> openedURLs_;
+  std::vector<std::string> registeredBundles_;
   platform::HomeFolder home_;
   bool ownsHome_ = false;
   std::unique_ptr<platform::Preferences> preferences_;

@@ -1,0 +1,45 @@
+#include "mission_control/serial_queue.h"
+
+namespace velmora {
+
+SerialQueue::~SerialQueue() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_all();
+  if (thread_.joinable()) thread_.join();
+}
+
+void SerialQueue::async(std::function<void()> work) {
+  {
+    std::lock_guard lock(mutex_);
+    work_.push_back(std::move(work));
+    if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
+  }
+  wake_.notify_one();
+}
+
+void SerialQueue::waitUntilIdle() {
+  std::unique_lock lock(mutex_);
+  idle_.wait(lock, [this] { return work_.empty() && !busy_; });
+}
+
+void SerialQueue::run() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    wake_.wait(lock, [this] { return stopping_ || !work_.empty(); });
+    if (work_.empty()) return;  // stopping, and nothing left
+    std::function<void()> work = std::move(work_.front());
+    work_.pop_front();
+    busy_ = true;
+    lock.unlock();
+    work();
+    work = nullptr;
+    lock.lock();
+    busy_ = false;
+    if (work_.empty()) idle_.notify_all();
+  }
+}
+
+}  // namespace velmora

@@ -1,0 +1,63 @@
+#include "mission_control/text.h"
+
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+
+#include <charconv>
+
+namespace velmora {
+
+namespace {
+
+bool isWhitespaceOrNewline(UChar32 c) {
+  if ((c >= 0x09 && c <= 0x0D) || c == 0x85) return true;
+  auto type = u_charType(c);
+  return type == U_SPACE_SEPARATOR || type == U_LINE_SEPARATOR || type == U_PARAGRAPH_SEPARATOR;
+}
+
+}  // namespace
+
+std::string decodeUTF8Lossy(std::string_view bytes) {
+  std::string out;
+  icu::UnicodeString::fromUTF8(icu::StringPiece(bytes.data(), static_cast<int32_t>(bytes.size())))
+      .toUTF8String(out);
+  return out;
+}
+
+std::string trimmedWhitespaceAndNewlines(std::string_view utf8) {
+  icu::UnicodeString text = icu::UnicodeString::fromUTF8(
+      icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+  int32_t start = 0;
+  int32_t end = text.length();
+  while (start < end && isWhitespaceOrNewline(text.char32At(start))) {
+    start = text.moveIndex32(start, 1);
+  }
+  while (end > start) {
+    int32_t before = text.moveIndex32(end, -1);
+    if (!isWhitespaceOrNewline(text.char32At(before))) break;
+    end = before;
+  }
+  std::string out;
+  text.tempSubStringBetween(start, end).toUTF8String(out);
+  return out;
+}
+
+std::optional<long long> parseDecimalInteger(std::string_view text) {
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  if (text.empty()) return std::nullopt;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+  }
+  // Parsed with the sign so the most negative value fits.
+  std::string digits = (negative ? "-" : "") + std::string(text);
+  long long value = 0;
+  auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+  return value;
+}
+
+}  // namespace velmora

@@ -1,0 +1,20 @@
+#pragma once
+// Small text rules shared by the accessibility and Dock readers.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// Bytes decoded as UTF-8, each ill-formed sequence replaced by U+FFFD.
+std::string decodeUTF8Lossy(std::string_view bytes);
+
+// The text without white space and line breaks (Unicode separators, tab, U+000A–U+000D,
+// U+0085) at either end.
+std::string trimmedWhitespaceAndNewlines(std::string_view utf8);
+
+// A decimal integer: an optional "+" or "-" and ASCII digits, within 64 bits.
+std::optional<long long> parseDecimalInteger(std::string_view text);
+
+}  // namespace velmora

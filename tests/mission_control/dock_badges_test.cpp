@@ -1,0 +1,364 @@
+#include "mission_control/dock_badges.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "core/notifications.h"
+#include "core/virtual_loop.h"
+#include "platform/sim/virtual_mac.h"
+#include "spaces/engine_world.h"
+
+namespace velmora {
+namespace {
+
+using platform::pid_t;
+using Badges = std::map<pid_t, std::string>;
+
+// Every read takes 42.9 ms by this watch, so the reported time is 42 (whole, truncated).
+DockBadges::Stopwatch fixedStopwatch() {
+  auto calls = std::make_shared<std::atomic<int>>(0);
+  return [calls] { return (*calls)++ % 2 ? 0.0429 : 0.0; };
+}
+
+sim::SimApp regular(std::string name, std::optional<std::string> path) {
+  return sim::SimApp{
+      0,    std::move(name), std::nullopt, std::move(path), platform::ActivationPolicy::Regular,
+      false};
+}
+
+class DockBadgesTest : public ::testing::Test {
+ protected:
+  DockBadgesTest() {
+    mac.addDisplay("Main", ScreenRect::make(0, 0, 1512, 982));
+    mac.addSystemFurniture();
+    mac.setAccessibilityTrusted(true);
+    mail = mac.addApplication(regular("Mail", "/System/Applications/Mail.app"));
+  }
+
+  // One read, through to its result on the main loop.
+  void read() {
+    badges.requestRead();
+    badges.waitForWorker();
+    loop.runPending();
+  }
+  int readsStarted() const { return mac.callCount("AXUIElementSetMessagingTimeout"); }
+
+  VirtualLoop loop;
+  sim::VirtualMac mac{loop};
+  NotificationCenter center;
+  pid_t mail = 0;
+  DockBadges badges{mac.platform(), center, fixedStopwatch()};
+  int announcements = 0;
+  ObserverToken token =
+      center.observe(notifications::kBadgesDidChange, [this] { ++announcements; });
+};
+
+// ---- Texts ----
+
+TEST(BadgeTexts, NormalisedFromTheDocksLabel) {
+  const std::vector<std::pair<std::string, std::optional<std::string>>> table = {
+      {" 12 ", "12"},
+      {"!", "\u2022"},
+      {"", std::nullopt},
+      {" \n\t", std::nullopt},
+      {"+3", "+3"},
+      {"-2", "-2"},
+      {"1.5", "\u2022"},
+      {"New", "\u2022"},
+      {"3 4", "\u2022"},
+      {"+", "\u2022"},
+      {"\u00A07\u2028", "7"},
+      {"\u0661\u0662", "\u2022"},
+      {"99999999999999999999", "\u2022"},  // too large to be a number
+  };
+  for (const auto& [label, expected] : table) {
+    EXPECT_EQ(normalizedBadge(label), expected) << "label \"" << label << "\"";
+  }
+}
+
+TEST(BadgeTexts, DesktopBadgeCombinesItsApplications) {
+  using Texts = std::vector<std::string>;
+  const std::vector<std::pair<Texts, std::optional<std::string>>> table = {
+      {{"3", "5"}, "8"},
+      {{"60", "45"}, "99+"},
+      {{"99"}, "99"},
+      {{"3", "\u2022"}, "\u2022"},
+      {{}, std::nullopt},
+      {{"", ""}, std::nullopt},
+      {{"", "4"}, "4"},
+      {{"+2", "-5"}, "-3"},
+      {{"9223372036854775807", "1"}, "99+"},
+  };
+  for (const auto& [texts, expected] : table) {
+    std::string shown;
+    for (const auto& t : texts) shown += "\"" + t + "\" ";
+    EXPECT_EQ(desktopBadge(texts), expected) << shown;
+  }
+}
+
+TEST(BadgeTexts, URLsAndPathsAreStandardised) {
+  EXPECT_EQ(standardizedURLPath("file:///Applications/Visual%20Studio%20Code.app/"),
+            "/Applications/Visual Studio Code.app");
+  EXPECT_EQ(standardizedURLPath("file://localhost/Applications/./Tools/../Mail.app/"),
+            "/Applications/Mail.app");
+  EXPECT_EQ(standardizedURLPath("Mail"), std::nullopt);
+  EXPECT_EQ(standardizedURLPath("file://"), std::nullopt);
+  EXPECT_EQ(standardizedPath("/Applications//Mail.app/"), "/Applications/Mail.app");
+}
+
+// ---- Reading ----
+
+TEST_F(DockBadgesTest, ReadsRunningApplicationsByPathOrTitle) {
+  pid_t code = mac.addApplication(regular("Code", "/Applications/Visual Studio Code.app"));
+  pid_t notes = mac.addApplication(regular("Notes", std::nullopt));
+  pid_t quiet = mac.addApplication(regular("Calendar", "/System/Applications/Calendar.app"));
+  mac.setDockBadge(mail, " 3 ");
+  mac.setDockBadge(code, "12");
+  mac.setDockBadge(notes, "New");
+  mac.setDockBadge(quiet, "");
+  read();
+  EXPECT_EQ(badges.badges(), (Badges{{mail, "3"}, {code, "12"}, {notes, "\u2022"}}));
+  EXPECT_EQ(badges.badge(mail), "3");
+  EXPECT_EQ(badges.badge(quiet), std::nullopt);
+  EXPECT_EQ(badges.lastReadMilliseconds(), 42);
+  EXPECT_DOUBLE_EQ(badges.lastReadDuration(), 0.042);
+  EXPECT_DOUBLE_EQ(badges.lastRead(), loop.wallNow());
+  EXPECT_EQ(announcements, 1);
+}
+
+TEST_F(DockBadgesTest, ThePathDecidesBetweenItemsOfTheSameTitle) {
+  pid_t mine = mac.addApplication(regular("Notes", "/Applications/Notes.app"));
+  pid_t other = mac.addApplication(regular("Notes", "/Users/ada/Applications/Notes.app"));
+  mac.setDockBadge(mine, "1");
+  mac.setDockBadge(other, "2");
+  read();
+  EXPECT_EQ(badges.badges(), (Badges{{mine, "1"}, {other, "2"}}));
+
+  // An application the Dock shows no item of its own for falls back to the title.
+  pid_t stray = mac.addApplication(regular("Notes", "/Volumes/USB/Notes.app"));
+  mac.editAccessibilityTree(sim::VirtualMac::kDockPID, [](sim::SimAXNode& dock) {
+    auto& items = dock.firstChild("AXList")->children;
+    std::erase_if(items, [](const sim::SimAXNodePtr& item) {
+      const Value* url = &item->attributes["AXURL"];
+      return url->asString() && url->asString()->starts_with("file:///Volumes/");
+    });
+  });
+  read();
+  EXPECT_EQ(badges.badges(), (Badges{{mine, "1"}, {other, "2"}, {stray, "2"}}));
+}
+
+TEST_F(DockBadgesTest, ResultsArriveOnTheMainLoopOnly) {
+  mac.setDockBadge(mail, "5");
+  std::thread::id announcedOn;
+  ObserverToken onMain = center.observe(notifications::kBadgesDidChange,
+                                        [&] { announcedOn = std::this_thread::get_id(); });
+  badges.requestRead();
+  EXPECT_TRUE(badges.reading());
+  badges.waitForWorker();
+  EXPECT_TRUE(badges.badges().empty()) << "the worker never touches the published map";
+  EXPECT_TRUE(badges.reading());
+  EXPECT_EQ(announcements, 0);
+
+  loop.runPending();
+  EXPECT_FALSE(badges.reading());
+  EXPECT_EQ(badges.badges(), (Badges{{mail, "5"}}));
+  EXPECT_EQ(announcedOn, std::this_thread::get_id());
+}
+
+TEST_F(DockBadgesTest, OneReadAtATime) {
+  badges.requestRead();
+  badges.requestRead();
+  badges.waitForWorker();
+  badges.requestRead();  // done on the worker, not yet on the main loop: still in flight
+  badges.waitForWorker();
+  EXPECT_EQ(readsStarted(), 1);
+  loop.runPending();
+  read();
+  EXPECT_EQ(readsStarted(), 2);
+}
+
+TEST_F(DockBadgesTest, AnnouncesOnlyWhenTheMapChanges) {
+  mac.setDockBadge(mail, "1");
+  read();
+  read();
+  EXPECT_EQ(announcements, 1);
+  mac.setDockBadge(mail, "2");
+  read();
+  EXPECT_EQ(announcements, 2);
+  mac.setDockBadge(mail, std::nullopt);
+  read();
+  read();
+  EXPECT_EQ(announcements, 3);
+  EXPECT_TRUE(badges.badges().empty());
+}
+
+TEST_F(DockBadgesTest, WithoutTheGrantNothingIsReadAndTheLastMapStays) {
+  mac.setAccessibilityTrusted(false);
+  mac.setDockBadge(mail, "1");
+  read();
+  EXPECT_EQ(readsStarted(), 0);
+  EXPECT_FALSE(badges.reading());
+  EXPECT_TRUE(badges.badges().empty());
+
+  mac.setAccessibilityTrusted(true);
+  read();
+  mac.setAccessibilityTrusted(false);
+  mac.setDockBadge(mail, "9");
+  read();
+  EXPECT_EQ(badges.badges(), (Badges{{mail, "1"}}));
+  EXPECT_EQ(announcements, 1);
+
+  // Straight at the seam, as a worker racing a revoke would see it.
+  EXPECT_EQ(readDockBadges(mac, sim::VirtualMac::kDockPID), DockBadgeRecords{});
+}
+
+TEST_F(DockBadgesTest, ADestroyedReaderDropsItsReadInFlight) {
+  mac.setDockBadge(mail, "1");
+  auto reader = std::make_unique<DockBadges>(mac.platform(), center, fixedStopwatch());
+  reader->requestRead();
+  reader.reset();  // waits for the worker; the result it posted finds no reader
+  loop.runPending();
+  EXPECT_EQ(announcements, 0);
+}
+
+TEST(DockBadgesShapes, AnOddDockGivesFewerBadgesNeverACrash) {
+  using Edit = std::function<void(sim::VirtualMac&, pid_t mail)>;
+  auto editDock = [](std::function<void(sim::SimAXNode & dock, sim::SimAXNode & list,
+                                        sim::SimAXNode & mailItem)>
+                         fn) -> Edit {
+    return [fn](sim::VirtualMac& mac, pid_t) {
+      mac.editAccessibilityTree(sim::VirtualMac::kDockPID, [&](sim::SimAXNode& dock) {
+        sim::SimAXNode& list = *dock.firstChild("AXList");
+        sim::SimAXNodePtr mailItem;
+        for (auto& item : list.children) {
+          if (item->attributes.find("AXTitle")->second == Value("Mail")) mailItem = item;
+        }
+        auto keep = dock.children;  // the edit may take the list out of the tree
+        fn(dock, list, *mailItem);
+      });
+    };
+  };
+  struct Case {
+    std::string name;
+    Edit edit;
+    bool mailFound;
+  };
+  const std::vector<Case> cases = {
+      {"unchanged", [](sim::VirtualMac&, pid_t) {}, true},
+      {"no icon list", editDock([](auto& dock, auto&, auto&) { dock.children.clear(); }), false},
+      {"children not an array",
+       editDock([](auto& dock, auto&, auto&) { dock.attributes.emplace("AXChildren", "list"); }),
+       false},
+      {"items not elements", editDock([](auto&, auto& list, auto&) {
+         list.attributes.emplace("AXChildren", Value::array({"Mail", 3}));
+       }),
+       false},
+      {"a hole among the items", editDock([](auto&, auto& list, auto&) {
+         list.children.insert(list.children.begin(), nullptr);
+       }),
+       true},
+      {"another list-like group first", editDock([](auto& dock, auto&, auto&) {
+         auto group = sim::SimAXNode::make(sim::VirtualMac::kDockPID, "AXGroup");
+         dock.insert(0, group);
+         auto odd = sim::SimAXNode::make(sim::VirtualMac::kDockPID, "AXList");
+         odd->attributes.insert_or_assign("AXRole", Value(7));
+         dock.insert(0, odd);
+       }),
+       true},
+      {"running as a number", editDock([](auto&, auto&, auto& item) {
+         item.attributes.insert_or_assign("AXIsApplicationRunning", Value(1));
+       }),
+       false},
+      {"label as a number", editDock([](auto&, auto&, auto& item) {
+         item.attributes.insert_or_assign("AXStatusLabel", Value(3));
+       }),
+       false},
+      {"URL unreadable, title still there", editDock([](auto&, auto&, auto& item) {
+         item.attributes.insert_or_assign("AXURL", Value(42));
+       }),
+       true},
+      {"neither URL nor title", editDock([](auto&, auto&, auto& item) {
+         item.attributes.insert_or_assign("AXURL", Value("no url at all"));
+         item.attributes.erase("AXTitle");
+       }),
+       false},
+      {"Dock not answering",
+       [](sim::VirtualMac& mac, pid_t) {
+         mac.failAccessibilityReads(sim::VirtualMac::kDockPID, platform::kAXErrorCannotComplete);
+       },
+       false},
+      {"no Dock",
+       [](sim::VirtualMac& mac, pid_t) { mac.quitApplication(sim::VirtualMac::kDockPID); }, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    VirtualLoop loop;
+    sim::VirtualMac mac(loop);
+    mac.addDisplay("Main", ScreenRect::make(0, 0, 1512, 982));
+    mac.addSystemFurniture();
+    mac.setAccessibilityTrusted(true);
+    pid_t mail = mac.addApplication(regular("Mail", "/System/Applications/Mail.app"));
+    mac.setDockBadge(mail, "3");
+    c.edit(mac, mail);
+    NotificationCenter center;
+    DockBadges badges(mac.platform(), center, fixedStopwatch());
+    badges.requestRead();
+    badges.waitForWorker();
+    loop.runPending();
+    EXPECT_FALSE(badges.reading());
+    EXPECT_EQ(badges.badges(), (c.mailFound ? Badges{{mail, "3"}} : Badges{}));
+  }
+}
+
+// ---- With the space engine ----
+
+TEST(DockBadgesWithEngine, ABadgeOnAHiddenDesktopIsAnnouncedAndLogged) {
+  testing::EngineWorld w;
+  auto desktops = w.display("A", 2);
+  w.mac.addSystemFurniture();
+  w.mac.setAccessibilityTrusted(true);
+  pid_t mail = w.mac.addApplication(regular("Mail", "/System/Applications/Mail.app"));
+  w.mac.addWindow(mail, {desktops[1]}, AXRect::make(100, 100, 800, 600));
+
+  DockBadges badges(w.mac.platform(), w.center, fixedStopwatch());
+  EngineServices services;
+  services.makeSwitcher = DirectSwitcher::factory(&w.log);
+  services.settings = &w.settings;
+  services.timeLedger = &w.ledger;
+  services.badgeReader = &badges;
+  services.switchesLog = &w.log;
+  w.engine = std::make_unique<SpaceEngine>(w.mac.platform(), w.center, std::move(services));
+  int spacesChanged = 0;
+  ObserverToken token = w.center.observe(notifications::kSpacesDidChange, [&] { ++spacesChanged; });
+  w.engine->start();
+  auto settle = [&] {
+    badges.waitForWorker();
+    w.loop.runPending();
+  };
+
+  w.mac.userInput(platform::kEventMouseMoved);
+  w.loop.advance(1.5);  // the first sweep polls: no badges anywhere
+  settle();
+  EXPECT_EQ(spacesChanged, 0);
+
+  w.mac.setDockBadge(mail, "4");
+  w.mac.userInput(platform::kEventMouseMoved);
+  w.loop.advance(6);  // the next poll, six seconds after the first
+  settle();
+  settle();  // the read the engine asks for after the change
+  EXPECT_EQ(spacesChanged, 1);
+  EXPECT_NE(
+      std::find(w.log.lines.begin(), w.log.lines.end(), "dock badges: Mail 4 (read in 42 ms)"),
+      w.log.lines.end());
+  auto hidden = w.engine->desktopWithID(desktops[1]);
+  ASSERT_TRUE(hidden);
+  auto apps = w.engine->apps(*hidden);
+  ASSERT_EQ(apps.size(), 1u);
+  EXPECT_EQ(apps[0].badge, "4");
+}
+
+}  // namespace
+}  // namespace velmora

@@ -4,16 +4,20 @@
 
 #include "core/main_loop.h"
 #include "platform/accessibility.h"
+#include "platform/application.h"
 #include "platform/bundle.h"
+#include "platform/files.h"
 #include "platform/home.h"
 #include "platform/image_io.h"
 #include "platform/input_clocks.h"
 #include "platform/keyboard_layout.h"
 #include "platform/launch_services.h"
+#include "platform/login_items.h"
 #include "platform/preferences.h"
 #include "platform/process_runner.h"
 #include "platform/property_lists.h"
 #include "platform/screens.h"
+#include "platform/volumes.h"
 #include "platform/window_server.h"
 #include "platform/workspace.h"
 
@@ -33,7 +37,11 @@ struct Platform {
   ProcessRunner& processes;
   LaunchServices& launchServices;
   Bundle& bundle;
+  Application& application;
+  LoginItems& loginItems;
   HomeFolder home;
+  Volumes& volumes;
+  Files& files;
 };
 
 }  // namespace velmora::platform

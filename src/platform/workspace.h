@@ -42,6 +42,11 @@ class Workspace {
   virtual std::optional<RunningApplication> frontmostApplication() = 0;
   // NSRunningApplication.activate(options:): whether the system accepted the request.
   virtual bool activate(pid_t pid, unsigned options) = 0;
+  // NSRunningApplication.terminate(): false when the application turned the request down
+  // (or is gone); when accepted it quits in its own time.
+  virtual bool terminate(pid_t pid) = 0;
+  // NSRunningApplication.forceTerminate(): false when the process could not be ended.
+  virtual bool forceTerminate(pid_t pid) = 0;
   // This process's identifier.
   virtual pid_t currentProcessID() = 0;
   // NSWorkspaceActiveSpaceDidChangeNotification on the workspace's notification centre.

@@ -32,7 +32,6 @@ constexpr double kUptimeBeforeLoop = 100000;
 constexpr unsigned kActivateAllWindows = 1;
 
 constexpr pid_t kWindowServerPID = 300;
-constexpr pid_t kDockPID = VirtualMac::kDockPID;
 constexpr double kDockWindowHeight = 70;
 
 // A file URL as the Dock answers "AXURL" for a bundle: percent-encoded, with the trailing
@@ -157,9 +156,9 @@ VirtualMac::~VirtualMac() {
 }
 
 platform::Platform VirtualMac::platform() {
-  return platform::Platform{loop_,         *this,      *this,           *this,    *this, *this,
-                            *preferences_, *keyboard_, *propertyLists_, *images_, *this, *this,
-                            *this,         home_};
+  return platform::Platform{loop_,         *this,      *this,           *this,    *this,   *this,
+                            *preferences_, *keyboard_, *propertyLists_, *images_, *this,   *this,
+                            *this,         *this,      *this,           home_,    disks(), disks()};
 }
 
 // ---- Lookups ----
@@ -628,6 +627,11 @@ void VirtualMac::quitApplication(pid_t pid) {
   }
 }
 
+pid_t VirtualMac::startAnotherCopy(std::optional<std::string> bundlePath) {
+  return addApplication(SimApp{0, "Velmora", bundle_.identifier, bundlePath.value_or(bundle_.path),
+                               platform::ActivationPolicy::Accessory, false});
+}
+
 void VirtualMac::userInput(std::uint32_t eventType) {
   lastInput_[eventType] = loop_.now();
 }
@@ -664,6 +668,14 @@ void VirtualMac::failLaunch(const std::string& executable, std::optional<std::st
     launchFailures_[executable] = std::move(*description);
   } else {
     launchFailures_.erase(executable);
+  }
+}
+
+void VirtualMac::refuseTermination(pid_t pid, bool refuses) {
+  if (refuses) {
+    refusesTermination_.insert(pid);
+  } else {
+    refusesTermination_.erase(pid);
   }
 }
 
@@ -860,6 +872,20 @@ bool VirtualMac::activate(pid_t pid, unsigned options) {
   return true;
 }
 
+bool VirtualMac::terminate(pid_t pid) {
+  countCall("NSRunningApplication.terminate");
+  if (!isRunning(pid) || refusesTermination_.contains(pid)) return false;
+  loop_.post(lifetime_.guard([this, pid] { quitApplication(pid); }));
+  return true;
+}
+
+bool VirtualMac::forceTerminate(pid_t pid) {
+  countCall("NSRunningApplication.forceTerminate");
+  if (!isRunning(pid)) return false;
+  quitApplication(pid);
+  return true;
+}
+
 ObserverToken VirtualMac::observeActiveSpaceChanged(std::function<void()> fn) {
   return workspaceCenter_.observe(kActiveSpaceDidChange, std::move(fn));
 }
@@ -962,6 +988,18 @@ platform::ProcessResult VirtualMac::run(const std::string& executable,
   return {false, "The file \u201C" + name + "\u201D doesn\u2019t exist.", 0, {}};
 }
 
+platform::ProcessStart VirtualMac::start(const std::string& executable,
+                                         const std::vector<std::string>& arguments) {
+  countCall("Process.run");
+  processStarts_.push_back(SimProcessRun{executable, arguments});
+  if (auto failure = launchFailures_.find(executable); failure != launchFailures_.end()) {
+    return {false, failure->second};
+  }
+  if (executable == "/bin/sh" || executable == "/usr/bin/tccutil") return {true, {}};
+  std::string name = std::filesystem::path(executable).filename().string();
+  return {false, "The file \u201C" + name + "\u201D doesn\u2019t exist."};
+}
+
 // tccutil reset SERVICE [BUNDLE_ID]: removes the grants of the service, for one bundle or all.
 platform::ProcessResult VirtualMac::tccutil(const std::vector<std::string>& arguments) {
   if (tccutilFailure_) return {true, {}, tccutilFailure_->first, tccutilFailure_->second};
@@ -1004,6 +1042,29 @@ std::int32_t VirtualMac::registerURL(const std::string& bundlePath, bool) {
 Value VirtualMac::infoDictionaryValue(const std::string& key) {
   auto it = bundle_.info.find(key);
   return it == bundle_.info.end() ? Value() : it->second;
+}
+
+// ---- platform::Application ----
+
+void VirtualMac::terminate() {
+  countCall("NSApplication.terminate");
+  ++terminateRequests_;
+}
+
+// ---- platform::LoginItems ----
+
+std::optional<platform::LoginItemError> VirtualMac::registerMainApp() {
+  countCall("SMAppService.register");
+  if (loginItemFailure_) return platform::LoginItemError{*loginItemFailure_};
+  loginItemStatus_ = platform::kLoginItemEnabled;
+  return std::nullopt;
+}
+
+std::optional<platform::LoginItemError> VirtualMac::unregisterMainApp() {
+  countCall("SMAppService.unregister");
+  if (loginItemFailure_) return platform::LoginItemError{*loginItemFailure_};
+  loginItemStatus_ = platform::kLoginItemNotRegistered;
+  return std::nullopt;
 }
 
 }  // namespace velmora::sim

@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,7 @@
 #include "core/value.h"
 #include "platform/platform.h"
 #include "platform/sim/ax_tree.h"
+#include "platform/sim/virtual_disks.h"
 
 namespace velmora::sim {
 
@@ -103,7 +105,9 @@ class VirtualMac final : public platform::WindowServer,
                          public platform::Accessibility,
                          public platform::ProcessRunner,
                          public platform::LaunchServices,
-                         public platform::Bundle {
+                         public platform::Bundle,
+                         public platform::Application,
+                         public platform::LoginItems {
  public:
   // This process (Velmora itself): an accessory application with this pid.
   static constexpr pid_t kSelfPID = 500;
@@ -167,6 +171,11 @@ class VirtualMac final : public platform::WindowServer,
   std::int64_t userOpenWindow(pid_t owner, AXRect bounds);  // on the active display's space
   void userCloseWindow(std::int64_t windowNumber);
   void quitApplication(pid_t pid);  // terminated, its windows gone
+  // Another copy of Velmora (this bundle's identifier, another pid) starts from `bundlePath`,
+  // by default this bundle's location; returns its pid.
+  pid_t startAnotherCopy(std::optional<std::string> bundlePath = std::nullopt);
+  // The user approves the login item in System Settings, or turns it off there.
+  void setLoginItemStatus(std::int64_t status) { loginItemStatus_ = status; }
   // An input event of a Quartz event type now (mouse moved, key down, …).
   void userInput(std::uint32_t eventType);
   void setAccessibilityTrusted(bool trusted);
@@ -192,10 +201,26 @@ class VirtualMac final : public platform::WindowServer,
   int accessibilityPrompts() const { return prompts_.load(); }
   // Every Process run, in order, and the URLs opened and bundles registered.
   const std::vector<SimProcessRun>& processRuns() const { return processRuns_; }
+  // Every process started without waiting (a relaunch script), in order.
+  const std::vector<SimProcessRun>& processStarts() const { return processStarts_; }
+  // How often Velmora asked its own application object to terminate.
+  int terminateRequests() const { return terminateRequests_; }
   const std::vector<std::string>& openedURLs() const { return openedURLs_; }
   const std::vector<std::string>& registeredBundles() const { return registeredBundles_; }
   // Velmora's bundle; edit it to install another version.
   SimBundle& bundleInfo() { return bundle_; }
+
+  // ---- Disks ----
+  // The startup disk ("/Applications" lies in its root folder, under the home) and the
+  // volumes mounted on it. Made on first use.
+  VirtualDisks& disks() {
+    if (!disks_) disks_ = std::make_unique<VirtualDisks>(home_.root / "Macintosh HD");
+    return *disks_;
+  }
+  // Mounts a read-only disk image named `name` and answers where ("/Volumes/<name>").
+  std::filesystem::path mountDiskImage(const std::string& name = "Velmora") {
+    return disks().mountDiskImage(name);
+  }
 
   // ---- The accessibility trees ----
   // Runs `edit` on the application's root element with the tree locked (a worker may be
@@ -231,6 +256,14 @@ class VirtualMac final : public platform::WindowServer,
   void failTccutil(int status, std::string standardError = {});
   // Starting the executable fails with this description; none lets it start again.
   void failLaunch(const std::string& executable, std::optional<std::string> description);
+  // The application turns down polite requests to quit (an unsaved document, a hung main
+  // thread); forcing still ends it.
+  void refuseTermination(pid_t pid, bool refuses = true);
+  // Registering or unregistering the login item fails with this description; none lets it
+  // work again.
+  void failLoginItemChanges(std::optional<std::string> description) {
+    loginItemFailure_ = std::move(description);
+  }
 
   // ---- platform::WindowServer ----
   platform::ConnectionID mainConnectionID() override;
@@ -256,6 +289,10 @@ class VirtualMac final : public platform::WindowServer,
   std::vector<platform::RunningApplication> runningApplications() override;
   std::optional<platform::RunningApplication> frontmostApplication() override;
   bool activate(pid_t pid, unsigned options) override;
+  // An accepted request ends the application on the next loop turn, as its quit event is
+  // handled; forcing ends it at once.
+  bool terminate(pid_t pid) override;
+  bool forceTerminate(pid_t pid) override;
   pid_t currentProcessID() override { return kSelfPID; }
   ObserverToken observeActiveSpaceChanged(std::function<void()> fn) override;
   ObserverToken observeScreenParametersChanged(std::function<void()> fn) override;
@@ -287,6 +324,9 @@ class VirtualMac final : public platform::WindowServer,
   // Knows "/usr/bin/tccutil"; any other executable does not exist.
   platform::ProcessResult run(const std::string& executable,
                               const std::vector<std::string>& arguments) override;
+  // Knows "/bin/sh" and "/usr/bin/tccutil"; the started process is only recorded.
+  platform::ProcessStart start(const std::string& executable,
+                               const std::vector<std::string>& arguments) override;
 
   // ---- platform::LaunchServices ----
   bool openURL(const std::string& url) override;
@@ -296,6 +336,15 @@ class VirtualMac final : public platform::WindowServer,
   Value infoDictionaryValue(const std::string& key) override;
   std::optional<std::string> bundleIdentifier() override { return bundle_.identifier; }
   std::string bundlePath() override { return bundle_.path; }
+
+  // ---- platform::Application ----
+  // Recorded only: the test process goes on.
+  void terminate() override;
+
+  // ---- platform::LoginItems ----
+  std::int64_t mainAppStatus() override { return loginItemStatus_; }
+  std::optional<platform::LoginItemError> registerMainApp() override;
+  std::optional<platform::LoginItemError> unregisterMainApp() override;
 
  private:
   SimDisplay* findDisplay(std::string_view uuid);
@@ -346,12 +395,18 @@ class VirtualMac final : public platform::WindowServer,
   std::map<std::string, std::string> launchFailures_;
   std::vector<std::string> openedURLs_;
   std::vector<std::string> registeredBundles_;
+  std::vector<SimProcessRun> processStarts_;
+  std::set<pid_t> refusesTermination_;
+  int terminateRequests_ = 0;
+  std::int64_t loginItemStatus_ = platform::kLoginItemNotRegistered;
+  std::optional<std::string> loginItemFailure_;
   platform::HomeFolder home_;
   bool ownsHome_ = false;
   std::unique_ptr<platform::Preferences> preferences_;
   std::unique_ptr<platform::KeyboardLayout> keyboard_;
   std::unique_ptr<platform::PropertyLists> propertyLists_;
   std::unique_ptr<platform::ImageIO> images_;
+  std::unique_ptr<VirtualDisks> disks_;
   std::uint64_t nextSpaceID_ = 1;
   pid_t nextPID_ = 600;
   std::int64_t nextWindow_ = 100;

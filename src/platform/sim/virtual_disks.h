@@ -1,0 +1,61 @@
+#pragma once
+// The virtual Mac's disks: a startup disk whose root is a folder under the virtual home
+// ("/Applications" is <system root>/Applications) and the volumes mounted on it, such as the
+// read-only disk image Velmora is downloaded on. Files are real files, changed through
+// linuxhost::LocalFiles; the volumes decide what may change, as macOS does.
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/linux/local_files.h"
+#include "platform/volumes.h"
+
+namespace velmora::sim {
+
+// Decides the outcome of a move before it happens: a description fails it, none lets it run.
+using MoveRule = std::function<std::optional<std::string>(const std::filesystem::path& from,
+                                                          const std::filesystem::path& to)>;
+
+class VirtualDisks final : public platform::Volumes, public platform::Files {
+ public:
+  // Makes the startup disk's root and its Applications folder.
+  explicit VirtualDisks(std::filesystem::path systemRoot);
+
+  const std::filesystem::path& systemRoot() const { return root_; }
+  // Mounts a volume with these facts at `mountPoint`, creating the folder.
+  void mountVolume(const std::filesystem::path& mountPoint, platform::VolumeFacts facts);
+  // A disk image as the Finder mounts one: read-only, at <system root>/Volumes/<name>.
+  std::filesystem::path mountDiskImage(const std::string& name);
+  // Every later move asks `rule` first; an empty rule lets every move run again.
+  void failMoves(MoveRule rule) { moveRule_ = std::move(rule); }
+
+  // ---- platform::Volumes ----
+  // The facts of the innermost volume holding an existing item; the startup disk otherwise.
+  std::optional<platform::VolumeFacts> volumeFacts(const std::filesystem::path& path) override;
+
+  // ---- platform::Files ----
+  std::filesystem::path localApplicationsFolder() override { return root_ / "Applications"; }
+  bool exists(const std::filesystem::path& path) override { return local_.exists(path); }
+  bool isWritableFolder(const std::filesystem::path& path) override;
+  std::optional<std::string> copyBundle(const std::filesystem::path& from,
+                                        const std::filesystem::path& to) override;
+  std::optional<std::string> moveItem(const std::filesystem::path& from,
+                                      const std::filesystem::path& to) override;
+  std::optional<std::string> removeItem(const std::filesystem::path& path) override;
+
+ private:
+  // The description of the refusal when a change would touch a read-only volume.
+  std::optional<std::string> refuseChange(const std::filesystem::path& path);
+
+  std::filesystem::path root_;
+  linuxhost::LocalFiles local_;
+  std::vector<std::pair<std::filesystem::path, platform::VolumeFacts>> mounts_;
+  MoveRule moveRule_;
+};
+
+}  // namespace velmora::sim

@@ -1,0 +1,105 @@
+#include "updates/install_location.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <random>
+
+namespace velmora::updates {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A random (version 4) UUID, so hidden copies never collide with leftovers of an earlier run.
+std::string freshUUID() {
+  std::random_device device;
+  std::array<std::uint8_t, 16> bytes{};
+  for (auto& byte : bytes) byte = static_cast<std::uint8_t>(device());
+  bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x40);
+  bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80);
+  std::string text;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (i == 4 || i == 6 || i == 8 || i == 10) text += '-';
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02X", bytes[i]);
+    text += hex;
+  }
+  return text;
+}
+
+bool sameLocation(const fs::path& a, const fs::path& b) {
+  return a.lexically_normal() == b.lexically_normal();
+}
+
+}  // namespace
+
+bool InstallLocations::runsFromDiskImage(const fs::path& bundle) {
+  auto facts = volumes_.volumeFacts(bundle.parent_path());
+  if (!facts || !facts->readOnly) return false;
+  return *facts->readOnly && !facts->rootFileSystem.value_or(false);
+}
+
+bool InstallLocations::canBeReplaced(const fs::path& location) {
+  auto folder = location.parent_path();
+  if (!files_.isWritableFolder(folder)) return false;
+  auto facts = volumes_.volumeFacts(folder);
+  return !(facts && facts->readOnly.value_or(false));
+}
+
+std::vector<fs::path> InstallLocations::applicationsFolders() {
+  return {files_.localApplicationsFolder(), home_.root / "Applications"};
+}
+
+std::optional<fs::path> InstallLocations::installTarget(const fs::path& bundle) {
+  if (canBeReplaced(bundle)) return bundle;
+  for (const auto& folder : applicationsFolders()) {
+    auto location = folder / bundle.filename();
+    if (canBeReplaced(location)) return location;
+  }
+  return std::nullopt;
+}
+
+std::optional<fs::path> InstallLocations::moveDestination(const fs::path& bundle) {
+  for (const auto& folder : applicationsFolders()) {
+    auto location = folder / bundle.filename();
+    if (!sameLocation(location, bundle) && canBeReplaced(location)) return location;
+  }
+  return std::nullopt;
+}
+
+std::optional<UpdateFailure> InstallLocations::swap(const fs::path& source,
+                                                    const fs::path& target) {
+  auto folder = target.parent_path();
+  if (!files_.isWritableFolder(folder)) {
+    return UpdateFailure{"no permission to change " + folder.string()};
+  }
+
+  auto fresh = folder / (".Velmora-new-" + freshUUID() + ".app");
+  if (auto error = files_.copyBundle(source, fresh)) {
+    // A copy that stopped half-way would otherwise stay behind, hidden, for good.
+    if (files_.exists(fresh)) files_.removeItem(fresh);
+    return UpdateFailure{"the copy did not go through: " + *error};
+  }
+
+  std::optional<fs::path> aside;
+  if (files_.exists(target)) {
+    aside = folder / (".Velmora-old-" + freshUUID() + ".app");
+    if (auto error = files_.moveItem(target, *aside)) {
+      files_.removeItem(fresh);
+      return UpdateFailure{"the old copy could not be moved aside: " + *error};
+    }
+  }
+
+  if (auto error = files_.moveItem(fresh, target)) {
+    if (aside) files_.moveItem(*aside, target);
+    files_.removeItem(fresh);
+    return UpdateFailure{"the new copy could not be put in place: " + *error};
+  }
+
+  // The new copy is in place; an old one that will not go away only costs disk space.
+  if (aside) files_.removeItem(*aside);
+  return std::nullopt;
+}
+
+}  // namespace velmora::updates

@@ -1,0 +1,61 @@
+#pragma once
+// Where a copy of Velmora goes and how it gets there, for the installer and for the offer to
+// move a copy that runs from the disk image into Applications.
+//
+// The copy never replaces the running bundle in one step: the new copy is made beside the
+// target under a hidden name, the old one is moved aside, and only moves inside that one
+// folder follow, so a failure at any step leaves the folder as it was.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/home.h"
+#include "platform/volumes.h"
+
+namespace velmora::updates {
+
+// A failure with one sentence for the user (and the updates log).
+struct UpdateFailure {
+  std::string text;
+  bool operator==(const UpdateFailure&) const = default;
+};
+
+class InstallLocations {
+ public:
+  InstallLocations(platform::Volumes& volumes, platform::Files& files, platform::HomeFolder home)
+      : volumes_(volumes), files_(files), home_(std::move(home)) {}
+
+  // Whether the bundle runs from a mounted disk image: the volume of its folder says it is
+  // read-only and does not say it is the root file system. When the volume does not say
+  // whether it is read-only, the answer is no.
+  bool runsFromDiskImage(const std::filesystem::path& bundle);
+
+  // Whether a copy may be put at `location`: its folder is writable and the folder's volume
+  // does not say it is read-only.
+  bool canBeReplaced(const std::filesystem::path& location);
+
+  // "/Applications", then the Applications folder in the user's home.
+  std::vector<std::filesystem::path> applicationsFolders();
+
+  // Where an update goes: the running bundle itself when it can be replaced, otherwise the
+  // first Applications folder, under the bundle's own name, that can be. None when neither.
+  std::optional<std::filesystem::path> installTarget(const std::filesystem::path& bundle);
+
+  // Where the move to Applications copies the bundle: the first Applications folder, under the
+  // bundle's own name, that can be replaced and is not where the bundle already runs.
+  std::optional<std::filesystem::path> moveDestination(const std::filesystem::path& bundle);
+
+  // Puts a copy of the bundle at `source` at `target`, replacing what is there.
+  std::optional<UpdateFailure> swap(const std::filesystem::path& source,
+                                    const std::filesystem::path& target);
+
+ private:
+  platform::Volumes& volumes_;
+  platform::Files& files_;
+  platform::HomeFolder home_;
+};
+
+}  // namespace velmora::updates

@@ -1,0 +1,76 @@
+#pragma once
+// The application's main menu, as data. Velmora is a menu-bar accessory, so the menu bar never
+// shows it; it exists so the settings window gets the usual editing keys (⌘Z, ⌘C, ⌘V, …),
+// ⌘, and ⌘Q. The macOS glue turns it into NSMenus; the settings pages it opens are listed here
+// too, as links name them.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+// The settings window's pages, in the order the window lists them.
+enum class SettingsPage {
+  spaces,
+  missionControl,
+  switchTag,
+  spaceHover,
+  shortcuts,
+  timeTracking,
+  general,
+  about,
+};
+
+inline constexpr std::array<SettingsPage, 8> kSettingsPages{
+    SettingsPage::spaces,     SettingsPage::missionControl, SettingsPage::switchTag,
+    SettingsPage::spaceHover, SettingsPage::shortcuts,      SettingsPage::timeTracking,
+    SettingsPage::general,    SettingsPage::about,
+};
+
+// The page's id, as links name it ("velmora://settings/timeTracking").
+std::string_view settingsPageID(SettingsPage page);
+// The page whose id equals `id`, both lower-cased; none for an unknown id.
+std::optional<SettingsPage> settingsPageWithID(std::string_view id);
+
+// Who receives a menu item's action.
+enum class MenuTarget {
+  delegate,        // the application delegate
+  application,     // the application object
+  firstResponder,  // the key window's responder chain (the focused text field)
+};
+
+struct KeyModifiers {
+  bool command = false;
+  bool shift = false;
+  bool operator==(const KeyModifiers&) const = default;
+};
+
+struct MenuItem {
+  bool separator = false;
+  std::string title;
+  // The key as AppKit takes it: a capital letter implies Shift, which `modifiers` spells out.
+  std::string keyEquivalent;
+  KeyModifiers modifiers;
+  std::string action;  // the selector's name ("undo:")
+  MenuTarget target = MenuTarget::firstResponder;
+};
+
+struct Menu {
+  std::string title;
+  std::vector<MenuItem> items;
+};
+
+struct MainMenu {
+  // The menus in menu-bar order: "Velmora", "Edit", "Window".
+  static MainMenu standard();
+
+  // The item with this title in the menu with this title, or null.
+  const MenuItem* item(std::string_view menu, std::string_view title) const;
+
+  std::vector<Menu> menus;
+};
+
+}  // namespace velmora

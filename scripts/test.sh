@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Velmora with warnings as errors and runs the test suite, then builds the tests
-# again under AddressSanitizer + UndefinedBehaviorSanitizer and runs them once more.
+# again with clang under AddressSanitizer + UndefinedBehaviorSanitizer and runs them once
+# more, so both compilers' warnings stop a change.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -12,8 +13,8 @@ ninja -C build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
 echo "== sanitizer build and tests"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON \
-  -DVELMORA_BENCH=OFF >/dev/null
+cmake -S . -B build-asan -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+  -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF >/dev/null
 ninja -C build-asan -j"$jobs" velmora_tests
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"

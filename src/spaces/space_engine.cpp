@@ -79,18 +79,20 @@ void SpaceEngine::refresh(bool quiet) {
   if (fresh.empty()) return;  // no answer: keep what we had rather than flicker to nothing
 
   std::map<std::string, std::uint64_t> newCurrent;
-  std::vector<Desktop> newDesktops;
-  int count = 0;
-  for (const SkyLight::Display& display : fresh) {
-    newCurrent[display.uuid] = display.currentSpaceID;
-    for (const SkyLight::Space& space : display.spaces) {
-      if (!space.isDesktop()) continue;
-      newDesktops.push_back(Desktop{space, ++count, space.id == display.currentSpaceID});
-    }
-  }
+  for (const SkyLight::Display& display : fresh) newCurrent[display.uuid] = display.currentSpaceID;
 
+  // The sweep refreshes every 1.5 s and almost always finds nothing new: number the desktops
+  // again only when the layout changed.
   bool layoutChanged = fresh != displays_;
   if (layoutChanged) {
+    std::vector<Desktop> newDesktops;
+    int count = 0;
+    for (const SkyLight::Display& display : fresh) {
+      for (const SkyLight::Space& space : display.spaces) {
+        if (!space.isDesktop()) continue;
+        newDesktops.push_back(Desktop{space, ++count, space.id == display.currentSpaceID});
+      }
+    }
     displays_ = std::move(fresh);
     desktops_ = std::move(newDesktops);
   }

@@ -1,7 +1,5 @@
 #include "switching/system_shortcuts.h"
 
-#include <array>
-
 namespace velmora {
 
 namespace {
@@ -9,18 +7,6 @@ namespace {
 constexpr int kSwitchToDesktopBase = 117;
 constexpr const char* kMoveLeft = "79";
 constexpr const char* kMoveRight = "81";
-
-struct Flag {
-  std::uint64_t bit;
-  const char* symbol;
-};
-// Event flag bits in the order their symbols are shown.
-constexpr std::array<Flag, 4> kFlags = {{
-    {0x40000, "⌃"},
-    {0x80000, "⌥"},
-    {0x20000, "⇧"},
-    {0x100000, "⌘"},
-}};
 
 bool isEnabled(const Value& entry) {
   const Value* enabled = entry.find("enabled");
@@ -51,13 +37,10 @@ std::optional<SystemShortcuts::Combo> SystemShortcuts::parse(const Value& entry,
   if (!keyCode || *keyCode < 0 || *keyCode > UINT32_MAX || !rawFlags) return fallback;
   Combo combo;
   combo.keyCode = static_cast<std::uint32_t>(*keyCode);
-  for (const Flag& flag : kFlags) {
-    if (static_cast<std::uint64_t>(*rawFlags) & flag.bit) {
-      combo.flags |= flag.bit;
-      combo.display += flag.symbol;
-    }
-  }
-  combo.display += keyNames_.name(combo.keyCode);
+  // Only the four modifier bits count; the rest of the stored flags are noise.
+  std::uint32_t modifiers = carbonModifiers(static_cast<std::uint64_t>(*rawFlags));
+  combo.flags = eventFlags(modifiers);
+  combo.display = KeyNames::symbols(modifiers) + keyNames_.name(combo.keyCode);
   return combo;
 }
 

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/menus.h"
+
 namespace velmora {
 
 // The settings window's pages, in the order the window lists them.
@@ -35,33 +37,10 @@ std::string_view settingsPageID(SettingsPage page);
 // The page whose id equals `id`, both lower-cased; none for an unknown id.
 std::optional<SettingsPage> settingsPageWithID(std::string_view id);
 
-// Who receives a menu item's action.
-enum class MenuTarget {
-  delegate,        // the application delegate
-  application,     // the application object
-  firstResponder,  // the key window's responder chain (the focused text field)
-};
-
-struct KeyModifiers {
-  bool command = false;
-  bool shift = false;
-  bool operator==(const KeyModifiers&) const = default;
-};
-
-struct MenuItem {
-  bool separator = false;
-  std::string title;
-  // The key as AppKit takes it: a capital letter implies Shift, which `modifiers` spells out.
-  std::string keyEquivalent;
-  KeyModifiers modifiers;
-  std::string action;  // the selector's name ("undo:")
-  MenuTarget target = MenuTarget::firstResponder;
-};
-
-struct Menu {
-  std::string title;
-  std::vector<MenuItem> items;
-};
+using platform::KeyModifiers;
+using platform::Menu;
+using platform::MenuItem;
+using platform::MenuTarget;
 
 struct MainMenu {
   // The menus in menu-bar order: "Velmora", "Edit", "Window".

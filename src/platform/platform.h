@@ -8,10 +8,13 @@
 #include "platform/bundle.h"
 #include "platform/files.h"
 #include "platform/home.h"
+#include "platform/hot_key_registry.h"
 #include "platform/image_io.h"
 #include "platform/input_clocks.h"
+#include "platform/keyboard_events.h"
 #include "platform/keyboard_layout.h"
 #include "platform/launch_services.h"
+#include "platform/local_event_monitors.h"
 #include "platform/login_items.h"
 #include "platform/preferences.h"
 #include "platform/process_runner.h"
@@ -42,6 +45,9 @@ struct Platform {
   HomeFolder home;
   Volumes& volumes;
   Files& files;
+  KeyboardEvents& keyboardEvents;
+  HotKeyRegistry& hotKeys;
+  LocalEventMonitors& localEvents;
 };
 
 }  // namespace velmora::platform

@@ -143,7 +143,14 @@ VirtualMac::VirtualMac(MainLoop& loop, std::optional<std::filesystem::path> home
       preferences_(std::make_unique<linuxhost::PlistPreferences>(home_.preferences())),
       keyboard_(std::make_unique<USKeyboardLayout>()),
       propertyLists_(std::make_unique<linuxhost::PlistCodec>()),
-      images_(std::make_unique<linuxhost::PixbufImageIO>()) {
+      images_(std::make_unique<linuxhost::PixbufImageIO>()),
+      hotKeys_(std::make_unique<VirtualHotKeys>()) {
+  keys_ = std::make_unique<VirtualKeyboard>(
+      loop_, *hotKeys_, [this](std::uint32_t type) { userInput(type); },
+      [this]() -> std::string {
+        const SimApp* front = frontmost_ ? application(*frontmost_) : nullptr;
+        return front && front->name ? *front->name : std::string();
+      });
   addApplication(SimApp{kSelfPID, "Velmora", "app.velmora.Velmora", "/Applications/Velmora.app",
                         platform::ActivationPolicy::Accessory, false});
 }
@@ -158,7 +165,8 @@ VirtualMac::~VirtualMac() {
 platform::Platform VirtualMac::platform() {
   return platform::Platform{loop_,         *this,      *this,           *this,    *this,   *this,
                             *preferences_, *keyboard_, *propertyLists_, *images_, *this,   *this,
-                            *this,         *this,      *this,           home_,    disks(), disks()};
+                            *this,         *this,      *this,           home_,    disks(), disks(),
+                            *keys_,        *hotKeys_,  *keys_};
 }
 
 // ---- Lookups ----
@@ -1045,6 +1053,31 @@ Value VirtualMac::infoDictionaryValue(const std::string& key) {
 }
 
 // ---- platform::Application ----
+
+void VirtualMac::setActivationPolicy(platform::ActivationPolicy policy) {
+  countCall("NSApplication.setActivationPolicy");
+  for (auto& app : apps_) {
+    if (app.pid == kSelfPID) app.policy = policy;
+  }
+}
+
+void VirtualMac::activateIgnoringOtherApps() {
+  countCall("NSApplication.activate");
+  frontmost_ = kSelfPID;
+}
+
+int VirtualMac::runModalAlert(const platform::Alert& alert) {
+  countCall("NSAlert.runModal");
+  alerts_.push_back(alert);
+  int answer = 0;
+  if (!alertAnswers_.empty()) {
+    for (std::size_t i = 0; i < alert.buttons.size(); ++i) {
+      if (alert.buttons[i] == alertAnswers_.front()) answer = static_cast<int>(i);
+    }
+    alertAnswers_.erase(alertAnswers_.begin());
+  }
+  return answer;
+}
 
 void VirtualMac::terminate() {
   countCall("NSApplication.terminate");

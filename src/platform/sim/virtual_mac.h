@@ -28,6 +28,8 @@
 #include "platform/platform.h"
 #include "platform/sim/ax_tree.h"
 #include "platform/sim/virtual_disks.h"
+#include "platform/sim/virtual_hotkeys.h"
+#include "platform/sim/virtual_keyboard.h"
 
 namespace velmora::sim {
 
@@ -210,6 +212,17 @@ class VirtualMac final : public platform::WindowServer,
   // Velmora's bundle; edit it to install another version.
   SimBundle& bundleInfo() { return bundle_; }
 
+  // ---- The application object ----
+  const std::vector<platform::Menu>& mainMenu() const { return mainMenu_; }
+  const std::vector<platform::Alert>& alerts() const { return alerts_; }
+  // How the user answers the next alerts, by button title, in order; an alert without an
+  // answer given gets its first button.
+  void answerAlerts(std::vector<std::string> buttonTitles) {
+    alertAnswers_ = std::move(buttonTitles);
+  }
+  // ---- Keyboard and hot keys ----
+  VirtualKeyboard& keyboard() { return *keys_; }
+  VirtualHotKeys& hotKeys() { return *hotKeys_; }
   // ---- Disks ----
   // The startup disk ("/Applications" lies in its root folder, under the home) and the
   // volumes mounted on it. Made on first use.
@@ -338,6 +351,11 @@ class VirtualMac final : public platform::WindowServer,
   std::string bundlePath() override { return bundle_.path; }
 
   // ---- platform::Application ----
+  void setActivationPolicy(platform::ActivationPolicy policy) override;
+  void setMainMenu(const std::vector<platform::Menu>& menus) override { mainMenu_ = menus; }
+  void activateIgnoringOtherApps() override;
+  // Answers with answerAlerts' choice (the first button when none was given); recorded.
+  int runModalAlert(const platform::Alert& alert) override;
   // Recorded only: the test process goes on.
   void terminate() override;
 
@@ -407,6 +425,11 @@ class VirtualMac final : public platform::WindowServer,
   std::unique_ptr<platform::PropertyLists> propertyLists_;
   std::unique_ptr<platform::ImageIO> images_;
   std::unique_ptr<VirtualDisks> disks_;
+  std::unique_ptr<VirtualHotKeys> hotKeys_;
+  std::unique_ptr<VirtualKeyboard> keys_;
+  std::vector<platform::Menu> mainMenu_;
+  std::vector<platform::Alert> alerts_;
+  std::vector<std::string> alertAnswers_;
   std::uint64_t nextSpaceID_ = 1;
   pid_t nextPID_ = 600;
   std::int64_t nextWindow_ = 100;

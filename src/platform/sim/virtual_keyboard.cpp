@@ -1,0 +1,123 @@
+#include "platform/sim/virtual_keyboard.h"
+
+#include <array>
+#include <utility>
+
+#include "platform/input_clocks.h"
+#include "store/hotkey.h"
+
+namespace velmora::sim {
+
+namespace {
+
+// The left-hand modifier keys, in the order a person holds them down.
+struct ModifierKey {
+  std::uint64_t flag;
+  std::uint16_t keyCode;
+};
+constexpr std::array<ModifierKey, 4> kModifierKeys{{
+    {platform::kEventFlagControl, 59},
+    {platform::kEventFlagOption, 58},
+    {platform::kEventFlagShift, 56},
+    {platform::kEventFlagCommand, 55},
+}};
+
+bool isModifierKey(std::uint16_t keyCode) {
+  return keyCode >= 54 && keyCode <= 63;
+}
+
+}  // namespace
+
+std::uint32_t carbonModifiers(std::uint64_t flags) {
+  std::uint32_t mask = 0;
+  if (flags & platform::kEventFlagCommand) mask |= modifiers::kCommand;
+  if (flags & platform::kEventFlagShift) mask |= modifiers::kShift;
+  if (flags & platform::kEventFlagOption) mask |= modifiers::kOption;
+  if (flags & platform::kEventFlagControl) mask |= modifiers::kControl;
+  return mask;
+}
+
+VirtualKeyboard::VirtualKeyboard(MainLoop& loop, VirtualHotKeys& hotKeys,
+                                 std::function<void(std::uint32_t)> noteInput,
+                                 std::function<std::string()> frontName)
+    : loop_(loop),
+      hotKeys_(hotKeys),
+      noteInput_(std::move(noteInput)),
+      frontName_(std::move(frontName)) {}
+
+bool VirtualKeyboard::post(std::int32_t /*sourceStateID*/, const platform::KeyboardEvent& event,
+                           std::uint32_t /*tapLocation*/) {
+  posted_.push_back(event);
+  loop_.post(lifetime_.guard([this, event] { route(event, true); }));
+  return true;
+}
+
+void VirtualKeyboard::userPress(std::uint16_t keyCode, std::uint64_t flags) {
+  std::vector<platform::KeyboardEvent> events;
+  std::uint64_t held = 0;
+  for (const ModifierKey& m : kModifierKeys) {
+    if (flags & m.flag) {
+      held |= m.flag;
+      events.push_back({m.keyCode, true, held});
+    }
+  }
+  events.push_back({keyCode, true, flags});
+  events.push_back({keyCode, false, flags});
+  for (auto it = kModifierKeys.rbegin(); it != kModifierKeys.rend(); ++it) {
+    if (flags & it->flag) {
+      held &= ~it->flag;
+      events.push_back({it->keyCode, false, held});
+    }
+  }
+  loop_.post(lifetime_.guard([this, events] {
+    for (const auto& e : events) route(e, false);
+  }));
+}
+
+void VirtualKeyboard::route(const platform::KeyboardEvent& event, bool synthetic) {
+  if (isModifierKey(event.keyCode)) {
+    if (noteInput_) noteInput_(platform::kEventFlagsChanged);
+    if (velmoraKey_) {
+      platform::LocalKeyEvent local{platform::kNSEventTypeFlagsChanged, event.keyCode, event.flags};
+      auto monitors = monitors_;  // a handler may remove its own monitor
+      for (const auto& [id, m] : monitors) {
+        if ((m.first & platform::kNSEventMaskFlagsChanged) && m.second(local)) break;
+      }
+    }
+    return;
+  }
+  if (!event.keyDown) {
+    if (noteInput_) noteInput_(platform::kEventKeyUp);
+    return;
+  }
+  if (noteInput_) noteInput_(platform::kEventKeyDown);
+  Delivery delivery{event, synthetic, {}};
+  if (hotKeys_.dispatch(event.keyCode, carbonModifiers(event.flags))) {
+    delivery.receiver = "hot key";
+  } else if (systemShortcuts && systemShortcuts(event)) {
+    delivery.receiver = "system shortcut";
+  } else if (velmoraKey_) {
+    delivery.receiver = "Velmora";
+    platform::LocalKeyEvent local{platform::kNSEventTypeKeyDown, event.keyCode, event.flags};
+    auto monitors = monitors_;
+    for (const auto& [id, m] : monitors) {
+      if ((m.first & platform::kNSEventMaskKeyDown) && m.second(local)) break;
+    }
+  } else {
+    delivery.receiver = frontName_ ? frontName_() : std::string();
+  }
+  deliveries_.push_back(std::move(delivery));
+}
+
+platform::LocalMonitorID VirtualKeyboard::addLocalMonitor(
+    std::uint64_t mask, std::function<bool(const platform::LocalKeyEvent&)> handler) {
+  platform::LocalMonitorID id = nextMonitor_++;
+  monitors_[id] = {mask, std::move(handler)};
+  return id;
+}
+
+void VirtualKeyboard::removeMonitor(platform::LocalMonitorID monitor) {
+  monitors_.erase(monitor);
+}
+
+}  // namespace velmora::sim

@@ -1,0 +1,83 @@
+#pragma once
+// The virtual Mac's keyboard: key events from the user and synthetic ones posted at the HID
+// tap, routed as on a Mac. A registered global hot key takes a press first; otherwise a system
+// shortcut the Dock has enabled acts on it; otherwise it reaches Velmora's own key window
+// (its local monitors) when one is key, else the front application.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/main_loop.h"
+#include "platform/keyboard_events.h"
+#include "platform/local_event_monitors.h"
+#include "platform/sim/virtual_hotkeys.h"
+
+namespace velmora::sim {
+
+class VirtualKeyboard final : public platform::KeyboardEvents, public platform::LocalEventMonitors {
+ public:
+  // Who a key-down went to.
+  struct Delivery {
+    platform::KeyboardEvent event;
+    bool synthetic = false;
+    std::string receiver;  // "hot key", "system shortcut", "Velmora", or the application's name
+  };
+
+  // `noteInput` advances the machine's input clocks for a Quartz event type; `frontName`
+  // names the application in front (empty when none).
+  VirtualKeyboard(MainLoop& loop, VirtualHotKeys& hotKeys,
+                  std::function<void(std::uint32_t eventType)> noteInput,
+                  std::function<std::string()> frontName);
+
+  // ---- platform::KeyboardEvents: routed on the next loop turn, in posting order ----
+  bool post(std::int32_t sourceStateID, const platform::KeyboardEvent& event,
+            std::uint32_t tapLocation) override;
+
+  // ---- platform::LocalEventMonitors ----
+  platform::LocalMonitorID addLocalMonitor(
+      std::uint64_t mask, std::function<bool(const platform::LocalKeyEvent&)> handler) override;
+  void removeMonitor(platform::LocalMonitorID monitor) override;
+  void beep() override { ++beeps_; }
+
+  // ---- The user ----
+  // Presses a combination as a person does: each modifier key down, the key down and up,
+  // the modifiers up; `flags` are CGEventFlags. Routed on the next loop turn.
+  void userPress(std::uint16_t keyCode, std::uint64_t flags);
+  // Whether one of Velmora's windows is key (the settings window, the quick switcher).
+  void setVelmoraWindowKey(bool key) { velmoraKey_ = key; }
+  bool velmoraWindowKey() const { return velmoraKey_; }
+
+  // The system shortcuts: answers true when it acted on the key-down (the Dock installs it).
+  std::function<bool(const platform::KeyboardEvent&)> systemShortcuts;
+
+  // ---- Looking ----
+  const std::vector<platform::KeyboardEvent>& postedEvents() const { return posted_; }
+  const std::vector<Delivery>& deliveries() const { return deliveries_; }
+  int beeps() const { return beeps_; }
+  std::size_t monitorCount() const { return monitors_.size(); }
+
+ private:
+  void route(const platform::KeyboardEvent& event, bool synthetic);
+
+  MainLoop& loop_;
+  VirtualHotKeys& hotKeys_;
+  std::function<void(std::uint32_t)> noteInput_;
+  std::function<std::string()> frontName_;
+  std::vector<platform::KeyboardEvent> posted_;
+  std::vector<Delivery> deliveries_;
+  std::map<platform::LocalMonitorID,
+           std::pair<std::uint64_t, std::function<bool(const platform::LocalKeyEvent&)>>>
+      monitors_;
+  platform::LocalMonitorID nextMonitor_ = 1;
+  bool velmoraKey_ = false;
+  int beeps_ = 0;
+  Lifetime lifetime_;
+};
+
+// Carbon modifier mask of CGEventFlags.
+std::uint32_t carbonModifiers(std::uint64_t flags);
+
+}  // namespace velmora::sim

@@ -32,6 +32,7 @@ constexpr double kUptimeBeforeLoop = 100000;
 constexpr unsigned kActivateAllWindows = 1;
 
 constexpr pid_t kWindowServerPID = 300;
+constexpr const char* kKillall = "/usr/bin/killall";
 constexpr double kDockWindowHeight = 70;
 
 // A file URL as the Dock answers "AXURL" for a bundle: percent-encoded, with the trailing
@@ -151,6 +152,8 @@ VirtualMac::VirtualMac(MainLoop& loop, std::optional<std::filesystem::path> home
         const SimApp* front = frontmost_ ? application(*frontmost_) : nullptr;
         return front && front->name ? *front->name : std::string();
       });
+  // The Dock is running before anything else happens on the machine.
+  dock_ = std::make_unique<VirtualDock>(*this);
   addApplication(SimApp{kSelfPID, "Velmora", "app.velmora.Velmora", "/Applications/Velmora.app",
                         platform::ActivationPolicy::Accessory, false});
 }
@@ -350,20 +353,31 @@ void VirtualMac::addSystemFurniture() {
     addApplication(SimApp{kWindowServerPID, "Window Server", std::nullopt, std::nullopt,
                           platform::ActivationPolicy::Prohibited, false});
   }
-  if (!findApp(kDockPID)) {
-    addApplication(SimApp{kDockPID, "Dock", "com.apple.dock",
+  pid_t dockPID = dock_->pid();
+  if (!findApp(dockPID)) {
+    addApplication(SimApp{dockPID, "Dock", "com.apple.dock",
                           "/System/Library/CoreServices/Dock.app",
                           platform::ActivationPolicy::Accessory, false});
   }
   furnish();
+  buildDockTree();
+}
 
-  // The Dock's element tree: its icon list with an item for every running application, then
-  // the separator and the Trash, which are not applications.
-  SimAXNodePtr dock = ax_->addApplication(kDockPID, "Dock");
-  auto list = SimAXNode::make(kDockPID, "AXList");
+// The Dock's element tree: its icon list with an item for every running application, then
+// the separator and the Trash, which are not applications. Badges survive a Dock restart, as
+// the applications set them again.
+void VirtualMac::buildDockTree() {
+  pid_t dockPID = dock_->pid();
+  std::map<pid_t, Value> badges;
+  ax_->edit([&] {
+    for (const auto& [pid, item] : dockItems_) badges[pid] = item->attributes["AXStatusLabel"];
+  });
+  dockItems_.clear();
+  SimAXNodePtr dock = ax_->addApplication(dockPID, "Dock");
+  auto list = SimAXNode::make(dockPID, "AXList");
   list->attributes.emplace("AXRoleDescription", Value("list"));
-  auto separator = SimAXNode::make(kDockPID, "AXDockItem", "AXSeparatorDockItem");
-  auto trash = SimAXNode::make(kDockPID, "AXDockItem", "AXTrashDockItem");
+  auto separator = SimAXNode::make(dockPID, "AXDockItem", "AXSeparatorDockItem");
+  auto trash = SimAXNode::make(dockPID, "AXDockItem", "AXTrashDockItem");
   trash->attributes.emplace("AXTitle", Value("Trash"));
   trash->attributes.emplace("AXURL", Value(fileURL((home_.root / ".Trash").string())));
   trash->attributes.emplace("AXStatusLabel", Value());
@@ -376,10 +390,38 @@ void VirtualMac::addSystemFurniture() {
   for (const auto& app : apps_) {
     if (!app.terminated && app.policy == platform::ActivationPolicy::Regular) addDockItem(app);
   }
+  ax_->edit([&] {
+    for (const auto& [pid, badge] : badges) {
+      auto item = dockItems_.find(pid);
+      if (item == dockItems_.end()) continue;
+      item->second->attributes.insert_or_assign("AXStatusLabel", badge);
+    }
+  });
+}
+
+pid_t VirtualMac::takeFreePID() {
+  while (findApp(nextPID_)) ++nextPID_;
+  return nextPID_++;
+}
+
+void VirtualMac::dockRelaunched(pid_t oldPID) {
+  pid_t pid = dock_->pid();
+  SimApp* old = findApp(oldPID);
+  if (!old || old->terminated) return;  // not furnished yet: nothing shows the process
+  SimApp fresh = *old;
+  fresh.pid = pid;
+  old->terminated = true;
+  ax_->applicationQuit(oldPID);
+  apps_.push_back(std::move(fresh));
+  for (auto& w : windows_) {
+    if (w.owner == oldPID) w.owner = pid;
+  }
+  if (frontmost_ == oldPID) frontmost_ = pid;
+  if (dockList_) buildDockTree();
 }
 
 void VirtualMac::addDockItem(const SimApp& app) {
-  auto item = SimAXNode::make(kDockPID, "AXDockItem", "AXApplicationDockItem");
+  auto item = SimAXNode::make(dock_->pid(), "AXDockItem", "AXApplicationDockItem");
   item->attributes.emplace("AXRoleDescription", Value("application dock item"));
   item->attributes.emplace("AXTitle", Value(app.name.value_or("")));
   if (app.bundlePath) item->attributes.emplace("AXURL", Value(fileURL(*app.bundlePath)));
@@ -427,7 +469,7 @@ void VirtualMac::furnish() {
   const SimDisplay& main = displays_.front();
   AXRect frame = axFrame(main);
   double height = main.dockHeight > 0 ? main.dockHeight : kDockWindowHeight;
-  add(kDockPID, AXRect::make(frame.minX(), frame.maxY() - height, frame.size.width, height),
+  add(dock_->pid(), AXRect::make(frame.minX(), frame.maxY() - height, frame.size.width, height),
       kLayerDock, "Dock", true);
 }
 
@@ -992,6 +1034,10 @@ platform::ProcessResult VirtualMac::run(const std::string& executable,
     return {false, failure->second, 0, {}};
   }
   if (executable == "/usr/bin/tccutil") return tccutil(arguments);
+  if (executable == kKillall || executable == VirtualDock::kActivateSettings) {
+    auto [status, error] = dockTool(executable, arguments);
+    return {true, {}, status, error};
+  }
   std::string name = std::filesystem::path(executable).filename().string();
   return {false, "The file \u201C" + name + "\u201D doesn\u2019t exist.", 0, {}};
 }
@@ -1004,8 +1050,29 @@ platform::ProcessStart VirtualMac::start(const std::string& executable,
     return {false, failure->second};
   }
   if (executable == "/bin/sh" || executable == "/usr/bin/tccutil") return {true, {}};
+  if (executable == kKillall || executable == VirtualDock::kActivateSettings) {
+    loop_.post(lifetime_.guard([this, executable, arguments] { dockTool(executable, arguments); }));
+    return {true, {}};
+  }
   std::string name = std::filesystem::path(executable).filename().string();
   return {false, "The file \u201C" + name + "\u201D doesn\u2019t exist."};
+}
+
+// killall NAME…: only the Dock is known by name. activateSettings -u: the Dock reloads its
+// preferences.
+std::pair<int, std::string> VirtualMac::dockTool(const std::string& executable,
+                                                 const std::vector<std::string>& arguments) {
+  if (executable == VirtualDock::kActivateSettings) {
+    if (std::find(arguments.begin(), arguments.end(), "-u") != arguments.end()) {
+      dock_->reloadShortcuts();
+    }
+    return {0, {}};
+  }
+  bool dock = std::any_of(arguments.begin(), arguments.end(),
+                          [](const std::string& a) { return a == "Dock"; });
+  if (!dock) return {1, "No matching processes belonging to you were found\n"};
+  dock_->restart();
+  return {0, {}};
 }
 
 // tccutil reset SERVICE [BUNDLE_ID]: removes the grants of the service, for one bundle or all.

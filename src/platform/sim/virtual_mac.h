@@ -28,6 +28,7 @@
 #include "platform/platform.h"
 #include "platform/sim/ax_tree.h"
 #include "platform/sim/virtual_disks.h"
+#include "platform/sim/virtual_dock.h"
 #include "platform/sim/virtual_hotkeys.h"
 #include "platform/sim/virtual_keyboard.h"
 
@@ -113,7 +114,8 @@ class VirtualMac final : public platform::WindowServer,
  public:
   // This process (Velmora itself): an accessory application with this pid.
   static constexpr pid_t kSelfPID = 500;
-  // The Dock, once addSystemFurniture has run.
+  // The Dock as the machine starts; each restart gives it a new pid (dock().pid()). Its
+  // application record, window and element tree come with addSystemFurniture.
   static constexpr pid_t kDockPID = 400;
 
   // The user's home folder is `home` when given; otherwise the virtual Mac makes a fresh
@@ -223,6 +225,8 @@ class VirtualMac final : public platform::WindowServer,
   // ---- Keyboard and hot keys ----
   VirtualKeyboard& keyboard() { return *keys_; }
   VirtualHotKeys& hotKeys() { return *hotKeys_; }
+  // ---- The Dock: desktop shortcuts, switching, Mission Control ----
+  VirtualDock& dock() { return *dock_; }
   // ---- Disks ----
   // The startup disk ("/Applications" lies in its root folder, under the home) and the
   // volumes mounted on it. Made on first use.
@@ -334,10 +338,14 @@ class VirtualMac final : public platform::WindowServer,
                                             platform::AXObserverCallback callback) override;
 
   // ---- platform::ProcessRunner ----
-  // Knows "/usr/bin/tccutil"; any other executable does not exist.
+  // Knows "/usr/bin/tccutil", "/usr/bin/killall" (a name of "Dock" restarts the Dock) and
+  // VirtualDock::kActivateSettings ("-u" makes the Dock reload its shortcuts); any other
+  // executable does not exist.
   platform::ProcessResult run(const std::string& executable,
                               const std::vector<std::string>& arguments) override;
-  // Knows "/bin/sh" and "/usr/bin/tccutil"; the started process is only recorded.
+  // Knows "/bin/sh", "/usr/bin/tccutil", "/usr/bin/killall" and activateSettings; the
+  // started process is recorded, and a started killall or activateSettings acts on the next
+  // loop turn.
   platform::ProcessStart start(const std::string& executable,
                                const std::vector<std::string>& arguments) override;
 
@@ -365,6 +373,8 @@ class VirtualMac final : public platform::WindowServer,
   std::optional<platform::LoginItemError> unregisterMainApp() override;
 
  private:
+  friend class VirtualDock;
+
   SimDisplay* findDisplay(std::string_view uuid);
   SimSpace* findSpace(std::uint64_t id, SimDisplay** display = nullptr);
   SimWindow* findWindow(std::int64_t number);
@@ -384,6 +394,15 @@ class VirtualMac final : public platform::WindowServer,
   void countCall(std::string_view function);
   platform::ProcessResult tccutil(const std::vector<std::string>& arguments);
   void addDockItem(const SimApp& app);
+  void buildDockTree();
+  // A pid no process has had on this machine.
+  pid_t takeFreePID();
+  // The Dock process ended and came back as dock().pid(): its application record, windows
+  // and element tree move there.
+  void dockRelaunched(pid_t oldPID);
+  // What the Dock's tools do, run or started; the exit status and standard error.
+  std::pair<int, std::string> dockTool(const std::string& executable,
+                                       const std::vector<std::string>& arguments);
 
   MainLoop& loop_;
   Lifetime lifetime_;
@@ -427,6 +446,7 @@ class VirtualMac final : public platform::WindowServer,
   std::unique_ptr<VirtualDisks> disks_;
   std::unique_ptr<VirtualHotKeys> hotKeys_;
   std::unique_ptr<VirtualKeyboard> keys_;
+  std::unique_ptr<VirtualDock> dock_;  // after the keyboard: it hooks into it
   std::vector<platform::Menu> mainMenu_;
   std::vector<platform::Alert> alerts_;
   std::vector<std::string> alertAnswers_;

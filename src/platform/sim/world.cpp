@@ -258,6 +258,7 @@ struct WorldPlan {
   std::optional<AppRef> frontmost;
   std::optional<bool> trusted;
   bool furniture = true;
+  std::optional<double> switchAnimation;
 };
 
 // Indexes in the file count from 0.
@@ -449,7 +450,7 @@ AppPlan readApp(const Node& n, std::size_t index, const std::vector<DisplayPlan>
 
 WorldPlan readWorld(const Node& root) {
   root.expectObject({"description", "displays", "apps", "activeMenuBarDisplay", "frontmost",
-                     "accessibilityTrusted", "furniture"},
+                     "accessibilityTrusted", "furniture", "dock"},
                     "the world");
   WorldPlan w;
   if (auto c = root.child("description")) c->text();
@@ -470,6 +471,13 @@ WorldPlan readWorld(const Node& root) {
   if (auto c = root.child("frontmost")) w.frontmost = readAppRef(*c);
   if (auto c = root.child("accessibilityTrusted")) w.trusted = c->boolean();
   if (auto c = root.child("furniture")) w.furniture = c->boolean();
+  if (auto dock = root.child("dock")) {
+    dock->expectObject({"switchAnimation"}, "\"dock\"");
+    if (auto c = dock->child("switchAnimation")) {
+      w.switchAnimation = c->number();
+      if (*w.switchAnimation < 0) c->fail("\"switchAnimation\" must be zero or more seconds");
+    }
+  }
   return w;
 }
 
@@ -601,6 +609,7 @@ void build(const WorldPlan& plan, VirtualMac& mac) {
   if (plan.activeMenuBar) mac.setActiveMenuBarDisplay(plan.activeMenuBar->first);
   if (plan.trusted) mac.setAccessibilityTrusted(*plan.trusted);
   if (plan.furniture) mac.addSystemFurniture();
+  if (plan.switchAnimation) mac.dock().setSwitchAnimation(*plan.switchAnimation);
   if (plan.frontmost) mac.userActivate(pidOf(*plan.frontmost));
 }
 

@@ -1,0 +1,182 @@
+#include "switching/hotkey_bindings.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "spaces/engine_world.h"
+#include "spaces/presentation.h"
+
+namespace velmora {
+namespace {
+
+constexpr std::uint64_t kCtrlOpt = platform::kEventFlagControl | platform::kEventFlagOption;
+constexpr std::uint64_t kCtrlOptShift = kCtrlOpt | platform::kEventFlagShift;
+
+class HotkeyBindingsTest : public ::testing::Test {
+ protected:
+  // Four desktops on one display, and a running engine, before the bindings are made.
+  std::vector<std::uint64_t> makeWorld() {
+    auto made = w.display("A", 4);
+    w.makeEngine();
+    return made;
+  }
+
+  std::vector<std::string> registered() {
+    std::vector<std::string> out;
+    for (const auto& r : w.mac.hotKeys().registered()) {
+      out.push_back(names.display(Hotkey{r.keyCode, r.modifiers}));
+    }
+    return out;
+  }
+  // A press, and long enough for a switch to land.
+  void press(std::uint16_t keyCode, std::uint64_t flags) {
+    w.mac.keyboard().userPress(keyCode, flags);
+    w.loop.advance(0.2);
+  }
+  int current() { return w.engine->currentDesktop()->number; }
+
+  testing::EngineWorld w;
+  std::vector<std::uint64_t> ids = makeWorld();
+  MemoryLog systemLog;
+  Settings settings{w.mac.preferences()};
+  SpaceStore store{w.mac.platform(), w.center, systemLog};
+  DesktopPresentation presentation{store, settings};
+  KeyNames names{w.mac.platform().keyboardLayout};
+  HotkeyCenter center{w.mac.hotKeys(), systemLog, names};
+  int switcherOpened = 0;
+  std::vector<std::string> toasts;
+  HotkeyBindings bindings{
+      center,
+      *w.engine,
+      settings,
+      store,
+      names,
+      w.mac,
+      [this](const Desktop& d) { return presentation.title(d); },
+      {[this] { ++switcherOpened; },
+       [this](const std::string& text, const std::string& symbol, double seconds) {
+         toasts.push_back(text + " / " + symbol + " / " + std::to_string(seconds).substr(0, 3));
+       }}};
+};
+
+TEST_F(HotkeyBindingsTest, AFreshInstallRegistersTheDefaultsAndEachDoesItsJob) {
+  bindings.rebind();
+  std::vector<std::string> expected{"⌃⌥Space", "⌃⌥⇥", "⌃⌥→", "⌃⌥←", "⌃⌥P"};
+  for (std::string digit : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"}) {
+    expected.push_back("⌃⌥" + digit);
+    expected.push_back("⌃⌥⇧" + digit);
+  }
+  EXPECT_EQ(registered(), expected);
+  EXPECT_EQ(bindings.signature(), "|⌃⌥Space|⌃⌥⇥|⌃⌥→|⌃⌥←|⌃⌥P|true|6144|true");
+
+  press(123, kCtrlOpt);  // ⌃⌥← wraps from the first desktop to the last
+  EXPECT_EQ(current(), 4);
+  press(124, kCtrlOpt);
+  EXPECT_EQ(current(), 1);
+  press(20, kCtrlOpt);  // ⌃⌥3
+  EXPECT_EQ(current(), 3);
+  EXPECT_EQ(w.log.lines.back().rfind("hotkey [raw]", 0), 0u) << w.log.lines.back();
+  press(48, kCtrlOpt);  // ⌃⌥⇥
+  EXPECT_EQ(current(), 1);
+  press(23, kCtrlOpt);  // ⌃⌥5: no such desktop yet, found when one exists
+  EXPECT_EQ(current(), 1);
+  w.mac.userAddDesktop("A");
+  w.loop.advance(2);
+  press(23, kCtrlOpt);
+  EXPECT_EQ(current(), 5);
+
+  press(49, kCtrlOpt);
+  EXPECT_EQ(switcherOpened, 1);
+  press(35, kCtrlOpt);
+  EXPECT_TRUE(settings.presenting());
+}
+
+TEST_F(HotkeyBindingsTest, ADesktopsOwnShortcutWinsOverTheNumberShortcut) {
+  store.update(ids[3], [](SpaceMeta& m) { m.hotkey = Hotkey{20, 6144}; });  // ⌃⌥3 on desktop 4
+  bindings.rebind();
+  std::vector<std::string> now = registered();
+  EXPECT_EQ(now[5], "⌃⌥3");  // right after the five fixed shortcuts, and only there
+  EXPECT_EQ(std::count(now.begin(), now.end(), "⌃⌥3"), 1);
+  EXPECT_EQ(std::count(now.begin(), now.end(), "⌃⌥⇧3"), 1);
+  EXPECT_TRUE(systemLog.lines.empty());
+  press(20, kCtrlOpt);
+  EXPECT_EQ(current(), 4);
+  EXPECT_EQ(w.log.lines.back().rfind("space hotkey [raw]", 0), 0u) << w.log.lines.back();
+
+  // It follows its desktop when the numbers move.
+  press(18, kCtrlOpt);
+  w.mac.userRemoveSpace(ids[1]);
+  w.loop.advance(0.1);
+  press(20, kCtrlOpt);
+  EXPECT_EQ(w.engine->currentDesktop()->id(), ids[3]);
+}
+
+TEST_F(HotkeyBindingsTest, RebindingTouchesTheSystemOnlyWhenSomethingChanged) {
+  bindings.rebind();
+  bindings.rebind();
+  EXPECT_EQ(w.mac.hotKeys().registrationCount(), 25);
+
+  settings.setNextHotkey(std::nullopt);
+  settings.setDirectJumpModifiers(modifiers::kOption);
+  settings.setMoveWindowEnabled(false);
+  bindings.rebind();
+  EXPECT_EQ(bindings.signature(), "|⌃⌥Space|⌃⌥⇥|none|⌃⌥←|⌃⌥P|true|2048|false");
+  std::vector<std::string> now = registered();
+  ASSERT_EQ(now.size(), 14u);
+  EXPECT_EQ(now[4], "⌥1");
+
+  settings.setDirectJumpEnabled(false);
+  store.update(ids[1], [](SpaceMeta& m) { m.hotkey = Hotkey{5, modifiers::kCommand}; });
+  bindings.rebind();
+  EXPECT_EQ(registered(), (std::vector<std::string>{"⌃⌥Space", "⌃⌥⇥", "⌃⌥←", "⌃⌥P", "⌘G"}));
+}
+
+TEST_F(HotkeyBindingsTest, ACombinationTakenElsewhereIsLoggedAndTheRestStillWork) {
+  w.mac.hotKeys().holdByAnotherApplication(19, 6144);
+  bindings.rebind();
+  EXPECT_EQ(systemLog.lines,
+            std::vector<std::string>{"Velmora: could not register hotkey ⌃⌥2 (status -9878)"});
+  press(19, kCtrlOpt);
+  EXPECT_EQ(current(), 1);
+  press(21, kCtrlOpt);
+  EXPECT_EQ(current(), 4);
+}
+
+TEST_F(HotkeyBindingsTest, MovingTheFrontWindowSaysWhereItWentUnlessItFollows) {
+  platform::pid_t notes = w.mac.addApplication({.name = "Notes"});
+  std::int64_t window = w.mac.addWindow(notes, {ids[0]}, AXRect::make(0, 30, 600, 400));
+  w.mac.userActivate(notes);
+  store.update(ids[1], [](SpaceMeta& m) { m.name = "Work"; });
+  bindings.rebind();
+
+  press(29, kCtrlOptShift);  // ⌃⌥⇧0: there is no desktop 10
+  press(19, kCtrlOptShift);  // ⌃⌥⇧2
+  EXPECT_EQ(w.mac.window(window)->spaces, std::vector<std::uint64_t>{ids[1]});
+  EXPECT_EQ(current(), 1);
+  EXPECT_EQ(toasts,
+            std::vector<std::string>{"Moved Notes to Work / arrow.right.doc.on.clipboard / 1.4"});
+
+  platform::pid_t nameless = w.mac.addApplication({});
+  w.mac.addWindow(nameless, {ids[0]}, AXRect::make(0, 30, 600, 400));
+  w.mac.userActivate(nameless);
+  settings.setPresenting(true);
+  press(19, kCtrlOptShift);
+  EXPECT_EQ(toasts.back(), "Moved window to Desktop 2 / arrow.right.doc.on.clipboard / 1.4");
+
+  settings.setMoveFollow(true);
+  w.mac.setAccessibilityTrusted(true);
+  w.mac.userActivate(notes);
+  w.mac.userSwitchTo(ids[1]);
+  w.loop.advance(0.1);
+  press(20, kCtrlOptShift);
+  w.loop.advance(1);
+  EXPECT_EQ(w.mac.window(window)->spaces, std::vector<std::uint64_t>{ids[2]});
+  EXPECT_EQ(current(), 3);
+  EXPECT_EQ(toasts.size(), 2u);
+}
+
+}  // namespace
+}  // namespace velmora

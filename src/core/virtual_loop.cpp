@@ -2,9 +2,9 @@
 
 namespace velmora {
 
-void VirtualLoop::runDueUntil(double target) {
+void VirtualLoop::runDueUntil(double target, bool drain) {
   for (;;) {
-    drainInbox();
+    if (drain) drainInbox();
     double due;
     if (!nextDue(due) || due > target) break;
     if (due > now_) now_ = due;
@@ -14,12 +14,12 @@ void VirtualLoop::runDueUntil(double target) {
 
 void VirtualLoop::advance(double seconds) {
   double target = now_ + (seconds > 0 ? seconds : 0);
-  runDueUntil(target);
+  runDueUntil(target, !holdInbox_);
   now_ = target;
 }
 
 void VirtualLoop::runPending() {
-  runDueUntil(now_);
+  runDueUntil(now_, true);
 }
 
 }  // namespace velmora

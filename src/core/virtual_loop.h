@@ -19,15 +19,20 @@ class VirtualLoop final : public QueuedLoop {
   void advance(double seconds);
   // Runs what is due now (posted work and anything it posts in turn), without moving time.
   void runPending();
+  // While set, work handed over from other threads waits for runPending instead of joining
+  // in whenever the clock moves, so a scripted run that waits for its workers at fixed points
+  // sees their results at the same virtual time on every machine.
+  void holdCrossThreadPosts(bool hold) { holdInbox_ = hold; }
   // Moves the wall clock alone, as a user changing the date or a sleep would.
   void skewWallClock(double seconds) { wallSkew_ += seconds; }
 
  private:
-  void runDueUntil(double target);
+  void runDueUntil(double target, bool drainCrossThreadPosts);
 
   double now_ = 0;
   double wallStart_;
   double wallSkew_ = 0;
+  bool holdInbox_ = false;
 };
 
 }  // namespace velmora

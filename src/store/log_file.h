@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -48,6 +49,9 @@ class LogFile final : public LineLog {
 
   // The last `maxCharacters` characters (grapheme clusters) of the log, or kNoLog.
   std::string tail(std::size_t maxCharacters) const;
+
+  // Hears each message as it is appended, unstamped (the command line echoes the logs).
+  std::function<void(std::string_view message)> onAppend;
 
  private:
   void trimIfOverLimit();

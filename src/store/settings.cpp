@@ -77,4 +77,16 @@ NotchContent notchContentDefault(platform::Preferences& prefs) {
 Settings::Settings(platform::Preferences& prefs)
     : prefs_(prefs), _notchContent{"notchContent", notchContentDefault(prefs)} {}
 
+bool Settings::setStoredValue(std::string_view key, const Value& value) {
+  bool found = false;
+  forEachPref([&](auto& pref) {
+    if (found || pref.key != key) return;
+    found = true;
+    willChange_.emit();
+    pref.cached.reset();
+    prefs_.setValue(platform::kAppDomain, key, value);
+  });
+  return found;
+}
+
 }  // namespace velmora

@@ -375,6 +375,11 @@ class Settings {
   bool onboardingDismissed() const { return get(_onboardingDismissed); }
   void setOnboardingDismissed(bool v) { set(_onboardingDismissed, v); }
   std::string accessibilityRepairedFor() const { return get(_accessibilityRepairedFor); }
+
+  // Stores a raw value under an option's key, as another program writing Velmora's defaults
+  // would (a script, `defaults write`), and tells observers; the option reads it back with
+  // its own forgiving rules. False for a key that names no option.
+  bool setStoredValue(std::string_view key, const Value& value);
   void setAccessibilityRepairedFor(std::string v) { set(_accessibilityRepairedFor, std::move(v)); }
 
  private:
@@ -386,6 +391,54 @@ class Settings {
   void set(Pref<T>& pref, T value) {
     willChange_.emit();
     pref.write(prefs_, std::move(value));
+  }
+
+  template <class F>
+  void forEachPref(F&& f) {
+    f(_menuBarStyle);
+    f(_menuBarMaxWidth);
+    f(_showShortcutsInMenu);
+    f(_mcLabelsEnabled);
+    f(_mcShowUnnamed);
+    f(_mcShowNumber);
+    f(_mcPlacement);
+    f(_mcScale);
+    f(_mcOffsetY);
+    f(_hudEnabled);
+    f(_hudPosition);
+    f(_hudSize);
+    f(_hudDuration);
+    f(_hudShowNumber);
+    f(_hoverEnabled);
+    f(_hoverZone);
+    f(_hoverDelay);
+    f(_notchEnabled);
+    f(_notchSide);
+    f(_notchContent);
+    f(_tileHiddenBesideNotch);
+    f(_notchStandsIn);
+    f(_trackTime);
+    f(_idleMinutes);
+    f(_switcherHotkey);
+    f(_jumpBackHotkey);
+    f(_nextHotkey);
+    f(_prevHotkey);
+    f(_directJumpEnabled);
+    f(_directJumpModifiers);
+    f(_moveWindowEnabled);
+    f(_moveFollow);
+    f(_presenting);
+    f(_presentationHotkey);
+    f(_badgesEnabled);
+    f(_nativeSwitching);
+    f(_autoEnabledShortcuts);
+    f(_updateCheckEnabled);
+    f(_updateLastChecked);
+    f(_updateSkipped);
+    f(_updateAnnounced);
+    f(_updateInstalling);
+    f(_onboardingDismissed);
+    f(_accessibilityRepairedFor);
   }
 
   // Default shortcuts: Control + Option with Space, Tab, →, ← and P.

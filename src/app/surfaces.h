@@ -1,0 +1,134 @@
+#pragma once
+// What the application delegate asks of the things the user sees: the switch tag and its
+// toasts, the Mission Control overlay, the quick switcher, the notch label, the menu bar tile,
+// the popover, the hover strip, the settings and first-run windows, and the update checker.
+// Each is an interface so the delegate's wiring stays the same whoever draws them; the
+// virtual Mac's stand-ins record every request instead of drawing.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/main_menu.h"
+#include "spaces/desktop.h"
+
+namespace velmora {
+
+// The tag shown on every landing; it also carries short messages with a symbol (toasts).
+class SwitchHUD {
+ public:
+  virtual ~SwitchHUD() = default;
+  // The desktop just landed on, on the display that switched.
+  virtual void show(const Desktop& desktop, const std::string& displayUUID) = 0;
+  virtual void toast(const std::string& text, const std::string& symbol, double seconds) = 0;
+  // The tag for the current desktop, so the user can judge the settings.
+  virtual void preview() = 0;
+};
+
+// Name pills over Mission Control's thumbnails.
+class MissionControlOverlay {
+ public:
+  virtual ~MissionControlOverlay() = default;
+  virtual void start() = 0;
+  virtual void stop() = 0;
+  // Opens Mission Control and presses the thumbnail of the desktop with this number; `done`
+  // hears once whether it pressed.
+  virtual void press(int desktopNumber, std::function<void(bool pressed)> done) = 0;
+  // Mission Control closed while Velmora could not read it (no Accessibility grant).
+  std::function<void()> onClosedWithoutAccess;
+  // Mission Control opened (true) or closed (false).
+  std::function<void(bool open)> onMissionControlChanged;
+};
+
+class QuickSwitcher {
+ public:
+  virtual ~QuickSwitcher() = default;
+  virtual void open() = 0;
+  virtual void toggle() = 0;
+};
+
+// The desktop's name beside the camera notch.
+class NotchName {
+ public:
+  virtual ~NotchName() = default;
+  virtual bool isShowing() const = 0;
+  virtual void applySettings() = 0;
+  virtual void refresh() = 0;
+  virtual void preview(double seconds) = 0;
+  virtual void missionControlChanged(bool open) = 0;
+  // Whether the menu bar tile shows; the label stands in for it when it does not.
+  std::function<bool()> tileIsShowing;
+  std::function<void()> onClick;
+};
+
+// The tile in the menu bar.
+class StatusBarController {
+ public:
+  virtual ~StatusBarController() = default;
+  virtual bool isShowing() const = 0;
+  virtual void refresh() = 0;
+  // Whether the item found room in the menu bar; it falls back when it did not.
+  virtual void checkFits() = 0;
+};
+
+class MenuPopoverController {
+ public:
+  enum class Anchor { tile, notch };
+  virtual ~MenuPopoverController() = default;
+  virtual void toggle(Anchor anchor) = 0;
+  virtual void close() = 0;
+};
+
+// The strip at the top edge.
+class SpaceHover {
+ public:
+  virtual ~SpaceHover() = default;
+  virtual void start() = 0;
+  virtual void stop() = 0;
+  virtual void show(double seconds) = 0;
+};
+
+class SettingsWindow {
+ public:
+  virtual ~SettingsWindow() = default;
+  // At the given page, else at the page it showed last.
+  virtual void show(std::optional<SettingsPage> page) = 0;
+};
+
+class FirstRunWindow {
+ public:
+  virtual ~FirstRunWindow() = default;
+  virtual void show() = 0;
+  virtual void close() = 0;
+  virtual bool isShowing() const = 0;
+};
+
+// The update checker.
+class Updates {
+ public:
+  virtual ~Updates() = default;
+  virtual void start() = 0;
+  // How the installer starts the new copy (the delegate's relaunch).
+  std::function<void(const std::string& bundlePath)> relaunch;
+  // Each update that becomes available, by version.
+  std::function<void(const std::string& version)> onAvailable;
+};
+
+// Makes the surfaces, each when the delegate first needs it.
+class SurfaceKit {
+ public:
+  virtual ~SurfaceKit() = default;
+  virtual std::unique_ptr<SwitchHUD> makeSwitchHUD() = 0;
+  virtual std::unique_ptr<MissionControlOverlay> makeOverlay() = 0;
+  virtual std::unique_ptr<QuickSwitcher> makeQuickSwitcher() = 0;
+  virtual std::unique_ptr<NotchName> makeNotchName() = 0;
+  // The tile asks whether the notch label shows, to step aside for it.
+  virtual std::unique_ptr<StatusBarController> makeStatusBar(
+      std::function<bool()> notchIsShowing) = 0;
+  virtual std::unique_ptr<MenuPopoverController> makePopover() = 0;
+  virtual std::unique_ptr<SpaceHover> makeHover() = 0;
+  virtual std::unique_ptr<SettingsWindow> makeSettingsWindow() = 0;
+  virtual std::unique_ptr<FirstRunWindow> makeFirstRunWindow() = 0;
+};
+
+}  // namespace velmora

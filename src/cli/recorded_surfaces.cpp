@@ -1,0 +1,233 @@
+#include "cli/recorded_surfaces.h"
+
+#include <cstdio>
+
+namespace velmora::cli {
+
+namespace {
+
+std::string seconds(double s) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f s", s);
+  return text;
+}
+
+class HUD final : public SwitchHUD {
+ public:
+  HUD(SurfaceRecord& record, const RecordedSurfaceKit& kit) : record_(record), kit_(kit) {}
+  void show(const Desktop& desktop, const std::string& displayUUID) override {
+    std::string name =
+        kit_.title ? kit_.title(desktop) : "Desktop " + std::to_string(desktop.number);
+    record_.note("switch tag: " + name + " on display " + displayUUID);
+  }
+  void toast(const std::string& text, const std::string& symbol, double s) override {
+    record_.toast("toast: " + text + " (" + symbol + ", " + seconds(s) + ")");
+  }
+  void preview() override { record_.note("switch tag: preview"); }
+
+ private:
+  SurfaceRecord& record_;
+  const RecordedSurfaceKit& kit_;
+};
+
+class Overlay final : public MissionControlOverlay {
+ public:
+  Overlay(SurfaceRecord& record, const RecordedSurfaceKit& kit) : record_(record), kit_(kit) {}
+  void start() override {
+    if (!running_) record_.note("Mission Control overlay: on");
+    running_ = true;
+  }
+  void stop() override {
+    if (running_) record_.note("Mission Control overlay: off");
+    running_ = false;
+  }
+  void press(int number, std::function<void(bool)> done) override {
+    record_.note("Mission Control overlay: press Desktop " + std::to_string(number));
+    if (kit_.missionControlPress) {
+      kit_.missionControlPress(number, std::move(done));
+    } else {
+      done(false);
+    }
+  }
+
+ private:
+  SurfaceRecord& record_;
+  const RecordedSurfaceKit& kit_;
+  bool running_ = false;
+};
+
+class Switcher final : public QuickSwitcher {
+ public:
+  explicit Switcher(SurfaceRecord& record) : record_(record) {}
+  void open() override {
+    shown_ = true;
+    record_.note("quick switcher: shown");
+  }
+  void toggle() override {
+    shown_ = !shown_;
+    record_.note(shown_ ? "quick switcher: shown" : "quick switcher: hidden");
+  }
+
+ private:
+  SurfaceRecord& record_;
+  bool shown_ = false;
+};
+
+// No notch label draws yet, so it never shows and never stands in for the tile.
+class Notch final : public NotchName {
+ public:
+  explicit Notch(SurfaceRecord& record) : record_(record) {}
+  bool isShowing() const override { return false; }
+  void applySettings() override {}
+  void refresh() override {}
+  void preview(double s) override { record_.note("notch label: preview for " + seconds(s)); }
+  void missionControlChanged(bool open) override {
+    record_.note(std::string("notch label: Mission Control ") + (open ? "opened" : "closed"));
+  }
+
+ private:
+  SurfaceRecord& record_;
+};
+
+class Tile final : public StatusBarController {
+ public:
+  Tile(SurfaceRecord& record, const RecordedSurfaceKit& kit) : record_(record), kit_(kit) {
+    record_.note("menu bar tile: shown");
+  }
+  bool isShowing() const override { return showing_; }
+  void refresh() override {}
+  void checkFits() override {
+    if (!kit_.menuBarHasRoom && showing_) {
+      showing_ = false;
+      record_.note("menu bar tile: no room in the menu bar");
+    }
+  }
+
+ private:
+  SurfaceRecord& record_;
+  const RecordedSurfaceKit& kit_;
+  bool showing_ = true;
+};
+
+class Popover final : public MenuPopoverController {
+ public:
+  explicit Popover(SurfaceRecord& record) : record_(record) {}
+  void toggle(Anchor anchor) override {
+    shown_ = !shown_;
+    if (shown_) {
+      record_.note(std::string("popover: shown from the ") +
+                   (anchor == Anchor::tile ? "menu bar tile" : "notch label"));
+    } else {
+      record_.note("popover: hidden");
+    }
+  }
+  void close() override {
+    if (shown_) record_.note("popover: hidden");
+    shown_ = false;
+  }
+
+ private:
+  SurfaceRecord& record_;
+  bool shown_ = false;
+};
+
+class Hover final : public SpaceHover {
+ public:
+  explicit Hover(SurfaceRecord& record) : record_(record) {}
+  void start() override {
+    if (!running_) record_.note("hover strip: on");
+    running_ = true;
+  }
+  void stop() override {
+    if (running_) record_.note("hover strip: off");
+    running_ = false;
+  }
+  void show(double s) override { record_.note("hover strip: shown for " + seconds(s)); }
+
+ private:
+  SurfaceRecord& record_;
+  bool running_ = false;
+};
+
+class Settings final : public SettingsWindow {
+ public:
+  explicit Settings(SurfaceRecord& record) : record_(record) {}
+  void show(std::optional<SettingsPage> page) override {
+    if (page) page_ = *page;
+    record_.note("settings window: " + std::string(settingsPageID(page_)));
+  }
+
+ private:
+  SurfaceRecord& record_;
+  SettingsPage page_ = SettingsPage::spaces;
+};
+
+class FirstRun final : public FirstRunWindow {
+ public:
+  explicit FirstRun(SurfaceRecord& record) : record_(record) {}
+  void show() override {
+    showing_ = true;
+    record_.note("first-run window: shown");
+  }
+  void close() override {
+    if (showing_) record_.note("first-run window: closed");
+    showing_ = false;
+  }
+  bool isShowing() const override { return showing_; }
+
+ private:
+  SurfaceRecord& record_;
+  bool showing_ = false;
+};
+
+}  // namespace
+
+void SurfaceRecord::note(const std::string& line) {
+  lines_.push_back(line);
+  if (sink_) sink_(line);
+}
+
+void SurfaceRecord::toast(const std::string& line) {
+  toasts_.push_back(line);
+  note(line);
+}
+
+std::unique_ptr<SwitchHUD> RecordedSurfaceKit::makeSwitchHUD() {
+  return std::make_unique<HUD>(record_, *this);
+}
+std::unique_ptr<MissionControlOverlay> RecordedSurfaceKit::makeOverlay() {
+  return std::make_unique<Overlay>(record_, *this);
+}
+std::unique_ptr<QuickSwitcher> RecordedSurfaceKit::makeQuickSwitcher() {
+  return std::make_unique<Switcher>(record_);
+}
+std::unique_ptr<NotchName> RecordedSurfaceKit::makeNotchName() {
+  return std::make_unique<Notch>(record_);
+}
+std::unique_ptr<StatusBarController> RecordedSurfaceKit::makeStatusBar(std::function<bool()>) {
+  return std::make_unique<Tile>(record_, *this);
+}
+std::unique_ptr<MenuPopoverController> RecordedSurfaceKit::makePopover() {
+  return std::make_unique<Popover>(record_);
+}
+std::unique_ptr<SpaceHover> RecordedSurfaceKit::makeHover() {
+  return std::make_unique<Hover>(record_);
+}
+std::unique_ptr<SettingsWindow> RecordedSurfaceKit::makeSettingsWindow() {
+  return std::make_unique<Settings>(record_);
+}
+std::unique_ptr<FirstRunWindow> RecordedSurfaceKit::makeFirstRunWindow() {
+  return std::make_unique<FirstRun>(record_);
+}
+
+void RecordedUpdates::start() {
+  started_ = true;
+  record_.note("update checker: started");
+}
+
+void RecordedUpdates::announce(const std::string& version) {
+  record_.note("update feed: version " + version + " is available");
+  if (onAvailable) onAvailable(version);
+}
+
+}  // namespace velmora::cli

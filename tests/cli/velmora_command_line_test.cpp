@@ -1,0 +1,99 @@
+// The velmora binary itself: scripts in, what the user would see out, and exit codes a
+// shell script can rely on.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+struct Result {
+  int exitCode = -1;
+  std::string output;
+};
+
+// Runs the command line with `arguments`, feeding `input` on standard input.
+Result velmora(const std::string& arguments, const std::string& input = {}) {
+  auto inputFile = std::filesystem::temp_directory_path() /
+                   ("velmora-cli-input-" + std::to_string(::getpid()) + ".txt");
+  std::ofstream(inputFile) << input;
+  std::string command =
+      std::string(VELMORA_CLI) + " " + arguments + " < '" + inputFile.string() + "' 2>&1";
+  Result result;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return result;
+  std::array<char, 4096> buffer{};
+  while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
+    result.output.append(buffer.data(), n);
+  int status = pclose(pipe);
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::filesystem::remove(inputFile);
+  return result;
+}
+
+const std::string kWorld = VELMORA_WORLDS_DIR "/two-displays.json";
+
+TEST(VelmoraCommandLine, TheTourRunsCleanAndTheSameEachTime) {
+  std::string tour = std::string(VELMORA_SOURCE_DIR) + "/tours/tour.velmora";
+  Result first = velmora("run " + kWorld + " " + tour);
+  EXPECT_EQ(first.exitCode, 0) << first.output;
+  EXPECT_NE(first.output.find("switch tag: Deep Work"), std::string::npos);
+  Result second = velmora("run " + kWorld + " " + tour);
+  EXPECT_EQ(first.output, second.output);
+}
+
+TEST(VelmoraCommandLine, AHotkeyPressTravelsThroughTheSystemShortcut) {
+  // ⌃⌥3 is Velmora's hot key; it presses the system's ⌃3, the Dock slides for 0.25 s, and
+  // the landing is announced once and logged once.
+  Result r = velmora("run " + kWorld + " -",
+                     "launch\nadvance 2\npress ctrl+opt+3\nadvance 1\nprint keys\nquit\n");
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_NE(r.output.find("[   2.250] notification: Velmora.activeSpaceDidChange"),
+            std::string::npos)
+      << r.output;
+  EXPECT_NE(r.output.find("switches.log: hotkey [⌃3]: 1 → 4 'Desktop 3' now=4 after 300ms"),
+            std::string::npos)
+      << r.output;
+  EXPECT_NE(r.output.find("key 20 → hot key"), std::string::npos);
+  EXPECT_NE(r.output.find("synthetic key 20 → system shortcut"), std::string::npos);
+}
+
+TEST(VelmoraCommandLine, ExitCodesTellWhatWentWrong) {
+  Result failed = velmora("run " + kWorld + " -", "print current\nexpect Desktop 9\n");
+  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_NE(failed.output.find("expectation failed: no line contains \"Desktop 9\""),
+            std::string::npos);
+
+  Result negated = velmora("run " + kWorld + " -", "print current\nexpect not Desktop 9\n");
+  EXPECT_EQ(negated.exitCode, 0) << negated.output;
+
+  Result unknown = velmora("run " + kWorld + " -", "teleport 3\n");
+  EXPECT_EQ(unknown.exitCode, 1);
+  EXPECT_NE(unknown.output.find("error: unknown command \"teleport\""), std::string::npos);
+  EXPECT_NE(unknown.output.find("(script line 1)"), std::string::npos);
+
+  auto broken = std::filesystem::temp_directory_path() / "velmora-broken-world.json";
+  std::ofstream(broken) << "{\"displays\": [\n  {\"uuid\": 7}\n]}";
+  Result world = velmora("run " + broken.string() + " -", "print current\n");
+  EXPECT_EQ(world.exitCode, 2);
+  EXPECT_NE(world.output.find("line 2"), std::string::npos) << world.output;
+  std::filesystem::remove(broken);
+
+  EXPECT_EQ(velmora("walk").exitCode, 2);
+  EXPECT_EQ(velmora("run " + kWorld + " /no/such/script").exitCode, 2);
+}
+
+TEST(VelmoraCommandLine, TheInteractivePromptRunsTheSameCommands) {
+  Result r = velmora("", "print current\nopen velmora://switch/9\nquit\n");
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_NE(r.output.find("velmora> "), std::string::npos);
+  EXPECT_NE(r.output.find("current: Desktop 1"), std::string::npos);
+  EXPECT_NE(r.output.find("toast: There is no Desktop 9"), std::string::npos);
+  EXPECT_NE(r.output.find("Velmora quits"), std::string::npos);
+}
+
+}  // namespace

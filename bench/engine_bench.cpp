@@ -11,7 +11,7 @@
 #include "platform/sim/virtual_mac.h"
 #include "platform/sim/world.h"
 #include "spaces/space_engine.h"
-#include "switching/direct_switcher.h"
+#include "switching/desktop_switcher.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ struct World {
       std::abort();
     }
     EngineServices services;
-    services.makeSwitcher = DirectSwitcher::factory(nullptr);
+    services.makeSwitcher = DesktopSwitcher::factory({});
     engine = std::make_unique<SpaceEngine>(mac.platform(), center, std::move(services));
   }
 };

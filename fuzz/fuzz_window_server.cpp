@@ -12,7 +12,7 @@
 #include "core/virtual_loop.h"
 #include "platform/sim/virtual_mac.h"
 #include "spaces/space_engine.h"
-#include "switching/direct_switcher.h"
+#include "switching/desktop_switcher.h"
 
 namespace {
 
@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   mac.addDisplay("Main", ScreenRect::make(0, 0, 1512, 982));
   NotificationCenter center;
   EngineServices services;
-  services.makeSwitcher = DirectSwitcher::factory(nullptr);
+  services.makeSwitcher = DesktopSwitcher::factory({});
   SpaceEngine engine(mac.platform(), center, std::move(services));
   engine.start();
   mac.overrideManagedDisplaySpaces(spaces);

@@ -325,7 +325,7 @@ TEST(DockBadgesWithEngine, ABadgeOnAHiddenDesktopIsAnnouncedAndLogged) {
 
   DockBadges badges(w.mac.platform(), w.center, fixedStopwatch());
   EngineServices services;
-  services.makeSwitcher = DirectSwitcher::factory(&w.log);
+  services.makeSwitcher = DesktopSwitcher::factory({.log = &w.log});
   services.settings = &w.settings;
   services.timeLedger = &w.ledger;
   services.badgeReader = &badges;

@@ -10,7 +10,7 @@
 #include "core/virtual_loop.h"
 #include "platform/sim/virtual_mac.h"
 #include "spaces/space_engine.h"
-#include "switching/direct_switcher.h"
+#include "switching/desktop_switcher.h"
 
 namespace velmora::testing {
 
@@ -52,7 +52,7 @@ class EngineWorld {
 
   SpaceEngine& makeEngine(bool start = true) {
     EngineServices services;
-    services.makeSwitcher = DirectSwitcher::factory(&log);
+    services.makeSwitcher = DesktopSwitcher::factory({.log = &log});
     services.settings = &settings;
     services.timeLedger = &ledger;
     services.badgeReader = &badges;

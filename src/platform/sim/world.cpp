@@ -248,6 +248,7 @@ struct WindowPlan {
 
 struct AppPlan {
   SimApp app;
+  std::optional<std::string> badge;  // on its Dock icon
   std::vector<WindowPlan> windows;
 };
 
@@ -407,7 +408,8 @@ void readWindowSpace(const Node& n, const std::vector<DisplayPlan>& displays, Wi
 
 AppPlan readApp(const Node& n, std::size_t index, const std::vector<DisplayPlan>& displays) {
   std::string what = ordinal("application", index);
-  n.expectObject({"pid", "name", "bundleIdentifier", "bundlePath", "policy", "windows"}, what);
+  n.expectObject({"pid", "name", "bundleIdentifier", "bundlePath", "policy", "badge", "windows"},
+                 what);
   AppPlan a;
   if (auto c = n.child("pid")) a.app.pid = static_cast<pid_t>(c->integer(1, INT32_MAX));
   if (auto c = n.child("name")) a.app.name = c->text();
@@ -424,6 +426,12 @@ AppPlan readApp(const Node& n, std::size_t index, const std::vector<DisplayPlan>
     } else {
       c->fail("unknown \"policy\" \"" + p +
               "\" (use \"regular\", \"accessory\" or \"prohibited\")");
+    }
+  }
+  if (auto c = n.child("badge")) {
+    a.badge = c->text();
+    if (a.app.policy != platform::ActivationPolicy::Regular) {
+      c->fail("only a regular application has a Dock icon to show a \"badge\" on");
     }
   }
   if (auto c = n.child("windows")) {
@@ -470,7 +478,13 @@ WorldPlan readWorld(const Node& root) {
   if (auto c = root.child("activeMenuBarDisplay")) w.activeMenuBar = {{c->text(), c->path}};
   if (auto c = root.child("frontmost")) w.frontmost = readAppRef(*c);
   if (auto c = root.child("accessibilityTrusted")) w.trusted = c->boolean();
-  if (auto c = root.child("furniture")) w.furniture = c->boolean();
+  if (auto c = root.child("furniture")) {
+    w.furniture = c->boolean();
+    bool badged =
+        std::any_of(w.apps.begin(), w.apps.end(), [](const AppPlan& a) { return a.badge; });
+    if (!w.furniture && badged)
+      c->fail("a \"badge\" needs the Dock, so \"furniture\" must stay on");
+  }
   if (auto dock = root.child("dock")) {
     dock->expectObject({"switchAnimation"}, "\"dock\"");
     if (auto c = dock->child("switchAnimation")) {
@@ -610,6 +624,9 @@ void build(const WorldPlan& plan, VirtualMac& mac) {
   if (plan.trusted) mac.setAccessibilityTrusted(*plan.trusted);
   if (plan.furniture) mac.addSystemFurniture();
   if (plan.switchAnimation) mac.dock().setSwitchAnimation(*plan.switchAnimation);
+  for (std::size_t a = 0; a < plan.apps.size(); ++a) {
+    if (plan.apps[a].badge) mac.setDockBadge(pids[a], plan.apps[a].badge);
+  }
   if (plan.frontmost) mac.userActivate(pidOf(*plan.frontmost));
 }
 

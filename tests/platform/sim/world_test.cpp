@@ -51,6 +51,10 @@ TEST(World, TwoDisplaysLoadsTheMachineItDescribes) {
   auto clips = pidNamed(mac, 600, "Tidy Clips");
   ASSERT_TRUE(clips);
   EXPECT_EQ(mac.application(*clips)->policy, platform::ActivationPolicy::Accessory);
+  // Mail's Dock icon carries a badge: taking it off finds the icon.
+  auto mail = pidNamed(mac, 600, "Mail");
+  ASSERT_TRUE(mail);
+  EXPECT_TRUE(mac.setDockBadge(*mail, std::nullopt));
 
   // The full-screen window fills its display; one window is a 60-point strip.
   bool fullScreenWindow = false, strip = false;
@@ -132,6 +136,11 @@ TEST(World, RejectsBadFilesWithOneSentenceAndChangesNothing) {
        "pid 500 is already taken"},
       {"{\"displays\": [{\"uuid\": \"A\"}], \"activeMenuBarDisplay\": \"B\"}",
        "no display has the uuid \"B\""},
+      {"{\"displays\": [{\"uuid\": \"A\"}], \"apps\": [{\"policy\": \"accessory\", \"badge\": "
+       "\"1\"}]}",
+       "only a regular application has a Dock icon"},
+      {"{\"displays\": [{\"uuid\": \"A\"}], \"apps\": [{\"badge\": \"1\"}], \"furniture\": false}",
+       "a \"badge\" needs the Dock"},
   };
   for (const Case& c : cases) {
     VirtualLoop loop;

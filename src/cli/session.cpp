@@ -293,14 +293,7 @@ Session::Status Session::execute(std::string_view input) {
     mac_.setActiveMenuBarDisplay(std::string(uuid));
   } else if (command == "switch") {
     // The user's own switch: a swipe or a click in Mission Control.
-    auto n = integer(rest);
-    std::optional<std::uint64_t> space;
-    int count = 0;
-    for (const auto& display : mac_.displays()) {
-      for (const auto& s : display.spaces) {
-        if (s.type == sim::kSpaceTypeDesktop && n && ++count == *n) space = s.id;
-      }
-    }
+    auto space = spaceOfDesktop(rest);
     if (!space) return fail("there is no Desktop " + std::string(rest));
     mac_.userSwitchTo(*space);
   } else if (command == "badge") {
@@ -449,6 +442,19 @@ std::optional<Desktop> Session::desktopArg(std::string_view text, std::string& e
   return desktop;
 }
 
+// The space of desktop N as the machine numbers desktops (ordinary ones, display by display),
+// so machine commands work before Velmora runs.
+std::optional<std::uint64_t> Session::spaceOfDesktop(std::string_view text) const {
+  auto n = integer(text);
+  std::int64_t count = 0;
+  for (const auto& display : mac_.displays()) {
+    for (const auto& s : display.spaces) {
+      if (s.type == sim::kSpaceTypeDesktop && n && ++count == *n) return s.id;
+    }
+  }
+  return std::nullopt;
+}
+
 std::optional<platform::pid_t> Session::appArg(std::string_view name) {
   std::string wanted = lower(unquoted(name));
   for (const auto& app : mac_.runningApplications()) {
@@ -564,17 +570,9 @@ Session::Status Session::remove(std::string_view args) {
       return fail("there is no display \"" + std::string(more) + "\"");
     mac_.userDetachDisplay(std::string(more));
   } else if (kind == "desktop") {
-    auto n = integer(more);
-    int count = 0;
-    for (const auto& display : mac_.displays()) {
-      for (const auto& s : display.spaces) {
-        if (s.type == sim::kSpaceTypeDesktop && n && ++count == *n) {
-          mac_.userRemoveSpace(s.id);
-          return Status::ok;
-        }
-      }
-    }
-    return fail("there is no Desktop " + std::string(more));
+    auto space = spaceOfDesktop(more);
+    if (!space) return fail("there is no Desktop " + std::string(more));
+    mac_.userRemoveSpace(*space);
   } else if (kind == "app") {
     auto pid = appArg(more);
     if (!pid) return fail("no running application is called \"" + std::string(more) + "\"");
@@ -590,20 +588,13 @@ Session::Status Session::openWindow(std::string_view args) {
   auto [name, more] = splitWord(args);
   auto pid = appArg(name);
   if (!pid) return fail("no running application is called \"" + std::string(name) + "\"");
-  AXRect bounds{120, 120, 800, 600};
+  AXRect bounds = AXRect::make(120, 120, 800, 600);
   std::int64_t number = 0;
   if (more.empty()) {
     number = mac_.userOpenWindow(*pid, bounds);
   } else {
     auto [on, which] = splitWord(more);
-    auto n = integer(which);
-    std::optional<std::uint64_t> space;
-    int count = 0;
-    for (const auto& display : mac_.displays()) {
-      for (const auto& s : display.spaces) {
-        if (s.type == sim::kSpaceTypeDesktop && n && ++count == *n) space = s.id;
-      }
-    }
+    auto space = spaceOfDesktop(which);
     if (lower(on) != "on" || !space)
       return fail("open window takes an application and maybe: on <desktop>");
     number = mac_.addWindow(*pid, {*space}, bounds);

@@ -73,6 +73,7 @@ class Session {
 
   std::optional<Desktop> desktopArg(std::string_view text, std::string& error);
   std::optional<platform::pid_t> appArg(std::string_view name);
+  std::optional<std::uint64_t> spaceOfDesktop(std::string_view text) const;
   std::optional<std::pair<std::uint16_t, std::uint64_t>> parseCombo(std::string_view text,
                                                                     std::string& error);
 

@@ -6,6 +6,7 @@
 #include "platform/accessibility.h"
 #include "platform/application.h"
 #include "platform/bundle.h"
+#include "platform/canvas.h"
 #include "platform/files.h"
 #include "platform/home.h"
 #include "platform/hot_key_registry.h"
@@ -20,6 +21,7 @@
 #include "platform/process_runner.h"
 #include "platform/property_lists.h"
 #include "platform/screens.h"
+#include "platform/symbols.h"
 #include "platform/volumes.h"
 #include "platform/window_server.h"
 #include "platform/workspace.h"
@@ -48,6 +50,8 @@ struct Platform {
   KeyboardEvents& keyboardEvents;
   HotKeyRegistry& hotKeys;
   LocalEventMonitors& localEvents;
+  CanvasFactory& canvases;
+  Symbols& symbols;
 };
 
 }  // namespace velmora::platform

@@ -4,9 +4,11 @@
 
 #include <cstdlib>
 
+#include "platform/linux/cairo_canvas.h"
 #include "platform/linux/pixbuf_image_io.h"
 #include "platform/linux/plist_codec.h"
 #include "platform/linux/plist_preferences.h"
+#include "platform/linux/rsvg_symbols.h"
 #include "platform/sim/us_keyboard_layout.h"
 
 #include <algorithm>
@@ -145,7 +147,10 @@ VirtualMac::VirtualMac(MainLoop& loop, std::optional<std::filesystem::path> home
       keyboard_(std::make_unique<USKeyboardLayout>()),
       propertyLists_(std::make_unique<linuxhost::PlistCodec>()),
       images_(std::make_unique<linuxhost::PixbufImageIO>()),
-      hotKeys_(std::make_unique<VirtualHotKeys>()) {
+      hotKeys_(std::make_unique<VirtualHotKeys>()),
+      // Drawing and the system's symbols come from Linux's own libraries.
+      canvases_(std::make_unique<linuxhost::CairoCanvasFactory>()),
+      symbols_(std::make_unique<linuxhost::RsvgSymbols>()) {
   keys_ = std::make_unique<VirtualKeyboard>(
       loop_, *hotKeys_, [this](std::uint32_t type) { userInput(type); },
       [this]() -> std::string {
@@ -169,7 +174,7 @@ platform::Platform VirtualMac::platform() {
   return platform::Platform{loop_,         *this,      *this,           *this,    *this,   *this,
                             *preferences_, *keyboard_, *propertyLists_, *images_, *this,   *this,
                             *this,         *this,      *this,           home_,    disks(), disks(),
-                            *keys_,        *hotKeys_,  *keys_};
+                            *keys_,        *hotKeys_,  *keys_,          *canvases_, *symbols_};
 }
 
 // ---- Lookups ----

@@ -446,6 +446,8 @@ class VirtualMac final : public platform::WindowServer,
   std::unique_ptr<VirtualDisks> disks_;
   std::unique_ptr<VirtualHotKeys> hotKeys_;
   std::unique_ptr<VirtualKeyboard> keys_;
+  std::unique_ptr<platform::CanvasFactory> canvases_;
+  std::unique_ptr<platform::Symbols> symbols_;
   std::unique_ptr<VirtualDock> dock_;  // after the keyboard: it hooks into it
   std::vector<platform::Menu> mainMenu_;
   std::vector<platform::Alert> alerts_;

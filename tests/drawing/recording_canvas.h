@@ -1,0 +1,158 @@
+#pragma once
+// A canvas that keeps a list of what was drawn, in canvas points, so tests can check the
+// geometry of a picture without looking at pixels. Text is measured as half the point size
+// per byte wide and 1.2 × the point size high.
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/canvas.h"
+
+namespace velmora::testing {
+
+struct DrawCall {
+  enum class Kind { fill, gradient, stroke, clip, bitmap, text };
+  Kind kind = Kind::fill;
+  platform::CanvasRect bounds;  // of the path, the bitmap target or the text box
+  // Where a path starts: a rounded rectangle starts where its top-left corner's curve ends,
+  // its radius right of its left edge.
+  platform::CanvasPoint start;
+  platform::Color color;
+  platform::LinearGradient gradient;
+  double lineWidth = 0;
+  std::string text;
+  platform::Font font;
+};
+
+class RecordingCanvas final : public platform::Canvas {
+ public:
+  explicit RecordingCanvas(Size size = {100, 100}) : size_(size) {}
+
+  std::vector<DrawCall> calls;
+
+  std::vector<DrawCall> of(DrawCall::Kind kind) const {
+    std::vector<DrawCall> found;
+    for (const DrawCall& c : calls) {
+      if (c.kind == kind) found.push_back(c);
+    }
+    return found;
+  }
+
+  Size size() const override { return size_; }
+  double scale() const override { return 1; }
+  int pixelWidth() const override { return static_cast<int>(size_.width); }
+  int pixelHeight() const override { return static_cast<int>(size_.height); }
+
+  void save() override { stack_.push_back(current_); }
+  void restore() override {
+    if (!stack_.empty()) {
+      current_ = stack_.back();
+      stack_.pop_back();
+    }
+  }
+  void clip(const platform::Path& path) override {
+    record(DrawCall::Kind::clip, bounds(path)).start = start(path);
+  }
+  void translate(double dx, double dy) override {
+    current_.tx += current_.sx * dx;
+    current_.ty += current_.sy * dy;
+  }
+  void scaleBy(double sx, double sy) override {
+    current_.sx *= sx;
+    current_.sy *= sy;
+  }
+  void setAlpha(double) override {}
+  void setShadow(std::optional<platform::Shadow>) override {}
+
+  void fill(const platform::Path& path, const platform::Color& color) override {
+    DrawCall& c = record(DrawCall::Kind::fill, bounds(path));
+    c.color = color;
+    c.start = start(path);
+  }
+  void fill(const platform::Path& path, const platform::LinearGradient& gradient) override {
+    DrawCall& c = record(DrawCall::Kind::gradient, bounds(path));
+    c.gradient = gradient;
+    c.gradient.start = map(gradient.start);
+    c.gradient.end = map(gradient.end);
+  }
+  void stroke(const platform::Path& path, const platform::Color& color, double width) override {
+    DrawCall& c = record(DrawCall::Kind::stroke, bounds(path));
+    c.color = color;
+    c.lineWidth = width;
+  }
+  void drawImage(const platform::Bitmap&, const platform::CanvasRect& into,
+                 platform::ImageScaling) override {
+    record(DrawCall::Kind::bitmap, map(into));
+  }
+  using platform::Canvas::drawImage;
+
+  Size measureText(std::string_view utf8, const platform::Font& font) override {
+    return {0.5 * font.pointSize * static_cast<double>(utf8.size()), 1.2 * font.pointSize};
+  }
+  void drawText(std::string_view utf8, const platform::Font& font, const platform::Color& color,
+                platform::CanvasPoint origin, std::optional<double>) override {
+    Size box = measureText(utf8, font);
+    DrawCall& c = record(DrawCall::Kind::text, map({origin.x, origin.y, box.width, box.height}));
+    c.text = std::string(utf8);
+    c.font = font;
+    c.color = color;
+  }
+  std::string truncateTail(std::string_view utf8, const platform::Font&, double) override {
+    return std::string(utf8);
+  }
+  platform::Bitmap bitmap() const override { return {}; }
+  std::optional<std::vector<std::uint8_t>> encodePNG() const override { return std::nullopt; }
+
+ private:
+  struct Transform {
+    double tx = 0, ty = 0, sx = 1, sy = 1;
+  };
+
+  platform::CanvasPoint map(platform::CanvasPoint p) const {
+    return {current_.tx + current_.sx * p.x, current_.ty + current_.sy * p.y};
+  }
+  platform::CanvasRect map(const platform::CanvasRect& r) const {
+    platform::CanvasPoint a = map(platform::CanvasPoint{r.x, r.y});
+    return {a.x, a.y, r.width * current_.sx, r.height * current_.sy};
+  }
+  platform::CanvasPoint start(const platform::Path& path) const {
+    return path.isEmpty() ? platform::CanvasPoint{} : map(path.elements()[0].points[0]);
+  }
+  platform::CanvasRect bounds(const platform::Path& path) const {
+    double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
+    for (const auto& e : path.elements()) {
+      int n = e.op == platform::Path::Op::curveTo ? 3 : (e.op == platform::Path::Op::close ? 0 : 1);
+      for (int i = 0; i < n; ++i) {
+        platform::CanvasPoint p = map(e.points[i]);
+        x0 = std::min(x0, p.x);
+        y0 = std::min(y0, p.y);
+        x1 = std::max(x1, p.x);
+        y1 = std::max(y1, p.y);
+      }
+    }
+    if (x0 > x1) return {};
+    return {x0, y0, x1 - x0, y1 - y0};
+  }
+  DrawCall& record(DrawCall::Kind kind, const platform::CanvasRect& r) {
+    DrawCall c;
+    c.kind = kind;
+    c.bounds = r;
+    calls.push_back(c);
+    return calls.back();
+  }
+
+  Size size_;
+  Transform current_;
+  std::vector<Transform> stack_;
+};
+
+// Measures with the recording canvas's rules, so sizes computed outside a drawing agree.
+class RecordingCanvasFactory final : public platform::CanvasFactory {
+ public:
+  std::unique_ptr<platform::Canvas> makeCanvas(Size points, double) override {
+    return std::make_unique<RecordingCanvas>(points);
+  }
+};
+
+}  // namespace velmora::testing

@@ -12,6 +12,7 @@
 #include "platform/linux/cairo_canvas.h"
 #include "platform/linux/pixbuf_image_io.h"
 #include "platform/sim/virtual_mac.h"
+#include "spaces/presentation_world.h"
 
 namespace velmora {
 namespace {
@@ -330,20 +331,7 @@ TEST_F(GlyphTest, EmojiAndPictureIconsAreSquares) {
 
 // --- desktops, presentation and lists --------------------------------------------------------
 
-class GlyphDesktopTest : public GlyphTest {
- protected:
-  Desktop desktop(int number, std::int64_t managedID) {
-    return Desktop{SkyLight::Space{static_cast<std::uint64_t>(managedID), managedID, 0, "A"},
-                   number, false};
-  }
-  VirtualLoop loop;
-  sim::VirtualMac mac{loop};
-  NotificationCenter center;
-  MemoryLog systemLog;
-  SpaceStore store{mac.platform(), center, systemLog};
-  Settings settings{mac.preferences()};
-  DesktopPresentation show{store, settings};
-};
+class GlyphDesktopTest : public GlyphTest, public testing::PresentationWorld {};
 
 TEST_F(GlyphDesktopTest, NumberOnlyPutsATransparentDesktopOnItsAutomaticColour) {
   Desktop four = desktop(4, 40);

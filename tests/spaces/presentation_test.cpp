@@ -2,27 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "core/virtual_loop.h"
-#include "platform/sim/virtual_mac.h"
+#include "spaces/presentation_world.h"
 
 namespace velmora {
 namespace {
 
-class PresentationTest : public ::testing::Test {
- protected:
-  Desktop desktop(int number, std::int64_t managedID) {
-    return Desktop{SkyLight::Space{static_cast<std::uint64_t>(managedID), managedID, 0, "A"},
-                   number, false};
-  }
-
-  VirtualLoop loop;
-  sim::VirtualMac mac{loop};
-  NotificationCenter center;
-  MemoryLog systemLog;
-  SpaceStore store{mac.platform(), center, systemLog};
-  Settings settings{mac.preferences()};
-  DesktopPresentation show{store, settings};
-};
+class PresentationTest : public ::testing::Test, public testing::PresentationWorld {};
 
 TEST_F(PresentationTest, PresentationModeHidesNamesButKeepsShortcutsAndTime) {
   Desktop seven = desktop(7, 70);

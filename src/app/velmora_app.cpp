@@ -48,10 +48,6 @@ VelmoraApp::VelmoraApp(const platform::Platform& platform, NotificationCenter& c
   platform.loop.post(lifetime_.guard([this] { delegate_->applicationDidFinishLaunching(); }));
 }
 
-VelmoraApp::~VelmoraApp() {
-  // The delegate's subscriptions and the engine's callbacks go before what they point at.
-  delegate_.reset();
-  engine_.reset();
-}
+VelmoraApp::~VelmoraApp() = default;
 
 }  // namespace velmora

@@ -66,6 +66,8 @@ class VelmoraApp {
   SettingsEngineView engineSettings_;
   StoreTimeLedger ledger_;
   DockBadges badges_;
+  // Declared last so they go first: the delegate's subscriptions and the engine's callbacks
+  // never outlive what they point at.
   std::unique_ptr<SpaceEngine> engine_;
   std::unique_ptr<AppDelegate> delegate_;
   Lifetime lifetime_;

@@ -136,9 +136,7 @@ Session::Session(MainLoop& loop, VirtualLoop* virtualLoop, std::ostream& out,
   if (virtualLoop_) virtualLoop_->holdCrossThreadPosts(true);
 }
 
-Session::~Session() {
-  app_.reset();
-}
+Session::~Session() = default;
 
 std::optional<std::string> Session::loadWorldFile(const std::string& path) {
   sim::WorldLoadResult result = sim::loadWorldFile(mac_, path);
@@ -192,13 +190,11 @@ void Session::launch() {
     done(desktop && mac_.dock().pressThumbnail(desktop->id()));
   };
   Logs& logs = app_->logs();
-  logs.switches().onAppend = [this](std::string_view m) {
-    emit("switches.log: " + std::string(m));
-  };
-  logs.updates().onAppend = [this](std::string_view m) { emit("updates.log: " + std::string(m)); };
-  logs.missionControl().onAppend = [this](std::string_view m) {
-    emit("mission-control.log: " + std::string(m));
-  };
+  for (auto [log, name] :
+       {std::pair{&logs.switches(), "switches.log: "}, std::pair{&logs.updates(), "updates.log: "},
+        std::pair{&logs.missionControl(), "mission-control.log: "}}) {
+    log->onAppend = [this, label = name](std::string_view m) { emit(label + std::string(m)); };
+  }
   observers_.push_back(center_.observe(notifications::kActiveSpaceDidChange, [this] {
     emit(std::string("notification: ") + notifications::kActiveSpaceDidChange);
   }));
@@ -420,7 +416,7 @@ Session::Status Session::set(std::string_view args) {
       std::string error;
       auto combo = parseCombo(text, error);
       if (!combo) return fail(error);
-      hotkey = Hotkey{combo->first, sim::carbonModifiers(combo->second)};
+      hotkey = Hotkey{combo->first, carbonModifiers(combo->second)};
     }
     value = PrefValue<std::optional<Hotkey>>::write(hotkey);
   }
@@ -509,7 +505,7 @@ Session::Status Session::editDesktop(std::string_view args) {
     if (lower(text) != "none") {
       auto combo = parseCombo(text, error);
       if (!combo) return fail(error);
-      hotkey = Hotkey{combo->first, sim::carbonModifiers(combo->second)};
+      hotkey = Hotkey{combo->first, carbonModifiers(combo->second)};
     }
     change = [hotkey](SpaceMeta& m) { m.hotkey = hotkey; };
   } else if (what == "reset") {

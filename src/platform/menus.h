@@ -1,8 +1,14 @@
 #pragma once
 // Menus as data (NSMenu / NSMenuItem): the application's main menu and, later, the menus the
 // menu bar tile opens. The macOS glue builds the real menus from these.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/canvas.h"
 
 namespace velmora::platform {
 
@@ -16,6 +22,8 @@ enum class MenuTarget {
 struct KeyModifiers {
   bool command = false;
   bool shift = false;
+  bool option = false;
+  bool control = false;
   bool operator==(const KeyModifiers&) const = default;
 };
 
@@ -27,11 +35,23 @@ struct MenuItem {
   KeyModifiers modifiers;
   std::string action;  // the selector's name ("undo:")
   MenuTarget target = MenuTarget::firstResponder;
+  bool enabled = true;
+  bool checked = false;  // state .on: a check mark
+  std::shared_ptr<const VectorImage> image;
+  // The item's representedObject, for actions that act on one of several things.
+  std::optional<std::uint64_t> representedObject;
 };
 
 struct Menu {
   std::string title;
   std::vector<MenuItem> items;
+};
+
+// Who hears what happens to a menu that pops up: the item the user chose (its action is
+// sent before the menu's delegate hears that it closed) and the close itself.
+struct MenuHandlers {
+  std::function<void(const MenuItem& chosen)> onAction;
+  std::function<void()> onClose;
 };
 
 }  // namespace velmora::platform

@@ -17,10 +17,13 @@
 #include "platform/launch_services.h"
 #include "platform/local_event_monitors.h"
 #include "platform/login_items.h"
+#include "platform/open_panel.h"
+#include "platform/panels.h"
 #include "platform/preferences.h"
 #include "platform/process_runner.h"
 #include "platform/property_lists.h"
 #include "platform/screens.h"
+#include "platform/status_bar.h"
 #include "platform/symbols.h"
 #include "platform/volumes.h"
 #include "platform/window_server.h"
@@ -52,6 +55,11 @@ struct Platform {
   LocalEventMonitors& localEvents;
   CanvasFactory& canvases;
   Symbols& symbols;
+  Panels& panels;
+  StatusBar& statusBar;
+  OpenPanel& openPanel;
+  // The operating system's major version (26 for macOS Tahoe).
+  int systemMajorVersion = 26;
 };
 
 }  // namespace velmora::platform

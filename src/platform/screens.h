@@ -2,6 +2,7 @@
 // Screens as AppKit describes them (NSScreen) and the Quartz display-UUID lookup.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,12 @@ struct ScreenInfo {
   std::string localizedName;
   // NSScreen.deviceDescription: holds "NSScreenNumber" (the display number) among others.
   Value deviceDescription;
+  // A display with a camera housing: the menu-bar areas left and right of it
+  // (auxiliaryTopLeftArea / auxiliaryTopRightArea, drawing coordinates) and the height the
+  // housing takes from the top (safeAreaInsets.top). None and 0 on other displays.
+  std::optional<ScreenRect> auxiliaryTopLeftArea;
+  std::optional<ScreenRect> auxiliaryTopRightArea;
+  double safeAreaTopInset = 0;
 };
 
 class Screens {

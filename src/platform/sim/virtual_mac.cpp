@@ -159,6 +159,9 @@ VirtualMac::VirtualMac(MainLoop& loop, std::optional<std::filesystem::path> home
       });
   // The Dock is running before anything else happens on the machine.
   dock_ = std::make_unique<VirtualDock>(*this);
+  panels_ = std::make_unique<VirtualPanels>(loop_);
+  menuBar_ = std::make_unique<VirtualMenuBar>(*this, loop_, *canvases_, *preferences_,
+                                              platform::kAppDomain);
   addApplication(SimApp{kSelfPID, "Velmora", "app.velmora.Velmora", "/Applications/Velmora.app",
                         platform::ActivationPolicy::Accessory, false});
 }
@@ -171,10 +174,15 @@ VirtualMac::~VirtualMac() {
 }
 
 platform::Platform VirtualMac::platform() {
-  return platform::Platform{loop_,         *this,      *this,           *this,    *this,   *this,
-                            *preferences_, *keyboard_, *propertyLists_, *images_, *this,   *this,
-                            *this,         *this,      *this,           home_,    disks(), disks(),
-                            *keys_,        *hotKeys_,  *keys_,          *canvases_, *symbols_};
+  return platform::Platform{loop_,         *this,      *this,
+                            *this,         *this,      *this,
+                            *preferences_, *keyboard_, *propertyLists_,
+                            *images_,      *this,      *this,
+                            *this,         *this,      *this,
+                            home_,         disks(),    disks(),
+                            *keys_,        *hotKeys_,  *keys_,
+                            *canvases_,    *symbols_,  *panels_,
+                            *menuBar_,     openPanel_, systemMajorVersion_};
 }
 
 // ---- Lookups ----
@@ -422,6 +430,7 @@ void VirtualMac::dockRelaunched(pid_t oldPID) {
     if (w.owner == oldPID) w.owner = pid;
   }
   if (frontmost_ == oldPID) frontmost_ = pid;
+  menuBarMayMove();
   if (dockList_) buildDockTree();
 }
 
@@ -494,6 +503,7 @@ void VirtualMac::userSwitchTo(std::uint64_t spaceID) {
   bool changed = d->currentSpaceID != spaceID || activeMenuBarDisplay_ != d->uuid;
   d->currentSpaceID = spaceID;
   activeMenuBarDisplay_ = d->uuid;
+  menuBarMayMove();
   layoutChanged();
   if (changed) postLater(kActiveSpaceDidChange);
 }
@@ -551,6 +561,7 @@ std::uint64_t VirtualMac::userEnterFullScreen(std::int64_t windowNumber) {
   activeMenuBarDisplay_ = d->uuid;
   // The window the user made full screen is the front one, and its application frontmost.
   frontmost_ = w->owner;
+  menuBarMayMove();
   SimWindow moved = std::move(*w);
   windows_.erase(windows_.begin() + (w - windows_.data()));
   insertWindow(std::move(moved));
@@ -624,6 +635,7 @@ void VirtualMac::userDetachDisplay(const std::string& uuid) {
 
 void VirtualMac::setActiveMenuBarDisplay(const std::string& uuid) {
   if (findDisplay(uuid)) activeMenuBarDisplay_ = uuid;
+  menuBarMayMove();
 }
 
 void VirtualMac::raiseWindowsOf(pid_t pid, bool allWindows) {
@@ -642,6 +654,7 @@ void VirtualMac::raiseWindowsOf(pid_t pid, bool allWindows) {
 
 void VirtualMac::bringToFront(pid_t pid, bool allWindows) {
   frontmost_ = pid;
+  menuBarMayMove();
   raiseWindowsOf(pid, allWindows);
 }
 
@@ -677,6 +690,7 @@ void VirtualMac::quitApplication(pid_t pid) {
     if (w.layer == kLayerNormal && isOnScreen(w) && next &&
         next->policy == platform::ActivationPolicy::Regular) {
       frontmost_ = w.owner;
+      menuBarMayMove();
       break;
     }
   }
@@ -885,6 +899,15 @@ std::vector<platform::ScreenInfo> VirtualMac::screens() {
     info.backingScaleFactor = d.backingScale;
     info.localizedName = d.name;
     info.deviceDescription = Value::dictionary({{"NSScreenNumber", Value(d.displayNumber)}});
+    if (d.notch) {
+      double top = d.frame.maxY() - d.menuBarHeight;
+      double left = d.frame.midX() - d.notch->width / 2;
+      info.auxiliaryTopLeftArea =
+          ScreenRect::make(d.frame.minX(), top, left - d.frame.minX(), d.menuBarHeight);
+      info.auxiliaryTopRightArea = ScreenRect::make(
+          left + d.notch->width, top, d.frame.maxX() - left - d.notch->width, d.menuBarHeight);
+      info.safeAreaTopInset = d.menuBarHeight;
+    }
     result.push_back(std::move(info));
   }
   return result;
@@ -1136,6 +1159,7 @@ void VirtualMac::setActivationPolicy(platform::ActivationPolicy policy) {
 void VirtualMac::activateIgnoringOtherApps() {
   countCall("NSApplication.activate");
   frontmost_ = kSelfPID;
+  menuBarMayMove();
 }
 
 int VirtualMac::runModalAlert(const platform::Alert& alert) {

@@ -31,6 +31,8 @@
 #include "platform/sim/virtual_dock.h"
 #include "platform/sim/virtual_hotkeys.h"
 #include "platform/sim/virtual_keyboard.h"
+#include "platform/sim/virtual_menu_bar.h"
+#include "platform/sim/virtual_panels.h"
 
 namespace velmora::sim {
 
@@ -64,6 +66,8 @@ struct SimDisplay {
   double dockHeight = 0;  // reserved at the bottom of the visible frame
   double backingScale = 2;
   std::string name;
+  // The camera housing at the top centre (width, height in points); none without a notch.
+  std::optional<Size> notch;
   std::vector<SimSpace> spaces;  // left to right, as in Mission Control
   std::uint64_t currentSpaceID = 0;
 };
@@ -75,6 +79,9 @@ struct SimApp {
   std::optional<std::string> bundlePath;
   platform::ActivationPolicy policy = platform::ActivationPolicy::Regular;
   bool terminated = false;
+  // The menus after the application menu, as the menu bar shows them while the application
+  // is in front; empty gives the usual File, Edit, View, Window, Help.
+  std::vector<std::string> menus;
 };
 
 struct SimWindow {
@@ -93,6 +100,26 @@ struct SimBundle {
                          {"CFBundleIdentifier", Value("app.velmora.Velmora")}};
   std::optional<std::string> identifier = "app.velmora.Velmora";
   std::string path = "/Applications/Velmora.app";
+};
+
+// The open panel as the user will answer it: a file, or cancel when none.
+class VirtualOpenPanel final : public platform::OpenPanel {
+ public:
+  std::optional<std::filesystem::path> runModal(
+      const platform::OpenPanelRequest& request) override {
+    requests_.push_back(request);
+    if (answers_.empty()) return std::nullopt;
+    auto answer = std::move(answers_.front());
+    answers_.erase(answers_.begin());
+    return answer;
+  }
+  // The next panel is answered with this file (none: Cancel).
+  void answer(std::optional<std::filesystem::path> file) { answers_.push_back(std::move(file)); }
+  const std::vector<platform::OpenPanelRequest>& requests() const { return requests_; }
+
+ private:
+  std::vector<std::optional<std::filesystem::path>> answers_;
+  std::vector<platform::OpenPanelRequest> requests_;
 };
 
 struct SimProcessRun {
@@ -222,6 +249,14 @@ class VirtualMac final : public platform::WindowServer,
   void answerAlerts(std::vector<std::string> buttonTitles) {
     alertAnswers_ = std::move(buttonTitles);
   }
+  // ---- Panels, the menu bar, the open panel ----
+  VirtualPanels& panels() { return *panels_; }
+  VirtualMenuBar& menuBar() { return *menuBar_; }
+  VirtualOpenPanel& openPanel() { return openPanel_; }
+  platform::CanvasFactory& canvases() { return *canvases_; }
+  platform::Symbols& symbols() { return *symbols_; }
+  void setSystemMajorVersion(int version) { systemMajorVersion_ = version; }
+  int systemMajorVersion() const { return systemMajorVersion_; }
   // ---- Keyboard and hot keys ----
   VirtualKeyboard& keyboard() { return *keys_; }
   VirtualHotKeys& hotKeys() { return *hotKeys_; }
@@ -384,7 +419,14 @@ class VirtualMac final : public platform::WindowServer,
   double mainDisplayHeight() const;
   AXRect axFrame(const SimDisplay& display) const;
   // Every change to displays or spaces goes through here so the cached layout is rebuilt.
-  void layoutChanged() { layoutAnswer_.reset(); }
+  void layoutChanged() {
+    layoutAnswer_.reset();
+    menuBarMayMove();
+  }
+  // The front application or the active menu bar changed: the status items may move.
+  void menuBarMayMove() {
+    if (menuBar_) menuBar_->setNeedsLayout();
+  }
   void insertWindow(SimWindow window, bool behindPeers = false);
   void raiseWindowsOf(pid_t pid, bool allWindows);
   void bringToFront(pid_t pid, bool allWindows);
@@ -449,6 +491,10 @@ class VirtualMac final : public platform::WindowServer,
   std::unique_ptr<platform::CanvasFactory> canvases_;
   std::unique_ptr<platform::Symbols> symbols_;
   std::unique_ptr<VirtualDock> dock_;  // after the keyboard: it hooks into it
+  std::unique_ptr<VirtualPanels> panels_;
+  std::unique_ptr<VirtualMenuBar> menuBar_;
+  VirtualOpenPanel openPanel_;
+  int systemMajorVersion_ = 26;
   std::vector<platform::Menu> mainMenu_;
   std::vector<platform::Alert> alerts_;
   std::vector<std::string> alertAnswers_;

@@ -21,6 +21,7 @@ namespace {
 using json = nlohmann::json;
 
 constexpr Size kDefaultDisplaySize{1512, 982};
+constexpr double kDefaultNotchWidth = 185;  // a 14-inch MacBook Pro's camera housing
 constexpr Size kDefaultWindowSize{800, 600};
 constexpr pid_t kReservedFurniturePIDs[] = {300, 400};
 
@@ -233,6 +234,7 @@ struct DisplayPlan {
   double dockHeight = 0;
   std::string name;
   std::optional<std::uint32_t> number;
+  std::optional<Size> notch;
   std::vector<SpacePlan> spaces;
   std::size_t current = 0;
 };
@@ -260,6 +262,9 @@ struct WorldPlan {
   std::optional<bool> trusted;
   bool furniture = true;
   std::optional<double> switchAnimation;
+  std::optional<std::vector<SimMenuExtra>> menuExtras;
+  std::optional<double> systemItemsWidth;
+  std::optional<int> macOS;
 };
 
 // Indexes in the file count from 0.
@@ -312,7 +317,7 @@ SpacePlan readSpace(const Node& n, std::size_t index) {
 DisplayPlan readDisplay(const Node& n, std::size_t index) {
   std::string what = ordinal("display", index);
   n.expectObject({"uuid", "name", "frame", "size", "number", "scale", "menuBarHeight", "dockHeight",
-                  "spaces", "current"},
+                  "notch", "spaces", "current"},
                  what);
   DisplayPlan d;
   auto uuid = n.child("uuid");
@@ -340,6 +345,19 @@ DisplayPlan readDisplay(const Node& n, std::size_t index) {
   }
   if (auto c = n.child("menuBarHeight")) d.menuBarHeight = std::max(0.0, c->number());
   if (auto c = n.child("dockHeight")) d.dockHeight = std::max(0.0, c->number());
+  if (auto c = n.child("notch")) {
+    // true: the usual camera housing of a MacBook; [width, height] for another one.
+    if (c->j.is_boolean()) {
+      if (c->boolean()) d.notch = Size{kDefaultNotchWidth, d.menuBarHeight};
+    } else {
+      const json& s = c->j;
+      if (!s.is_array() || s.size() != 2 || !s[0].is_number() || !s[1].is_number() ||
+          s[0].get<double>() <= 0 || s[1].get<double>() <= 0) {
+        c->fail("expected true, false or two positive numbers [width, height] for \"notch\"");
+      }
+      d.notch = Size{s[0].get<double>(), s[1].get<double>()};
+    }
+  }
   if (auto c = n.child("spaces")) {
     const auto& list = c->array();
     for (std::size_t i = 0; i < list.size(); ++i) d.spaces.push_back(readSpace(c->element(i), i));
@@ -408,8 +426,9 @@ void readWindowSpace(const Node& n, const std::vector<DisplayPlan>& displays, Wi
 
 AppPlan readApp(const Node& n, std::size_t index, const std::vector<DisplayPlan>& displays) {
   std::string what = ordinal("application", index);
-  n.expectObject({"pid", "name", "bundleIdentifier", "bundlePath", "policy", "badge", "windows"},
-                 what);
+  n.expectObject(
+      {"pid", "name", "bundleIdentifier", "bundlePath", "policy", "badge", "menus", "windows"},
+      what);
   AppPlan a;
   if (auto c = n.child("pid")) a.app.pid = static_cast<pid_t>(c->integer(1, INT32_MAX));
   if (auto c = n.child("name")) a.app.name = c->text();
@@ -433,6 +452,10 @@ AppPlan readApp(const Node& n, std::size_t index, const std::vector<DisplayPlan>
     if (a.app.policy != platform::ActivationPolicy::Regular) {
       c->fail("only a regular application has a Dock icon to show a \"badge\" on");
     }
+  }
+  if (auto c = n.child("menus")) {
+    const auto& list = c->array();
+    for (std::size_t i = 0; i < list.size(); ++i) a.app.menus.push_back(c->element(i).text());
   }
   if (auto c = n.child("windows")) {
     const auto& list = c->array();
@@ -458,7 +481,7 @@ AppPlan readApp(const Node& n, std::size_t index, const std::vector<DisplayPlan>
 
 WorldPlan readWorld(const Node& root) {
   root.expectObject({"description", "displays", "apps", "activeMenuBarDisplay", "frontmost",
-                     "accessibilityTrusted", "furniture", "dock"},
+                     "accessibilityTrusted", "furniture", "dock", "menuBar", "macOS"},
                     "the world");
   WorldPlan w;
   if (auto c = root.child("description")) c->text();
@@ -492,6 +515,35 @@ WorldPlan readWorld(const Node& root) {
       if (*w.switchAnimation < 0) c->fail("\"switchAnimation\" must be zero or more seconds");
     }
   }
+  if (auto bar = root.child("menuBar")) {
+    bar->expectObject({"items", "systemWidth"}, "\"menuBar\"");
+    if (auto c = bar->child("systemWidth")) {
+      w.systemItemsWidth = c->number();
+      if (*w.systemItemsWidth < 0) c->fail("\"systemWidth\" must be zero or more points");
+    }
+    if (auto c = bar->child("items")) {
+      std::vector<SimMenuExtra> extras;
+      const auto& list = c->array();
+      for (std::size_t i = 0; i < list.size(); ++i) {
+        Node item = c->element(i);
+        std::string what = ordinal("menu bar item", i);
+        item.expectObject({"app", "title", "symbol", "width"}, what);
+        SimMenuExtra extra;
+        if (auto f = item.child("app")) extra.owner = f->text();
+        if (auto f = item.child("title")) extra.title = f->text();
+        if (auto f = item.child("symbol")) extra.symbol = f->text();
+        if (extra.title.empty() && extra.symbol.empty())
+          item.fail(what + " needs a \"title\" or a \"symbol\"");
+        if (auto f = item.child("width")) {
+          extra.width = f->number();
+          if (extra.width <= 0) f->fail("\"width\" must be positive");
+        }
+        extras.push_back(std::move(extra));
+      }
+      w.menuExtras = std::move(extras);
+    }
+  }
+  if (auto c = root.child("macOS")) w.macOS = static_cast<int>(c->integer(14, 99));
   return w;
 }
 
@@ -582,6 +634,7 @@ void build(const WorldPlan& plan, VirtualMac& mac) {
     d.name = p.name;
     d.menuBarHeight = p.menuBarHeight;
     d.dockHeight = p.dockHeight;
+    d.notch = p.notch;
     std::vector<std::uint64_t> ids;
     for (std::size_t i = 0; i < p.spaces.size(); ++i) {
       const SpacePlan& sp = p.spaces[i];
@@ -624,6 +677,9 @@ void build(const WorldPlan& plan, VirtualMac& mac) {
   if (plan.trusted) mac.setAccessibilityTrusted(*plan.trusted);
   if (plan.furniture) mac.addSystemFurniture();
   if (plan.switchAnimation) mac.dock().setSwitchAnimation(*plan.switchAnimation);
+  if (plan.menuExtras) mac.menuBar().setExtras(*plan.menuExtras);
+  if (plan.systemItemsWidth) mac.menuBar().setSystemWidth(*plan.systemItemsWidth);
+  if (plan.macOS) mac.setSystemMajorVersion(*plan.macOS);
   for (std::size_t a = 0; a < plan.apps.size(); ++a) {
     if (plan.apps[a].badge) mac.setDockBadge(pids[a], plan.apps[a].badge);
   }

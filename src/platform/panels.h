@@ -1,0 +1,83 @@
+#pragma once
+// Borderless panels (NSPanel) the surfaces live in: the switch tag, the pills over Mission
+// Control, the notch label, the hover strip, the editor. A panel shows whatever its content
+// draws; the content is asked again whenever the panel is drawn (on a Mac, when the hosting
+// view redraws; on the virtual Mac, whenever a screenshot is taken), so a content that
+// animates draws the pose of the moment.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/geometry.h"
+#include "platform/canvas.h"
+
+namespace velmora::platform {
+
+// NSWindow.CollectionBehavior bits the surfaces use.
+inline constexpr std::uint64_t kCollectionCanJoinAllSpaces = 1;
+inline constexpr std::uint64_t kCollectionStationary = 16;
+inline constexpr std::uint64_t kCollectionIgnoresCycle = 64;
+inline constexpr std::uint64_t kCollectionFullScreenAuxiliary = 256;
+// Every desktop, not moved by Exposé, not in the window cycle, beside full-screen apps.
+inline constexpr std::uint64_t kCollectionFloating = 337;
+
+// NSWindow.AnimationBehavior.
+enum class WindowAnimation { automatic, none, documentWindow, utilityWindow, alertPanel };
+
+// How a panel is made; the fixed properties of the shared floating panel are spelled out so
+// the macOS glue and the virtual Mac's records agree on them.
+struct PanelSpec {
+  Size size;
+  int level = 0;             // NSWindow.Level raw value
+  bool interactive = false;  // takes mouse events and can become the key window
+  bool hasShadow = false;
+  std::uint64_t collectionBehavior = kCollectionFloating;
+  WindowAnimation animation = WindowAnimation::none;
+  // Fixed for every floating panel: borderless non-activating, buffered, not deferred,
+  // clear and not opaque, kept on deactivation and when closed, dark appearance, and its
+  // views take the first click without activating the application.
+  bool nonActivating = true;
+  bool opaque = false;
+  bool hidesOnDeactivate = false;
+  bool releasedWhenClosed = false;
+  bool darkAppearance = true;
+  bool acceptsFirstMouse = true;
+  std::string name;  // what the virtual Mac and the logs call it ("switch tag: toast")
+};
+
+// Draws the panel's content into a canvas the size of the panel (points, y down).
+using PanelDraw = std::function<void(Canvas& canvas, Size size)>;
+
+class Panel {
+ public:
+  virtual ~Panel() = default;
+  virtual const PanelSpec& spec() const = 0;
+  // setFrame(_:display:) in drawing coordinates.
+  virtual void setFrame(const ScreenRect& frame, bool display) = 0;
+  virtual ScreenRect frame() const = 0;
+  // The hosted view; replaces the previous one.
+  virtual void setContent(PanelDraw draw) = 0;
+  // The content changed and must be drawn again.
+  virtual void setNeedsDisplay() = 0;
+  // alphaValue, set at once (duration 0) or through the window's animator over `duration`
+  // seconds, linearly from the value of the moment.
+  virtual void setAlpha(double alpha, double duration = 0) = 0;
+  virtual double alpha() const = 0;  // the value of the moment, mid-animation too
+  virtual void setIgnoresMouseEvents(bool ignores) = 0;
+  // orderFrontRegardless: in front of its level's other windows, even when Velmora is not
+  // the active application.
+  virtual void orderFrontRegardless() = 0;
+  // makeKeyAndOrderFront: only an interactive panel can become the key window.
+  virtual void makeKeyAndOrderFront() = 0;
+  virtual void orderOut() = 0;
+  virtual bool isVisible() const = 0;  // on screen
+};
+
+class Panels {
+ public:
+  virtual ~Panels() = default;
+  virtual std::unique_ptr<Panel> makePanel(const PanelSpec& spec) = 0;
+};
+
+}  // namespace velmora::platform

@@ -1,0 +1,273 @@
+#include "surfaces/status_bar_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "drawing/glyph.h"
+#include "spaces/engine_world.h"
+
+namespace velmora {
+namespace {
+
+using platform::MouseEvent;
+
+class FakeCommands final : public AppCommands {
+ public:
+  std::vector<std::string> calls;
+  void openSettings(std::optional<SettingsPage>) override { calls.push_back("settings"); }
+  void openFirstRun() override {}
+  void openMissionControl() override { calls.push_back("missionControl"); }
+  void toggleQuickSwitcher() override { calls.push_back("switcher"); }
+  void togglePopoverFromNotch() override {}
+  void togglePopover() override { calls.push_back("popover"); }
+  void closePopover() override {}
+  void switchTo(const Desktop&) override {}
+  void previewSwitchTag() override {}
+  void showHoverStrip() override {}
+  void previewNotchLabel() override {}
+  void togglePresentation() override { calls.push_back("presentation"); }
+  void editDesktop(const Desktop& d) override {
+    calls.push_back("edit " + std::to_string(d.number));
+  }
+  void quit() override { calls.push_back("quit"); }
+};
+
+// Three desktops on one display, desktop 3 named Mail and current, and the tile controller.
+struct TileWorld : testing::EngineWorld {
+  Settings settings{mac.preferences()};
+  SpaceStore store{mac.platform(), center, log};
+  DesktopPresentation presentation{store, settings};
+  KeyNames keyNames{mac.platform().keyboardLayout};
+  MemoryLog tileLog;
+  FakeCommands commands;
+  std::vector<std::uint64_t> ids;
+  std::unique_ptr<StatusBarController> tile;
+  int announcements = 0;
+  ObserverToken observer;
+
+  TileWorld() {
+    Glyph::setServices({&mac.symbols(), &mac.platform().images, &mac.canvases(), {}});
+    ids = display("D1", 3);
+    mac.userSwitchTo(ids[2]);
+    makeEngine();
+    loop.runPending();
+    store.update(ids[2], [](SpaceMeta& m) { m.name = "Mail"; });
+    observer = center.observe(kMenuBarTileChanged, [this] { ++announcements; });
+  }
+
+  StatusBarController& make() {
+    tile = std::make_unique<StatusBarController>(StatusBarServices{
+        mac.platform(), center, *engine, settings, presentation, keyNames, tileLog, commands});
+    loop.runPending();
+    return *tile;
+  }
+  const sim::VirtualStatusItem& item() { return *mac.menuBar().item(); }
+  bool logged(const std::string& line) const {
+    return std::count(tileLog.lines.begin(), tileLog.lines.end(), line) == 1;
+  }
+  // Other items take all but `room` points left of the system's items.
+  void crowd(double room) {
+    double appMenus = 0;
+    for (const auto& e : mac.menuBar().entries("D1")) {
+      if (e.kind == sim::MenuBarEntry::Kind::appMenu || e.kind == sim::MenuBarEntry::Kind::appName)
+        appMenus = std::max(appMenus, e.frame.maxX());
+    }
+    double free =
+        1512 - 8 - mac.menuBar().systemWidth() - appMenus - sim::VirtualMenuBar::kMinimumGap;
+    mac.menuBar().setExtras({{"Other", "", "wifi", free - room}});
+  }
+};
+
+TEST(StatusBarController, RendersEachStyleWithBadgeTooltipAndWidthCap) {
+  TileWorld w;
+  auto& tile = w.make();
+  EXPECT_EQ(w.item().title(), " Mail");
+  EXPECT_EQ(w.item().toolTip(), "Mail · Desktop 3");
+  ASSERT_TRUE(w.item().image());
+  EXPECT_EQ(w.item().image()->size().width, 17);
+
+  w.settings.setMenuBarStyle(MenuBarStyle::iconOnly);
+  tile.refresh();
+  EXPECT_EQ(w.item().title(), "");
+  EXPECT_TRUE(w.item().image());
+
+  // Mail has an unread badge and no window on the desktop on screen: it waits elsewhere.
+  platform::pid_t mail = w.mac.addApplication({0, "Mail"});
+  w.mac.addWindow(mail, {w.ids[0]}, AXRect::make(10, 40, 300, 200));
+  w.badges.texts[mail] = "2";
+  w.engine->refreshApps(true);
+  w.engine->badgesChanged();
+  w.settings.setMenuBarStyle(MenuBarStyle::nameOnly);
+  tile.refresh();
+  EXPECT_FALSE(w.item().image());
+  EXPECT_EQ(w.item().title(), "Mail · 2");
+  EXPECT_EQ(w.item().toolTip(), "Mail · Desktop 3 · 2 waiting on another desktop");
+
+  // The number style shows the number tile even for a desktop with an emoji.
+  w.store.update(w.ids[2], [](SpaceMeta& m) { m.icon = SpaceIcon::emoji("🎉"); });
+  w.badges.texts.clear();
+  w.engine->badgesChanged();
+  w.settings.setMenuBarStyle(MenuBarStyle::numberAndName);
+  tile.refresh();
+  auto desktop = w.engine->currentDesktop();
+  EXPECT_EQ(w.item().image(), Glyph::tileImage(w.presentation, *desktop, 17, 4.5, true));
+  EXPECT_EQ(w.item().title(), " Mail");
+
+  // A name wider than the cap: the item is exactly that wide and ends in an ellipsis.
+  w.store.update(w.ids[2], [](SpaceMeta& m) { m.name = std::string(400, 'W'); });
+  tile.refresh();
+  EXPECT_EQ(w.item().length(), 220);
+  std::string shown = w.item().shownTitle();
+  EXPECT_EQ(shown.substr(shown.size() - 3), "…");
+}
+
+TEST(StatusBarController, WithoutDesktopsReadsSpaces) {
+  testing::EngineWorld bare;
+  Settings settings{bare.mac.preferences()};
+  SpaceStore store{bare.mac.platform(), bare.center, bare.log};
+  DesktopPresentation presentation{store, settings};
+  KeyNames names{bare.mac.platform().keyboardLayout};
+  FakeCommands commands;
+  bare.makeEngine();
+  StatusBarController tile(StatusBarServices{bare.mac.platform(), bare.center, *bare.engine,
+                                             settings, presentation, names, bare.log, commands});
+  EXPECT_EQ(bare.mac.menuBar().item()->title(), "Spaces");
+  EXPECT_FALSE(bare.mac.menuBar().item()->image());
+}
+
+TEST(StatusBarController, FallsBackToTileAloneThenRetriesTheName) {
+  TileWorld w;
+  w.crowd(45);  // room for the tile alone (29 points), not for the name (58)
+  double start = w.loop.now();
+  auto& tile = w.make();
+  w.loop.advance(start + 1.5 - w.loop.now());
+  EXPECT_TRUE(tile.confirming());
+  tile.checkFit();  // a second "no room" within the 0.4 s starts nothing new
+  w.loop.advance(start + 1.9 - w.loop.now());
+  EXPECT_TRUE(tile.compact());
+  EXPECT_TRUE(w.logged("menu bar has no room for the name; showing the tile alone"));
+  EXPECT_EQ(w.item().title(), "");
+  w.loop.advance(start + 2.5 - w.loop.now());
+  EXPECT_TRUE(tile.isInBar());
+  EXPECT_EQ(w.announcements, 0);
+
+  // Six seconds after the screen change the name gets one more try, and falls back again.
+  w.loop.advance(start + 6.0 - w.loop.now());
+  EXPECT_TRUE(w.logged("menu bar: trying the full name again"));
+  EXPECT_FALSE(tile.compact());
+  w.loop.advance(start + 7.0 - w.loop.now());
+  EXPECT_TRUE(tile.compact());
+
+  // A new style starts from the full look.
+  w.settings.setMenuBarStyle(MenuBarStyle::nameOnly);
+  tile.refresh();
+  EXPECT_FALSE(tile.compact());
+  EXPECT_EQ(w.item().title(), "Mail");
+}
+
+TEST(StatusBarController, NoRoomAtAllHidesTheTileAndAnnouncesIt) {
+  TileWorld w;
+  w.crowd(10);
+  double start = w.loop.now();
+  auto& tile = w.make();
+  w.loop.advance(start + 2.5 - w.loop.now());
+  EXPECT_TRUE(tile.tileHidden());
+  EXPECT_EQ(tile.presence(), TilePresence::dropped);
+  EXPECT_TRUE(w.logged("menu bar has no room for the tile at all"));
+  EXPECT_EQ(w.announcements, 1);
+
+  // Room comes back (another item quits): the move re-checks and the tile is announced.
+  w.mac.menuBar().setExtras({});
+  w.loop.runPending();
+  EXPECT_FALSE(tile.tileHidden());
+  EXPECT_TRUE(w.logged("menu bar shows the tile again"));
+  EXPECT_EQ(w.announcements, 2);
+  EXPECT_EQ(tile.presenceReport().substr(0, 8), "frame={{");
+  EXPECT_NE(tile.presenceReport().find(" onScreen=true visibleFlag=true compact=true "
+                                       "presence=inBar stored="),
+            std::string::npos);
+}
+
+TEST(StatusBarController, IconOnlySkipsTheTileAloneStep) {
+  TileWorld w;
+  w.settings.setMenuBarStyle(MenuBarStyle::iconOnly);
+  w.crowd(10);
+  double start = w.loop.now();
+  auto& tile = w.make();
+  w.loop.advance(start + 1.6 - w.loop.now());
+  EXPECT_FALSE(tile.confirming());
+  EXPECT_TRUE(tile.tileHidden());
+}
+
+TEST(StatusBarController, StepsAsideForTheNotchLabel) {
+  TileWorld w;
+  auto& tile = w.make();
+  bool notchShows = true;
+  tile.notchLabelVisible = [&] { return notchShows; };
+  w.settings.setNotchEnabled(true);
+  w.settings.setTileHiddenBesideNotch(true);
+  tile.refresh();
+  tile.refresh();
+  EXPECT_FALSE(w.item().isVisible());
+  EXPECT_EQ(tile.presence(), TilePresence::steppedAside);
+  EXPECT_TRUE(w.logged("menu bar tile steps aside for the notch label"));
+  notchShows = false;
+  tile.refresh();
+  EXPECT_TRUE(w.item().isVisible());
+  EXPECT_TRUE(w.logged("menu bar tile is back"));
+  EXPECT_EQ(w.announcements, 2);
+}
+
+TEST(StatusBarController, ClicksOpenThePopoverOrTheMenu) {
+  TileWorld w;
+  w.make();
+  auto& bar = w.mac.menuBar();
+  bar.click(MouseEvent::Type::leftMouseUp, 0);
+  EXPECT_EQ(w.commands.calls, std::vector<std::string>{"popover"});
+  bar.click(MouseEvent::Type::leftMouseUp, 1ULL << 18);  // Control-click
+  ASSERT_TRUE(bar.openMenu());
+  EXPECT_EQ(w.commands.calls.size(), 1u);
+  // Choosing a desktop switches there; the menu is detached again afterwards.
+  EXPECT_TRUE(bar.choose("Desktop 1"));
+  w.loop.advance(1);
+  EXPECT_EQ(w.engine->currentDesktop()->number, 1);
+  bar.click(MouseEvent::Type::rightMouseUp, 0);
+  EXPECT_TRUE(bar.choose("Quit Velmora"));
+  bar.click(MouseEvent::Type::leftMouseUp, 0);
+  EXPECT_EQ(w.commands.calls, (std::vector<std::string>{"popover", "quit", "popover"}));
+}
+
+TEST(StatusBarController, MenuListsDesktopsWithChecksAndShortcuts) {
+  TileWorld w;
+  auto& tile = w.make();
+  w.store.update(w.ids[0], [](SpaceMeta& m) { m.hotkey = Hotkey{46, 4096 | 2048}; });  // ⌃⌥M
+  w.settings.setShowShortcutsInMenu(false);
+  platform::Menu menu = tile.buildMenu();
+  ASSERT_GE(menu.items.size(), 12u);
+  EXPECT_EQ(menu.items[0].title, "Mail  ·  Desktop 3");
+  EXPECT_FALSE(menu.items[0].enabled);
+  EXPECT_TRUE(menu.items[1].separator);
+  const auto& one = menu.items[2];
+  EXPECT_EQ(one.keyEquivalent, "m");
+  EXPECT_TRUE(one.modifiers.control && one.modifiers.option && !one.modifiers.command);
+  EXPECT_EQ(menu.items[3].keyEquivalent, "");  // its number shortcut is not shown
+  EXPECT_TRUE(menu.items[4].checked);
+  EXPECT_FALSE(menu.items[3].checked);
+  EXPECT_EQ(menu.items[4].representedObject, w.ids[2]);
+  EXPECT_EQ(menu.items[6].title, "Edit “Mail”…");
+  EXPECT_EQ(menu.items.back().title, "Quit Velmora");
+
+  w.settings.setShowShortcutsInMenu(true);
+  menu = tile.buildMenu();
+  EXPECT_EQ(menu.items[3].keyEquivalent, "2");
+  EXPECT_EQ(menu.items[2].keyEquivalent, "m");  // its own shortcut still wins
+  w.settings.setPresenting(true);
+  menu = tile.buildMenu();
+  auto presenting = std::find_if(menu.items.begin(), menu.items.end(),
+                                 [](const auto& i) { return i.title == "Presentation Mode"; });
+  EXPECT_TRUE(presenting->checked);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,217 @@
+#include "surfaces/switch_hud.h"
+
+#include <gtest/gtest.h>
+
+#include "drawing/glyph.h"
+#include "drawing/recording_canvas.h"
+#include "spaces/engine_world.h"
+#include "store/space_store.h"
+
+namespace velmora {
+namespace {
+
+using testing::DrawCall;
+using testing::RecordingCanvas;
+
+// Two displays of three desktops each; desktop 3 is named Mail. The main display's visible
+// frame tops out at 875 (a 899-point screen under a 24-point menu bar).
+struct HUDWorld : testing::EngineWorld {
+  Settings settings{mac.preferences()};
+  SpaceStore store{mac.platform(), center, log};
+  DesktopPresentation presentation{store, settings};
+  std::vector<std::uint64_t> ids;
+  std::unique_ptr<SwitchHUD> hud;
+
+  HUDWorld() {
+    Glyph::setServices({&mac.symbols(), &mac.platform().images, &mac.canvases(), {}});
+    mac.addDisplay("D1", ScreenRect::make(0, 0, 1440, 899));
+    ids = {mac.currentSpace("D1"), mac.addSpace("D1"), mac.addSpace("D1")};
+    display("D2", 3, 1440);
+    makeEngine();
+    loop.runPending();
+    store.update(ids[2], [](SpaceMeta& m) { m.name = "Mail"; });
+    hud = std::make_unique<SwitchHUD>(HUDServices{mac.platform(), settings, *engine, presentation});
+  }
+  Desktop desktop(int number) const {
+    for (const Desktop& d : engine->desktops()) {
+      if (d.number == number) return d;
+    }
+    return {};
+  }
+  const platform::Panel& panel(const std::string& key) const { return hud->panel(key)->panel(); }
+  // The card's layout as the panel would draw it now.
+  HUDContent::Layout layout(const std::string& key) {
+    auto canvas = mac.canvases().makeCanvas({1, 1}, 1);
+    return HUDContent{hud->panel(key)->state, presentation}.layout(*canvas);
+  }
+};
+
+TEST(SwitchHUD, ShowsOnTheDisplayThatChangedAndOnlyTheLatestShowHides) {
+  HUDWorld w;
+  w.settings.setHudDuration(1.2);
+  w.hud->show(w.desktop(3), "D1");
+  const HUDPanel* p = w.hud->panel("D1");
+  ASSERT_NE(p, nullptr);
+  const platform::PanelSpec& spec = p->panel().spec();
+  EXPECT_EQ(spec.level, 1000);
+  EXPECT_FALSE(spec.interactive);
+  EXPECT_FALSE(spec.hasShadow);
+  EXPECT_EQ(spec.collectionBehavior, 337u);
+  EXPECT_EQ(spec.animation, platform::WindowAnimation::none);
+  EXPECT_TRUE(p->panel().isVisible());
+  EXPECT_FALSE(p->state.visible());  // the card starts from its hidden pose …
+  EXPECT_EQ(p->state.pose(w.loop.now()), kHUDHiddenPose);
+  w.loop.runPending();
+  EXPECT_TRUE(p->state.visible());  // … and springs in on the next turn
+  EXPECT_EQ(p->state.curve(), HUDCurve::spring);
+
+  w.loop.advance(0.5);
+  w.hud->show(w.desktop(2), "D1");
+  EXPECT_EQ(p->generation, 2u);
+  w.loop.advance(1.0);  // 1.5 s: the first show's hide step finds a newer generation
+  EXPECT_TRUE(p->state.visible());
+  w.loop.advance(0.2);  // 1.7 s = 1.2 s after the second landing
+  EXPECT_FALSE(p->state.visible());
+  EXPECT_EQ(p->state.curve(), HUDCurve::easeIn);
+  EXPECT_TRUE(p->panel().isVisible());
+  w.loop.advance(0.23);
+  EXPECT_TRUE(p->panel().isVisible());
+  w.loop.advance(0.02);
+  EXPECT_FALSE(p->panel().isVisible());
+  EXPECT_FALSE(w.hud->isShowing());
+
+  // Another display gets its own panel on its own screen, with its own timer.
+  w.hud->show(w.desktop(4), "D2");
+  w.hud->show(w.desktop(1), "D1");
+  w.loop.runPending();
+  EXPECT_GE(w.panel("D2").frame().minX(), 1440);
+  EXPECT_LT(w.panel("D1").frame().maxX(), 1440);
+  EXPECT_TRUE(w.hud->isShowing());
+  // A display that is gone falls back to the main screen.
+  w.hud->show(w.desktop(1), "GONE");
+  EXPECT_LT(w.panel("GONE").frame().maxX(), 1440);
+}
+
+TEST(SwitchHUD, AnimatesBetweenPosesInLoopTime) {
+  HUDWorld w;
+  w.settings.setHudDuration(1.0);
+  w.hud->show(w.desktop(3), "D1");
+  w.loop.runPending();
+  const HUDState& state = w.hud->panel("D1")->state;
+  double start = w.loop.now();
+  HUDPose early = state.pose(start + 0.05);
+  EXPECT_GT(early.opacity, 0);
+  EXPECT_LT(early.opacity, 1);
+  EXPECT_GT(early.scale, 0.92);
+  EXPECT_LT(early.offsetDown, 8);
+  // The spring overshoots a little, then settles on the visible pose.
+  EXPECT_GT(state.pose(start + 0.2).scale, 1.0);
+  EXPECT_EQ(state.pose(start + 0.9), kHUDVisiblePose);
+  EXPECT_FALSE(state.isAnimating(start + 0.9));
+
+  w.loop.advance(1.0);
+  double hideAt = w.loop.now();
+  // Ease-in: slow first, then faster; gone after 0.18 s.
+  double firstHalf = 1 - state.pose(hideAt + 0.09).opacity;
+  EXPECT_LT(firstHalf, 0.5);
+  EXPECT_EQ(state.pose(hideAt + 0.181), kHUDHiddenPose);
+}
+
+TEST(SwitchHUD, PlacesThePanelByPositionAndMeasuredSize) {
+  HUDWorld w;
+  w.settings.setHudPosition(HUDPosition::top);
+  w.hud->show(w.desktop(3), "D1");
+  ScreenRect frame = w.panel("D1").frame();
+  HUDContent::Layout card = w.layout("D1");
+  EXPECT_NEAR(frame.size.width, card.card.width + 80, 0.5);
+  EXPECT_NEAR(frame.size.height, card.card.height + 80, 0.5);
+  EXPECT_DOUBLE_EQ(frame.maxY(), 875 - 24);
+  EXPECT_DOUBLE_EQ(frame.midX(), 720);
+
+  w.settings.setHudPosition(HUDPosition::bottom);
+  w.hud->show(w.desktop(3), "D1");
+  EXPECT_DOUBLE_EQ(w.panel("D1").frame().minY(), 48);
+  w.settings.setHudPosition(HUDPosition::center);
+  w.hud->show(w.desktop(3), "D1");
+  EXPECT_DOUBLE_EQ(w.panel("D1").frame().midY(), 875.0 / 2);
+
+  // A name longer than the screen is wide: the panel is clamped to the screen's width.
+  w.store.update(w.ids[2], [](SpaceMeta& m) { m.name = std::string(2000, 'W'); });
+  w.hud->show(w.desktop(3), "D1");
+  EXPECT_DOUBLE_EQ(w.panel("D1").frame().size.width, 1440);
+}
+
+TEST(SwitchHUD, CardLayoutFollowsSizeAndNumberSettings) {
+  HUDWorld w;
+  w.settings.setHudShowNumber(true);
+  w.hud->show(w.desktop(3), "D1");
+  HUDContent::Layout named = w.layout("D1");
+  EXPECT_EQ(named.title, "Mail");
+  EXPECT_EQ(named.numberLine, "Desktop 3");
+  w.hud->show(w.desktop(1), "D1");
+  HUDContent::Layout unnamed = w.layout("D1");
+  EXPECT_EQ(unnamed.title, "Desktop 1");
+  EXPECT_FALSE(unnamed.numberLine);
+
+  w.settings.setHudShowNumber(false);
+  HUDContent::Layout regular = w.layout("D1");
+  w.settings.setHudSize(HUDSize::large);
+  w.hud->show(w.desktop(1), "D1");
+  HUDContent::Layout large = w.layout("D1");
+  EXPECT_DOUBLE_EQ(large.tile.width, 1.3 * regular.tile.width);
+  EXPECT_NEAR(large.card.width, 1.3 * regular.card.width, 0.5);  // text widths round
+  EXPECT_NEAR(large.card.height, 1.3 * regular.card.height, 1e-9);
+  // The margin around the card stays 40 points.
+  EXPECT_NEAR(w.panel("D1").frame().size.width, large.card.width + 80, 1e-9);
+
+  // Drawn: the card's fill and border, its tile, the title; the shadow's margin is kept.
+  HUDContent content{w.hud->panel("D1")->state, w.presentation};
+  RecordingCanvas canvas;
+  Size card = content.layout(canvas).card;
+  canvas = RecordingCanvas({card.width + 80, card.height + 80});
+  content.draw(canvas, canvas.size(), kHUDVisiblePose);
+  auto fills = canvas.of(DrawCall::Kind::fill);
+  ASSERT_FALSE(fills.empty());
+  EXPECT_EQ(fills.front().color, (platform::Color{0.09, 0.09, 0.11, 0.94}));
+  EXPECT_NEAR(fills.front().bounds.x, 40, 1e-9);
+  EXPECT_NEAR(fills.front().bounds.y, 40, 1e-9);
+  auto strokes = canvas.of(DrawCall::Kind::stroke);
+  ASSERT_FALSE(strokes.empty());
+  EXPECT_EQ(strokes.front().color, platform::Color::white(0.14));
+  auto texts = canvas.of(DrawCall::Kind::text);
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ(texts.back().text, "Desktop 1");  // after the tile's own number
+  EXPECT_DOUBLE_EQ(texts.back().font.pointSize, 19 * 1.3);
+}
+
+TEST(SwitchHUD, ToastsUseTheirOwnPanelAndHideAllClearsEverything) {
+  HUDWorld w;
+  w.hud->show(w.desktop(3), "D1");
+  w.hud->toast("Presentation mode on", "eye.slash.fill", 2);
+  w.loop.runPending();
+  EXPECT_TRUE(w.panel("D1").isVisible());
+  EXPECT_TRUE(w.panel("toast").isVisible());
+  HUDContent::Layout toast = w.layout("toast");
+  EXPECT_EQ(toast.text, "Presentation mode on");
+  EXPECT_GT(toast.symbol.width, 0);
+  EXPECT_DOUBLE_EQ(toast.symbol.x, 18);
+  // A very long sentence stops at 380 points; an unknown symbol leaves only the text.
+  w.hud->toast(std::string(600, 'x'), "no.such.symbol");
+  toast = w.layout("toast");
+  EXPECT_DOUBLE_EQ(toast.textWidth, 380);
+  EXPECT_DOUBLE_EQ(toast.symbol.width, 0);
+
+  w.hud->preview();
+  EXPECT_EQ(w.hud->panel("preview")->state.desktop(), w.engine->currentDesktop());
+
+  w.hud->hideAll();
+  EXPECT_FALSE(w.hud->isShowing());
+  EXPECT_FALSE(w.panel("toast").isVisible());
+  std::uint64_t generation = w.hud->panel("toast")->generation;
+  w.loop.advance(5);  // the cancelled steps find a newer generation and do nothing
+  EXPECT_EQ(w.hud->panel("toast")->generation, generation);
+  EXPECT_FALSE(w.panel("toast").isVisible());
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,268 @@
+#include "settings_ui/edit_space_view.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <memory>
+
+#include "drawing/glyph.h"
+#include "drawing/recording_canvas.h"
+#include "platform/linux/test_pictures.h"
+#include "settings_ui/editor_window.h"
+#include "spaces/presentation_world.h"
+
+namespace velmora {
+namespace {
+
+using testing::DrawCall;
+using testing::RecordingCanvas;
+
+constexpr std::int64_t kID = 20;
+constexpr std::uint16_t kA = 0;
+
+class EditSpaceViewTest : public ::testing::Test, public testing::PresentationWorld {
+ protected:
+  EditSpaceViewTest() {
+    Glyph::setServices(
+        {&mac.symbols(), &mac.platform().images, &mac.canvases(), store.picturesFolder()});
+  }
+  ~EditSpaceViewTest() override { Glyph::setServices({}); }
+
+  std::unique_ptr<EditSpaceView> edit(bool embedded = false) {
+    return std::make_unique<EditSpaceView>(services, two, embedded, [this] { ++dones; });
+  }
+  SpaceMeta stored() const { return store.meta(kID); }
+  std::vector<std::string> texts(const EditSpaceView& view) {
+    RecordingCanvas canvas(view.preferredSize());
+    view.draw(canvas, view.preferredSize());
+    std::vector<std::string> found;
+    for (const DrawCall& c : canvas.of(DrawCall::Kind::text)) found.push_back(c.text);
+    return found;
+  }
+  static bool has(const std::vector<std::string>& texts, std::string_view text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+  }
+
+  Desktop two = desktop(2, kID);
+  KeyNames names{mac.platform().keyboardLayout};
+  HotkeyCenter hotkeys{mac.hotKeys(), systemLog, names};
+  EditorServices services{
+      store, show, names, hotkeys, mac.keyboard(), mac.openPanel(), mac.platform().application};
+  test_support::TemporaryFolder files;
+  int dones = 0;
+};
+
+TEST_F(EditSpaceViewTest, WorksOnTheStoredValuesEvenWhilePresenting) {
+  const Hotkey jump{35, 6144};
+  store.update(kID, [&](SpaceMeta& m) {
+    m.name = "Mail";
+    m.icon = SpaceIcon::emoji("📬");
+    m.color = TileColor::palette(3);
+    m.hotkey = jump;
+  });
+  settings.setPresenting(true);
+  auto view = edit();
+  EXPECT_EQ(view->name(), "Mail");
+  EXPECT_EQ(view->emoji(), "📬");
+  EXPECT_EQ(view->color(), TileColor::palette(3));
+  EXPECT_EQ(view->recorder().title(), names.display(jump));
+  EXPECT_TRUE(has(texts(*view), "Mail"));
+
+  view->chooseColor(TileColor::transparent());
+  EXPECT_EQ(stored().name, "Mail");
+  EXPECT_EQ(stored().icon, SpaceIcon::emoji("📬"));
+  EXPECT_EQ(stored().hotkey, jump);
+  EXPECT_EQ(stored().color, TileColor::transparent());
+}
+
+TEST_F(EditSpaceViewTest, NamesAreStoredTrimmedAndAnEmptyRecordGoes) {
+  auto view = edit();
+  view->setName(" \u3000Deep work\u00A0\n");
+  EXPECT_EQ(stored().name, "Deep work");
+  EXPECT_EQ(view->name(), " \u3000Deep work\u00A0\n");  // the field keeps what was typed
+  view->setName("Deep work 2");
+  EXPECT_EQ(stored().name, "Deep work 2");
+  view->setName(" \t");
+  EXPECT_FALSE(store.metas().contains(kID));
+  EXPECT_EQ(trimmedName("\xff x \xe3\x80"), "\xff x \xe3\x80");  // broken bytes stay
+}
+
+TEST_F(EditSpaceViewTest, TheEmojiFieldKeepsTwoEmojiAndOtherIconsClearIt) {
+  auto view = edit();
+  view->typeEmoji("a😀b🚀c");
+  EXPECT_EQ(view->emoji(), "😀🚀");
+  EXPECT_EQ(stored().icon, SpaceIcon::emoji("😀🚀"));
+
+  view->typeEmoji("abc");
+  EXPECT_EQ(view->emoji(), "");
+  EXPECT_EQ(stored().icon, SpaceIcon::emoji("😀🚀"));
+
+  view->typeEmoji("🚀");
+  view->chooseIcon(SpaceIcon::symbol("house.fill"));
+  EXPECT_EQ(view->emoji(), "");
+  EXPECT_EQ(stored().icon, SpaceIcon::symbol("house.fill"));
+}
+
+TEST_F(EditSpaceViewTest, ShortcutsRecordedOrRemovedAreStored) {
+  mac.keyboard().setVelmoraWindowKey(true);
+  auto view = edit();
+  view->recorder().click();
+  mac.keyboard().userPress(kA, platform::kEventFlagControl | platform::kEventFlagOption);
+  loop.advance(0.01);
+  EXPECT_EQ(stored().hotkey, (Hotkey{kA, 6144}));
+  EXPECT_EQ(view->hotkey(), (Hotkey{kA, 6144}));
+  view->recorder().remove();
+  EXPECT_FALSE(store.metas().contains(kID));
+}
+
+TEST_F(EditSpaceViewTest, ResetKeepsOnlyTrackedTime) {
+  store.addSeconds(kID, 3600);
+  auto view = edit();
+  view->setName("Work");
+  view->typeEmoji("🚀");
+  view->chooseColor(TileColor::palette(7));
+  view->setHotkey(Hotkey{kA, 6144});
+  view->reset();
+  SpaceMeta onlyTime;
+  onlyTime.seconds = 3600;
+  EXPECT_EQ(stored(), onlyTime);
+  EXPECT_EQ(view->emoji(), "");
+  EXPECT_EQ(view->recorder().title(), RecorderButton::kEmptyTitle);
+}
+
+TEST_F(EditSpaceViewTest, APictureBecomesTheIconAndAFailureIsExplained) {
+  auto view = edit();
+  view->chooseColor(TileColor::palette(1));
+  mac.openPanel().answer(std::nullopt);  // cancel
+  view->choosePicture();
+  ASSERT_EQ(mac.openPanel().requests().size(), 1u);
+  const platform::OpenPanelRequest& request = mac.openPanel().requests()[0];
+  EXPECT_EQ(request.message, "Choose a picture for “Desktop 2”");
+  for (const char* ext : {"png", "jpeg", "tif", "heic", "icns", "gif", "bmp", "webp"}) {
+    EXPECT_TRUE(std::ranges::count(request.allowedExtensions, ext)) << ext;
+  }
+  EXPECT_TRUE(stored().icon.isNone());
+
+  const auto broken = files.path() / "broken.png";
+  std::ofstream(broken) << "not a picture";
+  mac.openPanel().answer(broken);
+  view->choosePicture();
+  ASSERT_EQ(mac.alerts().size(), 1u);
+  EXPECT_EQ(mac.alerts()[0].title, "Could not use that picture");
+  EXPECT_EQ(mac.alerts()[0].text, ImportError::unreadable().message());
+  EXPECT_EQ(mac.alerts()[0].buttons, std::vector<std::string>{"OK"});
+  EXPECT_TRUE(stored().icon.isNone());
+
+  const auto good = files.path() / "cat.png";
+  test_support::save(test_support::stripes(8, 8, {test_support::kRed}, true), good, "png");
+  mac.openPanel().answer(good);
+  view->choosePicture();
+  ASSERT_EQ(stored().icon.kind(), SpaceIcon::Kind::Picture);
+  EXPECT_TRUE(std::filesystem::exists(store.picturesFolder() / stored().icon.payload()));
+  EXPECT_EQ(stored().color, TileColor::palette(1));
+  EXPECT_EQ(mac.alerts().size(), 1u);
+}
+
+TEST_F(EditSpaceViewTest, DoneSavesAndOnlyAnEmbeddedEditorGoesBack) {
+  auto view = edit();
+  view->back();
+  EXPECT_EQ(dones, 0);
+  view->done();
+  EXPECT_EQ(dones, 1);
+  auto embedded = edit(true);
+  embedded->back();
+  EXPECT_EQ(dones, 2);
+  EXPECT_FALSE(store.metas().contains(kID));  // nothing chosen, nothing kept
+}
+
+TEST_F(EditSpaceViewTest, TheFormShowsEveryChoiceAndMarksTheChosenOnes) {
+  auto view = edit(true);
+  std::vector<std::string> shown = texts(*view);
+  for (std::string_view text : {"Desktop 2", "Number", "Emoji", "Pick an emoji", "Your picture",
+                                "Use your own picture (PNG, JPEG, ICNS…)", "Automatic",
+                                "Transparent — just your icon or picture", "Click to record",
+                                "Jump here from anywhere", "Reset", "Done"}) {
+    EXPECT_TRUE(has(shown, text)) << text;
+  }
+  EXPECT_EQ(std::ranges::count(shown, "Desktop 2"), 2);  // header and the name's placeholder
+
+  // The chosen symbol, colour and the focused field are outlined in the accent colour.
+  view->chooseIcon(SpaceIcon::symbol(kIconCatalogue[4]));
+  view->chooseColor(TileColor::palette(6));
+  view->focus(EditSpaceView::Field::name);
+  const EditSpaceView::Layout l = view->layout(view->preferredSize().width);
+  RecordingCanvas canvas(view->preferredSize());
+  view->draw(canvas, view->preferredSize());
+  std::vector<platform::CanvasRect> accented;
+  for (const DrawCall& c : canvas.of(DrawCall::Kind::stroke)) {
+    if (c.color.blue == 1.0 && c.color.red < 0.1) accented.push_back(c.bounds);
+  }
+  auto within = [&](const platform::CanvasRect& inner, const platform::CanvasRect& outer) {
+    return outer.x <= inner.x + 1e-6 && outer.y <= inner.y + 1e-6 &&
+           inner.x + inner.width <= outer.x + outer.width + 1e-6 &&
+           inner.y + inner.height <= outer.y + outer.height + 1e-6;
+  };
+  ASSERT_EQ(accented.size(), 3u);
+  EXPECT_TRUE(within(l.symbolCells[4], accented[1]) && within(accented[1], l.symbolCells[4]));
+  EXPECT_TRUE(within(l.paletteSwatches[6], accented[2]));
+  EXPECT_TRUE(within(l.nameField, accented[0]));
+}
+
+TEST_F(EditSpaceViewTest, ALongNameStaysInsideItsField) {
+  auto view = edit();
+  view->setName(std::string(400, 'W'));
+  const Size size = view->preferredSize();
+  const EditSpaceView::Layout l = view->layout(size.width);
+  auto canvas = mac.canvases().makeCanvas(size, 1);
+  ASSERT_TRUE(canvas);
+  view->draw(*canvas, size);
+  platform::Bitmap pixels = canvas->bitmap();
+  auto at = [&](int x, int y) {
+    const std::uint8_t* p = &pixels.rgba[(static_cast<std::size_t>(y) * pixels.pixelWidth + x) * 4];
+    return std::array<int, 3>{p[0], p[1], p[2]};
+  };
+  const int row = static_cast<int>(l.nameField.y + l.nameField.height / 2);
+  const auto background = at(2, row);
+  for (int x = static_cast<int>(l.nameField.x + l.nameField.width) + 2; x < pixels.pixelWidth;
+       ++x) {
+    ASSERT_EQ(at(x, row), background) << x;
+  }
+}
+
+TEST_F(EditSpaceViewTest, TheWindowCentresOneEditorAndDoneClosesIt) {
+  mac.addDisplay("Main", ScreenRect::make(0, 0, 1512, 982)).dockHeight = 70;
+  EditorWindow window(mac.platform(), services);
+  EXPECT_FALSE(window.editor());
+  window.open(two);
+  const sim::VirtualPanel* panel = mac.panels().named("settings: desktop editor");
+  ASSERT_TRUE(panel);
+  EXPECT_TRUE(panel->isVisible());
+  EXPECT_TRUE(panel->isKey());
+  EXPECT_TRUE(panel->spec().interactive && panel->spec().hasShadow);
+  const ScreenRect visible = mac.platform().screens.screens().at(0).visibleFrame;
+  EXPECT_DOUBLE_EQ(panel->frame().midX(), visible.midX());
+  EXPECT_DOUBLE_EQ(panel->frame().midY(), visible.midY());
+
+  window.editor()->setName("Inbox");
+  RecordingCanvas canvas(panel->spec().size);
+  panel->drawContent(canvas);
+  std::vector<std::string> shown;
+  for (const DrawCall& c : canvas.of(DrawCall::Kind::text)) shown.push_back(c.text);
+  EXPECT_TRUE(has(shown, "Velmora Settings"));
+  EXPECT_TRUE(has(shown, "Inbox"));
+
+  window.editor()->done();
+  EXPECT_FALSE(window.isOpen());
+  EXPECT_FALSE(panel->isVisible());
+  loop.advance(0.01);
+  EXPECT_EQ(stored().name, "Inbox");
+
+  window.open(desktop(3, 30));
+  EXPECT_EQ(window.editor()->header(), "Desktop 3");
+  EXPECT_EQ(mac.panels().all().size(), 1u);  // the same window again
+  EXPECT_TRUE(panel->isVisible());
+}
+
+}  // namespace
+}  // namespace velmora

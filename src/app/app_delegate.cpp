@@ -36,10 +36,12 @@ std::string capitalizedFirst(std::string text) {
 
 AppDelegate::AppDelegate(AppServices services)
     : s_(std::move(services)),
-      hud_(s_.surfaces.makeSwitchHUD()),
-      overlay_(s_.surfaces.makeOverlay()),
-      switcher_(s_.surfaces.makeQuickSwitcher()),
-      notch_(s_.surfaces.makeNotchName()),
+      context_{s_.platform,     s_.center,   s_.settings,     s_.store, s_.engine,
+               s_.presentation, s_.keyNames, s_.hotkeyCenter, s_.logs,  *this},
+      hud_(s_.surfaces.makeSwitchHUD(context_)),
+      overlay_(s_.surfaces.makeOverlay(context_)),
+      switcher_(s_.surfaces.makeQuickSwitcher(context_)),
+      notch_(s_.surfaces.makeNotchName(context_)),
       presenting_(s_.settings.presenting()) {}
 
 AppDelegate::~AppDelegate() {
@@ -66,10 +68,10 @@ void AppDelegate::applicationDidFinishLaunching() {
   });
 
   // The tile and the notch label each step aside for the other.
-  statusBar_ = s_.surfaces.makeStatusBar([this] { return notch_->isShowing(); });
+  statusBar_ = s_.surfaces.makeStatusBar(context_, [this] { return notch_->isShowing(); });
   notch_->tileIsShowing = [this] { return statusBar_ && statusBar_->isShowing(); };
   notch_->onClick = lifetime_.guard([this] { togglePopoverFromNotch(); });
-  popover_ = s_.surfaces.makePopover();
+  popover_ = s_.surfaces.makePopover(context_);
 
   if (DesktopSwitcher* desktopSwitcher = DesktopSwitcher::of(s_.engine)) {
     std::weak_ptr<void> alive = lifetime_.weak();
@@ -364,8 +366,7 @@ void AppDelegate::linkMessage(const std::string& message) {
 // ---- Application commands ----
 
 void AppDelegate::openSettings(std::optional<SettingsPage> page) {
-  if (!settingsWindow_) settingsWindow_ = s_.surfaces.makeSettingsWindow();
-  settingsWindow_->show(page);
+  settingsWindow().show(page);
 }
 
 void AppDelegate::openFirstRun() {
@@ -424,6 +425,15 @@ void AppDelegate::togglePresentation() {
   s_.settings.setPresenting(!s_.settings.presenting());
 }
 
+void AppDelegate::editDesktop(const Desktop& desktop) {
+  closePopover();
+  settingsWindow().edit(desktop);
+}
+
+void AppDelegate::quit() {
+  s_.platform.application.terminate();
+}
+
 std::string AppDelegate::diagnostics() {
   LiveDiagnostics sources(s_.engine, s_.presentation, s_.shortcuts);
   return diagnosticsText(sources, s_.settings, s_.logs.missionControl());
@@ -446,12 +456,17 @@ std::string AppDelegate::runningVersion() {
 }
 
 SpaceHover& AppDelegate::hover() {
-  if (!hover_) hover_ = s_.surfaces.makeHover();
+  if (!hover_) hover_ = s_.surfaces.makeHover(context_);
   return *hover_;
 }
 
+SettingsWindow& AppDelegate::settingsWindow() {
+  if (!settingsWindow_) settingsWindow_ = s_.surfaces.makeSettingsWindow(context_);
+  return *settingsWindow_;
+}
+
 FirstRunWindow& AppDelegate::firstRun() {
-  if (!firstRunWindow_) firstRunWindow_ = s_.surfaces.makeFirstRunWindow();
+  if (!firstRunWindow_) firstRunWindow_ = s_.surfaces.makeFirstRunWindow(context_);
   return *firstRunWindow_;
 }
 

@@ -47,12 +47,12 @@ struct AppServices {
   SurfaceKit& surfaces;
 };
 
-class AppDelegate {
+class AppDelegate final : public AppCommands {
  public:
   // Creates the switch tag, the Mission Control overlay, the quick switcher and the notch
   // label; the rest waits for the launch or for first use.
   explicit AppDelegate(AppServices services);
-  ~AppDelegate();
+  ~AppDelegate() override;
   AppDelegate(const AppDelegate&) = delete;
   AppDelegate& operator=(const AppDelegate&) = delete;
 
@@ -66,20 +66,22 @@ class AppDelegate {
   void showSettingsFromMenu();
 
   // ---- What the surfaces ask of the application ----
-  void openSettings(std::optional<SettingsPage> page = std::nullopt);
-  void openFirstRun();
-  void openMissionControl();
-  void toggleQuickSwitcher();
-  void togglePopoverFromNotch();
+  void openSettings(std::optional<SettingsPage> page = std::nullopt) override;
+  void openFirstRun() override;
+  void openMissionControl() override;
+  void toggleQuickSwitcher() override;
+  void togglePopoverFromNotch() override;
   // From the tile, else from the notch label when the tile is hidden, else the settings.
-  void togglePopover();
-  void closePopover();
-  void switchTo(const Desktop& desktop);
+  void togglePopover() override;
+  void closePopover() override;
+  void switchTo(const Desktop& desktop) override;
   void openApp(const SpaceApp& app, const Desktop& desktop);
-  void previewSwitchTag();
-  void showHoverStrip();
-  void previewNotchLabel();
-  void togglePresentation();
+  void previewSwitchTag() override;
+  void showHoverStrip() override;
+  void previewNotchLabel() override;
+  void togglePresentation() override;
+  void editDesktop(const Desktop& desktop) override;
+  void quit() override;
   std::string diagnostics();
 
   // ---- State, for the developer tools and tests ----
@@ -88,7 +90,7 @@ class AppDelegate {
   bool nudgedAboutAccess() const { return nudgedAboutAccess_; }
   // Whether the launch got through to the end of the normal start (no relaunch took over).
   bool launchCompleted() const { return launchCompleted_; }
-  StatusBarController* statusBar() { return statusBar_.get(); }
+  MenuBarTile* statusBar() { return statusBar_.get(); }
   HotkeyBindings& hotkeys();
 
  private:
@@ -106,13 +108,15 @@ class AppDelegate {
   std::string runningVersion();
   SpaceHover& hover();
   FirstRunWindow& firstRun();
+  SettingsWindow& settingsWindow();
 
   AppServices s_;
-  std::unique_ptr<SwitchHUD> hud_;
+  SurfaceContext context_;
+  std::unique_ptr<SwitchTag> hud_;
   std::unique_ptr<MissionControlOverlay> overlay_;
   std::unique_ptr<QuickSwitcher> switcher_;
   std::unique_ptr<NotchName> notch_;
-  std::unique_ptr<StatusBarController> statusBar_;
+  std::unique_ptr<MenuBarTile> statusBar_;
   std::unique_ptr<MenuPopoverController> popover_;
   std::unique_ptr<SpaceHover> hover_;
   std::unique_ptr<SettingsWindow> settingsWindow_;

@@ -4,33 +4,15 @@
 // ⌘, and ⌘Q. The macOS glue turns it into NSMenus; the settings pages it opens are listed here
 // too, as links name them.
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/menus.h"
+#include "settings_ui/settings_page.h"
 
 namespace velmora {
-
-// The settings window's pages, in the order the window lists them.
-enum class SettingsPage {
-  spaces,
-  missionControl,
-  switchTag,
-  spaceHover,
-  shortcuts,
-  timeTracking,
-  general,
-  about,
-};
-
-inline constexpr std::array<SettingsPage, 8> kSettingsPages{
-    SettingsPage::spaces,     SettingsPage::missionControl, SettingsPage::switchTag,
-    SettingsPage::spaceHover, SettingsPage::shortcuts,      SettingsPage::timeTracking,
-    SettingsPage::general,    SettingsPage::about,
-};
 
 // The page's id, as links name it ("velmora://settings/timeTracking").
 std::string_view settingsPageID(SettingsPage page);

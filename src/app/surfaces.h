@@ -3,21 +3,45 @@
 // toasts, the Mission Control overlay, the quick switcher, the notch label, the menu bar tile,
 // the popover, the hover strip, the settings and first-run windows, and the update checker.
 // Each is an interface so the delegate's wiring stays the same whoever draws them; the
-// virtual Mac's stand-ins record every request instead of drawing.
+// drawn ones live in surfaces/ and settings_ui/, and the virtual Mac's stand-ins for those
+// still to come record every request instead of drawing.
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/main_menu.h"
+#include "core/notification_center.h"
+#include "platform/platform.h"
 #include "spaces/desktop.h"
+#include "spaces/presentation.h"
+#include "spaces/space_engine.h"
+#include "store/log_file.h"
+#include "store/settings.h"
+#include "store/space_store.h"
+#include "surfaces/app_commands.h"
+#include "switching/hotkey_center.h"
 
 namespace velmora {
 
+// What every surface may work with: the shared objects, and the application's commands.
+struct SurfaceContext {
+  platform::Platform platform;
+  NotificationCenter& center;
+  Settings& settings;
+  SpaceStore& store;
+  SpaceEngine& engine;
+  const DesktopPresentation& presentation;
+  const KeyNames& keyNames;
+  HotkeyCenter& hotkeyCenter;
+  Logs& logs;
+  AppCommands& commands;
+};
+
 // The tag shown on every landing; it also carries short messages with a symbol (toasts).
-class SwitchHUD {
+class SwitchTag {
  public:
-  virtual ~SwitchHUD() = default;
+  virtual ~SwitchTag() = default;
   // The desktop just landed on, on the display that switched.
   virtual void show(const Desktop& desktop, const std::string& displayUUID) = 0;
   virtual void toast(const std::string& text, const std::string& symbol, double seconds) = 0;
@@ -62,9 +86,9 @@ class NotchName {
 };
 
 // The tile in the menu bar.
-class StatusBarController {
+class MenuBarTile {
  public:
-  virtual ~StatusBarController() = default;
+  virtual ~MenuBarTile() = default;
   virtual bool isShowing() const = 0;
   virtual void refresh() = 0;
   // Whether the item found room in the menu bar; it falls back when it did not.
@@ -93,6 +117,8 @@ class SettingsWindow {
   virtual ~SettingsWindow() = default;
   // At the given page, else at the page it showed last.
   virtual void show(std::optional<SettingsPage> page) = 0;
+  // The desktops page with this desktop's editor open.
+  virtual void edit(const Desktop& desktop) = 0;
 };
 
 class FirstRunWindow {
@@ -117,18 +143,19 @@ class Updates {
 // Makes the surfaces, each when the delegate first needs it.
 class SurfaceKit {
  public:
+  using Context = SurfaceContext;
   virtual ~SurfaceKit() = default;
-  virtual std::unique_ptr<SwitchHUD> makeSwitchHUD() = 0;
-  virtual std::unique_ptr<MissionControlOverlay> makeOverlay() = 0;
-  virtual std::unique_ptr<QuickSwitcher> makeQuickSwitcher() = 0;
-  virtual std::unique_ptr<NotchName> makeNotchName() = 0;
+  virtual std::unique_ptr<SwitchTag> makeSwitchHUD(const Context& context) = 0;
+  virtual std::unique_ptr<MissionControlOverlay> makeOverlay(const Context& context) = 0;
+  virtual std::unique_ptr<QuickSwitcher> makeQuickSwitcher(const Context& context) = 0;
+  virtual std::unique_ptr<NotchName> makeNotchName(const Context& context) = 0;
   // The tile asks whether the notch label shows, to step aside for it.
-  virtual std::unique_ptr<StatusBarController> makeStatusBar(
-      std::function<bool()> notchIsShowing) = 0;
-  virtual std::unique_ptr<MenuPopoverController> makePopover() = 0;
-  virtual std::unique_ptr<SpaceHover> makeHover() = 0;
-  virtual std::unique_ptr<SettingsWindow> makeSettingsWindow() = 0;
-  virtual std::unique_ptr<FirstRunWindow> makeFirstRunWindow() = 0;
+  virtual std::unique_ptr<MenuBarTile> makeStatusBar(const Context& context,
+                                                     std::function<bool()> notchIsShowing) = 0;
+  virtual std::unique_ptr<MenuPopoverController> makePopover(const Context& context) = 0;
+  virtual std::unique_ptr<SpaceHover> makeHover(const Context& context) = 0;
+  virtual std::unique_ptr<SettingsWindow> makeSettingsWindow(const Context& context) = 0;
+  virtual std::unique_ptr<FirstRunWindow> makeFirstRunWindow(const Context& context) = 0;
 };
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #include "app/velmora_app.h"
 
 #include "app/main_menu.h"
+#include "drawing/glyph.h"
 #include "store/predecessor_import.h"
 #include "switching/desktop_switcher.h"
 
@@ -25,6 +26,9 @@ VelmoraApp::VelmoraApp(const platform::Platform& platform, NotificationCenter& c
       ledger_(store_),
       badges_(platform, center, std::move(badgeStopwatch)) {
   platform.application.setActivationPolicy(platform::ActivationPolicy::Accessory);
+  // Every tile is drawn with this machine's symbols, pictures and canvases.
+  Glyph::setServices(
+      {&platform.symbols, &platform.images, &platform.canvases, store_.picturesFolder()});
 
   DesktopSwitcher::Dependencies switching;
   switching.settings = &settings_;

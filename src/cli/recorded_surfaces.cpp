@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "app/drawn_surfaces.h"
+
 namespace velmora::cli {
 
 namespace {
@@ -12,22 +14,30 @@ std::string seconds(double s) {
   return text;
 }
 
-class HUD final : public SwitchHUD {
+// Records each request, then hands it to the drawn tag when there is one.
+class HUD final : public SwitchTag {
  public:
-  HUD(SurfaceRecord& record, const RecordedSurfaceKit& kit) : record_(record), kit_(kit) {}
+  HUD(SurfaceRecord& record, const RecordedSurfaceKit& kit, std::unique_ptr<SwitchTag> drawn)
+      : record_(record), kit_(kit), drawn_(std::move(drawn)) {}
   void show(const Desktop& desktop, const std::string& displayUUID) override {
     std::string name =
         kit_.title ? kit_.title(desktop) : "Desktop " + std::to_string(desktop.number);
     record_.note("switch tag: " + name + " on display " + displayUUID);
+    if (drawn_) drawn_->show(desktop, displayUUID);
   }
   void toast(const std::string& text, const std::string& symbol, double s) override {
     record_.toast("toast: " + text + " (" + symbol + ", " + seconds(s) + ")");
+    if (drawn_) drawn_->toast(text, symbol, s);
   }
-  void preview() override { record_.note("switch tag: preview"); }
+  void preview() override {
+    record_.note("switch tag: preview");
+    if (drawn_) drawn_->preview();
+  }
 
  private:
   SurfaceRecord& record_;
   const RecordedSurfaceKit& kit_;
+  std::unique_ptr<SwitchTag> drawn_;
 };
 
 class Overlay final : public MissionControlOverlay {
@@ -89,7 +99,7 @@ class Notch final : public NotchName {
   SurfaceRecord& record_;
 };
 
-class Tile final : public StatusBarController {
+class Tile final : public MenuBarTile {
  public:
   Tile(SurfaceRecord& record, const RecordedSurfaceKit& kit) : record_(record), kit_(kit) {
     record_.note("menu bar tile: shown");
@@ -151,14 +161,21 @@ class Hover final : public SpaceHover {
 
 class Settings final : public SettingsWindow {
  public:
-  explicit Settings(SurfaceRecord& record) : record_(record) {}
+  Settings(SurfaceRecord& record, const RecordedSurfaceKit& kit) : record_(record), kit_(kit) {}
   void show(std::optional<SettingsPage> page) override {
     if (page) page_ = *page;
     record_.note("settings window: " + std::string(settingsPageID(page_)));
   }
+  void edit(const Desktop& desktop) override {
+    page_ = SettingsPage::spaces;
+    std::string name =
+        kit_.title ? kit_.title(desktop) : "Desktop " + std::to_string(desktop.number);
+    record_.note("settings window: editor for " + name);
+  }
 
  private:
   SurfaceRecord& record_;
+  const RecordedSurfaceKit& kit_;
   SettingsPage page_ = SettingsPage::spaces;
 };
 
@@ -192,31 +209,38 @@ void SurfaceRecord::toast(const std::string& line) {
   note(line);
 }
 
-std::unique_ptr<SwitchHUD> RecordedSurfaceKit::makeSwitchHUD() {
-  return std::make_unique<HUD>(record_, *this);
+std::unique_ptr<SwitchTag> RecordedSurfaceKit::makeSwitchHUD(const Context& context) {
+  return std::make_unique<HUD>(record_, *this,
+                               drawn ? std::make_unique<DrawnSwitchTag>(context) : nullptr);
 }
-std::unique_ptr<MissionControlOverlay> RecordedSurfaceKit::makeOverlay() {
+std::unique_ptr<MissionControlOverlay> RecordedSurfaceKit::makeOverlay(const Context&) {
   return std::make_unique<Overlay>(record_, *this);
 }
-std::unique_ptr<QuickSwitcher> RecordedSurfaceKit::makeQuickSwitcher() {
+std::unique_ptr<QuickSwitcher> RecordedSurfaceKit::makeQuickSwitcher(const Context&) {
   return std::make_unique<Switcher>(record_);
 }
-std::unique_ptr<NotchName> RecordedSurfaceKit::makeNotchName() {
+std::unique_ptr<NotchName> RecordedSurfaceKit::makeNotchName(const Context&) {
   return std::make_unique<Notch>(record_);
 }
-std::unique_ptr<StatusBarController> RecordedSurfaceKit::makeStatusBar(std::function<bool()>) {
+std::unique_ptr<MenuBarTile> RecordedSurfaceKit::makeStatusBar(const Context& context,
+                                                               std::function<bool()> notch) {
+  if (drawn) {
+    // The drawn tile says where it is through the switches log from here on.
+    record_.note("menu bar tile: shown");
+    return std::make_unique<DrawnMenuBarTile>(context, std::move(notch));
+  }
   return std::make_unique<Tile>(record_, *this);
 }
-std::unique_ptr<MenuPopoverController> RecordedSurfaceKit::makePopover() {
+std::unique_ptr<MenuPopoverController> RecordedSurfaceKit::makePopover(const Context&) {
   return std::make_unique<Popover>(record_);
 }
-std::unique_ptr<SpaceHover> RecordedSurfaceKit::makeHover() {
+std::unique_ptr<SpaceHover> RecordedSurfaceKit::makeHover(const Context&) {
   return std::make_unique<Hover>(record_);
 }
-std::unique_ptr<SettingsWindow> RecordedSurfaceKit::makeSettingsWindow() {
-  return std::make_unique<Settings>(record_);
+std::unique_ptr<SettingsWindow> RecordedSurfaceKit::makeSettingsWindow(const Context&) {
+  return std::make_unique<Settings>(record_, *this);
 }
-std::unique_ptr<FirstRunWindow> RecordedSurfaceKit::makeFirstRunWindow() {
+std::unique_ptr<FirstRunWindow> RecordedSurfaceKit::makeFirstRunWindow(const Context&) {
   return std::make_unique<FirstRun>(record_);
 }
 

@@ -34,18 +34,22 @@ class RecordedSurfaceKit final : public SurfaceKit {
   std::function<std::string(const Desktop&)> title;
   // Carries out a press in Mission Control on the virtual Mac; none answers "not pressed".
   std::function<void(int desktopNumber, std::function<void(bool)> done)> missionControlPress;
-  // Whether the virtual menu bar has room for the tile.
+  // Whether the stand-in tile finds room in the menu bar.
   bool menuBarHasRoom = true;
+  // The surfaces that draw (the switch tag, the menu bar tile, the desktop editor) are the
+  // real ones, still recorded; otherwise they are stand-ins too.
+  bool drawn = false;
 
-  std::unique_ptr<SwitchHUD> makeSwitchHUD() override;
-  std::unique_ptr<MissionControlOverlay> makeOverlay() override;
-  std::unique_ptr<QuickSwitcher> makeQuickSwitcher() override;
-  std::unique_ptr<NotchName> makeNotchName() override;
-  std::unique_ptr<StatusBarController> makeStatusBar(std::function<bool()> notchIsShowing) override;
-  std::unique_ptr<MenuPopoverController> makePopover() override;
-  std::unique_ptr<SpaceHover> makeHover() override;
-  std::unique_ptr<SettingsWindow> makeSettingsWindow() override;
-  std::unique_ptr<FirstRunWindow> makeFirstRunWindow() override;
+  std::unique_ptr<SwitchTag> makeSwitchHUD(const Context& context) override;
+  std::unique_ptr<MissionControlOverlay> makeOverlay(const Context& context) override;
+  std::unique_ptr<QuickSwitcher> makeQuickSwitcher(const Context& context) override;
+  std::unique_ptr<NotchName> makeNotchName(const Context& context) override;
+  std::unique_ptr<MenuBarTile> makeStatusBar(const Context& context,
+                                             std::function<bool()> notchIsShowing) override;
+  std::unique_ptr<MenuPopoverController> makePopover(const Context& context) override;
+  std::unique_ptr<SpaceHover> makeHover(const Context& context) override;
+  std::unique_ptr<SettingsWindow> makeSettingsWindow(const Context& context) override;
+  std::unique_ptr<FirstRunWindow> makeFirstRunWindow(const Context& context) override;
 
  private:
   SurfaceRecord& record_;

@@ -134,6 +134,7 @@ Session::Session(MainLoop& loop, VirtualLoop* virtualLoop, std::ostream& out,
       updates_(record_),
       systemLog_(std::make_unique<SystemLogEcho>([this](const std::string& l) { emit(l); })) {
   if (virtualLoop_) virtualLoop_->holdCrossThreadPosts(true);
+  surfaces_.drawn = true;
 }
 
 Session::~Session() = default;

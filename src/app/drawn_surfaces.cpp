@@ -1,0 +1,28 @@
+#include "app/drawn_surfaces.h"
+
+namespace velmora {
+
+DrawnSwitchTag::DrawnSwitchTag(const SurfaceContext& context)
+    : hud_(HUDServices{context.platform, context.settings, context.engine, context.presentation}) {}
+
+void DrawnSwitchTag::show(const Desktop& desktop, const std::string& displayUUID) {
+  hud_.show(desktop, displayUUID);
+}
+
+void DrawnSwitchTag::toast(const std::string& text, const std::string& symbol, double seconds) {
+  hud_.toast(text, symbol, seconds);
+}
+
+void DrawnSwitchTag::preview() {
+  hud_.preview();
+}
+
+DrawnMenuBarTile::DrawnMenuBarTile(const SurfaceContext& context,
+                                   std::function<bool()> notchIsShowing)
+    : controller_(StatusBarServices{context.platform, context.center, context.engine,
+                                    context.settings, context.presentation, context.keyNames,
+                                    context.logs.switches(), context.commands}) {
+  if (notchIsShowing) controller_.notchLabelVisible = std::move(notchIsShowing);
+}
+
+}  // namespace velmora

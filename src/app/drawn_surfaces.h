@@ -1,0 +1,37 @@
+#pragma once
+// The surfaces that draw, behind the interfaces the delegate works with: the switch tag and
+// the menu bar tile. A kit hands these out where it has nothing of its own to offer.
+#include <functional>
+#include <memory>
+
+#include "app/surfaces.h"
+#include "surfaces/status_bar_controller.h"
+#include "surfaces/switch_hud.h"
+
+namespace velmora {
+
+class DrawnSwitchTag final : public SwitchTag {
+ public:
+  explicit DrawnSwitchTag(const SurfaceContext& context);
+  void show(const Desktop& desktop, const std::string& displayUUID) override;
+  void toast(const std::string& text, const std::string& symbol, double seconds) override;
+  void preview() override;
+  SwitchHUD& hud() { return hud_; }
+
+ private:
+  SwitchHUD hud_;
+};
+
+class DrawnMenuBarTile final : public MenuBarTile {
+ public:
+  DrawnMenuBarTile(const SurfaceContext& context, std::function<bool()> notchIsShowing);
+  bool isShowing() const override { return controller_.isInBar(); }
+  void refresh() override { controller_.refresh(); }
+  void checkFits() override { controller_.checkFit(); }
+  StatusBarController& controller() { return controller_; }
+
+ private:
+  StatusBarController controller_;
+};
+
+}  // namespace velmora

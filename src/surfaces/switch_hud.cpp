@@ -48,6 +48,29 @@ double easeIn(double x) {
   return bezier(0, 1, (lo + hi) / 2);
 }
 
+// The text in lines no wider than `width`, broken between words; a word wider than a line
+// has a line of its own, cut at its tail.
+std::vector<std::string> wrapLines(platform::Canvas& measure, const std::string& text,
+                                   const platform::Font& font, double width) {
+  std::vector<std::string> lines;
+  std::string line;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t space = text.find(' ', at);
+    std::string word = text.substr(at, space == std::string::npos ? std::string::npos : space - at);
+    at = space == std::string::npos ? text.size() : space + 1;
+    std::string candidate = line.empty() ? word : line + " " + word;
+    if (line.empty() || measure.measureText(candidate, font).width <= width) {
+      line = std::move(candidate);
+    } else {
+      lines.push_back(measure.truncateTail(line, font, width));
+      line = word;
+    }
+  }
+  if (!line.empty() || lines.empty()) lines.push_back(measure.truncateTail(line, font, width));
+  return lines;
+}
+
 HUDPose mix(const HUDPose& a, const HUDPose& b, double p) {
   return {std::clamp(a.opacity + (b.opacity - a.opacity) * p, 0.0, 1.0),
           a.scale + (b.scale - a.scale) * p, a.offsetDown + (b.offsetDown - a.offsetDown) * p};
@@ -134,9 +157,12 @@ HUDContent::Layout HUDContent::layout(platform::Canvas& measure) const {
             Glyph::symbolImage(toast.symbol, symbolFont.pointSize, symbolFont.weight, kInk)) {
       symbol = image->size();
     }
-    Size text = measure.measureText(toast.text, textFont);
-    out.textWidth = std::min(text.width, 380 * s);
-    out.text = measure.truncateTail(toast.text, textFont, out.textWidth);
+    out.textLines = wrapLines(measure, toast.text, textFont, 380 * s);
+    out.lineHeight = measure.measureText(toast.text, textFont).height;
+    for (const std::string& line : out.textLines) {
+      out.textWidth = std::max(out.textWidth, measure.measureText(line, textFont).width);
+    }
+    Size text{out.textWidth, out.lineHeight * static_cast<double>(out.textLines.size())};
     double gap = symbol.width > 0 ? kToastSpacing * s : 0;
     row = {symbol.width + gap + out.textWidth, std::max(symbol.height, text.height)};
     out.symbol = {left, top + (row.height - symbol.height) / 2, symbol.width, symbol.height};
@@ -195,8 +221,12 @@ void HUDContent::draw(platform::Canvas& canvas, Size panel, const HUDPose& pose)
                                             platform::FontWeight::semibold, kInk)) {
       canvas.drawImage(*image, l.symbol);
     }
-    canvas.drawText(l.text, platform::Font::system(14 * s, platform::FontWeight::medium), kInk,
-                    l.textAt, l.textWidth);
+    platform::Font font = platform::Font::system(14 * s, platform::FontWeight::medium);
+    for (std::size_t i = 0; i < l.textLines.size(); ++i) {
+      canvas.drawText(l.textLines[i], font, kInk,
+                      {l.textAt.x, l.textAt.y + l.lineHeight * static_cast<double>(i)},
+                      l.textWidth);
+    }
     return;
   }
   if (ImageRef tile = Glyph::tileImage(presentation, *state.desktop(), l.tile.width)) {

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/main_loop.h"
 #include "platform/platform.h"
@@ -115,10 +116,11 @@ struct HUDContent {
     platform::CanvasPoint titleAt;
     std::optional<std::string> numberLine;
     platform::CanvasPoint numberAt;
-    platform::CanvasRect symbol;  // toast card
-    std::string text;
+    platform::CanvasRect symbol;         // toast card
+    std::vector<std::string> textLines;  // the text wrapped at word boundaries
     platform::CanvasPoint textAt;
     double textWidth = 0;
+    double lineHeight = 0;
   };
   Layout layout(platform::Canvas& measure) const;
   // The size the content asks for: the card and its margin.

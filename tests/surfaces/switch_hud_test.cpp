@@ -192,13 +192,18 @@ TEST(SwitchHUD, ToastsUseTheirOwnPanelAndHideAllClearsEverything) {
   EXPECT_TRUE(w.panel("D1").isVisible());
   EXPECT_TRUE(w.panel("toast").isVisible());
   HUDContent::Layout toast = w.layout("toast");
-  EXPECT_EQ(toast.text, "Presentation mode on");
+  EXPECT_EQ(toast.textLines, std::vector<std::string>{"Presentation mode on"});
   EXPECT_GT(toast.symbol.width, 0);
   EXPECT_DOUBLE_EQ(toast.symbol.x, 18);
-  // A very long sentence stops at 380 points; an unknown symbol leaves only the text.
-  w.hud->toast(std::string(600, 'x'), "no.such.symbol");
+  // A long sentence wraps within 380 points, a word too long for a line is cut; an unknown
+  // symbol leaves only the text.
+  std::string sentence;
+  for (int i = 0; i < 40; ++i) sentence += "word ";
+  w.hud->toast(sentence + std::string(600, 'x'), "no.such.symbol");
   toast = w.layout("toast");
-  EXPECT_DOUBLE_EQ(toast.textWidth, 380);
+  EXPECT_GT(toast.textLines.size(), 2u);
+  EXPECT_LE(toast.textWidth, 380);
+  EXPECT_EQ(toast.textLines.back().substr(toast.textLines.back().size() - 3), "\u2026");
   EXPECT_DOUBLE_EQ(toast.symbol.width, 0);
 
   w.hud->preview();

@@ -92,6 +92,13 @@ constexpr std::array kStandIns = std::to_array<SymbolIcon>({
     {"return", "mail-reply-sender"},
     {"slider.horizontal.3", "open-menu"},
     {"rectangle.3.group", "preferences-desktop-multitasking"},
+    // Other applications' items and the system's in the virtual Mac's menu bar.
+    {"wifi", "network-wireless-signal-excellent"},
+    {"battery.100", "battery-level-100"},
+    {"speaker.wave.2.fill", "audio-volume-high"},
+    {"switch.2", "preferences-system"},
+    {"alarm", "alarm"},
+    {"play.fill", "media-playback-start"},
 });
 
 // Beyond this many pixels a side, a symbol is rendered at this size and stretched.

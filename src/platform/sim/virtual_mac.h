@@ -224,6 +224,7 @@ class VirtualMac final : public platform::WindowServer,
   const std::vector<SimWindow>& windows() const { return windows_; }  // front to back
   const SimWindow* window(std::int64_t number) const;
   const SimApp* application(pid_t pid) const;
+  const std::vector<SimApp>& apps() const { return apps_; }
   std::optional<pid_t> frontmostPID() const { return frontmost_; }
   // How often each seam call was made, by the platform function's name
   // ("SLSCopyManagedDisplaySpaces", "CGWindowListCopyWindowInfo", …).

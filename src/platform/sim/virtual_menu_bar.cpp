@@ -8,7 +8,6 @@ namespace velmora::sim {
 
 namespace {
 
-constexpr double kButtonPadding = 6;  // each side of a status button's content
 constexpr double kAppleMenuWidth = 36;
 constexpr double kMenuTitlePadding = 20;
 constexpr double kLeftInset = 8;
@@ -63,7 +62,7 @@ void VirtualStatusItem::setTitle(const std::string& title) {
 double VirtualStatusItem::naturalWidth() {
   double content = image_ ? image_->size().width : 0;
   if (!title_.empty()) content += bar_->measure(title_, style_.titleFont);
-  return content + 2 * kButtonPadding;
+  return content + 2 * VirtualStatusItem::kButtonPadding;
 }
 
 double VirtualStatusItem::width() const {
@@ -73,7 +72,8 @@ double VirtualStatusItem::width() const {
 
 std::string VirtualStatusItem::shownTitle() const {
   if (title_.empty()) return title_;
-  double room = width() - 2 * kButtonPadding - (image_ ? image_->size().width : 0);
+  double room =
+      width() - 2 * VirtualStatusItem::kButtonPadding - (image_ ? image_->size().width : 0);
   if (bar_->measure(title_, style_.titleFont) <= room) return title_;
   if (!bar_->measuring_) bar_->measuring_ = bar_->canvases_.makeCanvas({1, 1}, 1);
   return bar_->measuring_->truncateTail(title_, style_.titleFont, std::max(0.0, room));

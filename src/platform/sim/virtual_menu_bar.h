@@ -128,6 +128,7 @@ class VirtualMenuBar final : public platform::StatusBar {
 
 class VirtualStatusItem final : public platform::StatusItem {
  public:
+  static constexpr double kButtonPadding = 6;  // each side of the button's content
   ~VirtualStatusItem() override;
 
   void setLength(double length) override;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/drawn_surfaces.h"
+#include "settings_ui/editor_window.h"
 
 namespace velmora::cli {
 
@@ -159,9 +160,22 @@ class Hover final : public SpaceHover {
   bool running_ = false;
 };
 
+// The settings window: its pages are recorded; the desktop editor is the real one when the
+// kit draws.
 class Settings final : public SettingsWindow {
  public:
-  Settings(SurfaceRecord& record, const RecordedSurfaceKit& kit) : record_(record), kit_(kit) {}
+  Settings(SurfaceRecord& record, RecordedSurfaceKit& kit, const SurfaceContext& context)
+      : record_(record), kit_(kit) {
+    if (!kit.drawn) return;
+    editor_ = std::make_unique<EditorWindow>(
+        context.platform, EditorServices{context.store, context.presentation, context.keyNames,
+                                         context.hotkeyCenter, context.platform.localEvents,
+                                         context.platform.openPanel, context.platform.application});
+    kit_.editorWindow = editor_.get();
+  }
+  ~Settings() override {
+    if (kit_.editorWindow == editor_.get()) kit_.editorWindow = nullptr;
+  }
   void show(std::optional<SettingsPage> page) override {
     if (page) page_ = *page;
     record_.note("settings window: " + std::string(settingsPageID(page_)));
@@ -171,11 +185,13 @@ class Settings final : public SettingsWindow {
     std::string name =
         kit_.title ? kit_.title(desktop) : "Desktop " + std::to_string(desktop.number);
     record_.note("settings window: editor for " + name);
+    if (editor_) editor_->open(desktop);
   }
 
  private:
   SurfaceRecord& record_;
-  const RecordedSurfaceKit& kit_;
+  RecordedSurfaceKit& kit_;
+  std::unique_ptr<EditorWindow> editor_;
   SettingsPage page_ = SettingsPage::spaces;
 };
 
@@ -237,8 +253,8 @@ std::unique_ptr<MenuPopoverController> RecordedSurfaceKit::makePopover(const Con
 std::unique_ptr<SpaceHover> RecordedSurfaceKit::makeHover(const Context&) {
   return std::make_unique<Hover>(record_);
 }
-std::unique_ptr<SettingsWindow> RecordedSurfaceKit::makeSettingsWindow(const Context&) {
-  return std::make_unique<Settings>(record_, *this);
+std::unique_ptr<SettingsWindow> RecordedSurfaceKit::makeSettingsWindow(const Context& context) {
+  return std::make_unique<Settings>(record_, *this, context);
 }
 std::unique_ptr<FirstRunWindow> RecordedSurfaceKit::makeFirstRunWindow(const Context&) {
   return std::make_unique<FirstRun>(record_);

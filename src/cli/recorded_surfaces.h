@@ -9,6 +9,10 @@
 
 #include "app/surfaces.h"
 
+namespace velmora {
+class EditorWindow;
+}
+
 namespace velmora::cli {
 
 class SurfaceRecord {
@@ -39,6 +43,8 @@ class RecordedSurfaceKit final : public SurfaceKit {
   // The surfaces that draw (the switch tag, the menu bar tile, the desktop editor) are the
   // real ones, still recorded; otherwise they are stand-ins too.
   bool drawn = false;
+  // The desktop editor's window once the settings window exists and the kit draws.
+  EditorWindow* editorWindow = nullptr;
 
   std::unique_ptr<SwitchTag> makeSwitchHUD(const Context& context) override;
   std::unique_ptr<MissionControlOverlay> makeOverlay(const Context& context) override;

@@ -9,6 +9,7 @@
 #include <map>
 #include <utility>
 
+#include "cli/words.h"
 #include "core/notifications.h"
 #include "platform/input_clocks.h"
 #include "platform/sim/world.h"
@@ -17,57 +18,6 @@
 namespace velmora::cli {
 
 namespace {
-
-std::string_view trim(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
-// The first word of `text`, and the rest after it.
-std::pair<std::string_view, std::string_view> splitWord(std::string_view text) {
-  text = trim(text);
-  std::size_t end = 0;
-  while (end < text.size() && !std::isspace(static_cast<unsigned char>(text[end]))) ++end;
-  return {text.substr(0, end), trim(text.substr(end))};
-}
-
-std::string lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-// Quotes around a text argument are optional.
-std::string unquoted(std::string_view text) {
-  text = trim(text);
-  if (text.size() >= 2 && ((text.front() == '"' && text.back() == '"') ||
-                           (text.front() == '\'' && text.back() == '\''))) {
-    text = text.substr(1, text.size() - 2);
-  }
-  return std::string(text);
-}
-
-std::optional<double> number(std::string_view text) {
-  text = trim(text);
-  double value = 0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
-std::optional<std::int64_t> integer(std::string_view text) {
-  text = trim(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  std::int64_t value = 0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-  return value;
-}
 
 // A preference value as a script writes it: true/false, a number, none (removes the key), or
 // text.
@@ -226,8 +176,8 @@ Session::Status Session::execute(std::string_view input) {
   // Commands that set the machine up may come before Velmora starts; everything else
   // starts it first.
   static const std::vector<std::string> machineCommands{
-      "set",     "grant", "revoke",   "add",   "remove", "answer", "run",     "install",
-      "another", "badge", "activate", "close", "focus",  "switch", "pointer", "launch"};
+      "set",   "grant",    "revoke", "add",   "remove", "answer",  "run",    "install", "another",
+      "badge", "activate", "close",  "focus", "switch", "pointer", "launch", "choose"};
   bool machine =
       std::find(machineCommands.begin(), machineCommands.end(), command) != machineCommands.end();
   if (!machine) launch();
@@ -326,6 +276,14 @@ Session::Status Session::execute(std::string_view input) {
     updates_.announce(std::string(rest));
   } else if (command == "reopen") {
     app_->delegate().applicationShouldHandleReopen(false);
+  } else if (command == "choose") {
+    status = chooseFile(rest);
+  } else if (command == "click") {
+    status = click(rest);
+  } else if (command == "menu") {
+    status = menuCommand(rest);
+  } else if (command == "screenshot") {
+    status = screenshot(rest);
   } else if (command == "print") {
     status = printCommand(rest);
   } else if (command == "quit") {
@@ -471,57 +429,6 @@ Session::Status Session::nameDesktop(std::string_view args) {
   return Status::ok;
 }
 
-Session::Status Session::editDesktop(std::string_view args) {
-  auto [which, more] = splitWord(args);
-  auto [field, text] = splitWord(more);
-  std::string error;
-  auto desktop = desktopArg(which, error);
-  if (!desktop) return fail(error);
-  std::string what = lower(field);
-  std::function<void(SpaceMeta&)> change;
-  if (what == "name") {
-    std::string name = unquoted(text);
-    change = [name](SpaceMeta& m) { m.name = name; };
-  } else if (what == "icon" || what == "symbol") {
-    std::string symbol = unquoted(text);
-    change = [symbol](SpaceMeta& m) {
-      m.icon = symbol.empty() || symbol == "none" ? SpaceIcon::none() : SpaceIcon::symbol(symbol);
-    };
-  } else if (what == "emoji") {
-    SpaceIcon icon = SpaceIcon::emoji(unquoted(text));
-    change = [icon](SpaceMeta& m) { m.icon = icon; };
-  } else if (what == "color" || what == "colour") {
-    std::string c = lower(text);
-    TileColor color = TileColor::automatic();
-    if (c == "transparent") {
-      color = TileColor::transparent();
-    } else if (auto index = integer(c)) {
-      color = TileColor::palette(*index);
-    } else if (c != "auto" && c != "automatic") {
-      return fail("a colour is a palette number, auto or transparent");
-    }
-    change = [color](SpaceMeta& m) { m.color = color; };
-  } else if (what == "shortcut") {
-    std::optional<Hotkey> hotkey;
-    if (lower(text) != "none") {
-      auto combo = parseCombo(text, error);
-      if (!combo) return fail(error);
-      hotkey = Hotkey{combo->first, carbonModifiers(combo->second)};
-    }
-    change = [hotkey](SpaceMeta& m) { m.hotkey = hotkey; };
-  } else if (what == "reset") {
-    change = [](SpaceMeta& m) {
-      double seconds = m.seconds;
-      m = SpaceMeta{};
-      m.seconds = seconds;
-    };
-  } else {
-    return fail("edit changes name, icon, emoji, color, shortcut or reset");
-  }
-  app_->store().update(desktop->space.managedID, change);
-  return Status::ok;
-}
-
 Session::Status Session::add(std::string_view args) {
   auto [what, more] = splitWord(args);
   std::string kind = lower(what);
@@ -615,6 +522,7 @@ Session::Status Session::runFromDiskImage() {
 Session::Status Session::printCommand(std::string_view args) {
   auto [what, more] = splitWord(args);
   std::string kind = lower(what);
+  if (printDrawn(kind, more)) return Status::ok;
   if (kind == "toasts") {
     for (const auto& line : record_.toasts()) print(line);
     if (record_.toasts().empty()) print("(no toasts)");

@@ -64,6 +64,12 @@ class Session {
   Status set(std::string_view args);
   Status nameDesktop(std::string_view args);
   Status editDesktop(std::string_view args);
+  Status chooseFile(std::string_view args);
+  Status click(std::string_view args);
+  Status menuCommand(std::string_view args);
+  Status screenshot(std::string_view args);
+  // The print commands about what Velmora draws; false when `kind` is none of them.
+  bool printDrawn(const std::string& kind, std::string_view more);
   Status add(std::string_view args);
   Status remove(std::string_view args);
   Status openWindow(std::string_view args);

@@ -1,0 +1,265 @@
+// The commands that reach what Velmora draws: the desktop editor, the menu bar tile and its
+// menu, the open panel, and screenshots of the virtual Mac.
+#include <cctype>
+#include <cstdio>
+
+#include "cli/session.h"
+#include "cli/words.h"
+#include "platform/sim/compositor.h"
+#include "settings_ui/editor_window.h"
+
+namespace velmora::cli {
+
+namespace {
+
+std::string rectText(const ScreenRect& r) {
+  char text[96];
+  std::snprintf(text, sizeof text, "%g,%g %gx%g", r.minX(), r.minY(), r.size.width, r.size.height);
+  return text;
+}
+
+// A key equivalent as menus show it: letters in capitals.
+std::string upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+}  // namespace
+
+Session::Status Session::editDesktop(std::string_view args) {
+  auto [which, more] = splitWord(args);
+  auto [field, text] = splitWord(more);
+  std::string error;
+  auto desktop = desktopArg(which, error);
+  if (!desktop) return fail(error);
+  // Opened as the menu's "Edit …" item opens it, unless it already shows this desktop.
+  EditorWindow* window = surfaces_.editorWindow;
+  if (!window || !window->editor() || window->editor()->desktop().id() != desktop->id()) {
+    app_->delegate().editDesktop(*desktop);
+    settle();
+    window = surfaces_.editorWindow;
+  }
+  EditSpaceView* editor = window ? window->editor() : nullptr;
+  if (!editor) return fail("the desktop editor did not open");
+  std::string what = lower(field);
+  if (what.empty()) return Status::ok;
+  if (what == "name") {
+    editor->setName(unquoted(text));
+  } else if (what == "icon" || what == "symbol") {
+    std::string symbol = unquoted(text);
+    editor->chooseIcon(symbol.empty() || symbol == "none" ? SpaceIcon::none()
+                                                          : SpaceIcon::symbol(symbol));
+  } else if (what == "emoji") {
+    editor->typeEmoji(unquoted(text));
+  } else if (what == "picture") {
+    editor->choosePicture();
+  } else if (what == "color" || what == "colour") {
+    std::string c = lower(text);
+    if (c == "transparent") {
+      editor->chooseColor(TileColor::transparent());
+    } else if (auto index = integer(c)) {
+      editor->chooseColor(TileColor::palette(*index));
+    } else if (c == "auto" || c == "automatic") {
+      editor->chooseColor(TileColor::automatic());
+    } else {
+      return fail("a colour is a palette number, auto or transparent");
+    }
+  } else if (what == "shortcut") {
+    std::optional<Hotkey> hotkey;
+    if (lower(text) != "none") {
+      auto combo = parseCombo(text, error);
+      if (!combo) return fail(error);
+      hotkey = Hotkey{combo->first, carbonModifiers(combo->second)};
+    }
+    editor->setHotkey(hotkey);
+  } else if (what == "reset") {
+    editor->reset();
+  } else if (what == "done") {
+    editor->done();
+  } else {
+    return fail("edit changes name, icon, emoji, picture, color, shortcut, reset or done");
+  }
+  return Status::ok;
+}
+
+Session::Status Session::chooseFile(std::string_view args) {
+  auto [what, path] = splitWord(args);
+  std::string kind = lower(what);
+  if (kind == "cancel") {
+    mac_.openPanel().answer(std::nullopt);
+  } else if (kind == "file" && !path.empty()) {
+    mac_.openPanel().answer(std::filesystem::path(unquoted(path)));
+  } else {
+    return fail("choose answers the next open panel: choose file PATH, or choose cancel");
+  }
+  return Status::ok;
+}
+
+Session::Status Session::click(std::string_view args) {
+  auto [what, how] = splitWord(args);
+  if (lower(what) != "tile") return fail("click takes: click tile [right|control]");
+  std::string button = lower(how);
+  auto type = platform::MouseEvent::Type::leftMouseUp;
+  std::uint64_t flags = 0;
+  if (button == "right") {
+    type = platform::MouseEvent::Type::rightMouseUp;
+  } else if (button == "control" || button == "ctrl") {
+    flags = platform::kEventFlagControl;
+  } else if (!button.empty()) {
+    return fail("a click on the tile is plain, right or control");
+  }
+  if (!mac_.menuBar().click(type, flags)) {
+    return fail("the menu bar tile is not in the menu bar to click");
+  }
+  return Status::ok;
+}
+
+Session::Status Session::menuCommand(std::string_view args) {
+  auto [what, title] = splitWord(args);
+  std::string kind = lower(what);
+  if (kind == "close") {
+    if (!mac_.menuBar().dismissMenu()) return fail("no menu is open");
+  } else if (kind == "choose") {
+    std::string item = unquoted(title);
+    if (!mac_.menuBar().choose(item)) {
+      return fail(mac_.menuBar().openMenu() ? "the open menu has no item \"" + item + "\""
+                                            : "no menu is open");
+    }
+  } else {
+    return fail("menu takes: menu choose \"TITLE\", or menu close");
+  }
+  return Status::ok;
+}
+
+Session::Status Session::screenshot(std::string_view args) {
+  auto [file, more] = splitWord(args);
+  if (file.empty()) {
+    return fail(
+        "screenshot takes a file: screenshot shot.png [tile|menu bar|menu|switch tag|"
+        "toast|editor] [on DISPLAY]");
+  }
+  std::string rest(more);
+  std::string display = mac_.displays().empty() ? "" : mac_.displays().front().uuid;
+  if (auto on = rest.find(" on "); on != std::string::npos || rest.rfind("on ", 0) == 0) {
+    std::size_t at = on == std::string::npos ? 0 : on + 1;
+    display = std::string(trim(std::string_view(rest).substr(at + 3)));
+    rest = rest.substr(0, at);
+  }
+  const sim::SimDisplay* shown = mac_.display(display);
+  if (!shown) return fail("there is no display \"" + display + "\"");
+  std::string what = lower(trim(rest));
+  sim::Compositor compositor(mac_);
+  const double width = shown->frame.size.width;
+  auto localOf = [shown](const ScreenRect& r) {
+    return platform::CanvasRect{r.minX() - shown->frame.minX(), shown->frame.maxY() - r.maxY(),
+                                r.size.width, r.size.height};
+  };
+  auto panelNamed = [this](const std::string& name) -> const sim::VirtualPanel* {
+    for (const sim::VirtualPanel* p : mac_.panels().onScreen()) {
+      if (p->spec().name == name) return p;
+    }
+    return nullptr;
+  };
+  std::optional<platform::CanvasRect> region;
+  if (what == "menu bar") {
+    region = platform::CanvasRect{0, 0, width, shown->menuBarHeight};
+  } else if (what == "tile") {
+    const sim::VirtualStatusItem* item = mac_.menuBar().item();
+    auto frame = item ? item->windowFrame() : std::nullopt;
+    if (!frame || !item->hasRoom()) return fail("the menu bar tile is not in the menu bar");
+    platform::CanvasRect r = localOf(*frame);
+    double left = std::max(0.0, r.x - 90), right = std::min(width, r.x + r.width + 90);
+    region = platform::CanvasRect{left, 0, right - left, shown->menuBarHeight};
+  } else if (what == "menu") {
+    auto menu = compositor.menuFrame(display);
+    if (!menu) return fail("no menu is open on that display");
+    double left = std::max(0.0, menu->x - 30), right = std::min(width, menu->x + menu->width + 30);
+    region = platform::CanvasRect{left, 0, right - left, menu->y + menu->height + 30};
+  } else if (what == "switch tag" || what == "toast" || what == "editor") {
+    const sim::VirtualPanel* panel = what == "toast" ? panelNamed("switch tag: toast")
+                                     : what == "editor"
+                                         ? panelNamed(std::string(EditorWindow::kPanelName))
+                                         : panelNamed("switch tag: " + display);
+    if (!panel) return fail("no " + what + " is on screen");
+    platform::CanvasRect r = localOf(panel->frame());
+    double margin = what == "editor" ? 30 : 0;
+    region = platform::CanvasRect{r.x - margin, r.y - margin, r.width + 2 * margin,
+                                  r.height + 2 * margin};
+  } else if (!what.empty() && what != "screen") {
+    return fail("screenshot shows the screen, tile, menu bar, menu, switch tag, toast or editor");
+  }
+  if (auto error = compositor.screenshot(display, std::filesystem::path(unquoted(file)), region)) {
+    return fail(*error);
+  }
+  print("screenshot " + std::string(unquoted(file)) + (what.empty() ? "" : " (" + what + ")"));
+  return Status::ok;
+}
+
+bool Session::printDrawn(const std::string& kind, std::string_view more) {
+  if (kind == "menu" && lower(more) == "bar") {
+    for (const auto& display : mac_.displays()) {
+      for (const sim::MenuBarEntry& e : mac_.menuBar().entries(display.uuid)) {
+        static const char* kinds[] = {"apple", "app", "menu", "item", "velmora", "system", "notch"};
+        std::string label = e.title.empty() ? e.symbol : e.title;
+        print(display.uuid + " " + kinds[static_cast<int>(e.kind)] +
+              (label.empty() ? "" : " \"" + label + "\"") +
+              (e.hidden ? " (no room)" : " at " + rectText(e.frame)));
+      }
+    }
+    return true;
+  }
+  if (kind == "menu") {
+    const auto& open = mac_.menuBar().openMenu();
+    if (!open) {
+      print("(no menu open)");
+      return true;
+    }
+    for (const platform::MenuItem& item : open->menu.items) {
+      if (item.separator) {
+        print("---");
+        continue;
+      }
+      std::string key;
+      if (!item.keyEquivalent.empty()) {
+        const auto& m = item.modifiers;
+        key = std::string("  ") + (m.control ? "⌃" : "") + (m.option ? "⌥" : "") +
+              (m.shift ? "⇧" : "") + (m.command ? "⌘" : "") +
+              (item.keyEquivalent == " " ? std::string("Space") : upper(item.keyEquivalent));
+      }
+      print(std::string(item.checked ? "✓ " : "  ") + item.title + key +
+            (item.enabled ? "" : " (disabled)"));
+    }
+    return true;
+  }
+  if (kind == "panels") {
+    for (const sim::VirtualPanel* p : mac_.panels().onScreen()) {
+      char alpha[16];
+      std::snprintf(alpha, sizeof alpha, "%.2f", p->alpha());
+      print(p->spec().name + " at " + rectText(p->frame()) + " level " +
+            std::to_string(p->spec().level) + " alpha " + alpha);
+    }
+    if (mac_.panels().onScreen().empty()) print("(no panels on screen)");
+    return true;
+  }
+  if (kind == "editor") {
+    EditorWindow* window = surfaces_.editorWindow;
+    EditSpaceView* editor = window ? window->editor() : nullptr;
+    if (!editor) {
+      print("(the desktop editor is closed)");
+      return true;
+    }
+    const TileColor& color = editor->color();
+    std::string colour = color == TileColor::automatic()     ? "auto"
+                         : color == TileColor::transparent() ? "transparent"
+                                                             : std::to_string(color.index());
+    KeyNames names(mac_.platform().keyboardLayout);
+    print(editor->header() + ": name \"" + editor->name() + "\", icon " +
+          (editor->icon().isNone() ? std::string("none") : editor->icon().stored()) + ", colour " +
+          colour + ", shortcut " +
+          (editor->hotkey() ? names.display(*editor->hotkey()) : std::string("none")));
+    return true;
+  }
+  return false;
+}
+
+}  // namespace velmora::cli

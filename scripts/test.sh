@@ -17,5 +17,5 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYP
   -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF >/dev/null
 ninja -C build-asan -j"$jobs" velmora_tests
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
+  LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp":print_suppressions=0 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"

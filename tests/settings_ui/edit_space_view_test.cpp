@@ -98,6 +98,12 @@ TEST_F(EditSpaceViewTest, TheEmojiFieldKeepsTwoEmojiAndOtherIconsClearIt) {
   EXPECT_EQ(view->emoji(), "");
   EXPECT_EQ(stored().icon, SpaceIcon::emoji("😀🚀"));
 
+  // A run of 50 code points (flags and skin tones among them) still keeps only two emoji.
+  std::string many;
+  for (int i = 0; i < 10; ++i) many += "🇫🇷👍🏽x";
+  view->typeEmoji(many);
+  EXPECT_EQ(view->emoji(), "🇫🇷👍🏽");
+
   view->typeEmoji("🚀");
   view->chooseIcon(SpaceIcon::symbol("house.fill"));
   EXPECT_EQ(view->emoji(), "");

@@ -122,6 +122,14 @@ TEST(StatusBarController, RendersEachStyleWithBadgeTooltipAndWidthCap) {
   EXPECT_EQ(shown.substr(shown.size() - 3), "…");
 }
 
+TEST(StatusBarController, LiftsTheImageFromMacOS27) {
+  TileWorld w;
+  w.mac.setSystemMajorVersion(27);
+  w.make();
+  ASSERT_TRUE(w.item().image());
+  EXPECT_EQ(w.item().image()->size(), (Size{17, 18}));
+}
+
 TEST(StatusBarController, WithoutDesktopsReadsSpaces) {
   testing::EngineWorld bare;
   Settings settings{bare.mac.preferences()};

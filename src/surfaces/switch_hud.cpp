@@ -314,9 +314,9 @@ void SwitchHUD::run(HUDPanel& p, const platform::ScreenInfo& screen, double dura
   p.state.setSize(s_.settings.hudSize());
   p.state.setShowNumber(s_.settings.hudShowNumber());
 
-  std::unique_ptr<platform::Canvas> measure = s_.platform.canvases.makeCanvas({1, 1}, 1);
-  if (!measure) return;
-  Size fit = HUDContent{p.state, s_.presentation, true}.fittingSize(*measure);
+  if (!measure_) measure_ = s_.platform.canvases.makeCanvas({1, 1}, 1);
+  if (!measure_) return;
+  Size fit = HUDContent{p.state, s_.presentation, true}.fittingSize(*measure_);
   double width = std::min(fit.width, screen.frame.size.width);
   double height = fit.height;
 

@@ -167,6 +167,7 @@ class SwitchHUD {
 
   HUDServices s_;
   std::map<std::string, std::unique_ptr<HUDPanel>> panels_;
+  std::unique_ptr<platform::Canvas> measure_;  // text measuring for the card's natural size
   Lifetime lifetime_;
 };
 

@@ -156,7 +156,7 @@ Session::Status Session::screenshot(std::string_view args) {
   };
   auto panelNamed = [this](const std::string& name) -> const sim::VirtualPanel* {
     for (const sim::VirtualPanel* p : mac_.panels().onScreen()) {
-      if (p->spec().name == name) return p;
+      if (p->config().name == name) return p;
     }
     return nullptr;
   };
@@ -235,8 +235,8 @@ bool Session::printDrawn(const std::string& kind, std::string_view more) {
     for (const sim::VirtualPanel* p : mac_.panels().onScreen()) {
       char alpha[16];
       std::snprintf(alpha, sizeof alpha, "%.2f", p->alpha());
-      print(p->spec().name + " at " + rectText(p->frame()) + " level " +
-            std::to_string(p->spec().level) + " alpha " + alpha);
+      print(p->config().name + " at " + rectText(p->frame()) + " level " +
+            std::to_string(p->config().level) + " alpha " + alpha);
     }
     if (mac_.panels().onScreen().empty()) print("(no panels on screen)");
     return true;

@@ -27,7 +27,7 @@ enum class WindowAnimation { automatic, none, documentWindow, utilityWindow, ale
 
 // How a panel is made; the fixed properties of the shared floating panel are spelled out so
 // the macOS glue and the virtual Mac's records agree on them.
-struct PanelSpec {
+struct PanelConfig {
   Size size;
   int level = 0;             // NSWindow.Level raw value
   bool interactive = false;  // takes mouse events and can become the key window
@@ -52,7 +52,7 @@ using PanelDraw = std::function<void(Canvas& canvas, Size size)>;
 class Panel {
  public:
   virtual ~Panel() = default;
-  virtual const PanelSpec& spec() const = 0;
+  virtual const PanelConfig& config() const = 0;
   // setFrame(_:display:) in drawing coordinates.
   virtual void setFrame(const ScreenRect& frame, bool display) = 0;
   virtual ScreenRect frame() const = 0;
@@ -77,7 +77,7 @@ class Panel {
 class Panels {
  public:
   virtual ~Panels() = default;
-  virtual std::unique_ptr<Panel> makePanel(const PanelSpec& spec) = 0;
+  virtual std::unique_ptr<Panel> makePanel(const PanelConfig& config) = 0;
 };
 
 }  // namespace velmora::platform

@@ -34,14 +34,14 @@ void EditorWindow::open(const Desktop& desktop) {
 
   const Size editorSize = editor_->preferredSize();
   const Size size{editorSize.width, editorSize.height + kTitleBarHeight};
-  if (!panel_ || panel_->spec().size != size) {
-    platform::PanelSpec spec;
-    spec.size = size;
-    spec.level = 0;
-    spec.interactive = true;
-    spec.hasShadow = true;
-    spec.name = std::string(kPanelName);
-    panel_ = platform_.panels.makePanel(spec);
+  if (!panel_ || panel_->config().size != size) {
+    platform::PanelConfig config;
+    config.size = size;
+    config.level = 0;
+    config.interactive = true;
+    config.hasShadow = true;
+    config.name = std::string(kPanelName);
+    panel_ = platform_.panels.makePanel(config);
     panel_->setContent(
         lifetime_.guard([this](platform::Canvas& canvas, Size drawn) { draw(canvas, drawn); }));
   }

@@ -3,15 +3,15 @@
 namespace velmora {
 
 std::unique_ptr<platform::Panel> FloatingPanel::make(platform::Panels& panels, Options options) {
-  platform::PanelSpec spec;
-  spec.size = options.size;
-  spec.level = options.level;
-  spec.interactive = options.interactive;
-  spec.hasShadow = options.hasShadow;
-  spec.collectionBehavior = options.collectionBehavior;
-  spec.animation = options.animation;
-  spec.name = std::move(options.name);
-  auto panel = panels.makePanel(spec);
+  platform::PanelConfig config;
+  config.size = options.size;
+  config.level = options.level;
+  config.interactive = options.interactive;
+  config.hasShadow = options.hasShadow;
+  config.collectionBehavior = options.collectionBehavior;
+  config.animation = options.animation;
+  config.name = std::move(options.name);
+  auto panel = panels.makePanel(config);
   panel->setIgnoresMouseEvents(!options.interactive);
   return panel;
 }

@@ -245,13 +245,13 @@ TEST_F(EditSpaceViewTest, TheWindowCentresOneEditorAndDoneClosesIt) {
   ASSERT_TRUE(panel);
   EXPECT_TRUE(panel->isVisible());
   EXPECT_TRUE(panel->isKey());
-  EXPECT_TRUE(panel->spec().interactive && panel->spec().hasShadow);
+  EXPECT_TRUE(panel->config().interactive && panel->config().hasShadow);
   const ScreenRect visible = mac.platform().screens.screens().at(0).visibleFrame;
   EXPECT_DOUBLE_EQ(panel->frame().midX(), visible.midX());
   EXPECT_DOUBLE_EQ(panel->frame().midY(), visible.midY());
 
   window.editor()->setName("Inbox");
-  RecordingCanvas canvas(panel->spec().size);
+  RecordingCanvas canvas(panel->config().size);
   panel->drawContent(canvas);
   std::vector<std::string> shown;
   for (const DrawCall& c : canvas.of(DrawCall::Kind::text)) shown.push_back(c.text);

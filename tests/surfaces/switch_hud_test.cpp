@@ -52,12 +52,12 @@ TEST(SwitchHUD, ShowsOnTheDisplayThatChangedAndOnlyTheLatestShowHides) {
   w.hud->show(w.desktop(3), "D1");
   const HUDPanel* p = w.hud->panel("D1");
   ASSERT_NE(p, nullptr);
-  const platform::PanelSpec& spec = p->panel().spec();
-  EXPECT_EQ(spec.level, 1000);
-  EXPECT_FALSE(spec.interactive);
-  EXPECT_FALSE(spec.hasShadow);
-  EXPECT_EQ(spec.collectionBehavior, 337u);
-  EXPECT_EQ(spec.animation, platform::WindowAnimation::none);
+  const platform::PanelConfig& config = p->panel().config();
+  EXPECT_EQ(config.level, 1000);
+  EXPECT_FALSE(config.interactive);
+  EXPECT_FALSE(config.hasShadow);
+  EXPECT_EQ(config.collectionBehavior, 337u);
+  EXPECT_EQ(config.animation, platform::WindowAnimation::none);
   EXPECT_TRUE(p->panel().isVisible());
   EXPECT_FALSE(p->state.visible());  // the card starts from its hidden pose …
   EXPECT_EQ(p->state.pose(w.loop.now()), kHUDHiddenPose);

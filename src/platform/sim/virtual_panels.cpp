@@ -11,11 +11,11 @@ struct PanelRegistry {
   VirtualPanel* key = nullptr;
 };
 
-VirtualPanel::VirtualPanel(std::shared_ptr<PanelRegistry> registry, platform::PanelSpec spec)
+VirtualPanel::VirtualPanel(std::shared_ptr<PanelRegistry> registry, platform::PanelConfig config)
     : registry_(std::move(registry)),
-      spec_(std::move(spec)),
-      frame_(ScreenRect::make(0, 0, spec_.size.width, spec_.size.height)),
-      ignoresMouse_(!spec_.interactive) {
+      config_(std::move(config)),
+      frame_(ScreenRect::make(0, 0, config_.size.width, config_.size.height)),
+      ignoresMouse_(!config_.interactive) {
   registry_->panels.push_back(this);
 }
 
@@ -66,7 +66,7 @@ void VirtualPanel::orderFrontRegardless() {
 void VirtualPanel::makeKeyAndOrderFront() {
   orderFrontRegardless();
   // A panel that takes no input cannot become key (canBecomeKey is false).
-  if (spec_.interactive) {
+  if (config_.interactive) {
     if (registry_->key) registry_->key->key_ = false;
     registry_->key = this;
     key_ = true;
@@ -93,8 +93,8 @@ VirtualPanels::~VirtualPanels() {
   registry_->loop = nullptr;
 }
 
-std::unique_ptr<platform::Panel> VirtualPanels::makePanel(const platform::PanelSpec& spec) {
-  return std::unique_ptr<platform::Panel>(new VirtualPanel(registry_, spec));
+std::unique_ptr<platform::Panel> VirtualPanels::makePanel(const platform::PanelConfig& config) {
+  return std::unique_ptr<platform::Panel>(new VirtualPanel(registry_, config));
 }
 
 std::vector<const VirtualPanel*> VirtualPanels::all() const {
@@ -107,7 +107,7 @@ std::vector<const VirtualPanel*> VirtualPanels::onScreen() const {
     if (panel->isVisible()) shown.push_back(panel);
   }
   std::stable_sort(shown.begin(), shown.end(), [](const VirtualPanel* a, const VirtualPanel* b) {
-    if (a->spec().level != b->spec().level) return a->spec().level < b->spec().level;
+    if (a->config().level != b->config().level) return a->config().level < b->config().level;
     return a->order() < b->order();
   });
   return shown;
@@ -115,7 +115,7 @@ std::vector<const VirtualPanel*> VirtualPanels::onScreen() const {
 
 const VirtualPanel* VirtualPanels::named(const std::string& name) const {
   for (const VirtualPanel* panel : registry_->panels) {
-    if (panel->spec().name == name) return panel;
+    if (panel->config().name == name) return panel;
   }
   return nullptr;
 }

@@ -18,7 +18,7 @@ class VirtualPanel final : public platform::Panel {
  public:
   ~VirtualPanel() override;
 
-  const platform::PanelSpec& spec() const override { return spec_; }
+  const platform::PanelConfig& config() const override { return config_; }
   void setFrame(const ScreenRect& frame, bool display) override;
   ScreenRect frame() const override { return frame_; }
   void setContent(platform::PanelDraw draw) override;
@@ -49,10 +49,10 @@ class VirtualPanel final : public platform::Panel {
 
  private:
   friend class VirtualPanels;
-  VirtualPanel(std::shared_ptr<struct PanelRegistry> registry, platform::PanelSpec spec);
+  VirtualPanel(std::shared_ptr<struct PanelRegistry> registry, platform::PanelConfig config);
 
   std::shared_ptr<PanelRegistry> registry_;
-  platform::PanelSpec spec_;
+  platform::PanelConfig config_;
   ScreenRect frame_;
   platform::PanelDraw draw_;
   AlphaAnimation alpha_;
@@ -69,13 +69,13 @@ class VirtualPanels final : public platform::Panels {
  public:
   explicit VirtualPanels(MainLoop& loop);
   ~VirtualPanels() override;
-  std::unique_ptr<platform::Panel> makePanel(const platform::PanelSpec& spec) override;
+  std::unique_ptr<platform::Panel> makePanel(const platform::PanelConfig& config) override;
 
   // Every panel that exists, in creation order.
   std::vector<const VirtualPanel*> all() const;
   // The panels on screen, back to front: by level, then by order within a level.
   std::vector<const VirtualPanel*> onScreen() const;
-  // The first panel whose spec name is `name`; null when there is none.
+  // The first panel whose config name is `name`; null when there is none.
   const VirtualPanel* named(const std::string& name) const;
 
  private:

@@ -1,6 +1,6 @@
 #include "mission_control/accessibility.h"
 
-#include "mission_control/text.h"
+#include "store/text.h"
 
 namespace velmora {
 

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "core/notifications.h"
-#include "mission_control/text.h"
+#include "store/text.h"
 
 namespace velmora {
 

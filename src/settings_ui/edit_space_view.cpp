@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "drawing/glyph.h"
+#include "store/text.h"
 
 namespace velmora {
 namespace {
@@ -42,25 +43,6 @@ const Font kBody = Font::system(13);
 const Font kSmall = Font::system(11);
 const Font kCaption = Font::system(11, FontWeight::semibold);
 const Font kTitle = Font::system(17, FontWeight::semibold);
-
-// Line separators and every space separator, as the Mac's white-space-and-newlines set.
-bool isSpaceOrNewline(char32_t c) {
-  return c == 0x20 || (c >= 0x09 && c <= 0x0D) || c == 0x85 || c == 0xA0 || c == 0x1680 ||
-         (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
-         c == 0x3000;
-}
-
-// The scalar starting at `at` and its length in bytes; ill-formed bytes count as one byte
-// that is no space.
-std::pair<char32_t, std::size_t> scalarAt(std::string_view s, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(s[at]);
-  const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-  if (lead < 0x80 || lead < 0xC0 || at + length > s.size()) return {lead < 0x80 ? lead : 0, 1};
-  char32_t c = lead & (0x7F >> length);
-  for (std::size_t i = 1; i < length; ++i)
-    c = c << 6 | (static_cast<unsigned char>(s[at + i]) & 0x3F);
-  return {c, length};
-}
 
 CanvasRect inset(const CanvasRect& r, double by) {
   return {r.x + by, r.y + by, r.width - 2 * by, r.height - 2 * by};
@@ -121,24 +103,6 @@ Color toColor(const RGBColor& c) {
 
 }  // namespace
 
-std::string trimmedName(std::string_view text) {
-  std::size_t begin = 0, end = text.size();
-  while (begin < end) {
-    auto [c, length] = scalarAt(text, begin);
-    if (!isSpaceOrNewline(c)) break;
-    begin += length;
-  }
-  // From the back: find the start of the last scalar, skipping continuation bytes.
-  while (end > begin) {
-    std::size_t start = end - 1;
-    while (start > begin && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) --start;
-    auto [c, length] = scalarAt(text, start);
-    if (start + length != end || !isSpaceOrNewline(c)) break;
-    end = start;
-  }
-  return std::string(text.substr(begin, end - begin));
-}
-
 EditSpaceView::EditSpaceView(EditorServices services, Desktop desktop, bool embedded,
                              std::function<void()> onDone)
     : services_(services),
@@ -163,7 +127,7 @@ EditSpaceView::EditSpaceView(EditorServices services, Desktop desktop, bool embe
 }
 
 void EditSpaceView::save() {
-  std::string name = trimmedName(name_);
+  std::string name = trimmedWhitespaceAndNewlines(name_);
   services_.store.update(desktop_.space.managedID, [&](SpaceMeta& meta) {
     meta.name = name;
     meta.icon = icon_;

@@ -137,7 +137,4 @@ class EditSpaceView {
   Connection recorderChanged_;
 };
 
-// The text without white space and line breaks at either end.
-std::string trimmedName(std::string_view text);
-
 }  // namespace velmora

@@ -1,4 +1,4 @@
-#include "mission_control/text.h"
+#include "store/text.h"
 
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>

@@ -1,5 +1,5 @@
 #pragma once
-// Small text rules shared by the accessibility and Dock readers.
+// Small text rules shared by the accessibility and Dock readers and the desktop editor.
 
 #include <optional>
 #include <string>

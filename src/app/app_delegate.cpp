@@ -435,7 +435,9 @@ void AppDelegate::quit() {
 }
 
 std::string AppDelegate::diagnostics() {
-  LiveDiagnostics sources(s_.engine, s_.presentation, s_.shortcuts);
+  LiveDiagnostics sources(s_.engine, s_.presentation, s_.shortcuts, [this] {
+    return statusBar_ ? statusBar_->presenceReport() : std::string("no window");
+  });
   return diagnosticsText(sources, s_.settings, s_.logs.missionControl());
 }
 

@@ -28,6 +28,7 @@ class DrawnMenuBarTile final : public MenuBarTile {
   bool isShowing() const override { return controller_.isInBar(); }
   void refresh() override { controller_.refresh(); }
   void checkFits() override { controller_.checkFit(); }
+  std::string presenceReport() const override { return controller_.presenceReport(); }
   StatusBarController& controller() { return controller_; }
 
  private:

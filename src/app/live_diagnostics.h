@@ -3,6 +3,9 @@
 // every surface titles them, the screens, the accessibility grant and the system's own
 // desktop shortcuts. Surfaces that do not exist in this build report that plainly.
 
+#include <functional>
+#include <string>
+
 #include "spaces/presentation.h"
 #include "spaces/space_engine.h"
 #include "store/diagnostics.h"
@@ -12,17 +15,21 @@ namespace velmora {
 
 class LiveDiagnostics final : public DiagnosticsSources {
  public:
+  // `menuBarTile` describes the tile; without one there is no tile window to describe.
   LiveDiagnostics(SpaceEngine& engine, const DesktopPresentation& presentation,
-                  const SystemShortcuts& shortcuts)
-      : engine_(engine), presentation_(presentation), shortcuts_(shortcuts) {}
+                  const SystemShortcuts& shortcuts,
+                  std::function<std::string()> menuBarTile = nullptr)
+      : engine_(engine),
+        presentation_(presentation),
+        shortcuts_(shortcuts),
+        menuBarTile_(std::move(menuBarTile)) {}
 
   bool accessibilityTrusted() override;
   SystemShortcutsState systemShortcuts() override;
   std::vector<platform::ScreenInfo> screens() override;
   // No notch label runs in this build, so no notch is described.
   std::vector<std::string> notches() override { return {}; }
-  // Likewise no menu bar tile.
-  std::string menuBarTile() override { return "not shown"; }
+  std::string menuBarTile() override { return menuBarTile_ ? menuBarTile_() : "no window"; }
   std::vector<DiagnosticsDisplay> displays() override;
   std::optional<std::string> focusedTitle() override;
   std::optional<std::string> lastTitle() override;
@@ -33,6 +40,7 @@ class LiveDiagnostics final : public DiagnosticsSources {
   SpaceEngine& engine_;
   const DesktopPresentation& presentation_;
   const SystemShortcuts& shortcuts_;
+  std::function<std::string()> menuBarTile_;
 };
 
 }  // namespace velmora

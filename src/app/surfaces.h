@@ -93,6 +93,8 @@ class MenuBarTile {
   virtual void refresh() = 0;
   // Whether the item found room in the menu bar; it falls back when it did not.
   virtual void checkFits() = 0;
+  // One line on where the item is and why, for the diagnostics text.
+  virtual std::string presenceReport() const = 0;
 };
 
 class MenuPopoverController {

@@ -107,6 +107,8 @@ class Tile final : public MenuBarTile {
   }
   bool isShowing() const override { return showing_; }
   void refresh() override {}
+  // A stand-in has no button window to describe.
+  std::string presenceReport() const override { return "no window"; }
   void checkFits() override {
     if (!kit_.menuBarHasRoom && showing_) {
       showing_ = false;

@@ -96,6 +96,10 @@ TEST(DrawnSurfaces, TheTilesMenuListsDesktopsAndSwitches) {
   EXPECT_TRUE(run.printed("switch tag: Desktop 3"));
   run("print menu");
   EXPECT_TRUE(run.printed("(no menu open)"));
+  // The diagnostics describe where the tile is.
+  run("print diagnostics");
+  EXPECT_TRUE(run.printed("menu bar tile: frame={{"));
+  EXPECT_TRUE(run.printed(" presence=inBar stored="));
   // A plain click opens the popover instead.
   run("click tile");
   EXPECT_TRUE(run.printed("popover: shown from the menu bar tile"));

@@ -74,8 +74,8 @@ std::string VirtualStatusItem::shownTitle() const {
   if (title_.empty()) return title_;
   double room =
       width() - 2 * VirtualStatusItem::kButtonPadding - (image_ ? image_->size().width : 0);
+  // measure() has made the measuring canvas.
   if (bar_->measure(title_, style_.titleFont) <= room) return title_;
-  if (!bar_->measuring_) bar_->measuring_ = bar_->canvases_.makeCanvas({1, 1}, 1);
   return bar_->measuring_->truncateTail(title_, style_.titleFont, std::max(0.0, room));
 }
 

@@ -1,6 +1,5 @@
 // The commands that reach what Velmora draws: the desktop editor, the menu bar tile and its
 // menu, the open panel, and screenshots of the virtual Mac.
-#include <cctype>
 #include <cstdio>
 
 #include "cli/session.h"
@@ -15,12 +14,6 @@ namespace {
 std::string rectText(const ScreenRect& r) {
   char text[96];
   std::snprintf(text, sizeof text, "%g,%g %gx%g", r.minX(), r.minY(), r.size.width, r.size.height);
-  return text;
-}
-
-// A key equivalent as menus show it: letters in capitals.
-std::string upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
 }
 
@@ -219,13 +212,8 @@ bool Session::printDrawn(const std::string& kind, std::string_view more) {
         print("---");
         continue;
       }
-      std::string key;
-      if (!item.keyEquivalent.empty()) {
-        const auto& m = item.modifiers;
-        key = std::string("  ") + (m.control ? "⌃" : "") + (m.option ? "⌥" : "") +
-              (m.shift ? "⇧" : "") + (m.command ? "⌘" : "") +
-              (item.keyEquivalent == " " ? std::string("Space") : upper(item.keyEquivalent));
-      }
+      std::string key = platform::keyEquivalentText(item);
+      if (!key.empty()) key = "  " + key;
       print(std::string(item.checked ? "✓ " : "  ") + item.title + key +
             (item.enabled ? "" : " (disabled)"));
     }

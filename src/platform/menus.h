@@ -42,6 +42,19 @@ struct MenuItem {
   std::optional<std::uint64_t> representedObject;
 };
 
+// The item's shortcut as a menu shows it at the right: ⌃⌥⇧⌘ in that order, then the key,
+// a letter in capitals and the space bar as "Space"; empty without a key equivalent.
+inline std::string keyEquivalentText(const MenuItem& item) {
+  if (item.keyEquivalent.empty()) return {};
+  const KeyModifiers& m = item.modifiers;
+  std::string out = std::string(m.control ? "\u2303" : "") + (m.option ? "\u2325" : "") +
+                    (m.shift ? "\u21E7" : "") + (m.command ? "\u2318" : "");
+  if (item.keyEquivalent == " ") return out + "Space";
+  std::string key = item.keyEquivalent;
+  if (key.size() == 1 && key[0] >= 'a' && key[0] <= 'z') key[0] = static_cast<char>(key[0] - 32);
+  return out + key;
+}
+
 struct Menu {
   std::string title;
   std::vector<MenuItem> items;

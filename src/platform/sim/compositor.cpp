@@ -52,22 +52,6 @@ void drawCentered(Canvas& canvas, const platform::VectorImage& image, const Canv
                            box.y + (box.height - size.height) / 2, size.width, size.height});
 }
 
-std::string modifierText(const platform::KeyModifiers& m) {
-  std::string out;
-  if (m.control) out += "\u2303";
-  if (m.option) out += "\u2325";
-  if (m.shift) out += "\u21E7";
-  if (m.command) out += "\u2318";
-  return out;
-}
-
-std::string keyText(const std::string& key) {
-  if (key == " ") return "Space";
-  std::string out = key;
-  if (out.size() == 1) out[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(out[0])));
-  return out;
-}
-
 }  // namespace
 
 std::unique_ptr<Canvas> Compositor::draw(const std::string& displayUUID,
@@ -310,7 +294,7 @@ std::optional<Compositor::MenuGeometry> Compositor::menuGeometry(Canvas& canvas,
     if (item.separator) continue;
     titleWidth = std::max(titleWidth, canvas.measureText(item.title, font).width);
     if (!item.keyEquivalent.empty()) {
-      std::string key = modifierText(item.modifiers) + keyText(item.keyEquivalent);
+      std::string key = platform::keyEquivalentText(item);
       g.keyWidth = std::max(g.keyWidth, canvas.measureText(key, font).width);
     }
   }
@@ -365,7 +349,7 @@ void Compositor::drawOpenMenu(Canvas& canvas, const SimDisplay& display) {
     canvas.drawText(item.title, font, ink, {titleX, textY},
                     width - (titleX - x) - 16 - (g->keyWidth > 0 ? g->keyWidth + 20 : 0));
     if (!item.keyEquivalent.empty()) {
-      std::string key = modifierText(item.modifiers) + keyText(item.keyEquivalent);
+      std::string key = platform::keyEquivalentText(item);
       double w = canvas.measureText(key, font).width;
       canvas.drawText(key, font, Color::white(0.5), {x + width - 12 - w, textY});
     }

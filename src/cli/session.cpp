@@ -12,6 +12,7 @@
 #include "cli/words.h"
 #include "core/notifications.h"
 #include "platform/input_clocks.h"
+#include "platform/key_codes.h"
 #include "platform/sim/world.h"
 #include "switching/space_search.h"
 
@@ -52,10 +53,12 @@ const std::map<std::string, std::uint64_t>& modifierWords() {
 }
 
 const std::map<std::string, std::uint16_t>& keyWords() {
+  using namespace platform::keys;
   static const std::map<std::string, std::uint16_t> words{
-      {"left", 123},  {"right", 124}, {"down", 125},  {"up", 126},     {"tab", 48},
-      {"return", 36}, {"enter", 36},  {"escape", 53}, {"esc", 53},     {"delete", 51},
-      {"space", 49},  {"home", 115},  {"end", 119},   {"pageup", 116}, {"pagedown", 121},
+      {"left", kLeftArrow}, {"right", kRightArrow}, {"down", kDownArrow},    {"up", kUpArrow},
+      {"tab", kTab},        {"return", kReturn},    {"enter", kReturn},      {"escape", kEscape},
+      {"esc", kEscape},     {"delete", kDelete},    {"space", kSpace},       {"home", kHome},
+      {"end", kEnd},        {"pageup", kPageUp},    {"pagedown", kPageDown},
   };
   return words;
 }
@@ -375,7 +378,7 @@ Session::Status Session::set(std::string_view args) {
       std::string error;
       auto combo = parseCombo(text, error);
       if (!combo) return fail(error);
-      hotkey = Hotkey{combo->first, carbonModifiers(combo->second)};
+      hotkey = Hotkey{combo->first, platform::carbonModifiers(combo->second)};
     }
     value = PrefValue<std::optional<Hotkey>>::write(hotkey);
   }

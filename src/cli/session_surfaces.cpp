@@ -62,7 +62,7 @@ Session::Status Session::editDesktop(std::string_view args) {
     if (lower(text) != "none") {
       auto combo = parseCombo(text, error);
       if (!combo) return fail(error);
-      hotkey = Hotkey{combo->first, carbonModifiers(combo->second)};
+      hotkey = Hotkey{combo->first, platform::carbonModifiers(combo->second)};
     }
     editor->setHotkey(hotkey);
   } else if (what == "reset") {

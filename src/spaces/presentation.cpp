@@ -29,7 +29,7 @@ RGBColor DesktopPresentation::tint(const Desktop& desktop) const {
 std::optional<Hotkey> DesktopPresentation::shortcut(const Desktop& desktop) const {
   if (auto own = storedMeta(desktop).hotkey) return own;
   if (!settings_.directJumpEnabled()) return std::nullopt;
-  if (auto key = digitKeyCode(desktop.number)) {
+  if (auto key = platform::keys::digitForDesktop(desktop.number)) {
     return Hotkey{*key, settings_.directJumpModifiers()};
   }
   return std::nullopt;

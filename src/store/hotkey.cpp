@@ -11,11 +11,36 @@ namespace velmora {
 
 namespace {
 
+using namespace platform::keys;
+
 constexpr std::array<std::pair<std::uint32_t, const char*>, 27> kFixedNames = {{
-    {49, "Space"}, {48, "⇥"},   {36, "↩"},    {51, "⌫"},    {117, "⌦"},   {53, "⎋"},  {123, "←"},
-    {124, "→"},    {126, "↑"},  {125, "↓"},   {115, "↖"},   {119, "↘"},   {116, "⇞"}, {121, "⇟"},
-    {122, "F1"},   {120, "F2"}, {99, "F3"},   {118, "F4"},  {96, "F5"},   {97, "F6"}, {98, "F7"},
-    {100, "F8"},   {101, "F9"}, {109, "F10"}, {103, "F11"}, {111, "F12"}, {50, "`"},
+    {kSpace, "Space"},
+    {kTab, "⇥"},
+    {kReturn, "↩"},
+    {kDelete, "⌫"},
+    {kForwardDelete, "⌦"},
+    {kEscape, "⎋"},
+    {kLeftArrow, "←"},
+    {kRightArrow, "→"},
+    {kUpArrow, "↑"},
+    {kDownArrow, "↓"},
+    {kHome, "↖"},
+    {kEnd, "↘"},
+    {kPageUp, "⇞"},
+    {kPageDown, "⇟"},
+    {kFunctionKeys[0], "F1"},
+    {kFunctionKeys[1], "F2"},
+    {kFunctionKeys[2], "F3"},
+    {kFunctionKeys[3], "F4"},
+    {kFunctionKeys[4], "F5"},
+    {kFunctionKeys[5], "F6"},
+    {kFunctionKeys[6], "F7"},
+    {kFunctionKeys[7], "F8"},
+    {kFunctionKeys[8], "F9"},
+    {kFunctionKeys[9], "F10"},
+    {kFunctionKeys[10], "F11"},
+    {kFunctionKeys[11], "F12"},
+    {kGrave, "`"},
 }};
 
 constexpr std::array<std::pair<const char*, const char*>, 13> kSpokenNames = {{
@@ -36,19 +61,16 @@ constexpr std::array<std::pair<const char*, const char*>, 13> kSpokenNames = {{
 
 struct Modifier {
   std::uint32_t carbon;
-  std::uint64_t flag;
   const char* symbol;
   const char* word;
 };
 // The one order modifiers are ever shown or spoken in.
 constexpr std::array<Modifier, 4> kModifiers = {{
-    {modifiers::kControl, 0x40000, "⌃", "Control"},
-    {modifiers::kOption, 0x80000, "⌥", "Option"},
-    {modifiers::kShift, 0x20000, "⇧", "Shift"},
-    {modifiers::kCommand, 0x100000, "⌘", "Command"},
+    {platform::kControlKey, "⌃", "Control"},
+    {platform::kOptionKey, "⌥", "Option"},
+    {platform::kShiftKey, "⇧", "Shift"},
+    {platform::kCmdKey, "⌘", "Command"},
 }};
-
-constexpr std::array<std::uint32_t, 10> kDigitKeys = {18, 19, 20, 21, 23, 22, 26, 28, 25, 29};
 
 std::string upperCased(const std::string& text) {
   std::string out;
@@ -70,27 +92,6 @@ std::optional<Hotkey> Hotkey::fromJSON(std::string_view json) {
   } catch (const nlohmann::json::exception&) {
     return std::nullopt;
   }
-}
-
-std::optional<std::uint32_t> digitKeyCode(int desktopNumber) {
-  if (desktopNumber < 1 || desktopNumber > 10) return std::nullopt;
-  return kDigitKeys[static_cast<std::size_t>(desktopNumber - 1)];
-}
-
-std::uint64_t eventFlags(std::uint32_t carbon) {
-  std::uint64_t flags = 0;
-  for (const Modifier& m : kModifiers) {
-    if (carbon & m.carbon) flags |= m.flag;
-  }
-  return flags;
-}
-
-std::uint32_t carbonModifiers(std::uint64_t flags) {
-  std::uint32_t carbon = 0;
-  for (const Modifier& m : kModifiers) {
-    if (flags & m.flag) carbon |= m.carbon;
-  }
-  return carbon;
 }
 
 std::string KeyNames::name(std::uint32_t keyCode) const {
@@ -133,23 +134,23 @@ std::string KeyNames::spoken(const Hotkey& hotkey) const {
 
 std::string KeyNames::keyEquivalent(std::uint32_t keyCode) const {
   switch (keyCode) {
-    case 48:
+    case kTab:
       return "\t";
-    case 49:
+    case kSpace:
       return " ";
-    case 51:
+    case kDelete:
       return "\x08";
-    case 53:
+    case kEscape:
       return "\x1b";
-    case 36:
+    case kReturn:
       return "\r";
-    case 123:
+    case kLeftArrow:
       return "\xEF\x9C\x82";  // U+F702
-    case 124:
+    case kRightArrow:
       return "\xEF\x9C\x83";  // U+F703
-    case 125:
+    case kDownArrow:
       return "\xEF\x9C\x81";  // U+F701
-    case 126:
+    case kUpArrow:
       return "\xEF\x9C\x80";  // U+F700
     default:
       return layout_.translate(keyCode).value_or("");

@@ -8,16 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/hot_key_registry.h"
+#include "platform/key_codes.h"
 #include "platform/keyboard_layout.h"
 
 namespace velmora {
-
-namespace modifiers {
-inline constexpr std::uint32_t kCommand = 256;
-inline constexpr std::uint32_t kShift = 512;
-inline constexpr std::uint32_t kOption = 2048;
-inline constexpr std::uint32_t kControl = 4096;
-}  // namespace modifiers
 
 struct Hotkey {
   std::uint32_t keyCode = 0;
@@ -29,13 +24,6 @@ struct Hotkey {
   std::string toJSON() const;
   static std::optional<Hotkey> fromJSON(std::string_view json);
 };
-
-// The key code of the digit key for desktop number 1…10 (10 is the 0 key); none otherwise.
-std::optional<std::uint32_t> digitKeyCode(int desktopNumber);
-
-// Carbon modifier masks and AppKit event flags; bits without a counterpart are dropped.
-std::uint64_t eventFlags(std::uint32_t carbonModifiers);
-std::uint32_t carbonModifiers(std::uint64_t eventFlags);
 
 class KeyNames {
  public:

@@ -171,11 +171,11 @@ inline constexpr std::array<Choice<std::int64_t>, 4> idleMinutes{{
     {10, "10 min"},
 }};
 inline constexpr std::array<Choice<std::uint32_t>, 5> directJumpModifiers{{
-    {modifiers::kControl | modifiers::kOption, "⌃⌥"},
-    {modifiers::kOption, "⌥"},
-    {modifiers::kControl | modifiers::kCommand, "⌃⌘"},
-    {modifiers::kOption | modifiers::kCommand, "⌥⌘"},
-    {modifiers::kControl | modifiers::kOption | modifiers::kCommand, "⌃⌥⌘"},
+    {platform::kControlKey | platform::kOptionKey, "⌃⌥"},
+    {platform::kOptionKey, "⌥"},
+    {platform::kControlKey | platform::kCmdKey, "⌃⌘"},
+    {platform::kOptionKey | platform::kCmdKey, "⌥⌘"},
+    {platform::kControlKey | platform::kOptionKey | platform::kCmdKey, "⌃⌥⌘"},
 }};
 inline constexpr std::array<Choice<NotchSide>, 2> notchSide{{
     {NotchSide::left, "Left"},
@@ -442,13 +442,8 @@ class Settings {
   }
 
   // Default shortcuts: Control + Option with Space, Tab, →, ← and P.
-  static constexpr std::uint32_t kSpaceKey = 49;
-  static constexpr std::uint32_t kTabKey = 48;
-  static constexpr std::uint32_t kRightArrowKey = 124;
-  static constexpr std::uint32_t kLeftArrowKey = 123;
-  static constexpr std::uint32_t kPKey = 35;
   static constexpr std::optional<Hotkey> controlOption(std::uint32_t keyCode) {
-    return Hotkey{keyCode, modifiers::kControl | modifiers::kOption};
+    return Hotkey{keyCode, platform::kControlKey | platform::kOptionKey};
   }
 
   platform::Preferences& prefs_;
@@ -478,17 +473,20 @@ class Settings {
   Pref<bool> _notchStandsIn{"notchStandsInForTile", true};
   Pref<bool> _trackTime{"trackTime", true};
   Pref<std::int64_t> _idleMinutes{"idleMinutes", 3};
-  Pref<std::optional<Hotkey>> _switcherHotkey{"switcherHotkey", controlOption(kSpaceKey)};
-  Pref<std::optional<Hotkey>> _jumpBackHotkey{"jumpBackHotkey", controlOption(kTabKey)};
-  Pref<std::optional<Hotkey>> _nextHotkey{"nextHotkey", controlOption(kRightArrowKey)};
-  Pref<std::optional<Hotkey>> _prevHotkey{"prevHotkey", controlOption(kLeftArrowKey)};
+  Pref<std::optional<Hotkey>> _switcherHotkey{"switcherHotkey",
+                                              controlOption(platform::keys::kSpace)};
+  Pref<std::optional<Hotkey>> _jumpBackHotkey{"jumpBackHotkey",
+                                              controlOption(platform::keys::kTab)};
+  Pref<std::optional<Hotkey>> _nextHotkey{"nextHotkey", controlOption(platform::keys::kRightArrow)};
+  Pref<std::optional<Hotkey>> _prevHotkey{"prevHotkey", controlOption(platform::keys::kLeftArrow)};
   Pref<bool> _directJumpEnabled{"directJumpEnabled", true};
   Pref<std::uint32_t> _directJumpModifiers{"directJumpModifiers",
-                                           modifiers::kControl | modifiers::kOption};
+                                           platform::kControlKey | platform::kOptionKey};
   Pref<bool> _moveWindowEnabled{"moveWindowEnabled", true};
   Pref<bool> _moveFollow{"moveFollow", false};
   Pref<bool> _presenting{"presenting", false};
-  Pref<std::optional<Hotkey>> _presentationHotkey{"presentationHotkey", controlOption(kPKey)};
+  Pref<std::optional<Hotkey>> _presentationHotkey{"presentationHotkey",
+                                                  controlOption(platform::keys::kP)};
   Pref<bool> _badgesEnabled{"badgesEnabled", true};
   Pref<bool> _nativeSwitching{"nativeSwitching", true};
   Pref<bool> _autoEnabledShortcuts{"autoEnabledShortcuts", false};

@@ -12,10 +12,6 @@ namespace {
 
 constexpr const char* kSpacesDidChange = "Velmora.spacesDidChange";
 constexpr const char* kActiveSpaceDidChange = "Velmora.activeSpaceDidChange";
-// NSEvent.ModifierFlags.control.
-constexpr std::uint64_t kControlFlag = 1ULL << 18;
-// Carbon modifier masks.
-constexpr std::uint32_t kCmd = 256, kShift = 512, kOption = 2048, kControl = 4096;
 
 std::string rectText(const ScreenRect& r) {
   // AppKit's NSStringFromRect notation.
@@ -30,10 +26,10 @@ std::string rectText(const ScreenRect& r) {
 
 void applyShortcut(platform::MenuItem& item, const Hotkey& hotkey, const KeyNames& names) {
   item.keyEquivalent = names.keyEquivalent(hotkey.keyCode);
-  item.modifiers.command = hotkey.modifiers & kCmd;
-  item.modifiers.shift = hotkey.modifiers & kShift;
-  item.modifiers.option = hotkey.modifiers & kOption;
-  item.modifiers.control = hotkey.modifiers & kControl;
+  item.modifiers.command = hotkey.modifiers & platform::kCmdKey;
+  item.modifiers.shift = hotkey.modifiers & platform::kShiftKey;
+  item.modifiers.option = hotkey.modifiers & platform::kOptionKey;
+  item.modifiers.control = hotkey.modifiers & platform::kControlKey;
 }
 
 platform::MenuItem separator() {
@@ -245,7 +241,7 @@ void StatusBarController::setTileHidden(bool hidden) {
 
 void StatusBarController::clicked(std::optional<platform::MouseEvent> current) {
   bool wantsMenu = current && (current->type == platform::MouseEvent::Type::rightMouseUp ||
-                               (current->modifierFlags & kControlFlag));
+                               (current->modifierFlags & platform::kEventFlagControl));
   if (!wantsMenu) {
     s_.commands.togglePopover();
     return;

@@ -93,7 +93,7 @@ void HotkeyBindings::rebind() {
 
   const std::uint32_t mods = settings_.directJumpModifiers();
   for (int n = 1; n <= kNumberedDesktops; ++n) {
-    std::optional<std::uint32_t> key = digitKeyCode(n);
+    std::optional<std::uint32_t> key = platform::keys::digitForDesktop(n);
     if (!key) continue;
     if (settings_.directJumpEnabled()) {
       Hotkey jump{*key, mods};
@@ -105,7 +105,7 @@ void HotkeyBindings::rebind() {
       }
     }
     if (settings_.moveWindowEnabled()) {
-      bind(Hotkey{*key, mods | modifiers::kShift}, [this, n] { moveFrontWindow(n); });
+      bind(Hotkey{*key, mods | platform::kShiftKey}, [this, n] { moveFrontWindow(n); });
     }
   }
 }

@@ -1,17 +1,13 @@
 #include "switching/key_synth.h"
 
 #include "platform/input_clocks.h"
+#include "platform/key_codes.h"
 
 namespace velmora {
 
 namespace {
 
-constexpr std::uint16_t kControlKey = 59;
 constexpr std::uint32_t kLargestKeyCode = 0xFFFF;
-
-bool isArrowKey(std::uint32_t keyCode) {
-  return keyCode >= 123 && keyCode <= 126;
-}
 
 }  // namespace
 
@@ -22,7 +18,8 @@ bool KeySynth::post(std::uint32_t keyCode, std::uint64_t flags) {
   const auto key = static_cast<std::uint16_t>(keyCode);
   // Arrow keys sit on the numeric-pad/function block; without those bits the Dock does not
   // take ⌃← and ⌃→ as its move-one-space shortcuts.
-  if (isArrowKey(keyCode)) flags |= platform::kEventFlagNumericPad | platform::kEventFlagFunction;
+  if (platform::keys::isArrow(keyCode))
+    flags |= platform::kEventFlagNumericPad | platform::kEventFlagFunction;
   const bool control = flags & platform::kEventFlagControl;
 
   // Every event is posted even when one fails, so a Control down never goes without its up.
@@ -31,10 +28,10 @@ bool KeySynth::post(std::uint32_t keyCode, std::uint64_t flags) {
     posted &= events_.post(platform::kEventSourceStateHID, {code, down, eventFlags},
                            platform::kHIDEventTap);
   };
-  if (control) send(kControlKey, true, platform::kEventFlagControl);
+  if (control) send(platform::keys::kControl, true, platform::kEventFlagControl);
   send(key, true, flags);
   send(key, false, flags);
-  if (control) send(kControlKey, false, 0);
+  if (control) send(platform::keys::kControl, false, 0);
   return posted;
 }
 

@@ -77,7 +77,7 @@ bool RecorderButton::handle(const platform::LocalKeyEvent& event) {
   if (!recording_ || event.type != platform::kNSEventTypeKeyDown) return false;
   // Only the four modifiers count: Caps Lock or the function flag of an F-key do not make
   // a combination.
-  const std::uint32_t mask = carbonModifiers(event.modifierFlags);
+  const std::uint32_t mask = platform::carbonModifiers(event.modifierFlags);
   if (event.keyCode == kEscapeKey && mask == 0) {
     stop();
     return true;

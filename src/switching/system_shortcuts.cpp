@@ -9,7 +9,6 @@ namespace velmora {
 namespace {
 
 constexpr int kSwitchToDesktopBase = 117;
-constexpr std::uint64_t kControlFlags = 262144;
 constexpr std::int64_t kNoCharacter = 65535;
 // A keyboard event carries a 16-bit key code, so KeySynth cannot press anything larger.
 constexpr std::int64_t kLargestPressableKeyCode = 0xFFFF;
@@ -51,8 +50,8 @@ std::optional<SystemShortcuts::Combo> SystemShortcuts::parse(const Value& entry,
   Combo combo;
   combo.keyCode = static_cast<std::uint32_t>(*keyCode);
   // Only the four modifier bits count; the rest of the stored flags are noise.
-  std::uint32_t modifiers = carbonModifiers(static_cast<std::uint64_t>(*rawFlags));
-  combo.flags = eventFlags(modifiers);
+  std::uint32_t modifiers = platform::carbonModifiers(static_cast<std::uint64_t>(*rawFlags));
+  combo.flags = platform::eventFlags(modifiers);
   combo.display = KeyNames::symbols(modifiers) + keyNames_.name(combo.keyCode);
   return combo;
 }
@@ -67,7 +66,8 @@ std::optional<SystemShortcuts::Combo> SystemShortcuts::combo(int desktopNumber) 
 
 std::optional<SystemShortcuts::Combo> SystemShortcuts::combo(Direction direction) const {
   bool left = direction == Direction::left;
-  Combo fallback{left ? 123u : 124u, 0x40000, left ? "⌃←" : "⌃→"};
+  Combo fallback{left ? platform::keys::kLeftArrow : platform::keys::kRightArrow,
+                 platform::kEventFlagControl, left ? "⌃←" : "⌃→"};
   Value::Dictionary all = entries();
   auto it = all.find(left ? kMoveLeft : kMoveRight);
   if (it == all.end() || !it->second.asDictionary()) return fallback;
@@ -89,7 +89,8 @@ bool SystemShortcuts::enable(int count) {
     std::string id = std::to_string(kSwitchToDesktopBase + n);
     // One the user has on keeps the keys they chose.
     if (auto it = all.find(id); it != all.end() && isEnabled(it->second)) continue;
-    Value parameters = Value::array({kNoCharacter, *digitKeyCode(n), kControlFlags});
+    Value parameters = Value::array(
+        {kNoCharacter, *platform::keys::digitForDesktop(n), platform::kEventFlagControl});
     all.insert_or_assign(
         id,
         Value::dictionary(
@@ -131,7 +132,7 @@ bool SystemShortcuts::autoEnable(Settings& settings, int desktopCount, MainLoop&
   }
   enable(n);
   settings.setAutoEnabledShortcuts(true);
-  std::uint32_t lastKey = *digitKeyCode(n);
+  std::uint32_t lastKey = *platform::keys::digitForDesktop(n);
   std::string keyName = keyNames_.name(lastKey);
   if (keyName == "Key " + std::to_string(lastKey)) keyName = std::to_string(n);  // no name
   std::string text = "Turned on macOS shortcuts ⌃1–⌃" + keyName +

@@ -13,7 +13,7 @@ TEST_F(PresentationTest, PresentationModeHidesNamesButKeepsShortcutsAndTime) {
   Desktop seven = desktop(7, 70);
   EXPECT_EQ(show.title(seven), "Desktop 7");
   EXPECT_FALSE(show.isNamed(seven));
-  Hotkey own{35, modifiers::kControl};
+  Hotkey own{35, platform::kControlKey};
   store.update(70, [&](SpaceMeta& m) {
     m.name = "Mail";
     m.icon = SpaceIcon::symbol("envelope.fill");

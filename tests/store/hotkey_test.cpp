@@ -7,7 +7,8 @@
 namespace velmora {
 namespace {
 
-using namespace modifiers;
+constexpr std::uint32_t kCommand = platform::kCmdKey, kShift = platform::kShiftKey,
+                        kOption = platform::kOptionKey, kControl = platform::kControlKey;
 
 class KeyNamesTest : public ::testing::Test {
  protected:
@@ -57,15 +58,13 @@ TEST(Hotkey, JsonFormNeedsBothIntegerKeys) {
             (Hotkey{4294967295u, 0}));
 }
 
-TEST(Hotkey, DigitKeysAndFlagConversions) {
-  EXPECT_EQ(digitKeyCode(1), 18u);
-  EXPECT_EQ(digitKeyCode(5), 23u);
-  EXPECT_EQ(digitKeyCode(10), 29u);
-  EXPECT_EQ(digitKeyCode(0), std::nullopt);
-  EXPECT_EQ(digitKeyCode(11), std::nullopt);
-  EXPECT_EQ(eventFlags(kControl | kCommand | 1), 0x140000u);
-  EXPECT_EQ(carbonModifiers(0x80000 | 0x20000 | 0x1), kOption | kShift);
-  EXPECT_EQ(carbonModifiers(eventFlags(kControl | kOption | kShift | kCommand)),
+TEST(Hotkey, DesktopDigitsAndFlagConversions) {
+  EXPECT_EQ(platform::keys::digitForDesktop(10), platform::keys::kDigits[0]);  // the 0 key
+  EXPECT_EQ(platform::keys::digitForDesktop(0), std::nullopt);
+  EXPECT_EQ(platform::keys::digitForDesktop(11), std::nullopt);
+  EXPECT_EQ(platform::carbonModifiers(platform::kEventFlagOption | platform::kEventFlagShift | 1),
+            kOption | kShift);  // other bits are dropped
+  EXPECT_EQ(platform::carbonModifiers(platform::eventFlags(kControl | kOption | kShift | kCommand)),
             kControl | kOption | kShift | kCommand);
 }
 

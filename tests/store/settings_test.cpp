@@ -17,7 +17,7 @@ namespace {
 
 using platform::kAppDomain;
 
-constexpr std::uint32_t kControlOption = modifiers::kControl | modifiers::kOption;
+constexpr std::uint32_t kControlOption = platform::kControlKey | platform::kOptionKey;
 
 Value jsonData(std::string_view json) {
   return Value(Value::Data{{json.begin(), json.end()}});

@@ -53,7 +53,7 @@ TEST(SpaceMetaForms, ColoursAndPaletteWrapAround) {
 TEST(SpaceMetaForms, RecordsRoundTripAndHotkeyIsOptional) {
   SpaceMetaMap metas;
   metas[7] = SpaceMeta{"Mail", SpaceIcon::symbol("envelope.fill"), TileColor::palette(4), 12.5,
-                       Hotkey{18, modifiers::kControl}};
+                       Hotkey{18, platform::kControlKey}};
   metas[-3] = SpaceMeta{.seconds = 60};
   auto json = encodeMetas(metas);
   ASSERT_TRUE(json);

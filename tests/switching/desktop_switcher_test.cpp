@@ -9,8 +9,8 @@
 namespace velmora {
 namespace {
 
+using platform::keys::kRightArrow;
 using testing::Answer;
-using testing::kRightArrow;
 using testing::SwitcherWorld;
 using Plan = DesktopSwitcher::StepPlan;
 
@@ -125,7 +125,7 @@ TEST(DesktopSwitcherStep, TheTwelfthDesktopIsTwoMovesPastTheTenth) {
   EXPECT_EQ(w->engine->transitSpaceIDs, (std::set<std::uint64_t>{ids[9].id, ids[10].id}));
   w->loop.advance(3);
   EXPECT_EQ(answer->results, std::vector<bool>{true});
-  EXPECT_EQ(w->keyboard.downs(testing::kDigitKeys[9]).size(), 1u);
+  EXPECT_EQ(w->keyboard.downs(testing::digitKey(10)).size(), 1u);
   EXPECT_EQ(w->keyboard.downs(kRightArrow).size(), 2u);
   EXPECT_EQ(w->log.lines.back(),
             "hotkey [⌃0 on the way to 'Desktop 12'] [⌃→ ×2]: 10 → 12 'Desktop 12' now=12 after "
@@ -208,7 +208,7 @@ TEST(DesktopSwitcherRequests, AskingAgainJoinsTheSwitchOnItsWay) {
   EXPECT_EQ(w->log.lines,
             (std::vector<std::string>{"menu: already on the way to 'Desktop 3'",
                                       "hotkey [⌃3]: 1 → 3 'Desktop 3' now=3 after 250ms"}));
-  EXPECT_EQ(w->keyboard.downs(testing::kDigitKeys[2]).size(), 1u);
+  EXPECT_EQ(w->keyboard.downs(testing::digitKey(3)).size(), 1u);
 }
 
 TEST(DesktopSwitcherRequests, ALaterRequestSupersedesTheOneOnItsWay) {
@@ -369,7 +369,7 @@ TEST(DesktopSwitcherRoad, OnePressLandsAnnouncesOnceAndLogsOnce) {
   w->loop.advance(0.001);
   const auto& delivered = w->mac.keyboard().deliveries();
   ASSERT_FALSE(delivered.empty());
-  EXPECT_EQ(delivered.back().event.keyCode, testing::kDigitKeys[1]);
+  EXPECT_EQ(delivered.back().event.keyCode, testing::digitKey(2));
   EXPECT_EQ(delivered.back().receiver, "system shortcut");
   w->loop.advance(0.24);  // the Dock is still sliding
   EXPECT_TRUE(w->events.empty());

@@ -120,7 +120,7 @@ TEST_F(HotkeyBindingsTest, RebindingTouchesTheSystemOnlyWhenSomethingChanged) {
   EXPECT_EQ(w.mac.hotKeys().registrationCount(), 25);
 
   settings.setNextHotkey(std::nullopt);
-  settings.setDirectJumpModifiers(modifiers::kOption);
+  settings.setDirectJumpModifiers(platform::kOptionKey);
   settings.setMoveWindowEnabled(false);
   bindings.rebind();
   EXPECT_EQ(bindings.signature(), "|⌃⌥Space|⌃⌥⇥|none|⌃⌥←|⌃⌥P|true|2048|false");
@@ -129,7 +129,7 @@ TEST_F(HotkeyBindingsTest, RebindingTouchesTheSystemOnlyWhenSomethingChanged) {
   EXPECT_EQ(now[4], "⌥1");
 
   settings.setDirectJumpEnabled(false);
-  store.update(ids[1], [](SpaceMeta& m) { m.hotkey = Hotkey{5, modifiers::kCommand}; });
+  store.update(ids[1], [](SpaceMeta& m) { m.hotkey = Hotkey{5, platform::kCmdKey}; });
   bindings.rebind();
   EXPECT_EQ(registered(), (std::vector<std::string>{"⌃⌥Space", "⌃⌥⇥", "⌃⌥←", "⌃⌥P", "⌘G"}));
 }

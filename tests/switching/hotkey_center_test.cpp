@@ -11,7 +11,7 @@
 namespace velmora {
 namespace {
 
-constexpr std::uint32_t kControlOption = modifiers::kControl | modifiers::kOption;
+constexpr std::uint32_t kControlOption = platform::kControlKey | platform::kOptionKey;
 constexpr Hotkey kSwitcher{49, kControlOption};  // ⌃⌥Space
 constexpr Hotkey kPresent{35, kControlOption};   // ⌃⌥P
 
@@ -19,7 +19,7 @@ class HotkeyCenterTest : public ::testing::Test {
  protected:
   void press(const Hotkey& hotkey) {
     mac.keyboard().userPress(static_cast<std::uint16_t>(hotkey.keyCode),
-                             eventFlags(hotkey.modifiers));
+                             platform::eventFlags(hotkey.modifiers));
     loop.advance(0.01);
   }
   std::vector<std::uint32_t> registeredIDs() {

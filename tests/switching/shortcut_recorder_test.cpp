@@ -12,7 +12,10 @@ namespace velmora {
 namespace {
 
 constexpr std::uint64_t kCtrlOpt = platform::kEventFlagControl | platform::kEventFlagOption;
-constexpr std::uint16_t kA = 0, kF5 = 96, kEscape = 53, kSpace = 49;
+constexpr std::uint16_t kA = 0;
+using platform::keys::kEscape;
+using platform::keys::kSpace;
+constexpr std::uint16_t kF5 = platform::keys::kFunctionKeys[4];
 using Changes = std::vector<std::optional<Hotkey>>;
 
 class RecorderTest : public ::testing::Test {
@@ -86,7 +89,7 @@ TEST_F(RecorderTest, EscapeAloneCancelsButWithShiftItIsAShortcut) {
 
   recorder->click();
   type(kEscape, platform::kEventFlagShift);
-  EXPECT_EQ(changes, (Changes{Hotkey{kEscape, modifiers::kShift}}));
+  EXPECT_EQ(changes, (Changes{Hotkey{kEscape, platform::kShiftKey}}));
   EXPECT_EQ(recorder->title(), "⇧⎋");
 }
 

@@ -11,6 +11,7 @@
 #include "core/notification_center.h"
 #include "core/notifications.h"
 #include "core/virtual_loop.h"
+#include "platform/key_codes.h"
 #include "platform/sim/virtual_mac.h"
 #include "spaces/space_engine.h"
 #include "store/hotkey.h"
@@ -51,9 +52,10 @@ struct Answer {
   double at = -1;
 };
 
-inline constexpr std::uint16_t kDigitKeys[10] = {18, 19, 20, 21, 23, 22, 26, 28, 25, 29};
-inline constexpr std::uint16_t kLeftArrow = 123;
-inline constexpr std::uint16_t kRightArrow = 124;
+// The digit key of Switch to Desktop N.
+inline std::uint16_t digitKey(int desktopNumber) {
+  return *platform::keys::digitForDesktop(desktopNumber);
+}
 
 class SwitcherWorld {
  public:
@@ -87,7 +89,7 @@ class SwitcherWorld {
                               bool tellDock = true) {
     Value::Dictionary entries;
     for (int n : numbers) {
-      Value keys = Value::array({65535, static_cast<int>(kDigitKeys[n - 1]), 0x40000});
+      Value keys = Value::array({65535, static_cast<int>(digitKey(n)), 0x40000});
       entries[std::to_string(117 + n)] = Value::dictionary(
           {{"enabled", true},
            {"value", Value::dictionary({{"parameters", keys}, {"type", "standard"}})}});

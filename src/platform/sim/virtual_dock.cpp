@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/key_codes.h"
 #include "platform/sim/virtual_mac.h"
 
 namespace velmora::sim {
@@ -13,8 +14,6 @@ constexpr const char* kDomain = "com.apple.symbolichotkeys";
 constexpr const char* kKey = "AppleSymbolicHotKeys";
 constexpr std::uint64_t kModifierMask = platform::kEventFlagControl | platform::kEventFlagOption |
                                         platform::kEventFlagShift | platform::kEventFlagCommand;
-constexpr std::uint32_t kLeftArrow = 123;
-constexpr std::uint32_t kRightArrow = 124;
 
 using Shortcut = VirtualDock::Shortcut;
 
@@ -86,8 +85,8 @@ void VirtualDock::readShortcuts() {
     if (auto shortcut = e ? parse(*e, std::nullopt) : std::nullopt) shortcuts_[id] = *shortcut;
   }
   // The move shortcuts are on out of the box: only an entry that turns one off removes it.
-  for (auto [id, key] :
-       {std::pair{kMoveLeftID, kLeftArrow}, std::pair{kMoveRightID, kRightArrow}}) {
+  for (auto [id, key] : {std::pair{kMoveLeftID, platform::keys::kLeftArrow},
+                         std::pair{kMoveRightID, platform::keys::kRightArrow}}) {
     Shortcut fallback{key, platform::kEventFlagControl};
     const Value* e = entry(id);
     if (!e || !e->asDictionary()) {

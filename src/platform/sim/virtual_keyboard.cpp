@@ -3,8 +3,9 @@
 #include <array>
 #include <utility>
 
+#include "platform/hot_key_registry.h"
 #include "platform/input_clocks.h"
-#include "store/hotkey.h"
+#include "platform/key_codes.h"
 
 namespace velmora::sim {
 
@@ -16,26 +17,13 @@ struct ModifierKey {
   std::uint16_t keyCode;
 };
 constexpr std::array<ModifierKey, 4> kModifierKeys{{
-    {platform::kEventFlagControl, 59},
-    {platform::kEventFlagOption, 58},
-    {platform::kEventFlagShift, 56},
-    {platform::kEventFlagCommand, 55},
+    {platform::kEventFlagControl, platform::keys::kControl},
+    {platform::kEventFlagOption, platform::keys::kOption},
+    {platform::kEventFlagShift, platform::keys::kShift},
+    {platform::kEventFlagCommand, platform::keys::kCommand},
 }};
 
-bool isModifierKey(std::uint16_t keyCode) {
-  return keyCode >= 54 && keyCode <= 63;
-}
-
 }  // namespace
-
-std::uint32_t carbonModifiers(std::uint64_t flags) {
-  std::uint32_t mask = 0;
-  if (flags & platform::kEventFlagCommand) mask |= modifiers::kCommand;
-  if (flags & platform::kEventFlagShift) mask |= modifiers::kShift;
-  if (flags & platform::kEventFlagOption) mask |= modifiers::kOption;
-  if (flags & platform::kEventFlagControl) mask |= modifiers::kControl;
-  return mask;
-}
 
 VirtualKeyboard::VirtualKeyboard(MainLoop& loop, VirtualHotKeys& hotKeys,
                                  std::function<void(std::uint32_t)> noteInput,
@@ -75,7 +63,7 @@ void VirtualKeyboard::userPress(std::uint16_t keyCode, std::uint64_t flags) {
 }
 
 void VirtualKeyboard::route(const platform::KeyboardEvent& event, bool synthetic) {
-  if (isModifierKey(event.keyCode)) {
+  if (platform::keys::isModifier(event.keyCode)) {
     if (noteInput_) noteInput_(platform::kEventFlagsChanged);
     if (velmoraKey_) {
       platform::LocalKeyEvent local{platform::kNSEventTypeFlagsChanged, event.keyCode, event.flags};
@@ -92,7 +80,7 @@ void VirtualKeyboard::route(const platform::KeyboardEvent& event, bool synthetic
   }
   if (noteInput_) noteInput_(platform::kEventKeyDown);
   Delivery delivery{event, synthetic, {}};
-  if (hotKeys_.dispatch(event.keyCode, carbonModifiers(event.flags))) {
+  if (hotKeys_.dispatch(event.keyCode, platform::carbonModifiers(event.flags))) {
     delivery.receiver = "hot key";
   } else if (systemShortcuts && systemShortcuts(event)) {
     delivery.receiver = "system shortcut";

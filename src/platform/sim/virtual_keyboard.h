@@ -77,7 +77,4 @@ class VirtualKeyboard final : public platform::KeyboardEvents, public platform::
   Lifetime lifetime_;
 };
 
-// Carbon modifier mask of CGEventFlags.
-std::uint32_t carbonModifiers(std::uint64_t flags);
-
 }  // namespace velmora::sim

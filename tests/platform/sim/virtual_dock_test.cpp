@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/virtual_loop.h"
+#include "platform/key_codes.h"
 #include "platform/sim/virtual_mac.h"
 #include "platform/sim/world.h"
 
@@ -14,7 +15,8 @@ namespace velmora::sim {
 namespace {
 
 constexpr std::uint64_t kControl = platform::kEventFlagControl;
-constexpr std::uint16_t kLeft = 123, kRight = 124;
+constexpr std::uint16_t kLeft = platform::keys::kLeftArrow;
+constexpr std::uint16_t kRight = platform::keys::kRightArrow;
 constexpr const char* kDomain = "com.apple.symbolichotkeys";
 constexpr const char* kKey = "AppleSymbolicHotKeys";
 

@@ -22,6 +22,7 @@ struct World {
   sim::VirtualMac mac{loop};
   NotificationCenter center;
   std::unique_ptr<SpaceEngine> engine;
+  std::unique_ptr<DesktopSwitcher> switcher;
 
   World() {
     auto loaded = sim::loadWorldFile(mac, VELMORA_WORLDS_DIR "/three-by-sixteen.json");
@@ -29,9 +30,9 @@ struct World {
       std::fprintf(stderr, "%s\n", loaded.error.c_str());
       std::abort();
     }
-    EngineServices services;
-    services.makeSwitcher = DesktopSwitcher::factory({});
-    engine = std::make_unique<SpaceEngine>(mac.platform(), center, std::move(services));
+    engine = std::make_unique<SpaceEngine>(mac.platform(), center, EngineServices{});
+    switcher = std::make_unique<DesktopSwitcher>(*engine, DesktopSwitcher::Dependencies{});
+    engine->setSwitcher(*switcher);
   }
 };
 

@@ -50,6 +50,7 @@ struct TileWorld {
   KeyNames keyNames{mac.platform().keyboardLayout};
   NoCommands commands;
   std::unique_ptr<SpaceEngine> engine;
+  std::unique_ptr<DesktopSwitcher> switcher;
   std::unique_ptr<StatusBarController> tile;
 
   TileWorld() {
@@ -61,9 +62,9 @@ struct TileWorld {
     store = std::make_unique<SpaceStore>(mac.platform(), center, log);
     presentation = std::make_unique<DesktopPresentation>(*store, settings);
     Glyph::setServices({&mac.symbols(), &mac.platform().images, &mac.canvases(), {}});
-    EngineServices services;
-    services.makeSwitcher = DesktopSwitcher::factory({});
-    engine = std::make_unique<SpaceEngine>(mac.platform(), center, std::move(services));
+    engine = std::make_unique<SpaceEngine>(mac.platform(), center, EngineServices{});
+    switcher = std::make_unique<DesktopSwitcher>(*engine, DesktopSwitcher::Dependencies{});
+    engine->setSwitcher(*switcher);
     engine->refresh(true);
     tile = std::make_unique<StatusBarController>(StatusBarServices{
         mac.platform(), center, *engine, settings, *presentation, keyNames, log, commands});
@@ -77,8 +78,10 @@ void BM_MenuBarPerDesktopChange(benchmark::State& state) {
   TileWorld world;
   const auto& display = world.mac.displays().front();
   std::uint64_t a = display.spaces[0].id, b = display.spaces[1].id;
-  world.store->update(display.spaces[0].managedID, [](SpaceMeta& m) { m.name = "Mail"; });
-  world.store->update(display.spaces[1].managedID, [](SpaceMeta& m) { m.name = "Deep Work"; });
+  world.store->update(ManagedID(display.spaces[0].managedID),
+                      [](SpaceMeta& m) { m.name = "Mail"; });
+  world.store->update(ManagedID(display.spaces[1].managedID),
+                      [](SpaceMeta& m) { m.name = "Deep Work"; });
   bool flip = false;
   for (auto _ : state) {
     world.mac.userSwitchTo(flip ? a : b);
@@ -92,7 +95,7 @@ BENCHMARK(BM_MenuBarPerDesktopChange)->Unit(benchmark::kMicrosecond);
 // The tile's redraw alone after a change of look (a new name each time, so never skipped).
 void BM_MenuBarRedrawNewLook(benchmark::State& state) {
   TileWorld world;
-  std::int64_t managed = world.mac.displays().front().spaces[0].managedID;
+  ManagedID managed(world.mac.displays().front().spaces[0].managedID);
   int n = 0;
   for (auto _ : state) {
     state.PauseTiming();

@@ -27,17 +27,16 @@ void BM_SwitchPoll(benchmark::State& state) {
     std::fprintf(stderr, "%s\n", loaded.error.c_str());
     std::abort();
   }
-  EngineServices services;
-  services.makeSwitcher = DesktopSwitcher::factory({});  // the direct route only
-  SpaceEngine engine(mac.platform(), center, std::move(services));
+  SpaceEngine engine(mac.platform(), center, EngineServices{});
+  DesktopSwitcher switcher(engine, {});  // the direct route only
+  engine.setSwitcher(switcher);
   // The window server ignores the call, so the switch keeps polling: each 50 ms step of the
   // loop is one poll. A new switch starts whenever one gives up (every 32 polls).
   mac.failSetCurrentSpace(1000);
   const Desktop target = engine.desktops()[1];
-  DesktopSwitcher* switcher = DesktopSwitcher::of(engine);
   std::int64_t switches = 0;
   for (auto _ : state) {
-    if (!switcher->inFlight()) {
+    if (!switcher.inFlight()) {
       engine.switchTo(target, "bench");
       ++switches;
     }

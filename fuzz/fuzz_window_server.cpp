@@ -100,9 +100,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   sim::VirtualMac mac(loop);
   mac.addDisplay("Main", ScreenRect::make(0, 0, 1512, 982));
   NotificationCenter center;
-  EngineServices services;
-  services.makeSwitcher = DesktopSwitcher::factory({});
-  SpaceEngine engine(mac.platform(), center, std::move(services));
+  SpaceEngine engine(mac.platform(), center, EngineServices{});
+  DesktopSwitcher switcher(engine, {});
+  engine.setSwitcher(switcher);
   engine.start();
   mac.overrideManagedDisplaySpaces(spaces);
   mac.overrideWindowList(windows);

@@ -1,5 +1,9 @@
 #include "app/app_delegate.h"
 
+#include <unicode/locid.h>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+
 #include <limits>
 #include <map>
 #include <utility>
@@ -9,7 +13,6 @@
 #include "app/running_copies.h"
 #include "core/notifications.h"
 #include "store/diagnostics.h"
-#include "switching/desktop_switcher.h"
 #include "switching/space_search.h"
 #include "updates/install_location.h"
 
@@ -26,10 +29,18 @@ constexpr double kPreviewSeconds = 4.0;
 // Mission Control is an application of its own; opening it shows the labels to the user.
 constexpr const char* kMissionControlURL = "file:///System/Applications/Mission%20Control.app";
 
-// The first letter in upper case, as alert texts begin.
-std::string capitalizedFirst(std::string text) {
-  if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 32);
-  return text;
+// The first character in upper case, as alert texts begin, whatever the script ("élément"
+// becomes "Élément").
+std::string capitalizedFirst(const std::string& text) {
+  icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);
+  if (unicode.isEmpty()) return text;
+  std::int32_t end = unicode.moveIndex32(0, 1);
+  icu::UnicodeString first(unicode, 0, end);
+  first.toTitle(nullptr, icu::Locale::getRoot(),
+                U_TITLECASE_NO_LOWERCASE | U_TITLECASE_NO_BREAK_ADJUSTMENT);
+  std::string out;
+  (first + icu::UnicodeString(unicode, end)).toUTF8String(out);
+  return out;
 }
 
 }  // namespace
@@ -45,8 +56,10 @@ AppDelegate::AppDelegate(AppServices services)
       presenting_(s_.settings.presenting()) {}
 
 AppDelegate::~AppDelegate() {
-  // The engine outlives the delegate; nothing it calls back may reach a dead delegate.
-  s_.engine.onSwitch = nullptr;
+  // The engine and the switcher outlive the delegate; nothing they call back may reach a
+  // dead delegate.
+  s_.engine.setOnSwitch(nullptr);
+  s_.switcher.setPressInMissionControl(nullptr);
 }
 
 // ---- Launch ----
@@ -54,14 +67,14 @@ AppDelegate::~AppDelegate() {
 void AppDelegate::applicationDidFinishLaunching() {
   // Names older versions kept elsewhere join the store, keyed by today's records.
   std::vector<LegacySpace> legacy;
-  std::map<std::uint64_t, SkyLight::Space> spaces;
+  std::map<SpaceID, SkyLight::Space> spaces;
   for (const auto& display : s_.engine.displays()) {
     for (const auto& space : display.spaces) {
       legacy.push_back({space.id, space.managedID});
       spaces.emplace(space.id, space);
     }
   }
-  s_.store.adoptLegacyNames(legacy, [&](std::uint64_t id) -> std::optional<std::string> {
+  s_.store.adoptLegacyNames(legacy, [&](SpaceID id) -> std::optional<std::string> {
     auto it = spaces.find(id);
     if (it == spaces.end()) return std::nullopt;
     return s_.engine.skyLight().spaceName(it->second);
@@ -69,36 +82,35 @@ void AppDelegate::applicationDidFinishLaunching() {
 
   // The tile and the notch label each step aside for the other.
   statusBar_ = s_.surfaces.makeStatusBar(context_, [this] { return notch_->isShowing(); });
-  notch_->tileIsShowing = [this] { return statusBar_ && statusBar_->isShowing(); };
-  notch_->onClick = lifetime_.guard([this] { togglePopoverFromNotch(); });
+  // The label is the delegate's own and never outlives it.
+  notch_->setTileIsShowing([this] { return statusBar_ && statusBar_->isShowing(); });
+  notch_->setOnClick(lifetime_.guard([this] { togglePopoverFromNotch(); }));
   popover_ = s_.surfaces.makePopover(context_);
 
-  if (DesktopSwitcher* desktopSwitcher = DesktopSwitcher::of(s_.engine)) {
-    std::weak_ptr<void> alive = lifetime_.weak();
-    desktopSwitcher->pressInMissionControl = [this, alive](int number,
-                                                           std::function<void(bool)> done) {
-      if (alive.expired()) {
-        done(false);
-        return;
-      }
-      overlay_->press(number, std::move(done));
-    };
-  }
+  std::weak_ptr<void> alive = lifetime_.weak();
+  s_.switcher.setPressInMissionControl([this, alive](int number, std::function<void(bool)> done) {
+    if (alive.expired()) {
+      done(false);
+      return;
+    }
+    overlay_->press(number, std::move(done));
+  });
 
-  s_.engine.onSwitch = [this](const std::string& displayUUID, const std::optional<Desktop>&,
-                              const std::optional<Desktop>& to) {
-    if (to && s_.settings.hudEnabled()) hud_->show(*to, displayUUID);
-  };
+  s_.engine.setOnSwitch(
+      lifetime_.guard([this](const std::string& displayUUID, const std::optional<Desktop>&,
+                             const std::optional<Desktop>& to) {
+        if (to && s_.settings.hudEnabled()) hud_->show(*to, displayUUID);
+      }));
   s_.engine.start();
 
-  overlay_->onClosedWithoutAccess = lifetime_.guard([this] {
+  overlay_->setOnClosedWithoutAccess(lifetime_.guard([this] {
     if (nudgedAboutAccess_) return;
     nudgedAboutAccess_ = true;
     toast("Names in Mission Control need Accessibility access. Turn it on from the menu bar item.",
           "exclamationmark.triangle.fill", 4.0);
-  });
-  overlay_->onMissionControlChanged =
-      lifetime_.guard([this](bool open) { notch_->missionControlChanged(open); });
+  }));
+  overlay_->setOnMissionControlChanged(
+      lifetime_.guard([this](bool open) { notch_->missionControlChanged(open); }));
 
   // Settings arrive in bursts (a slider, a reset); the surfaces follow once it settles.
   subscriptions_.push_back(s_.settings.willChange().connect([this] {
@@ -107,8 +119,11 @@ void AppDelegate::applicationDidFinishLaunching() {
       if (generation == settingsGeneration_) settingsChanged();
     }));
   }));
-  observers_.push_back(s_.center.observe(notifications::kSpaceMetaChanged,
-                                         lifetime_.guard([this] { hotkeys().rebind(); })));
+  // A desktop's own shortcut follows the desktop: it goes with it, comes back with it and
+  // keeps working through renumbering. The signature keeps a rebind with no change cheap.
+  for (const char* name : {notifications::kSpaceMetaChanged, notifications::kSpacesDidChange}) {
+    observers_.push_back(s_.center.observe(name, lifetime_.guard([this] { hotkeys().rebind(); })));
+  }
   // The trust state is heard as it is now, then each time it changes.
   subscriptions_.push_back(s_.access.willChange().connect([this] {
     s_.platform.loop.post(lifetime_.guard([this] {
@@ -120,11 +135,11 @@ void AppDelegate::applicationDidFinishLaunching() {
   }));
   lastTrusted_ = s_.access.trusted();
   accessibilityChanged(*lastTrusted_);
-  s_.updates.onAvailable = lifetime_.guard([this](const std::string& version) {
+  s_.updates.setOnAvailable(lifetime_.guard([this](const std::string& version) {
     if (lastUpdateVersion_ == version) return;
     lastUpdateVersion_ = version;
     updateAvailable(version);
-  });
+  }));
   hotkeys().rebind();
 
   applySettingsToSurfaces();
@@ -138,7 +153,8 @@ void AppDelegate::applicationDidFinishLaunching() {
   s_.access.repairAfterUpdate(s_.settings);
   s_.access.checkTrust(true);
 
-  s_.updates.relaunch = [this](const std::string& bundlePath) { relaunchFrom(bundlePath); };
+  s_.updates.setOnInstalled(
+      lifetime_.guard([this](const std::string& bundlePath) { relaunchFrom(bundlePath); }));
   s_.updates.start();
 
   afterUpdate();

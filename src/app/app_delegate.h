@@ -24,6 +24,7 @@
 #include "store/log_file.h"
 #include "store/settings.h"
 #include "store/space_store.h"
+#include "switching/desktop_switcher.h"
 #include "switching/hotkey_bindings.h"
 #include "switching/system_shortcuts.h"
 
@@ -36,6 +37,7 @@ struct AppServices {
   Settings& settings;
   SpaceStore& store;
   SpaceEngine& engine;
+  DesktopSwitcher& switcher;
   Accessibility& access;
   Updates& updates;
   Logs& logs;

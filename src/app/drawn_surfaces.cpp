@@ -19,10 +19,9 @@ void DrawnSwitchTag::preview() {
 
 DrawnMenuBarTile::DrawnMenuBarTile(const SurfaceContext& context,
                                    std::function<bool()> notchIsShowing)
-    : controller_(StatusBarServices{context.platform, context.center, context.engine,
-                                    context.settings, context.presentation, context.keyNames,
-                                    context.logs.switches(), context.commands}) {
-  if (notchIsShowing) controller_.notchLabelVisible = std::move(notchIsShowing);
+    : controller_(StatusBarServices{
+          context.platform, context.center, context.engine, context.settings, context.presentation,
+          context.keyNames, context.logs.switches(), context.commands, std::move(notchIsShowing)}) {
 }
 
 }  // namespace velmora

@@ -59,9 +59,17 @@ class MissionControlOverlay {
   // hears once whether it pressed.
   virtual void press(int desktopNumber, std::function<void(bool pressed)> done) = 0;
   // Mission Control closed while Velmora could not read it (no Accessibility grant).
-  std::function<void()> onClosedWithoutAccess;
+  void setOnClosedWithoutAccess(std::function<void()> fn) {
+    onClosedWithoutAccess_ = std::move(fn);
+  }
   // Mission Control opened (true) or closed (false).
-  std::function<void(bool open)> onMissionControlChanged;
+  void setOnMissionControlChanged(std::function<void(bool open)> fn) {
+    onMissionControlChanged_ = std::move(fn);
+  }
+
+ protected:
+  std::function<void()> onClosedWithoutAccess_;
+  std::function<void(bool open)> onMissionControlChanged_;
 };
 
 class QuickSwitcher {
@@ -81,8 +89,12 @@ class NotchName {
   virtual void preview(double seconds) = 0;
   virtual void missionControlChanged(bool open) = 0;
   // Whether the menu bar tile shows; the label stands in for it when it does not.
-  std::function<bool()> tileIsShowing;
-  std::function<void()> onClick;
+  void setTileIsShowing(std::function<bool()> fn) { tileIsShowing_ = std::move(fn); }
+  void setOnClick(std::function<void()> fn) { onClick_ = std::move(fn); }
+
+ protected:
+  std::function<bool()> tileIsShowing_;
+  std::function<void()> onClick_;
 };
 
 // The tile in the menu bar.
@@ -136,10 +148,18 @@ class Updates {
  public:
   virtual ~Updates() = default;
   virtual void start() = 0;
-  // How the installer starts the new copy (the delegate's relaunch).
-  std::function<void(const std::string& bundlePath)> relaunch;
+  // A new copy is in place at `bundlePath`: the delegate relaunches from it.
+  void setOnInstalled(std::function<void(const std::string& bundlePath)> fn) {
+    onInstalled_ = std::move(fn);
+  }
   // Each update that becomes available, by version.
-  std::function<void(const std::string& version)> onAvailable;
+  void setOnAvailable(std::function<void(const std::string& version)> fn) {
+    onAvailable_ = std::move(fn);
+  }
+
+ protected:
+  std::function<void(const std::string& bundlePath)> onInstalled_;
+  std::function<void(const std::string& version)> onAvailable_;
 };
 
 // Makes the surfaces, each when the delegate first needs it.

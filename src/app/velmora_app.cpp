@@ -38,16 +38,17 @@ VelmoraApp::VelmoraApp(const platform::Platform& platform, NotificationCenter& c
   switching.log = &logs_.switches();
   switching.title = [this](const Desktop& d) { return presentation_.title(d); };
   EngineServices services;
-  services.makeSwitcher = DesktopSwitcher::factory(std::move(switching));
   services.settings = &engineSettings_;
   services.timeLedger = &ledger_;
   services.badgeReader = &badges_;
   services.switchesLog = &logs_.switches();
   engine_ = std::make_unique<SpaceEngine>(platform, center, std::move(services));
+  switcher_ = std::make_unique<DesktopSwitcher>(*engine_, std::move(switching));
+  engine_->setSwitcher(*switcher_);
 
   delegate_ = std::make_unique<AppDelegate>(
-      AppServices{platform, center, settings_, store_, *engine_, access_, updates, logs_, systemLog,
-                  presentation_, shortcuts_, keyNames_, hotkeyCenter_, surfaces});
+      AppServices{platform, center, settings_, store_, *engine_, *switcher_, access_, updates,
+                  logs_, systemLog, presentation_, shortcuts_, keyNames_, hotkeyCenter_, surfaces});
   platform.application.setMainMenu(MainMenu::standard().menus);
   platform.loop.post(lifetime_.guard([this] { delegate_->applicationDidFinishLaunching(); }));
 }

@@ -18,6 +18,7 @@
 #include "store/log_file.h"
 #include "store/settings.h"
 #include "store/space_store.h"
+#include "switching/desktop_switcher.h"
 #include "switching/hotkey_center.h"
 #include "switching/key_synth.h"
 #include "switching/system_shortcuts.h"
@@ -69,6 +70,7 @@ class VelmoraApp {
   // Declared last so they go first: the delegate's subscriptions and the engine's callbacks
   // never outlive what they point at.
   std::unique_ptr<SpaceEngine> engine_;
+  std::unique_ptr<DesktopSwitcher> switcher_;
   std::unique_ptr<AppDelegate> delegate_;
   Lifetime lifetime_;
 };

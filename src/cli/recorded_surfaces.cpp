@@ -21,18 +21,16 @@ class HUD final : public SwitchTag {
   HUD(SurfaceRecord& record, const RecordedSurfaceKit& kit, std::unique_ptr<SwitchTag> drawn)
       : record_(record), kit_(kit), drawn_(std::move(drawn)) {}
   void show(const Desktop& desktop, const std::string& displayUUID) override {
-    std::string name =
-        kit_.title ? kit_.title(desktop) : "Desktop " + std::to_string(desktop.number);
-    record_.note("switch tag: " + name + " on display " + displayUUID);
-    if (drawn_) drawn_->show(desktop, displayUUID);
+    record_.note("switch tag: " + kit_.title(desktop) + " on display " + displayUUID);
+    drawn_->show(desktop, displayUUID);
   }
   void toast(const std::string& text, const std::string& symbol, double s) override {
     record_.toast("toast: " + text + " (" + symbol + ", " + seconds(s) + ")");
-    if (drawn_) drawn_->toast(text, symbol, s);
+    drawn_->toast(text, symbol, s);
   }
   void preview() override {
     record_.note("switch tag: preview");
-    if (drawn_) drawn_->preview();
+    drawn_->preview();
   }
 
  private:
@@ -54,11 +52,7 @@ class Overlay final : public MissionControlOverlay {
   }
   void press(int number, std::function<void(bool)> done) override {
     record_.note("Mission Control overlay: press Desktop " + std::to_string(number));
-    if (kit_.missionControlPress) {
-      kit_.missionControlPress(number, std::move(done));
-    } else {
-      done(false);
-    }
+    kit_.pressInMissionControl(number, std::move(done));
   }
 
  private:
@@ -98,28 +92,6 @@ class Notch final : public NotchName {
 
  private:
   SurfaceRecord& record_;
-};
-
-class Tile final : public MenuBarTile {
- public:
-  Tile(SurfaceRecord& record, const RecordedSurfaceKit& kit) : record_(record), kit_(kit) {
-    record_.note("menu bar tile: shown");
-  }
-  bool isShowing() const override { return showing_; }
-  void refresh() override {}
-  // A stand-in has no button window to describe.
-  std::string presenceReport() const override { return "no window"; }
-  void checkFits() override {
-    if (!kit_.menuBarHasRoom && showing_) {
-      showing_ = false;
-      record_.note("menu bar tile: no room in the menu bar");
-    }
-  }
-
- private:
-  SurfaceRecord& record_;
-  const RecordedSurfaceKit& kit_;
-  bool showing_ = true;
 };
 
 class Popover final : public MenuPopoverController {
@@ -166,17 +138,21 @@ class Hover final : public SpaceHover {
 // kit draws.
 class Settings final : public SettingsWindow {
  public:
-  Settings(SurfaceRecord& record, RecordedSurfaceKit& kit, const SurfaceContext& context)
-      : record_(record), kit_(kit) {
-    if (!kit.drawn) return;
-    editor_ = std::make_unique<EditorWindow>(
-        context.platform, EditorServices{context.store, context.presentation, context.keyNames,
-                                         context.hotkeyCenter, context.platform.localEvents,
-                                         context.platform.openPanel, context.platform.application});
-    kit_.editorWindow = editor_.get();
+  // `editorSlot` is where the kit keeps the editor's window for the command line.
+  Settings(SurfaceRecord& record, const RecordedSurfaceKit& kit, const SurfaceContext& context,
+           EditorWindow*& editorSlot)
+      : record_(record),
+        kit_(kit),
+        editor_(std::make_unique<EditorWindow>(
+            context.platform,
+            EditorServices{context.store, context.presentation, context.keyNames,
+                           context.hotkeyCenter, context.platform.localEvents,
+                           context.platform.openPanel, context.platform.application})),
+        editorSlot_(editorSlot) {
+    editorSlot_ = editor_.get();
   }
   ~Settings() override {
-    if (kit_.editorWindow == editor_.get()) kit_.editorWindow = nullptr;
+    if (editorSlot_ == editor_.get()) editorSlot_ = nullptr;
   }
   void show(std::optional<SettingsPage> page) override {
     if (page) page_ = *page;
@@ -184,16 +160,15 @@ class Settings final : public SettingsWindow {
   }
   void edit(const Desktop& desktop) override {
     page_ = SettingsPage::spaces;
-    std::string name =
-        kit_.title ? kit_.title(desktop) : "Desktop " + std::to_string(desktop.number);
-    record_.note("settings window: editor for " + name);
-    if (editor_) editor_->open(desktop);
+    record_.note("settings window: editor for " + kit_.title(desktop));
+    editor_->open(desktop);
   }
 
  private:
   SurfaceRecord& record_;
-  RecordedSurfaceKit& kit_;
+  const RecordedSurfaceKit& kit_;
   std::unique_ptr<EditorWindow> editor_;
+  EditorWindow*& editorSlot_;
   SettingsPage page_ = SettingsPage::spaces;
 };
 
@@ -227,9 +202,20 @@ void SurfaceRecord::toast(const std::string& line) {
   note(line);
 }
 
+std::string RecordedSurfaceKit::title(const Desktop& desktop) const {
+  return title_ ? title_(desktop) : "Desktop " + std::to_string(desktop.number);
+}
+
+void RecordedSurfaceKit::pressInMissionControl(int number, std::function<void(bool)> done) const {
+  if (missionControlPress_) {
+    missionControlPress_(number, std::move(done));
+  } else {
+    done(false);
+  }
+}
+
 std::unique_ptr<SwitchTag> RecordedSurfaceKit::makeSwitchHUD(const Context& context) {
-  return std::make_unique<HUD>(record_, *this,
-                               drawn ? std::make_unique<DrawnSwitchTag>(context) : nullptr);
+  return std::make_unique<HUD>(record_, *this, std::make_unique<DrawnSwitchTag>(context));
 }
 std::unique_ptr<MissionControlOverlay> RecordedSurfaceKit::makeOverlay(const Context&) {
   return std::make_unique<Overlay>(record_, *this);
@@ -242,12 +228,9 @@ std::unique_ptr<NotchName> RecordedSurfaceKit::makeNotchName(const Context&) {
 }
 std::unique_ptr<MenuBarTile> RecordedSurfaceKit::makeStatusBar(const Context& context,
                                                                std::function<bool()> notch) {
-  if (drawn) {
-    // The drawn tile says where it is through the switches log from here on.
-    record_.note("menu bar tile: shown");
-    return std::make_unique<DrawnMenuBarTile>(context, std::move(notch));
-  }
-  return std::make_unique<Tile>(record_, *this);
+  // The drawn tile says where it is through the switches log from here on.
+  record_.note("menu bar tile: shown");
+  return std::make_unique<DrawnMenuBarTile>(context, std::move(notch));
 }
 std::unique_ptr<MenuPopoverController> RecordedSurfaceKit::makePopover(const Context&) {
   return std::make_unique<Popover>(record_);
@@ -256,7 +239,7 @@ std::unique_ptr<SpaceHover> RecordedSurfaceKit::makeHover(const Context&) {
   return std::make_unique<Hover>(record_);
 }
 std::unique_ptr<SettingsWindow> RecordedSurfaceKit::makeSettingsWindow(const Context& context) {
-  return std::make_unique<Settings>(record_, *this, context);
+  return std::make_unique<Settings>(record_, *this, context, editorWindow_);
 }
 std::unique_ptr<FirstRunWindow> RecordedSurfaceKit::makeFirstRunWindow(const Context&) {
   return std::make_unique<FirstRun>(record_);
@@ -269,7 +252,7 @@ void RecordedUpdates::start() {
 
 void RecordedUpdates::announce(const std::string& version) {
   record_.note("update feed: version " + version + " is available");
-  if (onAvailable) onAvailable(version);
+  if (onAvailable_) onAvailable_(version);
 }
 
 }  // namespace velmora::cli

@@ -1,7 +1,8 @@
 #pragma once
-// The virtual Mac's stand-ins for the surfaces that do not draw yet: each request the
-// application makes of them (a toast, a switch tag, the popover, a settings page, …) is
-// recorded as one line, so the command line can print it and scripts can expect it.
+// What the application asks of its surfaces, recorded one line a request (a toast, a switch
+// tag, the popover, a settings page, …) so the command line can print it and scripts can
+// expect it. The surfaces that draw (the switch tag, the menu bar tile, the desktop editor)
+// are the real ones behind the record; the others are stand-ins until they draw.
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,19 +33,23 @@ class SurfaceRecord {
 
 class RecordedSurfaceKit final : public SurfaceKit {
  public:
+  using TitleFn = std::function<std::string(const Desktop&)>;
+  using MissionControlPress =
+      std::function<void(int desktopNumber, std::function<void(bool)> done)>;
+
   explicit RecordedSurfaceKit(SurfaceRecord& record) : record_(record) {}
 
   // How the stand-ins name a desktop (the application's presentation, once it exists).
-  std::function<std::string(const Desktop&)> title;
+  void setTitle(TitleFn title) { title_ = std::move(title); }
   // Carries out a press in Mission Control on the virtual Mac; none answers "not pressed".
-  std::function<void(int desktopNumber, std::function<void(bool)> done)> missionControlPress;
-  // Whether the stand-in tile finds room in the menu bar.
-  bool menuBarHasRoom = true;
-  // The surfaces that draw (the switch tag, the menu bar tile, the desktop editor) are the
-  // real ones, still recorded; otherwise they are stand-ins too.
-  bool drawn = false;
-  // The desktop editor's window once the settings window exists and the kit draws.
-  EditorWindow* editorWindow = nullptr;
+  void setMissionControlPress(MissionControlPress press) {
+    missionControlPress_ = std::move(press);
+  }
+  // The desktop editor's window once the settings window exists.
+  EditorWindow* editorWindow() const { return editorWindow_; }
+
+  std::string title(const Desktop& desktop) const;
+  void pressInMissionControl(int desktopNumber, std::function<void(bool)> done) const;
 
   std::unique_ptr<SwitchTag> makeSwitchHUD(const Context& context) override;
   std::unique_ptr<MissionControlOverlay> makeOverlay(const Context& context) override;
@@ -59,6 +64,9 @@ class RecordedSurfaceKit final : public SurfaceKit {
 
  private:
   SurfaceRecord& record_;
+  TitleFn title_;
+  MissionControlPress missionControlPress_;
+  EditorWindow* editorWindow_ = nullptr;
 };
 
 // The update checker's stand-in: the script says when a version comes out.

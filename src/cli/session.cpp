@@ -87,7 +87,6 @@ Session::Session(MainLoop& loop, VirtualLoop* virtualLoop, std::ostream& out,
       updates_(record_),
       systemLog_(std::make_unique<SystemLogEcho>([this](const std::string& l) { emit(l); })) {
   if (virtualLoop_) virtualLoop_->holdCrossThreadPosts(true);
-  surfaces_.drawn = true;
 }
 
 Session::~Session() = default;
@@ -137,17 +136,17 @@ void Session::launch() {
   if (virtualLoop_) stopwatch = [] { return 0.0; };
   app_ = std::make_unique<VelmoraApp>(mac_.platform(), center_, surfaces_, updates_, *systemLog_,
                                       std::move(stopwatch));
-  surfaces_.title = [this](const Desktop& d) { return app_->presentation().title(d); };
-  surfaces_.missionControlPress = [this](int number, std::function<void(bool)> done) {
+  surfaces_.setTitle([this](const Desktop& d) { return app_->presentation().title(d); });
+  surfaces_.setMissionControlPress([this](int number, std::function<void(bool)> done) {
     auto desktop = app_->engine().desktopWithNumber(number);
     mac_.dock().openMissionControl();
-    done(desktop && mac_.dock().pressThumbnail(desktop->id()));
-  };
+    done(desktop && mac_.dock().pressThumbnail(desktop->id().raw()));
+  });
   Logs& logs = app_->logs();
   for (auto [log, name] :
        {std::pair{&logs.switches(), "switches.log: "}, std::pair{&logs.updates(), "updates.log: "},
         std::pair{&logs.missionControl(), "mission-control.log: "}}) {
-    log->onAppend = [this, label = name](std::string_view m) { emit(label + std::string(m)); };
+    log->setOnAppend([this, label = name](std::string_view m) { emit(label + std::string(m)); });
   }
   observers_.push_back(center_.observe(notifications::kActiveSpaceDidChange, [this] {
     emit(std::string("notification: ") + notifications::kActiveSpaceDidChange);
@@ -582,7 +581,7 @@ Session::Status Session::printCommand(std::string_view args) {
       char number[16];
       std::snprintf(number, sizeof number, "%2d", d.number);
       print(std::string(d.isCurrent ? "* " : "  ") + number + "  " + show.title(d) + "  [display " +
-            d.space.displayUUID + ", space " + std::to_string(d.id()) + "]" +
+            d.space.displayUUID + ", space " + to_string(d.id()) + "]" +
             (apps.empty() ? "" : "  " + apps));
     }
   } else if (kind == "current") {

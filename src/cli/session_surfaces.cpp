@@ -26,11 +26,11 @@ Session::Status Session::editDesktop(std::string_view args) {
   auto desktop = desktopArg(which, error);
   if (!desktop) return fail(error);
   // Opened as the menu's "Edit …" item opens it, unless it already shows this desktop.
-  EditorWindow* window = surfaces_.editorWindow;
+  EditorWindow* window = surfaces_.editorWindow();
   if (!window || !window->editor() || window->editor()->desktop().id() != desktop->id()) {
     app_->delegate().editDesktop(*desktop);
     settle();
-    window = surfaces_.editorWindow;
+    window = surfaces_.editorWindow();
   }
   EditSpaceView* editor = window ? window->editor() : nullptr;
   if (!editor) return fail("the desktop editor did not open");
@@ -230,7 +230,7 @@ bool Session::printDrawn(const std::string& kind, std::string_view more) {
     return true;
   }
   if (kind == "editor") {
-    EditorWindow* window = surfaces_.editorWindow;
+    EditorWindow* window = surfaces_.editorWindow();
     EditSpaceView* editor = window ? window->editor() : nullptr;
     if (!editor) {
       print("(the desktop editor is closed)");

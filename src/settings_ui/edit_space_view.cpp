@@ -118,11 +118,11 @@ EditSpaceView::EditSpaceView(EditorServices services, Desktop desktop, bool embe
   hotkey_ = stored.hotkey;
   if (icon_.kind() == SpaceIcon::Kind::Emoji) emoji_ = icon_.payload();
   recorder_.setHotkey(hotkey_);
-  recorder_.onChange = [this](const std::optional<Hotkey>& hotkey) {
+  recorder_.setOnChange([this](const std::optional<Hotkey>& hotkey) {
     hotkey_ = hotkey;
     save();
     changedNow();
-  };
+  });
   recorderChanged_ = recorder_.changed().connect([this] { changedNow(); });
 }
 
@@ -179,13 +179,12 @@ void EditSpaceView::choosePicture() {
   request.allowedExtensions.assign(kPictureExtensions.begin(), kPictureExtensions.end());
   std::optional<std::filesystem::path> file = services_.openPanel.runModal(request);
   if (!file) return;
-  PictureImport result = services_.store.importPicture(*file, desktop_.space.managedID);
-  if (const auto* failure = std::get_if<ImportError>(&result)) {
-    services_.application.runModalAlert(
-        {std::string(kPictureFailedTitle), failure->message(), {"OK"}});
+  Result<std::string> made = services_.store.importPicture(*file, desktop_.space.managedID);
+  if (!made) {
+    services_.application.runModalAlert({std::string(kPictureFailedTitle), made.error(), {"OK"}});
     return;
   }
-  chooseIcon(SpaceIcon::picture(std::get<std::string>(result)));
+  chooseIcon(SpaceIcon::picture(*made));
 }
 
 void EditSpaceView::reset() {

@@ -16,7 +16,7 @@ struct Desktop {
   int number = 0;         // 1-based across all displays; full-screen spaces take none
   bool isCurrent = false;
 
-  std::uint64_t id() const { return space.id; }
+  SpaceID id() const { return space.id; }
   // A desktop that moved from 2 to 3, or stopped being current, is a different value.
   bool operator==(const Desktop&) const = default;
 };

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ids.h"
 #include "core/line_log.h"
 #include "platform/workspace.h"
 #include "spaces/desktop.h"
@@ -32,7 +33,6 @@ class DesktopSwitching {
   virtual void switchTo(const Desktop& desktop, std::string reason,
                         std::function<void(bool landed)> completion) = 0;
 };
-using SwitcherFactory = std::function<std::unique_ptr<DesktopSwitching>(SpaceEngine&)>;
 
 // The options the engine reads each time it needs them.
 class EngineSettings {
@@ -71,7 +71,7 @@ class SettingsEngineView final : public EngineSettings {
 class TimeLedger {
  public:
   virtual ~TimeLedger() = default;
-  virtual void addSeconds(std::int64_t managedID, double seconds) = 0;
+  virtual void addSeconds(ManagedID managedID, double seconds) = 0;
   // Makes the totals durable soon (the store debounces its write).
   virtual void flushTime() = 0;
 };
@@ -79,29 +79,27 @@ class TimeLedger {
 // Totals kept in memory only: for runs without a metadata store.
 class MemoryTimeLedger final : public TimeLedger {
  public:
-  void addSeconds(std::int64_t managedID, double seconds) override {
-    pending_[managedID] += seconds;
-  }
+  void addSeconds(ManagedID managedID, double seconds) override { pending_[managedID] += seconds; }
   void flushTime() override {
     for (const auto& [id, s] : pending_) flushed_[id] += s;
     pending_.clear();
     ++flushes_;
   }
   // Seconds credited so far, flushed or not.
-  double seconds(std::int64_t managedID) const {
+  double seconds(ManagedID managedID) const {
     auto p = pending_.find(managedID);
     auto f = flushed_.find(managedID);
     return (p == pending_.end() ? 0 : p->second) + (f == flushed_.end() ? 0 : f->second);
   }
-  double flushedSeconds(std::int64_t managedID) const {
+  double flushedSeconds(ManagedID managedID) const {
     auto f = flushed_.find(managedID);
     return f == flushed_.end() ? 0 : f->second;
   }
   int flushes() const { return flushes_; }
 
  private:
-  std::map<std::int64_t, double> pending_;
-  std::map<std::int64_t, double> flushed_;
+  std::map<ManagedID, double> pending_;
+  std::map<ManagedID, double> flushed_;
   int flushes_ = 0;
 };
 
@@ -109,7 +107,7 @@ class MemoryTimeLedger final : public TimeLedger {
 class StoreTimeLedger final : public TimeLedger {
  public:
   explicit StoreTimeLedger(SpaceStore& store) : store_(store) {}
-  void addSeconds(std::int64_t managedID, double seconds) override {
+  void addSeconds(ManagedID managedID, double seconds) override {
     store_.addSeconds(managedID, seconds);
   }
   void flushTime() override { store_.flushTime(); }
@@ -130,7 +128,6 @@ class BadgeReader {
 };
 
 struct EngineServices {
-  SwitcherFactory makeSwitcher;        // required: every landing goes through it
   EngineSettings* settings = nullptr;  // none: the defaults of FixedEngineSettings
   TimeLedger* timeLedger = nullptr;    // none: totals kept in memory by the engine
   BadgeReader* badgeReader = nullptr;  // none: no Dock badges are known

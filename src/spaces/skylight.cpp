@@ -28,10 +28,11 @@ std::optional<SkyLight::Space> parseSpace(const Value& entry, const std::string&
   std::optional<std::uint64_t> id = id64 ? id64->asUInt64() : std::nullopt;
   if (!id) return std::nullopt;
   SkyLight::Space space;
-  space.id = *id;
+  space.id = SpaceID(*id);
   const Value* managed = entry.find("ManagedSpaceID");
   std::optional<std::int64_t> managedID = managed ? managed->asInteger() : std::nullopt;
-  space.managedID = managedID ? *managedID : static_cast<std::int64_t>(*id);
+  // A space without a managed id keys its metadata by its own id, the best stable key left.
+  space.managedID = ManagedID(managedID ? *managedID : static_cast<std::int64_t>(*id));
   const Value* type = entry.find("type");
   std::optional<std::int64_t> typeValue = type ? type->asInteger() : std::nullopt;
   space.type = typeValue.value_or(0);
@@ -51,7 +52,7 @@ std::vector<SkyLight::Display> SkyLight::parseDisplays(const Value& answer) {
     display.uuid = stringOr(entry.find("Display Identifier"), "");
     if (const Value* current = entry.find("Current Space")) {
       if (const Value* id64 = current->find("id64")) {
-        display.currentSpaceID = id64->asUInt64().value_or(0);
+        display.currentSpaceID = SpaceID(id64->asUInt64().value_or(0));
       }
     }
     if (const Value* spaces = entry.find("Spaces")) {
@@ -106,7 +107,7 @@ std::vector<SkyLight::Display> SkyLight::displays() {
 }
 
 std::int32_t SkyLight::setCurrentSpace(const Space& space) {
-  return server_.managedDisplaySetCurrentSpace(connection(), space.displayUUID, space.id);
+  return server_.managedDisplaySetCurrentSpace(connection(), space.displayUUID, space.id.raw());
 }
 
 std::optional<std::string> SkyLight::activeMenuBarDisplay() {
@@ -116,15 +117,16 @@ std::optional<std::string> SkyLight::activeMenuBarDisplay() {
 }
 
 std::optional<std::string> SkyLight::spaceName(const Space& space) {
-  Value answer = server_.spaceCopyName(connection(), space.id);
+  Value answer = server_.spaceCopyName(connection(), space.id.raw());
   if (const std::string* s = answer.asString()) return *s;
   return std::nullopt;
 }
 
-std::vector<std::int64_t> SkyLight::windowIDs(std::uint64_t spaceID) {
+std::vector<std::int64_t> SkyLight::windowIDs(SpaceID space) {
   std::uint64_t setTags = 0, clearTags = 0;
-  Value answer = server_.copyWindowsWithOptionsAndTags(
-      connection(), 0, Value::array({Value(spaceID)}), kSpaceWindowsOptions, setTags, clearTags);
+  Value answer =
+      server_.copyWindowsWithOptionsAndTags(connection(), 0, Value::array({Value(space.raw())}),
+                                            kSpaceWindowsOptions, setTags, clearTags);
   std::vector<std::int64_t> ids;
   if (const Value::Array* list = answer.asArray()) {
     ids.reserve(list->size());
@@ -150,8 +152,8 @@ std::optional<std::int64_t> SkyLight::frontWindow(std::int32_t pid) {
   return std::nullopt;
 }
 
-void SkyLight::moveWindow(std::int64_t window, std::uint64_t spaceID) {
-  server_.moveWindowsToManagedSpace(connection(), Value::array({Value(window)}), spaceID);
+void SkyLight::moveWindow(std::int64_t window, SpaceID space) {
+  server_.moveWindowsToManagedSpace(connection(), Value::array({Value(window)}), space.raw());
 }
 
 std::optional<std::string> SkyLight::displayUUID(std::uint32_t displayNumber) {

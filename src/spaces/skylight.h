@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ids.h"
 #include "core/value.h"
 #include "platform/screens.h"
 #include "platform/window_server.h"
@@ -20,19 +21,19 @@ class SkyLight {
  public:
   // One managed space as the window server reports it.
   struct Space {
-    std::uint64_t id = 0;        // "id64": what switching and window calls take
-    std::int64_t managedID = 0;  // "ManagedSpaceID": the key of the user's metadata
-    std::int64_t type = 0;       // 0 is an ordinary desktop; anything else is not one
-    std::string displayUUID;     // the owning display's "Display Identifier"
+    SpaceID id;               // "id64": what switching and window calls take
+    ManagedID managedID;      // "ManagedSpaceID": the key of the user's metadata
+    std::int64_t type = 0;    // 0 is an ordinary desktop; anything else is not one
+    std::string displayUUID;  // the owning display's "Display Identifier"
 
     bool isDesktop() const { return type == 0; }
     bool operator==(const Space&) const = default;
   };
 
   struct Display {
-    std::string uuid;                  // "" when the window server gave none
-    std::uint64_t currentSpaceID = 0;  // 0 when unknown
-    std::vector<Space> spaces;         // left to right, as in Mission Control
+    std::string uuid;           // "" when the window server gave none
+    SpaceID currentSpaceID;     // 0 when unknown
+    std::vector<Space> spaces;  // left to right, as in Mission Control
 
     bool operator==(const Display&) const = default;
   };
@@ -58,10 +59,10 @@ class SkyLight {
   std::int32_t setCurrentSpace(const Space& space);
   std::optional<std::string> activeMenuBarDisplay();
   std::optional<std::string> spaceName(const Space& space);
-  std::vector<std::int64_t> windowIDs(std::uint64_t spaceID);
+  std::vector<std::int64_t> windowIDs(SpaceID space);
   std::vector<WindowInfo> windows();
   std::optional<std::int64_t> frontWindow(std::int32_t pid);
-  void moveWindow(std::int64_t window, std::uint64_t spaceID);
+  void moveWindow(std::int64_t window, SpaceID space);
   std::optional<std::string> displayUUID(std::uint32_t displayNumber);
   std::optional<platform::ScreenInfo> screen(const std::string& displayUUID);
 

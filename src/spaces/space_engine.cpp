@@ -1,8 +1,8 @@
 #include "spaces/space_engine.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "core/notifications.h"
@@ -36,7 +36,6 @@ SpaceEngine::SpaceEngine(const platform::Platform& platform, NotificationCenter&
       lastTimeSample_(platform.loop.wallNow()),
       lastTimeFlush_(platform.loop.wallNow()),
       lastBadgePoll_(kDistantPast) {
-  assert(services_.makeSwitcher && "the engine needs a switcher");
   if (!services_.timeLedger) services_.timeLedger = &defaultLedger_;
   refresh(true);
 }
@@ -78,8 +77,19 @@ void SpaceEngine::refresh(bool quiet) {
   std::vector<SkyLight::Display> fresh = skyLight_.displays();
   if (fresh.empty()) return;  // no answer: keep what we had rather than flicker to nothing
 
-  std::map<std::string, std::uint64_t> newCurrent;
+  std::map<std::string, SpaceID> newCurrent;
   for (const SkyLight::Display& display : fresh) newCurrent[display.uuid] = display.currentSpaceID;
+
+  // The user's desktop also changes when they click into another display, with no space
+  // changing anywhere: the time so far belongs to the desktop they left there.
+  std::optional<std::string> active = skyLight_.activeMenuBarDisplay();
+  bool activeMoved = activeDisplay_ && active && *active != *activeDisplay_;
+  std::optional<Desktop> before;
+  if (activeMoved) {
+    if (auto id = currentSpaceIDForDisplay(*activeDisplay_)) before = desktopWithID(*id);
+    creditTime(before);
+  }
+  if (active) activeDisplay_ = active;
 
   // The sweep refreshes every 1.5 s and almost always finds nothing new: number the desktops
   // again only when the layout changed.
@@ -100,7 +110,7 @@ void SpaceEngine::refresh(bool quiet) {
   std::vector<SwitchRecord> records;
   for (const auto& [uuid, newID] : newCurrent) {
     auto old = currentPerDisplay_.find(uuid);
-    std::optional<std::uint64_t> oldID;
+    std::optional<SpaceID> oldID;
     if (old != currentPerDisplay_.end()) {
       if (old->second == newID) continue;
       oldID = old->second;
@@ -108,13 +118,17 @@ void SpaceEngine::refresh(bool quiet) {
       // through the old current map.
       sampleTime();
       services_.timeLedger->flushTime();
-      if (!transitSpaceIDs.contains(*oldID) && desktopWithID(*oldID)) {
+      if (!transitSpaceIDs_.contains(*oldID) && desktopWithID(*oldID)) {
+        earlierDesktopID_ = lastDesktopID_;
         lastDesktopID_ = *oldID;
       }
     }
-    if (transitSpaceIDs.contains(newID)) continue;
+    if (transitSpaceIDs_.contains(newID)) continue;
     std::optional<Desktop> to = desktopWithID(newID);
     if (!to) continue;  // a full-screen space: nothing to announce
+    // Back on the desktop jump back would go to (after a full-screen space): jump back goes
+    // where it went before that desktop was left.
+    if (lastDesktopID_ == to->id()) lastDesktopID_ = std::exchange(earlierDesktopID_, std::nullopt);
     std::optional<Desktop> from = oldID ? desktopWithID(*oldID) : std::nullopt;
     records.push_back(SwitchRecord{uuid, from, *to});
   }
@@ -124,10 +138,16 @@ void SpaceEngine::refresh(bool quiet) {
     changed_.emit();
     center_.post(notifications::kSpacesDidChange);
   }
-  if (!records.empty() && !quiet) {
+  if (quiet) return;
+  if (!records.empty()) {
     center_.post(notifications::kActiveSpaceDidChange);
     for (const SwitchRecord& record : records) {
-      if (onSwitch) onSwitch(record.displayUUID, record.from, record.to);
+      if (onSwitch_) onSwitch_(record.displayUUID, record.from, record.to);
+    }
+  } else if (activeMoved) {
+    std::optional<Desktop> after = currentDesktop();
+    if (after && (!before || after->id() != before->id())) {
+      center_.post(notifications::kActiveSpaceDidChange);
     }
   }
 }
@@ -148,7 +168,7 @@ void SpaceEngine::scheduleRefresh() {
 
 // ---- Reading ----
 
-std::optional<Desktop> SpaceEngine::desktopWithID(std::uint64_t id) const {
+std::optional<Desktop> SpaceEngine::desktopWithID(SpaceID id) const {
   for (const Desktop& d : desktops_) {
     if (d.id() == id) return d;
   }
@@ -170,8 +190,7 @@ std::vector<Desktop> SpaceEngine::desktopsOnDisplay(const std::string& displayUU
   return result;
 }
 
-std::optional<std::uint64_t> SpaceEngine::currentSpaceIDForDisplay(
-    const std::string& displayUUID) const {
+std::optional<SpaceID> SpaceEngine::currentSpaceIDForDisplay(const std::string& displayUUID) const {
   auto it = currentPerDisplay_.find(displayUUID);
   if (it == currentPerDisplay_.end()) return std::nullopt;
   return it->second;
@@ -191,9 +210,12 @@ std::optional<Desktop> SpaceEngine::currentDesktop() {
   return std::nullopt;
 }
 
-std::optional<Desktop> SpaceEngine::lastDesktop() const {
+std::optional<Desktop> SpaceEngine::lastDesktop() {
   if (!lastDesktopID_) return std::nullopt;
-  return desktopWithID(*lastDesktopID_);
+  std::optional<Desktop> last = desktopWithID(*lastDesktopID_);
+  std::optional<Desktop> current = currentDesktop();
+  if (last && current && last->id() == current->id()) return std::nullopt;
+  return last;
 }
 
 // ---- Applications ----
@@ -270,7 +292,7 @@ void SpaceEngine::refreshApps(bool force) {
 
 std::string SpaceEngine::badgeSignature() const {
   if (!settings().badgesEnabled()) return {};
-  std::set<std::uint64_t> shown;
+  std::set<SpaceID> shown;
   for (const auto& [uuid, id] : currentPerDisplay_) shown.insert(id);
   std::set<platform::pid_t> visible;
   for (const auto& [desktopID, list] : appsCache_) {
@@ -296,14 +318,15 @@ std::string SpaceEngine::badgeSignature() const {
 
 // ---- Moving ----
 
-DesktopSwitching& SpaceEngine::switcher() {
-  if (!switcher_) switcher_ = services_.makeSwitcher(*this);
-  return *switcher_;
-}
-
 void SpaceEngine::switchTo(const Desktop& desktop, std::string reason,
                            std::function<void(bool)> completion) {
-  switcher().switchTo(desktop, std::move(reason), std::move(completion));
+  if (switcher_) {
+    switcher_->switchTo(desktop, std::move(reason), std::move(completion));
+    return;
+  }
+  // Only a process still being put together has no switcher; nobody is left waiting.
+  log(reason + ": no switcher to reach '" + to_string(desktop.id()) + "'");
+  if (completion) platform_.loop.post(std::bind(std::move(completion), false));
 }
 
 void SpaceEngine::open(const SpaceApp& app, const Desktop& desktop, std::string reason,
@@ -410,11 +433,14 @@ double SpaceEngine::idleSeconds(std::initializer_list<std::uint32_t> eventTypes)
 }
 
 void SpaceEngine::sampleTime() {
+  creditTime(currentDesktop());
+}
+
+void SpaceEngine::creditTime(const std::optional<Desktop>& desktop) {
   double now = platform_.loop.wallNow();
   double elapsed = now - lastTimeSample_;
   lastTimeSample_ = now;  // a long gap is dropped, not credited later
   if (!settings().trackTime() || !(elapsed > 0 && elapsed < kMaxSampleGap)) return;
-  std::optional<Desktop> desktop = currentDesktop();
   if (!desktop) return;
   double idleLimit = std::max(1, settings().idleMinutes()) * 60.0;
   using namespace platform;

@@ -28,7 +28,7 @@ class SpaceEngine {
   using SwitchCallback =
       std::function<void(const std::string& displayUUID, const std::optional<Desktop>& from,
                          const std::optional<Desktop>& to)>;
-  using AppsMap = std::map<std::uint64_t, std::vector<SpaceApp>>;
+  using AppsMap = std::map<SpaceID, std::vector<SpaceApp>>;
 
   // Reads the layout once, quietly, so everything is filled before anyone observes it.
   SpaceEngine(const platform::Platform& platform, NotificationCenter& center,
@@ -44,24 +44,31 @@ class SpaceEngine {
   Signal& changed() { return changed_; }
   const std::vector<SkyLight::Display>& displays() const { return displays_; }
   const std::vector<Desktop>& desktops() const { return desktops_; }
-  std::optional<std::uint64_t> lastDesktopID() const { return lastDesktopID_; }
+  std::optional<SpaceID> lastDesktopID() const { return lastDesktopID_; }
 
-  // Called once per display whose current desktop changed.
-  SwitchCallback onSwitch;
-  // Desktops a multi-step switch passes through: never announced, never remembered.
-  std::set<std::uint64_t> transitSpaceIDs;
+  // Called once per display whose current desktop changed (the switch tag's cue).
+  void setOnSwitch(SwitchCallback onSwitch) { onSwitch_ = std::move(onSwitch); }
+  // What carries out every landing; non-owning, set once by whoever owns both.
+  void setSwitcher(DesktopSwitching& switcher) { switcher_ = &switcher; }
+
+  // Desktops a multi-step switch passes through: never announced, never remembered. The
+  // switcher marks them while it walks and clears them when the walk ends.
+  void setTransitSpaceIDs(std::set<SpaceID> ids) { transitSpaceIDs_ = std::move(ids); }
+  void landingIsReal(SpaceID id) { transitSpaceIDs_.erase(id); }
+  const std::set<SpaceID>& transitSpaceIDs() const { return transitSpaceIDs_; }
 
   // ---- Reading ----
   void refresh(bool quiet);
   void environmentChanged();
-  std::optional<Desktop> desktopWithID(std::uint64_t id) const;
+  std::optional<Desktop> desktopWithID(SpaceID id) const;
   std::optional<Desktop> desktopWithNumber(int number) const;
   std::vector<Desktop> desktopsOnDisplay(const std::string& displayUUID) const;
-  std::optional<std::uint64_t> currentSpaceIDForDisplay(const std::string& displayUUID) const;
+  std::optional<SpaceID> currentSpaceIDForDisplay(const std::string& displayUUID) const;
   // The desktop the user is working on: the current one of the display with the active
   // menu bar, else the first desktop flagged current.
   std::optional<Desktop> currentDesktop();
-  std::optional<Desktop> lastDesktop() const;
+  // Where jump back goes: the desktop before the latest switch, never the current one.
+  std::optional<Desktop> lastDesktop();
   bool refreshPending() const { return refreshPending_; }
 
   // ---- Applications per desktop ----
@@ -79,7 +86,6 @@ class SpaceEngine {
   void step(int delta);
   bool moveFrontWindow(const std::optional<platform::RunningApplication>& app,
                        const Desktop& desktop, bool follow);
-  DesktopSwitching& switcher();
 
   // ---- Announcements from elsewhere ----
   void metaChanged();
@@ -101,6 +107,8 @@ class SpaceEngine {
   };
 
   void scheduleRefresh();
+  // One time sample credited to `desktop` (none: nothing is credited).
+  void creditTime(const std::optional<Desktop>& desktop);
   void sweepTick();
   std::string badgeSignature() const;
   double idleSeconds(std::initializer_list<std::uint32_t> eventTypes);
@@ -117,10 +125,18 @@ class SpaceEngine {
 
   std::vector<SkyLight::Display> displays_;
   std::vector<Desktop> desktops_;
-  std::optional<std::uint64_t> lastDesktopID_;
-  std::unique_ptr<DesktopSwitching> switcher_;
+  std::optional<SpaceID> lastDesktopID_;
+  // What jump back goes to should the user land on lastDesktopID_ without a new switch
+  // (a full-screen space and back to the desktop it came from).
+  std::optional<SpaceID> earlierDesktopID_;
+  SwitchCallback onSwitch_;
+  DesktopSwitching* switcher_ = nullptr;
+  std::set<SpaceID> transitSpaceIDs_;
+  // The display with the active menu bar as of the last refresh: clicking into another
+  // display changes the user's current desktop without any space changing.
+  std::optional<std::string> activeDisplay_;
   std::unique_ptr<RepeatingTimer> sweep_;
-  std::map<std::string, std::uint64_t> currentPerDisplay_;
+  std::map<std::string, SpaceID> currentPerDisplay_;
   bool refreshPending_ = false;
   AppsMap appsCache_;
   double appsCachedAt_;    // loop time; distant past until the first scan

@@ -56,8 +56,7 @@ std::string colorText(const TileColor& color) {
 }
 
 std::string spaceLine(const DiagnosticsSpace& space) {
-  std::string line = "  space " + std::to_string(space.id) +
-                     " msid=" + std::to_string(space.managedID) +
+  std::string line = "  space " + to_string(space.id) + " msid=" + to_string(space.managedID) +
                      " type=" + std::to_string(space.type);
   if (space.desktop) {
     const DiagnosticsSpace::Desktop& d = *space.desktop;
@@ -126,7 +125,7 @@ std::string diagnosticsText(DiagnosticsSources& sources, const Settings& setting
   text += "menu bar tile: " + sources.menuBarTile() + "\n";
 
   for (const DiagnosticsDisplay& display : sources.displays()) {
-    text += "display " + display.uuid + " current=" + std::to_string(display.currentSpaceID) + "\n";
+    text += "display " + display.uuid + " current=" + to_string(display.currentSpaceID) + "\n";
     for (const DiagnosticsSpace& space : display.spaces) text += spaceLine(space);
   }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ids.h"
 #include "platform/screens.h"
 #include "store/space_meta.h"
 
@@ -32,8 +33,8 @@ struct SystemShortcutsState {
 
 // One space of a display, in the window server's order.
 struct DiagnosticsSpace {
-  std::uint64_t id = 0;
-  std::int64_t managedID = 0;
+  SpaceID id;
+  ManagedID managedID;
   std::int64_t type = 0;
 
   // What a space that is a user desktop shows.
@@ -48,7 +49,7 @@ struct DiagnosticsSpace {
 
 struct DiagnosticsDisplay {
   std::string uuid;
-  std::uint64_t currentSpaceID = 0;
+  SpaceID currentSpaceID;
   std::vector<DiagnosticsSpace> spaces;
 };
 

@@ -159,7 +159,7 @@ LogFile::LogFile(std::filesystem::path url, const MainLoop& loop, std::int64_t l
     : url_(std::move(url)), loop_(loop), limit_(limit) {}
 
 void LogFile::append(std::string_view message) {
-  if (onAppend) onAppend(message);
+  if (onAppend_) onAppend_(message);
   std::string line = "[" + iso8601UTC(loop_.wallNow()) + "] " + wellFormed(message) + "\n";
 
   if (limit_ > 0) trimIfOverLimit();

@@ -51,11 +51,12 @@ class LogFile final : public LineLog {
   std::string tail(std::size_t maxCharacters) const;
 
   // Hears each message as it is appended, unstamped (the command line echoes the logs).
-  std::function<void(std::string_view message)> onAppend;
+  void setOnAppend(std::function<void(std::string_view message)> fn) { onAppend_ = std::move(fn); }
 
  private:
   void trimIfOverLimit();
 
+  std::function<void(std::string_view message)> onAppend_;
   std::filesystem::path url_;
   const MainLoop& loop_;
   std::int64_t limit_;

@@ -12,13 +12,22 @@ namespace {
 
 constexpr int kSide = 256;
 
-std::string fileNameFor(std::int64_t managedID, double wallNow) {
+// "space-<managed id>-<seconds>.png", or with "-2", "-3", … before ".png" when a picture of
+// the same second is already in `folder`.
+std::string freshFileName(const std::filesystem::path& folder, ManagedID managedID,
+                          double wallNow) {
   // Whole seconds, cut toward zero; a clock that makes no sense counts as 1970.
   std::int64_t seconds = 0;
   if (std::isfinite(wallNow) && std::abs(wallNow) < 9.0e18) {
     seconds = static_cast<std::int64_t>(wallNow);
   }
-  return "space-" + std::to_string(managedID) + "-" + std::to_string(seconds) + ".png";
+  std::string stem = "space-" + to_string(managedID) + "-" + std::to_string(seconds);
+  std::string name = stem + ".png";
+  std::error_code ignored;
+  for (int n = 2; std::filesystem::exists(folder / name, ignored); ++n) {
+    name = stem + "-" + std::to_string(n) + ".png";
+  }
+  return name;
 }
 
 // A picture's size in points counts as at least one point each way (NaN included).
@@ -46,18 +55,6 @@ std::optional<std::string> writeFile(const std::filesystem::path& file,
 
 }  // namespace
 
-std::string ImportError::message() const {
-  switch (kind_) {
-    case Kind::Unwritable:
-      return "The picture could not be saved: " + systemError_;
-    case Kind::Unreadable:
-      return "That file is not a picture macOS can open.";
-    case Kind::Unencodable:
-      break;
-  }
-  return "The picture could not be converted.";
-}
-
 std::filesystem::path picturesFolder(const platform::HomeFolder& home) {
   std::filesystem::path folder = home.applicationSupport() / "Velmora" / "icons";
   std::error_code ignored;
@@ -65,14 +62,14 @@ std::filesystem::path picturesFolder(const platform::HomeFolder& home) {
   return folder;
 }
 
-PictureImport importPicture(platform::ImageIO& images, const std::filesystem::path& source,
-                            std::int64_t managedID, double wallNow,
-                            const platform::HomeFolder& home) {
+Result<std::string> importPicture(platform::ImageIO& images, const std::filesystem::path& source,
+                                  ManagedID managedID, double wallNow,
+                                  const platform::HomeFolder& home) {
   std::optional<platform::Bitmap> image = images.load(source);
-  if (!image || !image->isValid()) return ImportError::unreadable();
+  if (!image || !image->isValid()) return Failure{kPictureUnreadable};
 
   std::optional<platform::Bitmap> canvas = images.makeCanvas(kSide, kSide);
-  if (!canvas) return ImportError::unencodable();
+  if (!canvas) return Failure{kPictureUnconvertible};
 
   // Fill the square and centre the picture, so the middle of a wide or tall one survives.
   const double width = atLeastOne(image->pointSize.width);
@@ -85,12 +82,11 @@ PictureImport importPicture(platform::ImageIO& images, const std::filesystem::pa
                     .height = height * scale});
 
   std::optional<std::vector<std::uint8_t>> png = images.encodePNG(*canvas);
-  if (!png) return ImportError::unencodable();
+  if (!png) return Failure{kPictureUnconvertible};
 
-  std::string fileName = fileNameFor(managedID, wallNow);
-  if (auto failure = writeFile(picturesFolder(home) / fileName, *png)) {
-    return ImportError::unwritable(std::move(*failure));
-  }
+  std::filesystem::path folder = picturesFolder(home);
+  std::string fileName = freshFileName(folder, managedID, wallNow);
+  if (auto failure = writeFile(folder / fileName, *png)) return Failure{kPictureUnsaved + *failure};
   return fileName;
 }
 

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include <charconv>
+#include <cmath>
 
 #include "store/hotkey_json.h"
 
@@ -137,34 +138,38 @@ SpaceMeta recordFromJSON(const json& j) {
 
 }  // namespace
 
-MetaDecodeResult decodeMetas(std::string_view text) {
+Result<SpaceMetaMap> decodeMetas(std::string_view text) {
   json root = json::parse(text, nullptr, false);
-  if (root.is_discarded()) return {std::nullopt, "the data is not valid JSON"};
-  if (!root.is_object()) return {std::nullopt, "the data is not a JSON object"};
+  if (root.is_discarded()) return Failure{"the data is not valid JSON"};
+  if (!root.is_object()) return Failure{"the data is not a JSON object"};
   SpaceMetaMap metas;
   for (const auto& [key, value] : root.items()) {
     std::int64_t id = 0;
     auto [end, ec] = std::from_chars(key.data(), key.data() + key.size(), id);
     if (ec != std::errc() || end != key.data() + key.size() || key.empty()) {
-      return {std::nullopt, "\"" + key + "\" is not a space identifier"};
+      return Failure{"\"" + key + "\" is not a space identifier"};
     }
     try {
-      metas[id] = recordFromJSON(value);
+      metas[ManagedID(id)] = recordFromJSON(value);
     } catch (const json::exception& e) {
-      return {std::nullopt, "the record for space " + key + " is unreadable (" + e.what() + ")"};
+      return Failure{"the record for space " + key + " is unreadable (" + e.what() + ")"};
     }
   }
-  return {std::move(metas), {}};
+  return metas;
 }
 
-std::optional<std::string> encodeMetas(const SpaceMetaMap& metas, std::string* error) {
+Result<std::string> encodeMetas(const SpaceMetaMap& metas) {
   json root = json::object();
-  for (const auto& [id, meta] : metas) root[std::to_string(id)] = recordToJSON(meta);
+  for (const auto& [id, meta] : metas) {
+    if (!std::isfinite(meta.seconds)) {
+      return Failure{"the tracked time of space " + to_string(id) + " is not a number"};
+    }
+    root[to_string(id)] = recordToJSON(meta);
+  }
   try {
     return root.dump();
   } catch (const json::exception& e) {
-    if (error) *error = e.what();
-    return std::nullopt;
+    return Failure{e.what()};
   }
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/ids.h"
+#include "core/result.h"
 #include "store/hotkey.h"
 #include "store/space_icon.h"
 
@@ -78,17 +80,14 @@ struct SpaceMeta {
   bool isEmpty() const { return isBlank() && seconds == 0; }
 };
 
-using SpaceMetaMap = std::map<std::int64_t, SpaceMeta>;
+using SpaceMetaMap = std::map<ManagedID, SpaceMeta>;
 
 // The stored JSON form of all records: {"<managed id>": {"name", "icon", "color", "seconds",
 // "hotkey"?}, …}. Decoding fails as a whole, with a description, when any record is broken.
-struct MetaDecodeResult {
-  std::optional<SpaceMetaMap> metas;
-  std::string error;
-};
-MetaDecodeResult decodeMetas(std::string_view json);
-// None, with a description in `error`, when the records cannot be encoded (a name that is
-// not valid UTF-8, for example).
-std::optional<std::string> encodeMetas(const SpaceMetaMap& metas, std::string* error = nullptr);
+Result<SpaceMetaMap> decodeMetas(std::string_view json);
+// Fails with a description when the records cannot be encoded: a name that is not valid
+// UTF-8, or tracked time that is not a finite number (JSON would store it as null, and the
+// next launch could not read any record back).
+Result<std::string> encodeMetas(const SpaceMetaMap& metas);
 
 }  // namespace velmora

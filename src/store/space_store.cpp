@@ -44,28 +44,31 @@ SpaceStore::SpaceStore(const platform::Platform& platform, NotificationCenter& c
   Value stored = defaults_.value(platform::kAppDomain, kMetaKey);
   if (stored.isNull()) return;
   const Value::Data* data = stored.asData();
-  MetaDecodeResult decoded =
+  Result<SpaceMetaMap> decoded =
       data ? decodeMetas(std::string_view(reinterpret_cast<const char*>(data->bytes.data()),
                                           data->bytes.size()))
-           : MetaDecodeResult{std::nullopt, "the stored value is not data"};
-  if (decoded.metas) {
-    metas_ = std::move(*decoded.metas);
+           : Failure{"the stored value is not data"};
+  if (decoded) {
+    metas_ = std::move(decoded).value();
   } else {
-    systemLog_.write("Velmora: could not read space metadata: " + decoded.error);
+    systemLog_.write("Velmora: could not read space metadata: " + decoded.error());
     unreadable_ = std::move(stored);
   }
 }
 
 SpaceStore::~SpaceStore() = default;
 
-SpaceMeta SpaceStore::meta(std::int64_t managedID) const {
+SpaceMeta SpaceStore::meta(ManagedID managedID) const {
   auto it = metas_.find(managedID);
   return it == metas_.end() ? SpaceMeta{} : it->second;
 }
 
-void SpaceStore::update(std::int64_t managedID, const std::function<void(SpaceMeta&)>& change) {
-  SpaceMeta next = meta(managedID);
+void SpaceStore::update(ManagedID managedID, const std::function<void(SpaceMeta&)>& change) {
+  SpaceMeta before = meta(managedID);
+  SpaceMeta next = before;
   change(next);
+  // Time that is not a number would make the stored records unreadable; keep what was there.
+  if (!std::isfinite(next.seconds)) next.seconds = before.seconds;
   if (next.isEmpty()) {
     metas_.erase(managedID);
   } else {
@@ -74,8 +77,14 @@ void SpaceStore::update(std::int64_t managedID, const std::function<void(SpaceMe
   scheduleSave();
 }
 
-void SpaceStore::addSeconds(std::int64_t managedID, double seconds) {
-  metas_[managedID].seconds += seconds;
+void SpaceStore::addSeconds(ManagedID managedID, double seconds) {
+  double total = meta(managedID).seconds + seconds;
+  if (!std::isfinite(total)) {
+    systemLog_.write("Velmora: ignored tracked time that is not a number for space " +
+                     to_string(managedID));
+    return;
+  }
+  metas_[managedID].seconds = total;
   timeDirty_ = true;
 }
 
@@ -121,10 +130,9 @@ void SpaceStore::scheduleSave() {
 
 void SpaceStore::write() {
   if (frozen_) return;
-  std::string error;
-  std::optional<std::string> encoded = encodeMetas(metas_, &error);
+  Result<std::string> encoded = encodeMetas(metas_);
   if (!encoded) {
-    systemLog_.write("Velmora: could not save space metadata: " + error);
+    systemLog_.write("Velmora: could not save space metadata: " + encoded.error());
     return;
   }
   if (unreadable_) {
@@ -139,13 +147,14 @@ void SpaceStore::write() {
   defaults_.setValue(platform::kAppDomain, kMetaKey, Value(std::move(data)));
 }
 
-PictureImport SpaceStore::importPicture(const std::filesystem::path& file, std::int64_t managedID) {
+Result<std::string> SpaceStore::importPicture(const std::filesystem::path& file,
+                                              ManagedID managedID) {
   return velmora::importPicture(images_, file, managedID, loop_.wallNow(), home_);
 }
 
 void SpaceStore::adoptLegacyNames(
     const std::vector<LegacySpace>& spaces,
-    const std::function<std::optional<std::string>(std::uint64_t)>& windowServerName) {
+    const std::function<std::optional<std::string>(SpaceID)>& windowServerName) {
   if (defaults_.value(platform::kAppDomain, kMigratedKey).asBool() == true) return;
   // Marked first, so the adoption runs at most once even when it finds nothing.
   defaults_.setValue(platform::kAppDomain, kMigratedKey, true);
@@ -153,7 +162,7 @@ void SpaceStore::adoptLegacyNames(
   bool stored = false;
   for (const LegacySpace& space : spaces) {
     if (metas_.contains(space.managedID)) continue;
-    std::string id = std::to_string(space.id);
+    std::string id = to_string(space.id);
     std::string name;
     Value renamed = defaults_.value(platform::kAppDomain, "Corvane.rename." + id);
     if (const std::string* s = renamed.asString()) name = *s;

@@ -21,8 +21,8 @@ namespace velmora {
 
 // The window server's view of one space, as far as the store needs it for adopting names.
 struct LegacySpace {
-  std::uint64_t id = 0;        // the window server's id, which legacy keys are written with
-  std::int64_t managedID = 0;  // the key of our own records
+  SpaceID id;           // the window server's id, which legacy keys are written with
+  ManagedID managedID;  // the key of our own records
 };
 
 class SpaceStore {
@@ -38,10 +38,10 @@ class SpaceStore {
   SpaceStore(const SpaceStore&) = delete;
   SpaceStore& operator=(const SpaceStore&) = delete;
 
-  SpaceMeta meta(std::int64_t managedID) const;
+  SpaceMeta meta(ManagedID managedID) const;
   const SpaceMetaMap& metas() const { return metas_; }
-  void update(std::int64_t managedID, const std::function<void(SpaceMeta&)>& change);
-  void addSeconds(std::int64_t managedID, double seconds);
+  void update(ManagedID managedID, const std::function<void(SpaceMeta&)>& change);
+  void addSeconds(ManagedID managedID, double seconds);
   void flushTime();
   void resetAll();
   void resetTime();
@@ -56,12 +56,12 @@ class SpaceStore {
   // window server's name for a space id, or none.
   // Makes a 256 × 256 picture of the file for the desktop's icon and returns its file name in
   // picturesFolder(); the caller then stores SpaceIcon::picture(name) through update.
-  PictureImport importPicture(const std::filesystem::path& file, std::int64_t managedID);
+  Result<std::string> importPicture(const std::filesystem::path& file, ManagedID managedID);
   std::filesystem::path picturesFolder() const { return velmora::picturesFolder(home_); }
 
   void adoptLegacyNames(
       const std::vector<LegacySpace>& spaces,
-      const std::function<std::optional<std::string>(std::uint64_t spaceID)>& windowServerName);
+      const std::function<std::optional<std::string>(SpaceID space)>& windowServerName);
 
  private:
   void scheduleSave();

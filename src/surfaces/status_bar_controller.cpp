@@ -130,7 +130,7 @@ void StatusBarController::refresh() {
   if (!item_ || !item_->hasButton()) return;
 
   bool aside = s_.settings.tileHiddenBesideNotch() && s_.settings.notchEnabled() &&
-               notchLabelVisible && notchLabelVisible();
+               s_.notchLabelVisible && s_.notchLabelVisible();
   if (aside != besideNotch_) {
     besideNotch_ = aside;
     item_->setVisible(!aside);
@@ -286,7 +286,7 @@ platform::Menu StatusBarController::buildMenu() const {
     platform::MenuItem item = action(s_.presentation.title(d), "switchTo:");
     item.image = tile(d);
     item.checked = current && current->id() == d.id();
-    item.representedObject = d.id();
+    item.representedObject = d.id().raw();
     if (auto own = s_.presentation.storedMeta(d).hotkey) {
       applyShortcut(item, *own, s_.keyNames);
     } else if (s_.settings.showShortcutsInMenu()) {
@@ -325,7 +325,7 @@ void StatusBarController::menuAction(const platform::MenuItem& item) {
   const std::string& selector = item.action;
   if (selector == "switchTo:") {
     if (!item.representedObject) return;
-    if (auto desktop = s_.engine.desktopWithID(*item.representedObject)) {
+    if (auto desktop = s_.engine.desktopWithID(SpaceID(*item.representedObject))) {
       s_.engine.switchTo(*desktop, "menu");
     }
   } else if (selector == "editCurrent") {

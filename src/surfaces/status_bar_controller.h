@@ -41,6 +41,8 @@ struct StatusBarServices {
   const KeyNames& keyNames;
   LineLog& log;  // the switches log
   AppCommands& commands;
+  // Whether the notch label is on screen now (none: it never is); the tile steps aside for it.
+  std::function<bool()> notchLabelVisible;
 };
 
 class StatusBarController {
@@ -57,7 +59,7 @@ class StatusBarController {
 
   // What the button shows; equal looks skip the redraw.
   struct Look {
-    std::uint64_t id = 0;
+    SpaceID id;
     std::string name;
     std::string icon;
     std::int64_t color = 0;
@@ -72,9 +74,6 @@ class StatusBarController {
   ~StatusBarController();
   StatusBarController(const StatusBarController&) = delete;
   StatusBarController& operator=(const StatusBarController&) = delete;
-
-  // Set by the application delegate: whether the notch label is on screen now.
-  std::function<bool()> notchLabelVisible = [] { return false; };
 
   void refresh();
   void screensChanged();

@@ -251,7 +251,7 @@ HUDPanel::HUDPanel(platform::Panels& panels, const std::string& key, MainLoop& l
                                           .collectionBehavior = platform::kCollectionFloating,
                                           .animation = platform::WindowAnimation::none,
                                           .name = "switch tag: " + key})) {
-  state.changed = [this] { panel_->setNeedsDisplay(); };
+  state.setOnChanged([this] { panel_->setNeedsDisplay(); });
   panel_->setContent([this, &loop, &presentation](platform::Canvas& canvas, Size size) {
     HUDContent{state, presentation}.draw(canvas, size, state.pose(loop.now()));
   });

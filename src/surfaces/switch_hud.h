@@ -83,12 +83,14 @@ class HUDState {
   bool isAnimating(double now) const;
   HUDCurve curve() const { return curve_; }
 
-  std::function<void()> changed;
+  // Hears every change of what the card shows (the panel redraws).
+  void setOnChanged(std::function<void()> fn) { onChanged_ = std::move(fn); }
 
  private:
   void notify() {
-    if (changed) changed();
+    if (onChanged_) onChanged_();
   }
+  std::function<void()> onChanged_;
   std::optional<Desktop> desktop_;
   std::optional<HUDToast> toast_;
   bool visible_ = false;

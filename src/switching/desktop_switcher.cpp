@@ -26,8 +26,8 @@ constexpr std::ptrdiff_t kMaxMoves = 8;
 // Poll times are sums of 0.05 s; a deadline must not slip one poll on rounding.
 constexpr double kTimeSlack = 1e-9;
 
-std::string idText(const std::optional<std::uint64_t>& id) {
-  return id ? std::to_string(*id) : std::string("?");
+std::string idText(const std::optional<SpaceID>& id) {
+  return id ? to_string(*id) : std::string("?");
 }
 
 std::string millis(double seconds) {
@@ -53,16 +53,6 @@ DesktopSwitcher::~DesktopSwitcher() {
   });
 }
 
-SwitcherFactory DesktopSwitcher::factory(Dependencies dependencies) {
-  return [dependencies](SpaceEngine& engine) {
-    return std::make_unique<DesktopSwitcher>(engine, dependencies);
-  };
-}
-
-DesktopSwitcher* DesktopSwitcher::of(SpaceEngine& engine) {
-  return dynamic_cast<DesktopSwitcher*>(&engine.switcher());
-}
-
 void DesktopSwitcher::write(const std::string& line) {
   if (deps_.log) deps_.log->write(line);
 }
@@ -75,7 +65,7 @@ bool DesktopSwitcher::nativeSwitching() const {
 
 void DesktopSwitcher::switchTo(const Desktop& desktop, std::string reason, Completion completion) {
   const std::string& display = desktop.space.displayUUID;
-  std::optional<std::uint64_t> current = engine_.currentSpaceIDForDisplay(display);
+  std::optional<SpaceID> current = engine_.currentSpaceIDForDisplay(display);
   if (current == desktop.id()) {
     if (completion) completion(true);
     return;
@@ -92,7 +82,7 @@ void DesktopSwitcher::switchTo(const Desktop& desktop, std::string reason, Compl
   if (completion) completions_[generation].push_back(std::move(completion));
   // Moves of a superseded step switch may have marked this desktop as passed through; this
   // landing is a real one and must be announced.
-  engine_.transitSpaceIDs.erase(desktop.id());
+  engine_.landingIsReal(desktop.id());
 
   auto attempt = std::make_shared<Attempt>();
   attempt->generation = generation;
@@ -102,7 +92,7 @@ void DesktopSwitcher::switchTo(const Desktop& desktop, std::string reason, Compl
   attempt->from = current;
 
   bool trusted = deps_.trusted && deps_.trusted();
-  if (!nativeSwitching() || !trusted || !pressInMissionControl) {
+  if (!nativeSwitching() || !trusted || !pressInMissionControl_) {
     directRoute(attempt);
     return;
   }
@@ -144,12 +134,12 @@ std::optional<DesktopSwitcher::Route> DesktopSwitcher::makeRoute(const Desktop& 
 
   Route route;
   for (const auto& space : display->spaces) route.order.push_back(space.id);
-  auto indexOf = [&](std::uint64_t id) -> std::optional<std::ptrdiff_t> {
+  auto indexOf = [&](SpaceID id) -> std::optional<std::ptrdiff_t> {
     auto it = std::find(route.order.begin(), route.order.end(), id);
     if (it == route.order.end()) return std::nullopt;
     return it - route.order.begin();
   };
-  std::optional<std::uint64_t> current = engine_.currentSpaceIDForDisplay(uuid);
+  std::optional<SpaceID> current = engine_.currentSpaceIDForDisplay(uuid);
   std::optional<std::ptrdiff_t> c = current ? indexOf(*current) : std::nullopt;
   std::optional<std::ptrdiff_t> t = indexOf(target.id());
   if (!c || !t) return std::nullopt;
@@ -190,12 +180,12 @@ std::optional<DesktopSwitcher::StepPlan> DesktopSwitcher::planSteps(const Deskto
 void DesktopSwitcher::stepRoute(const AttemptPtr& attempt, const Route& route) {
   // The desktops walked over are not landings: the engine neither announces them nor
   // remembers them for jump back. Departure and arrival are announced as usual.
-  std::set<std::uint64_t> transit;
+  std::set<SpaceID> transit;
   auto [low, high] = std::minmax(route.startIndex, route.targetIndex);
   for (std::size_t i = low; i <= high; ++i) transit.insert(route.order[i]);
   transit.erase(attempt->target.id());
   if (attempt->from) transit.erase(*attempt->from);
-  engine_.transitSpaceIDs = std::move(transit);
+  engine_.setTransitSpaceIDs(std::move(transit));
 
   if (!route.plan.anchor) {
     moves(attempt, route.plan.steps);
@@ -247,7 +237,7 @@ void DesktopSwitcher::missionControlRoute(const AttemptPtr& attempt) {
     // A press that happened and still missed will not do better directly.
     watch(attempt, kMissionControlDeadline, pressed ? Fallback::none : Fallback::direct);
   });
-  MissionControlPress hook = pressInMissionControl;  // the hook may replace itself
+  MissionControlPress hook = pressInMissionControl_;  // the hook may replace itself
   if (!hook) {
     done(false);
     return;
@@ -265,8 +255,7 @@ void DesktopSwitcher::directRoute(const AttemptPtr& attempt) {
 void DesktopSwitcher::reassert(const AttemptPtr& attempt) {
   // Only a call that was ignored is worth repeating: if the display went elsewhere, the user
   // (or another switch) moved it, and a target that is gone cannot be reached.
-  std::optional<std::uint64_t> now =
-      engine_.currentSpaceIDForDisplay(attempt->target.space.displayUUID);
+  std::optional<SpaceID> now = engine_.currentSpaceIDForDisplay(attempt->target.space.displayUUID);
   bool stillAtStart = attempt->from ? now == attempt->from : !now;
   std::optional<Desktop> target = engine_.desktopWithID(attempt->target.id());
   if (!stillAtStart || !target) {
@@ -296,10 +285,9 @@ void DesktopSwitcher::poll(const AttemptPtr& attempt) {
     return;
   }
   engine_.refresh(false);
-  std::optional<std::uint64_t> now =
-      engine_.currentSpaceIDForDisplay(attempt->target.space.displayUUID);
+  std::optional<SpaceID> now = engine_.currentSpaceIDForDisplay(attempt->target.space.displayUUID);
   double elapsed = loop_.now() - attempt->startedAt;
-  std::uint64_t awaited = attempt->anchor ? attempt->anchor->id() : attempt->target.id();
+  SpaceID awaited = attempt->anchor ? attempt->anchor->id() : attempt->target.id();
   bool arrived = now == awaited;
   if (!arrived && elapsed + kTimeSlack < attempt->deadline) {
     loop_.after(kPollInterval, lifetime_.guard([this, attempt] { poll(attempt); }));
@@ -313,9 +301,8 @@ void DesktopSwitcher::poll(const AttemptPtr& attempt) {
     return;
   }
   lastNote_ = attempt->reason;
-  write(attempt->reason + ": " + idText(attempt->from) + " → " +
-        std::to_string(attempt->target.id()) + " '" + attempt->title + "' now=" + idText(now) +
-        " after " + millis(elapsed) + "ms");
+  write(attempt->reason + ": " + idText(attempt->from) + " → " + to_string(attempt->target.id()) +
+        " '" + attempt->title + "' now=" + idText(now) + " after " + millis(elapsed) + "ms");
   if (now == attempt->target.id()) {
     finish(attempt->generation, true);
   } else {
@@ -346,7 +333,7 @@ void DesktopSwitcher::fallBack(const AttemptPtr& attempt, Fallback fallback) {
 void DesktopSwitcher::finish(std::uint64_t generation, bool landed) {
   if (inFlight_ && inFlight_->attempt == generation) {
     inFlight_.reset();
-    engine_.transitSpaceIDs.clear();
+    engine_.setTransitSpaceIDs({});
   }
   auto node = completions_.extract(generation);
   if (node.empty()) return;

@@ -60,7 +60,7 @@ class DesktopSwitcher final : public DesktopSwitching {
 
   // The switch being carried out: its target's space id and its generation.
   struct InFlight {
-    std::uint64_t id = 0;
+    SpaceID id;
     std::uint64_t attempt = 0;
     bool operator==(const InFlight&) const = default;
   };
@@ -70,17 +70,13 @@ class DesktopSwitcher final : public DesktopSwitching {
   DesktopSwitcher(const DesktopSwitcher&) = delete;
   DesktopSwitcher& operator=(const DesktopSwitcher&) = delete;
 
-  // What the engine is given: it makes the switcher on first use.
-  static SwitcherFactory factory(Dependencies dependencies);
-  // The engine's switcher when it is a DesktopSwitcher (it makes it on first use), else
-  // null. The application installs pressInMissionControl through this at start-up.
-  static DesktopSwitcher* of(SpaceEngine& engine);
-
   void switchTo(const Desktop& desktop, std::string reason, Completion completion) override;
 
   // Absent until the application hands presses to the Mission Control overlay; while absent
   // every switch takes the direct route. May be set or replaced at any time.
-  MissionControlPress pressInMissionControl;
+  void setPressInMissionControl(MissionControlPress press) {
+    pressInMissionControl_ = std::move(press);
+  }
 
   // The step plan for the target as things stand, or none when no plan can be made.
   std::optional<StepPlan> planSteps(const Desktop& target) const;
@@ -100,7 +96,7 @@ class DesktopSwitcher final : public DesktopSwitching {
     std::string reason;
     Desktop target;
     std::string title;
-    std::optional<std::uint64_t> from;  // where the display was when the route began
+    std::optional<SpaceID> from;  // where the display was when the route began
     double startedAt = 0;
     double deadline = 0;
     Fallback fallback = Fallback::none;
@@ -112,8 +108,8 @@ class DesktopSwitcher final : public DesktopSwitching {
   // A step plan with the positions it was made from.
   struct Route {
     StepPlan plan;
-    std::vector<std::uint64_t> order;  // the display's spaces, full-screen ones included
-    std::size_t startIndex = 0;        // where the moves begin: the anchor, else the current
+    std::vector<SpaceID> order;  // the display's spaces, full-screen ones included
+    std::size_t startIndex = 0;  // where the moves begin: the anchor, else the current
     std::size_t targetIndex = 0;
   };
 
@@ -137,9 +133,10 @@ class DesktopSwitcher final : public DesktopSwitching {
   SpaceEngine& engine_;
   MainLoop& loop_;
   Dependencies deps_;
+  MissionControlPress pressInMissionControl_;
   std::uint64_t generation_ = 0;
   std::optional<InFlight> inFlight_;
-  std::map<std::uint64_t, std::vector<Completion>> completions_;
+  std::map<std::uint64_t, std::vector<Completion>> completions_;  // by generation
   std::string lastNote_;
   Lifetime lifetime_;
 };

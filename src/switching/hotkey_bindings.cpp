@@ -39,7 +39,7 @@ std::string HotkeyBindings::currentSignature() const {
   std::vector<std::string> own;
   for (const Desktop& desktop : engine_.desktops()) {
     if (auto hotkey = store_.meta(desktop.space.managedID).hotkey) {
-      own.push_back(std::to_string(desktop.id()) + ":" + names_.display(*hotkey));
+      own.push_back(to_string(desktop.id()) + ":" + names_.display(*hotkey));
     }
   }
   auto marker = [&](const std::optional<Hotkey>& hotkey) {

@@ -47,7 +47,7 @@ void RecorderButton::remove() {
   if (recording_) stop();
   hotkey_.reset();
   changed_.emit();
-  if (onChange) onChange(hotkey_);
+  if (onChange_) onChange_(hotkey_);
 }
 
 bool RecorderButton::isFunctionKey(std::uint32_t keyCode) {
@@ -56,7 +56,7 @@ bool RecorderButton::isFunctionKey(std::uint32_t keyCode) {
 
 void RecorderButton::start() {
   recording_ = true;
-  if (onRecordingChange) onRecordingChange(true);
+  if (onRecordingChange_) onRecordingChange_(true);
   changed_.emit();
   center_.suspend();
   monitor_ = monitors_.addLocalMonitor(
@@ -68,7 +68,7 @@ void RecorderButton::stop() {
   if (monitor_) monitors_.removeMonitor(*monitor_);
   monitor_.reset();
   recording_ = false;
-  if (onRecordingChange) onRecordingChange(false);
+  if (onRecordingChange_) onRecordingChange_(false);
   changed_.emit();
   center_.resume();
 }
@@ -78,7 +78,7 @@ bool RecorderButton::handle(const platform::LocalKeyEvent& event) {
   // Only the four modifiers count: Caps Lock or the function flag of an F-key do not make
   // a combination.
   const std::uint32_t mask = platform::carbonModifiers(event.modifierFlags);
-  if (event.keyCode == kEscapeKey && mask == 0) {
+  if (event.keyCode == platform::keys::kEscape && mask == 0) {
     stop();
     return true;
   }
@@ -87,7 +87,7 @@ bool RecorderButton::handle(const platform::LocalKeyEvent& event) {
     return true;
   }
   hotkey_ = Hotkey{event.keyCode, mask};
-  if (onChange) onChange(hotkey_);
+  if (onChange_) onChange_(hotkey_);
   stop();
   return true;
 }

@@ -22,7 +22,6 @@ class RecorderButton {
   static constexpr std::string_view kRecordingTitle = "Press shortcut…";
   static constexpr std::string_view kEmptyTitle = "Click to record";
   static constexpr std::string_view kRemoveTitle = "Remove shortcut";
-  static constexpr std::uint16_t kEscapeKey = 53;
 
   RecorderButton(platform::LocalEventMonitors& monitors, HotkeyCenter& center,
                  const KeyNames& names, std::optional<Hotkey> hotkey = std::nullopt);
@@ -32,8 +31,12 @@ class RecorderButton {
   RecorderButton& operator=(const RecorderButton&) = delete;
 
   // Told of every shortcut the user records or removes.
-  std::function<void(const std::optional<Hotkey>&)> onChange;
-  std::function<void(bool recording)> onRecordingChange;
+  void setOnChange(std::function<void(const std::optional<Hotkey>&)> fn) {
+    onChange_ = std::move(fn);
+  }
+  void setOnRecordingChange(std::function<void(bool recording)> fn) {
+    onRecordingChange_ = std::move(fn);
+  }
 
   const std::optional<Hotkey>& hotkey() const { return hotkey_; }
   // Shows a shortcut changed elsewhere; onChange is not called.
@@ -55,6 +58,8 @@ class RecorderButton {
   static bool isFunctionKey(std::uint32_t keyCode);
 
  private:
+  std::function<void(const std::optional<Hotkey>&)> onChange_;
+  std::function<void(bool recording)> onRecordingChange_;
   void start();
   void stop();
   // Answers true when the event is consumed.

@@ -258,7 +258,7 @@ TEST(AppDelegate, QuittingWritesTheTimeTotals) {
     run("pointer 12 10");
     run("advance 1.6");
     run("quit");
-    std::int64_t managed = run.session->app()->engine().desktopWithNumber(1)->space.managedID;
+    ManagedID managed = run.session->app()->engine().desktopWithNumber(1)->space.managedID;
     // A fresh store reads what reached the disk.
     NotificationCenter center;
     MemoryLog log;

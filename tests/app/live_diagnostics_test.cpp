@@ -20,7 +20,7 @@ TEST(LiveDiagnostics, TheTextDescribesTheRunningMachine) {
   SystemShortcuts shortcuts(w.mac.preferences(), names, w.mac, nullptr);
   Logs logs(w.mac.home(), w.loop);
   w.makeEngine();
-  store.update(static_cast<std::int64_t>(a[1]), [](SpaceMeta& m) {
+  store.update(testing::mid(a[1]), [](SpaceMeta& m) {
     m.name = "Mail";
     m.color = TileColor::palette(12);
   });
@@ -35,7 +35,7 @@ TEST(LiveDiagnostics, TheTextDescribesTheRunningMachine) {
             0u)
       << text;
   EXPECT_NE(text.find("display MAIN current=" + std::to_string(a[1]) + "\n"), std::string::npos);
-  EXPECT_NE(text.find("  space " + std::to_string(a[1]) + " msid=" + std::to_string(a[1]) +
+  EXPECT_NE(text.find("  space " + std::to_string(a[1]) + " msid=" + to_string(testing::mid(a[1])) +
                       " type=0 #2 'Mail' icon=none color=palette(12)\n"),
             std::string::npos)
       << text;

@@ -13,9 +13,12 @@
 #include "platform/linux/pixbuf_image_io.h"
 #include "platform/sim/virtual_mac.h"
 #include "spaces/presentation_world.h"
+#include "test_ids.h"
 
 namespace velmora {
 namespace {
+
+using namespace velmora::testing;
 
 using platform::Color;
 using platform::FontWeight;
@@ -334,8 +337,8 @@ TEST_F(GlyphTest, EmojiAndPictureIconsAreSquares) {
 class GlyphDesktopTest : public GlyphTest, public testing::PresentationWorld {};
 
 TEST_F(GlyphDesktopTest, NumberOnlyPutsATransparentDesktopOnItsAutomaticColour) {
-  Desktop four = desktop(4, 40);
-  store.update(40, [](SpaceMeta& m) {
+  Desktop four = desktop(4, 40_mid);
+  store.update(40_mid, [](SpaceMeta& m) {
     m.icon = SpaceIcon::emoji("🚀");
     m.color = TileColor::transparent();
   });
@@ -350,7 +353,7 @@ TEST_F(GlyphDesktopTest, NumberOnlyPutsATransparentDesktopOnItsAutomaticColour) 
 }
 
 TEST_F(GlyphDesktopTest, ListGlyphShowsTheIconOrAFadedNumber) {
-  Desktop two = desktop(2, 20);
+  Desktop two = desktop(2, 20_mid);
   SpaceGlyph glyph{two, 14, 0.5};
   SpaceGlyph::Content plain = glyph.body(show);
   EXPECT_FALSE(plain.image);
@@ -358,7 +361,7 @@ TEST_F(GlyphDesktopTest, ListGlyphShowsTheIconOrAFadedNumber) {
   EXPECT_EQ(plain.font, platform::Font::system(13, FontWeight::bold));
   EXPECT_EQ(plain.color, Color::white(0.5));
 
-  store.update(20, [](SpaceMeta& m) { m.icon = SpaceIcon::symbol("small"); });
+  store.update(20_mid, [](SpaceMeta& m) { m.icon = SpaceIcon::symbol("small"); });
   EXPECT_TRUE(glyph.body(show).image);
   RecordingCanvas c;
   glyph.draw(c, {0, 0, 20, 20}, show);
@@ -389,8 +392,8 @@ TEST_F(GlyphDesktopTest, HostileInputDrawsSomethingSensible) {
   EXPECT_TRUE(platform::rasterize(cairo, *bare, 2));
 
   // A 2000-character name changes nothing about the tile; as badge text it stays bounded.
-  Desktop nine = desktop(9, 90);
-  store.update(90, [](SpaceMeta& m) { m.name = std::string(2000, 'x'); });
+  Desktop nine = desktop(9, 90_mid);
+  store.update(90_mid, [](SpaceMeta& m) { m.name = std::string(2000, 'x'); });
   EXPECT_EQ(draw(Glyph::tileImage(show, nine, 17)).of(Kind::text)[0].text, "9");
   ImageRef badged = Glyph::badgedImage(Glyph::tileImage(show, nine, 17), std::string(2000, 'x'));
   EXPECT_EQ(badged->size(), (Size{20, 20}));

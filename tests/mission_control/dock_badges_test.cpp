@@ -325,7 +325,6 @@ TEST(DockBadgesWithEngine, ABadgeOnAHiddenDesktopIsAnnouncedAndLogged) {
 
   DockBadges badges(w.mac.platform(), w.center, fixedStopwatch());
   EngineServices services;
-  services.makeSwitcher = DesktopSwitcher::factory({.log = &w.log});
   services.settings = &w.settings;
   services.timeLedger = &w.ledger;
   services.badgeReader = &badges;
@@ -353,7 +352,7 @@ TEST(DockBadgesWithEngine, ABadgeOnAHiddenDesktopIsAnnouncedAndLogged) {
   EXPECT_NE(
       std::find(w.log.lines.begin(), w.log.lines.end(), "dock badges: Mail 4 (read in 42 ms)"),
       w.log.lines.end());
-  auto hidden = w.engine->desktopWithID(desktops[1]);
+  auto hidden = w.engine->desktopWithID(testing::sid(desktops[1]));
   ASSERT_TRUE(hidden);
   auto apps = w.engine->apps(*hidden);
   ASSERT_EQ(apps.size(), 1u);

@@ -15,10 +15,11 @@
 namespace velmora {
 namespace {
 
+using namespace velmora::testing;
 using testing::DrawCall;
 using testing::RecordingCanvas;
 
-constexpr std::int64_t kID = 20;
+constexpr ManagedID kID{20};
 constexpr std::uint16_t kA = 0;
 
 class EditSpaceViewTest : public ::testing::Test, public testing::PresentationWorld {
@@ -155,7 +156,7 @@ TEST_F(EditSpaceViewTest, APictureBecomesTheIconAndAFailureIsExplained) {
   view->choosePicture();
   ASSERT_EQ(mac.alerts().size(), 1u);
   EXPECT_EQ(mac.alerts()[0].title, "Could not use that picture");
-  EXPECT_EQ(mac.alerts()[0].text, ImportError::unreadable().message());
+  EXPECT_EQ(mac.alerts()[0].text, "That file is not a picture macOS can open.");
   EXPECT_EQ(mac.alerts()[0].buttons, std::vector<std::string>{"OK"});
   EXPECT_TRUE(stored().icon.isNone());
 
@@ -263,7 +264,7 @@ TEST_F(EditSpaceViewTest, TheWindowCentresOneEditorAndDoneClosesIt) {
   loop.advance(0.01);
   EXPECT_EQ(stored().name, "Inbox");
 
-  window.open(desktop(3, 30));
+  window.open(desktop(3, 30_mid));
   EXPECT_EQ(window.editor()->header(), "Desktop 3");
   EXPECT_EQ(mac.panels().all().size(), 1u);  // the same window again
   EXPECT_TRUE(panel->isVisible());

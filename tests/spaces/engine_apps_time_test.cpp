@@ -6,6 +6,8 @@ namespace velmora {
 namespace {
 
 using ::velmora::testing::EngineWorld;
+using ::velmora::testing::mid;
+using ::velmora::testing::sid;
 using Events = std::vector<std::string>;
 
 std::vector<std::string> names(const std::vector<SpaceApp>& apps) {
@@ -136,7 +138,7 @@ TEST_F(AppsWorld, TheDockIsPolledEverySixSecondsWhileTheUserIsActive) {
   w.loop.advance(1.5);
   EXPECT_EQ(w.badges.reads, idleReads + 1);
   // With sample apps in place the live Dock is left alone.
-  w.engine->setSampleApps(SpaceEngine::AppsMap{{a[0], {SpaceApp{.pid = 1, .name = "Demo"}}}});
+  w.engine->setSampleApps(SpaceEngine::AppsMap{{sid(a[0]), {SpaceApp{.pid = 1, .name = "Demo"}}}});
   w.mac.userInput(platform::kEventKeyDown);
   w.loop.advance(12);
   EXPECT_EQ(w.badges.reads, idleReads + 1);
@@ -151,9 +153,7 @@ class TimeWorld : public ::testing::Test {
     a = w.display("A", 2);
     w.makeEngine();
   }
-  double credited(int i) {
-    return w.ledger.seconds(static_cast<std::int64_t>(a[static_cast<std::size_t>(i)]));
-  }
+  double credited(int i) { return w.ledger.seconds(mid(a[static_cast<std::size_t>(i)])); }
   void active() { w.mac.userInput(platform::kEventMouseMoved); }
 
   EngineWorld w;
@@ -169,7 +169,7 @@ TEST_F(TimeWorld, EachSweepCreditsTheDesktopTheUserIsOn) {
   w.loop.runPending();
   // The half second before the switch goes to the desktop being left, and is flushed.
   EXPECT_DOUBLE_EQ(credited(0), 3.5);
-  EXPECT_DOUBLE_EQ(w.ledger.flushedSeconds(static_cast<std::int64_t>(a[0])), 3.5);
+  EXPECT_DOUBLE_EQ(w.ledger.flushedSeconds(mid(a[0])), 3.5);
   w.loop.advance(1.0);  // the sweep at 4.5 s
   EXPECT_DOUBLE_EQ(credited(1), 1.0);
 }
@@ -205,7 +205,7 @@ TEST_F(TimeWorld, TotalsAreFlushedAboutOnceAMinute) {
   EXPECT_EQ(w.ledger.flushes(), 1);
   w.engine->flushTime();
   EXPECT_EQ(w.ledger.flushes(), 2);
-  EXPECT_DOUBLE_EQ(w.ledger.flushedSeconds(static_cast<std::int64_t>(a[0])), 62.5);
+  EXPECT_DOUBLE_EQ(w.ledger.flushedSeconds(mid(a[0])), 62.5);
 }
 
 }  // namespace

@@ -14,6 +14,17 @@
 
 namespace velmora::testing {
 
+// The engine's id of a space the virtual Mac numbers.
+inline SpaceID sid(std::uint64_t raw) {
+  return SpaceID(raw);
+}
+// Desktops made by EngineWorld::display carry managed ids far from their ids, as on a Mac, so
+// time or names keyed by the wrong one go astray.
+inline constexpr std::int64_t kManagedOffset = 7000;
+inline ManagedID mid(std::uint64_t raw) {
+  return ManagedID(kManagedOffset + static_cast<std::int64_t>(raw));
+}
+
 struct FakeBadgeReader final : BadgeReader {
   std::map<platform::pid_t, std::string> texts;
   double duration = 0.012;
@@ -38,33 +49,37 @@ class EngineWorld {
   MemoryTimeLedger ledger;
   FakeBadgeReader badges;
   std::unique_ptr<SpaceEngine> engine;
+  std::unique_ptr<DesktopSwitcher> switcher;
   // "active", "spaces" for the two announcements, "switch <display> <from>-><to>" for onSwitch
   // (numbers of the desktops, "none" when absent).
   std::vector<std::string> events;
 
   // A display of `count` ordinary desktops; returns their ids.
   std::vector<std::uint64_t> display(const std::string& uuid, int count, double x = 0) {
-    mac.addDisplay(uuid, ScreenRect::make(x, 0, 1512, 982));
+    sim::SimDisplay& display = mac.addDisplay(uuid, ScreenRect::make(x, 0, 1512, 982));
     std::vector<std::uint64_t> ids{mac.currentSpace(uuid)};
     for (int i = 1; i < count; ++i) ids.push_back(mac.addSpace(uuid));
+    for (sim::SimSpace& space : display.spaces) space.managedID = mid(space.id).raw();
     return ids;
   }
 
   SpaceEngine& makeEngine(bool start = true) {
     EngineServices services;
-    services.makeSwitcher = DesktopSwitcher::factory({.log = &log});
     services.settings = &settings;
     services.timeLedger = &ledger;
     services.badgeReader = &badges;
     services.switchesLog = &log;
     engine = std::make_unique<SpaceEngine>(mac.platform(), center, std::move(services));
-    engine->onSwitch = [this](const std::string& display, const std::optional<Desktop>& from,
-                              const std::optional<Desktop>& to) {
+    switcher =
+        std::make_unique<DesktopSwitcher>(*engine, DesktopSwitcher::Dependencies{.log = &log});
+    engine->setSwitcher(*switcher);
+    engine->setOnSwitch([this](const std::string& display, const std::optional<Desktop>& from,
+                               const std::optional<Desktop>& to) {
       auto n = [](const std::optional<Desktop>& d) {
         return d ? std::to_string(d->number) : std::string("none");
       };
       events.push_back("switch " + display + " " + n(from) + "->" + n(to));
-    };
+    });
     tokens_.push_back(center.observe(notifications::kActiveSpaceDidChange,
                                      [this] { events.push_back("active"); }));
     tokens_.push_back(

@@ -3,18 +3,21 @@
 #include <gtest/gtest.h>
 
 #include "spaces/presentation_world.h"
+#include "test_ids.h"
 
 namespace velmora {
 namespace {
 
+using namespace velmora::testing;
+
 class PresentationTest : public ::testing::Test, public testing::PresentationWorld {};
 
 TEST_F(PresentationTest, PresentationModeHidesNamesButKeepsShortcutsAndTime) {
-  Desktop seven = desktop(7, 70);
+  Desktop seven = desktop(7, 70_mid);
   EXPECT_EQ(show.title(seven), "Desktop 7");
   EXPECT_FALSE(show.isNamed(seven));
   Hotkey own{35, platform::kControlKey};
-  store.update(70, [&](SpaceMeta& m) {
+  store.update(70_mid, [&](SpaceMeta& m) {
     m.name = "Mail";
     m.icon = SpaceIcon::symbol("envelope.fill");
     m.color = TileColor::palette(6);
@@ -35,21 +38,22 @@ TEST_F(PresentationTest, PresentationModeHidesNamesButKeepsShortcutsAndTime) {
 }
 
 TEST_F(PresentationTest, TintsFollowTheColourOrTheNumber) {
-  Desktop eleven = desktop(11, 110);
+  Desktop eleven = desktop(11, 110_mid);
   EXPECT_EQ(show.tint(eleven), paletteEntry(0).color);
-  store.update(110, [](SpaceMeta& m) { m.color = TileColor::palette(12); });
+  store.update(110_mid, [](SpaceMeta& m) { m.color = TileColor::palette(12); });
   EXPECT_EQ(show.tint(eleven), paletteEntry(2).color);
-  store.update(110, [](SpaceMeta& m) { m.color = TileColor::transparent(); });
+  store.update(110_mid, [](SpaceMeta& m) { m.color = TileColor::transparent(); });
   EXPECT_TRUE(show.isTransparent(eleven));
   EXPECT_EQ(show.tint(eleven), kTransparentTint);
 }
 
 TEST_F(PresentationTest, NumberShortcutsReachDesktopsOneToTen) {
-  EXPECT_EQ(show.shortcut(desktop(1, 1)), (Hotkey{18, settings.directJumpModifiers()}));
-  EXPECT_EQ(show.shortcut(desktop(10, 10))->keyCode, 29u);  // the 0 key
-  EXPECT_FALSE(show.shortcut(desktop(11, 11)));
+  EXPECT_EQ(show.shortcut(desktop(1, 1_mid)),
+            (Hotkey{platform::keys::kDigits[1], settings.directJumpModifiers()}));
+  EXPECT_EQ(show.shortcut(desktop(10, 10_mid))->keyCode, platform::keys::kDigits[0]);
+  EXPECT_FALSE(show.shortcut(desktop(11, 11_mid)));
   settings.setDirectJumpEnabled(false);
-  EXPECT_FALSE(show.shortcut(desktop(1, 1)));
+  EXPECT_FALSE(show.shortcut(desktop(1, 1_mid)));
 }
 
 }  // namespace

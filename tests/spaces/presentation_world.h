@@ -7,12 +7,15 @@
 #include "core/virtual_loop.h"
 #include "platform/sim/virtual_mac.h"
 #include "spaces/presentation.h"
+#include "test_ids.h"
 
 namespace velmora::testing {
 
 struct PresentationWorld {
-  static Desktop desktop(int number, std::int64_t managedID) {
-    return Desktop{SkyLight::Space{static_cast<std::uint64_t>(managedID), managedID, 0, "A"},
+  static Desktop desktop(int number, ManagedID managedID) {
+    // Space ids far from managed ids, so a lookup by the wrong one finds nothing.
+    return Desktop{SkyLight::Space{SpaceID(static_cast<std::uint64_t>(managedID.raw()) + 9000),
+                                   managedID, 0, "A"},
                    number, false};
   }
 

@@ -3,9 +3,12 @@
 #include "core/virtual_loop.h"
 #include "platform/sim/virtual_mac.h"
 #include "spaces/skylight.h"
+#include "test_ids.h"
 
 namespace velmora {
 namespace {
+
+using namespace velmora::testing;
 
 using Dict = Value::Dictionary;
 
@@ -44,21 +47,22 @@ TEST(SkyLightParsing, DisplaysFallBackKeyByKey) {
   ASSERT_EQ(displays.size(), 3u);
 
   EXPECT_EQ(displays[0].uuid, "MAIN");
-  EXPECT_EQ(displays[0].currentSpaceID, 12u);
+  EXPECT_EQ(displays[0].currentSpaceID, 12_sid);
   ASSERT_EQ(displays[0].spaces.size(), 3u);
-  EXPECT_EQ(displays[0].spaces[0], (SkyLight::Space{12, 12, 0, "MAIN"}));  // managedID = id64
-  EXPECT_EQ(displays[0].spaces[1].managedID, 7);
+  EXPECT_EQ(displays[0].spaces[0],
+            (SkyLight::Space{12_sid, 12_mid, 0, "MAIN"}));  // managedID = id64
+  EXPECT_EQ(displays[0].spaces[1].managedID, 7_mid);
   EXPECT_EQ(displays[0].spaces[2].type, 4);  // kept, so layout comparisons see it
   EXPECT_FALSE(displays[0].spaces[2].isDesktop());
 
   EXPECT_EQ(displays[1].uuid, "");
-  EXPECT_EQ(displays[1].currentSpaceID, 0u);
+  EXPECT_EQ(displays[1].currentSpaceID, 0_sid);
   EXPECT_TRUE(displays[1].spaces.empty());
 
-  EXPECT_EQ(displays[2].currentSpaceID, 0u);
+  EXPECT_EQ(displays[2].currentSpaceID, 0_sid);
   // Only the element with a numeric id64 survives; mistyped managed id and type fall back.
   ASSERT_EQ(displays[2].spaces.size(), 1u);
-  EXPECT_EQ(displays[2].spaces[0], (SkyLight::Space{20, 20, 0, "EXT"}));
+  EXPECT_EQ(displays[2].spaces[0], (SkyLight::Space{20_sid, 20_mid, 0, "EXT"}));
 }
 
 TEST(SkyLightParsing, AnswersThatAreNotArraysGiveNothing) {
@@ -77,9 +81,9 @@ TEST(SkyLightParsing, HugeAndNegativeIdsAreReadAsUnsigned) {
                                        {"Current Space", Value::dictionary({{"id64", -1}})},
                                        {"Spaces", Value::array({space(-1), space(1e300)})}})}));
   ASSERT_EQ(displays[0].spaces.size(), 1u);
-  EXPECT_EQ(displays[0].spaces[0].id, UINT64_MAX);
-  EXPECT_EQ(displays[0].spaces[0].managedID, -1);  // id64 taken as a signed integer
-  EXPECT_EQ(displays[0].currentSpaceID, UINT64_MAX);
+  EXPECT_EQ(displays[0].spaces[0].id, SpaceID(UINT64_MAX));
+  EXPECT_EQ(displays[0].spaces[0].managedID, ManagedID(-1));  // id64 taken as a signed integer
+  EXPECT_EQ(displays[0].currentSpaceID, SpaceID(UINT64_MAX));
 }
 
 TEST(SkyLightParsing, WindowFiltersKeepOnlyOrdinarySizeableOwnedWindows) {
@@ -117,7 +121,7 @@ TEST_F(SkyLightOnTheVirtualMac, ReadsTheLayoutAndSwitches) {
   auto displays = sky.displays();
   ASSERT_EQ(displays.size(), 1u);
   EXPECT_EQ(displays[0].spaces.size(), 3u);
-  EXPECT_EQ(displays[0].spaces[2].id, fullScreen);
+  EXPECT_EQ(displays[0].spaces[2].id, SpaceID(fullScreen));
 
   EXPECT_EQ(sky.setCurrentSpace(displays[0].spaces[1]), 0);
   EXPECT_EQ(mac.currentSpace("A"), second);
@@ -141,9 +145,9 @@ TEST_F(SkyLightOnTheVirtualMac, FindsTheFrontWindowOfAnApplication) {
   EXPECT_EQ(sky.frontWindow(4242), std::nullopt);
 
   std::uint64_t target = mac.addSpace("A");
-  sky.moveWindow(front, target);
-  EXPECT_EQ(sky.windowIDs(target), std::vector<std::int64_t>{front});
-  EXPECT_TRUE(sky.windowIDs(999).empty());
+  sky.moveWindow(front, SpaceID(target));
+  EXPECT_EQ(sky.windowIDs(SpaceID(target)), std::vector<std::int64_t>{front});
+  EXPECT_TRUE(sky.windowIDs(999_sid).empty());
 }
 
 TEST_F(SkyLightOnTheVirtualMac, FindsScreensByDisplayIdentifier) {

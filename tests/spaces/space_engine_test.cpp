@@ -6,6 +6,7 @@ namespace velmora {
 namespace {
 
 using ::velmora::testing::EngineWorld;
+using ::velmora::testing::sid;
 using Events = std::vector<std::string>;
 
 std::vector<int> numbers(const std::vector<Desktop>& desktops) {
@@ -27,11 +28,11 @@ TEST(SpaceEngineNumbering, CountsAcrossDisplaysAndSkipsFullScreenSpaces) {
 
   const auto& desktops = engine.desktops();
   ASSERT_EQ(numbers(desktops), (std::vector<int>{1, 2, 3, 4}));
-  EXPECT_EQ(desktops[0].id(), a[0]);
-  EXPECT_EQ(desktops[2].id(), b[0]);
-  EXPECT_EQ(desktops[3].id(), b2);
-  EXPECT_FALSE(engine.desktopWithID(fs));
-  EXPECT_EQ(engine.desktopWithNumber(4)->id(), b2);
+  EXPECT_EQ(desktops[0].id(), sid(a[0]));
+  EXPECT_EQ(desktops[2].id(), sid(b[0]));
+  EXPECT_EQ(desktops[3].id(), sid(b2));
+  EXPECT_FALSE(engine.desktopWithID(sid(fs)));
+  EXPECT_EQ(engine.desktopWithNumber(4)->id(), sid(b2));
   EXPECT_FALSE(engine.desktopWithNumber(5));
   EXPECT_EQ(numbers(engine.desktopsOnDisplay("B")), (std::vector<int>{3, 4}));
   EXPECT_TRUE(desktops[0].isCurrent);
@@ -48,8 +49,8 @@ TEST(SpaceEngineNumbering, RemovingADesktopRenumbersTheOnesAfterIt) {
   w.mac.userRemoveSpace(a[1]);
   w.loop.advance(1.5);
   EXPECT_EQ(numbers(engine.desktops()), (std::vector<int>{1, 2, 3}));
-  EXPECT_EQ(engine.desktopWithNumber(2)->id(), a[2]);
-  EXPECT_EQ(engine.desktopWithNumber(3)->space.managedID, static_cast<std::int64_t>(a[3]));
+  EXPECT_EQ(engine.desktopWithNumber(2)->id(), sid(a[2]));
+  EXPECT_EQ(engine.desktopWithNumber(3)->space.managedID, testing::mid(a[3]));
 }
 
 // ---- Switches and what is announced ----
@@ -62,7 +63,7 @@ TEST(SpaceEngineSwitches, ASwitchIsAnnouncedOnceAndRemembered) {
   w.mac.userSwitchTo(a[2]);
   w.loop.runPending();
   EXPECT_EQ(w.takeEvents(), (Events{"spaces", "active", "switch A 2->3"}));
-  EXPECT_EQ(engine.lastDesktopID(), a[1]);
+  EXPECT_EQ(engine.lastDesktopID(), sid(a[1]));
   EXPECT_EQ(engine.lastDesktop()->number, 2);
   EXPECT_EQ(engine.currentDesktop()->number, 3);
   // The trailing refresh and later sweeps see nothing new.
@@ -74,7 +75,7 @@ TEST(SpaceEngineSwitches, DesktopsPassedThroughAreNeverAnnouncedOrRemembered) {
   EngineWorld w;
   auto a = w.display("A", 4);
   auto& engine = w.makeEngine();
-  engine.transitSpaceIDs = {a[1], a[2]};
+  engine.setTransitSpaceIDs({sid(a[1]), sid(a[2])});
   for (int i = 1; i < 4; ++i) {
     w.mac.userSwitchTo(a[static_cast<std::size_t>(i)]);
     w.loop.advance(0.1);
@@ -82,15 +83,15 @@ TEST(SpaceEngineSwitches, DesktopsPassedThroughAreNeverAnnouncedOrRemembered) {
   Events events = w.takeEvents();
   EXPECT_EQ(std::count(events.begin(), events.end(), "active"), 1);
   EXPECT_EQ(events.back(), "switch A 3->4");
-  EXPECT_EQ(engine.lastDesktopID(), a[0]);
+  EXPECT_EQ(engine.lastDesktopID(), sid(a[0]));
 
   // A transit desktop is not announced even as the final landing.
-  engine.transitSpaceIDs = {a[0]};
+  engine.setTransitSpaceIDs({sid(a[0])});
   w.mac.userSwitchTo(a[0]);
   w.loop.advance(0.1);
   events = w.takeEvents();
   EXPECT_EQ(std::count(events.begin(), events.end(), "active"), 0);
-  EXPECT_EQ(engine.lastDesktopID(), a[3]);
+  EXPECT_EQ(engine.lastDesktopID(), sid(a[3]));
 }
 
 TEST(SpaceEngineSwitches, FullScreenSpacesAreLeftOutOfAnnouncements) {
@@ -103,15 +104,15 @@ TEST(SpaceEngineSwitches, FullScreenSpacesAreLeftOutOfAnnouncements) {
   w.loop.advance(0.1);
   Events events = w.takeEvents();
   EXPECT_EQ(events, (Events{"spaces"}));  // the layout changed; no landing to announce
-  EXPECT_EQ(engine.currentSpaceIDForDisplay("A"), fs);
-  EXPECT_EQ(engine.lastDesktopID(), a[0]);
+  EXPECT_EQ(engine.currentSpaceIDForDisplay("A"), sid(fs));
+  EXPECT_EQ(engine.lastDesktopID(), sid(a[0]));
   // currentDesktop falls back to the first desktop flagged current: none is.
   EXPECT_FALSE(engine.currentDesktop());
 
   w.mac.userSwitchTo(a[1]);
   w.loop.advance(0.1);
   EXPECT_EQ(w.takeEvents(), (Events{"spaces", "active", "switch A none->2"}));
-  EXPECT_EQ(engine.lastDesktopID(), a[0]);
+  EXPECT_EQ(engine.lastDesktopID(), sid(a[0]));
 }
 
 TEST(SpaceEngineSwitches, LeavingADeletedDesktopIsAnnouncedFromNowhere) {
@@ -121,12 +122,13 @@ TEST(SpaceEngineSwitches, LeavingADeletedDesktopIsAnnouncedFromNowhere) {
   auto& engine = w.makeEngine();
   w.mac.userSwitchTo(a[2]);
   w.loop.advance(0.1);
-  ASSERT_EQ(engine.lastDesktopID(), a[1]);
+  ASSERT_EQ(engine.lastDesktopID(), sid(a[1]));
   w.takeEvents();
   w.mac.userRemoveSpace(a[2]);  // the current one: the one before it becomes current
   w.loop.advance(0.1);
   EXPECT_EQ(w.takeEvents(), (Events{"spaces", "active", "switch A none->2"}));
-  EXPECT_EQ(engine.lastDesktopID(), a[1]);
+  // Back on the desktop jump back remembered: it no longer leads anywhere.
+  EXPECT_FALSE(engine.lastDesktop());
 }
 
 TEST(SpaceEngineSwitches, EachDisplayReportsItsOwnSwitch) {
@@ -153,8 +155,8 @@ TEST(SpaceEngineSwitches, AQuietRefreshRecordsButAnnouncesNoLanding) {
   w.mac.managedDisplaySetCurrentSpace(0, "A", a[1]);
   engine.refresh(true);
   EXPECT_EQ(w.takeEvents(), (Events{"spaces"}));
-  EXPECT_EQ(engine.lastDesktopID(), a[0]);
-  EXPECT_EQ(engine.currentDesktop()->id(), a[1]);
+  EXPECT_EQ(engine.lastDesktopID(), sid(a[0]));
+  EXPECT_EQ(engine.currentDesktop()->id(), sid(a[1]));
 }
 
 // ---- Coalescing and bad answers ----
@@ -190,7 +192,7 @@ TEST(SpaceEngineRefresh, AnEmptyOrBrokenAnswerKeepsEverything) {
     w.mac.userSwitchTo(a[2]);
     w.loop.advance(2);
     EXPECT_EQ(engine.desktops(), desktops);
-    EXPECT_EQ(engine.currentSpaceIDForDisplay("A"), a[0]);
+    EXPECT_EQ(engine.currentSpaceIDForDisplay("A"), sid(a[0]));
   }
   EXPECT_TRUE(w.events.empty());
   w.mac.overrideManagedDisplaySpaces(std::nullopt);
@@ -215,7 +217,8 @@ TEST(SpaceEngineRefresh, PendingWorkIsHarmlessAfterTheEngineIsGone) {
   auto a = w.display("A", 2);
   w.makeEngine();
   w.engine->environmentChanged();
-  w.engine->switchTo(*w.engine->desktopWithID(a[1]), "test");
+  w.engine->switchTo(*w.engine->desktopWithID(sid(a[1])), "test");
+  w.switcher.reset();  // as the application lets go of them: the switcher first
   w.engine.reset();
   w.mac.userSwitchTo(a[0]);
   w.loop.advance(5);  // trailing refresh, sweep, switch polls: all find nobody home
@@ -252,7 +255,7 @@ TEST(SpaceEngineMoving, JumpBackReturnsToThePreviousDesktopOnlyWhileItExists) {
   engine.jumpBack();
   w.loop.advance(1);
   EXPECT_EQ(w.mac.currentSpace("A"), a[0]);
-  EXPECT_EQ(engine.lastDesktopID(), a[2]);
+  EXPECT_EQ(engine.lastDesktopID(), sid(a[2]));
 
   w.mac.userSwitchTo(a[1]);
   w.loop.advance(0.1);
@@ -269,16 +272,16 @@ TEST(SpaceEngineMoving, SwitchesReportLandingOrSupersession) {
   auto a = w.display("A", 3);
   auto& engine = w.makeEngine();
   std::vector<std::string> results;
-  engine.switchTo(*engine.desktopWithID(a[1]), "test",
+  engine.switchTo(*engine.desktopWithID(sid(a[1])), "test",
                   [&](bool ok) { results.push_back(ok ? "first landed" : "first missed"); });
-  engine.switchTo(*engine.desktopWithID(a[2]), "test",
+  engine.switchTo(*engine.desktopWithID(sid(a[2])), "test",
                   [&](bool ok) { results.push_back(ok ? "second landed" : "second missed"); });
   w.loop.advance(1);
   EXPECT_EQ(results, (std::vector<std::string>{"first missed", "second landed"}));
   EXPECT_EQ(w.log.lines.front(), "test [raw] status=0: → 'Desktop 2' superseded by a later switch");
 
   w.mac.failSetCurrentSpace(1011);
-  engine.switchTo(*engine.desktopWithID(a[0]), "link",
+  engine.switchTo(*engine.desktopWithID(sid(a[0])), "link",
                   [&](bool ok) { results.push_back(ok ? "third landed" : "third missed"); });
   w.loop.advance(0.79);
   EXPECT_EQ(results.size(), 2u);  // still polling until the 0.8 s deadline
@@ -296,7 +299,7 @@ TEST(SpaceEngineMoving, MovingTheFrontWindowTakesItsApplicationAlong) {
   std::int64_t win = w.mac.addWindow(notes, {a[0]}, AXRect::make(0, 30, 600, 400));
   w.mac.addWindow(sim::VirtualMac::kSelfPID, {a[0]}, AXRect::make(0, 30, 600, 400));
   auto& engine = w.makeEngine();
-  Desktop target = *engine.desktopWithID(a[1]);
+  Desktop target = *engine.desktopWithID(sid(a[1]));
 
   EXPECT_FALSE(engine.moveFrontWindow(std::nullopt, target, false));
   EXPECT_FALSE(
@@ -313,8 +316,8 @@ TEST(SpaceEngineMoving, MovingTheFrontWindowTakesItsApplicationAlong) {
 
   // The application quits before the landing: said in the log, nothing brought forward.
   w.mac.addWindow(notes, {a[1]}, AXRect::make(0, 30, 600, 400));
-  EXPECT_TRUE(
-      engine.moveFrontWindow(w.mac.runningApplication(notes), *engine.desktopWithID(a[0]), true));
+  EXPECT_TRUE(engine.moveFrontWindow(w.mac.runningApplication(notes),
+                                     *engine.desktopWithID(sid(a[0])), true));
   w.mac.quitApplication(notes);
   w.loop.advance(1);
   EXPECT_EQ(w.log.lines.back(), "could not bring Notes to the front: it is no longer running");
@@ -347,8 +350,8 @@ TEST(SpaceEngineEndToEnd, AUserWalksTwoDisplaysAndEveryLandingIsToldInOrder) {
                     "spaces", "active", "switch B 3->4",  //
                     "spaces",                             // onto full screen
                     "spaces", "active", "switch B none->3", "spaces", "active", "switch A 2->1"}));
-  EXPECT_EQ(engine.lastDesktopID(), a[1]);
-  EXPECT_EQ(engine.currentSpaceIDForDisplay("A"), a[0]);
+  EXPECT_EQ(engine.lastDesktopID(), sid(a[1]));
+  EXPECT_EQ(engine.currentSpaceIDForDisplay("A"), sid(a[0]));
   ASSERT_FALSE(w.log.lines.empty());
   EXPECT_EQ(w.log.lines.back().rfind("hotkey [raw] status=0: " + std::to_string(a[1]) + " → " +
                                          std::to_string(a[0]) +

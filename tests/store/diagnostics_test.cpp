@@ -41,7 +41,8 @@ platform::ScreenInfo screen(std::int64_t number, std::string name, ScreenRect fr
 
 DiagnosticsSpace desktop(std::uint64_t id, std::int64_t msid, int number, std::string title,
                          SpaceIcon icon, TileColor color) {
-  return {id, msid, 0, DiagnosticsSpace::Desktop{number, std::move(title), icon, color}};
+  return {SpaceID(id), ManagedID(msid), 0,
+          DiagnosticsSpace::Desktop{number, std::move(title), icon, color}};
 }
 
 class DiagnosticsTest : public ::testing::Test {
@@ -66,12 +67,12 @@ TEST_F(DiagnosticsTest, AWholeSnapshotReadsInOrder) {
   sources.tile = "frame={{1200, 1079}, {96, 24}} onScreen=true presence=shown";
   sources.displayList = {
       {"37D8832A-2D66",
-       102,
+       SpaceID(102),
        {desktop(101, 5, 1, "Mail", SpaceIcon::symbol("envelope.fill"), TileColor::palette(12)),
-        {340, 340, 4, std::nullopt},  // a full-screen application
+        {SpaceID(340), ManagedID(340), 4, std::nullopt},  // a full-screen application
         desktop(102, 7, 2, "Desktop 2", SpaceIcon::none(), TileColor::automatic())}},
       {"Main",
-       205,
+       SpaceID(205),
        {desktop(205, 205, 3, "Code 🚀", SpaceIcon::emoji("🚀"), TileColor::transparent())}},
   };
   sources.focused = "Desktop 2";

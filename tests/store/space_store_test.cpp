@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <limits>
 
 #include "core/notifications.h"
 #include "core/virtual_loop.h"
 #include "platform/linux/test_pictures.h"
 #include "platform/sim/virtual_mac.h"
+#include "test_ids.h"
 
 namespace velmora {
 namespace {
+
+using namespace testing;
 
 std::string text(const Value& v) {
   const Value::Data* d = v.asData();
@@ -52,19 +56,20 @@ TEST(SpaceMetaForms, ColoursAndPaletteWrapAround) {
 
 TEST(SpaceMetaForms, RecordsRoundTripAndHotkeyIsOptional) {
   SpaceMetaMap metas;
-  metas[7] = SpaceMeta{"Mail", SpaceIcon::symbol("envelope.fill"), TileColor::palette(4), 12.5,
-                       Hotkey{18, platform::kControlKey}};
-  metas[-3] = SpaceMeta{.seconds = 60};
+  metas[7_mid] = SpaceMeta{"Mail", SpaceIcon::symbol("envelope.fill"), TileColor::palette(4), 12.5,
+                           Hotkey{18, platform::kControlKey}};
+  metas[ManagedID(-3)] = SpaceMeta{.seconds = 60};
   auto json = encodeMetas(metas);
   ASSERT_TRUE(json);
-  EXPECT_EQ(encodeMetas({{-3, metas[-3]}})->find("hotkey"), std::string::npos);
+  EXPECT_EQ(encodeMetas({{ManagedID(-3), metas[ManagedID(-3)]}})->find("hotkey"),
+            std::string::npos);
   auto decoded = decodeMetas(*json);
-  ASSERT_TRUE(decoded.metas) << decoded.error;
-  EXPECT_EQ(*decoded.metas, metas);
+  ASSERT_TRUE(decoded) << decoded.error();
+  EXPECT_EQ(*decoded, metas);
 
   auto noHotkey = decodeMetas(R"({"5":{"name":"A","icon":"","color":-1,"seconds":0}})");
-  ASSERT_TRUE(noHotkey.metas);
-  EXPECT_FALSE(noHotkey.metas->at(5).hotkey);
+  ASSERT_TRUE(noHotkey);
+  EXPECT_FALSE(noHotkey->at(5_mid).hotkey);
 }
 
 TEST(SpaceMetaForms, AnyBrokenRecordMakesTheWholeMapUnreadable) {
@@ -76,8 +81,8 @@ TEST(SpaceMetaForms, AnyBrokenRecordMakesTheWholeMapUnreadable) {
         R"({"5":{"name":"A","icon":"","color":-1,"seconds":0,"hotkey":{"keyCode":1}}})", R"([1,2])",
         "not json", "{\"5\":{\"name\":\"\xff\"}}"}) {
     auto decoded = decodeMetas(bad);
-    EXPECT_FALSE(decoded.metas) << bad;
-    EXPECT_FALSE(decoded.error.empty());
+    EXPECT_FALSE(decoded) << bad;
+    EXPECT_FALSE(decoded.error().empty());
   }
 }
 
@@ -85,61 +90,61 @@ TEST_F(SpaceStoreTest, ChangesAreAnnouncedAtOnceAndWrittenOnceAfterTheLastOne) {
   int announced = 0;
   ObserverToken t = center.observe(notifications::kSpaceMetaChanged, [&] { ++announced; });
   SpaceStore& s = open();
-  s.update(1, [](SpaceMeta& m) { m.name = "Mail"; });
+  s.update(1_mid, [](SpaceMeta& m) { m.name = "Mail"; });
   loop.advance(0.2);
-  s.update(1, [](SpaceMeta& m) { m.color = TileColor::palette(2); });
+  s.update(1_mid, [](SpaceMeta& m) { m.color = TileColor::palette(2); });
   loop.advance(0.2);
-  s.update(2, [](SpaceMeta& m) { m.icon = SpaceIcon::symbol("globe"); });
+  s.update(2_mid, [](SpaceMeta& m) { m.icon = SpaceIcon::symbol("globe"); });
   EXPECT_EQ(announced, 3);
   EXPECT_TRUE(stored().isNull());
   loop.advance(0.29);
   EXPECT_TRUE(stored().isNull());
   loop.advance(0.02);
   auto decoded = decodeMetas(text(stored()));
-  ASSERT_TRUE(decoded.metas);
-  EXPECT_EQ(decoded.metas->size(), 2u);
-  EXPECT_EQ(decoded.metas->at(1).color, TileColor::palette(2));
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->size(), 2u);
+  EXPECT_EQ(decoded->at(1_mid).color, TileColor::palette(2));
 
   // A record set back to nothing leaves the stored form; one with only time stays.
-  s.update(1, [](SpaceMeta& m) { m = SpaceMeta{}; });
-  s.addSeconds(3, 5);
+  s.update(1_mid, [](SpaceMeta& m) { m = SpaceMeta{}; });
+  s.addSeconds(3_mid, 5);
   s.flushTime();
   loop.advance(0.3);
   decoded = decodeMetas(text(stored()));
-  EXPECT_FALSE(decoded.metas->contains(1));
-  EXPECT_EQ(decoded.metas->at(3).seconds, 5);
+  EXPECT_FALSE(decoded->contains(1_mid));
+  EXPECT_EQ(decoded->at(3_mid).seconds, 5);
 }
 
 TEST_F(SpaceStoreTest, TimeIsSavedOnlyWhenFlushedAndQuittingWritesAtOnce) {
   SpaceStore& s = open();
-  s.addSeconds(9, 1.5);
-  s.addSeconds(9, 1.5);
+  s.addSeconds(9_mid, 1.5);
+  s.addSeconds(9_mid, 1.5);
   loop.advance(5);
   EXPECT_TRUE(stored().isNull());
-  EXPECT_EQ(s.meta(9).seconds, 3);
+  EXPECT_EQ(s.meta(9_mid).seconds, 3);
   s.flushTime();
   EXPECT_TRUE(s.hasPendingWrite());
   s.flushPendingWrite();  // the application is quitting
   EXPECT_FALSE(s.hasPendingWrite());
-  EXPECT_EQ(decodeMetas(text(stored())).metas->at(9).seconds, 3);
+  EXPECT_EQ(decodeMetas(text(stored()))->at(9_mid).seconds, 3);
   s.flushTime();  // nothing credited since: nothing to do
   EXPECT_FALSE(s.hasPendingWrite());
 
   SpaceStore reopened(mac.platform(), center, systemLog);
-  EXPECT_EQ(reopened.meta(9).seconds, 3);
+  EXPECT_EQ(reopened.meta(9_mid).seconds, 3);
 }
 
 TEST_F(SpaceStoreTest, ResetsKeepOrDropRecordsAsAsked) {
   SpaceStore& s = open();
-  s.update(1, [](SpaceMeta& m) {
+  s.update(1_mid, [](SpaceMeta& m) {
     m.name = "A";
     m.seconds = 10;
   });
-  s.addSeconds(2, 4);
+  s.addSeconds(2_mid, 4);
   s.resetTime();
   EXPECT_EQ(s.metas().size(), 2u);  // even the one now empty
-  EXPECT_EQ(s.meta(1).seconds, 0);
-  EXPECT_EQ(s.meta(1).name, "A");
+  EXPECT_EQ(s.meta(1_mid).seconds, 0);
+  EXPECT_EQ(s.meta(1_mid).name, "A");
   s.resetAll();
   loop.advance(0.3);
   EXPECT_EQ(text(stored()), "{}");
@@ -147,17 +152,17 @@ TEST_F(SpaceStoreTest, ResetsKeepOrDropRecordsAsAsked) {
 
 TEST_F(SpaceStoreTest, AFrozenStoreNeverWrites) {
   SpaceStore& s = open();
-  s.update(1, [](SpaceMeta& m) { m.name = "before"; });
+  s.update(1_mid, [](SpaceMeta& m) { m.name = "before"; });
   int announced = 0;
   ObserverToken t = center.observe(notifications::kSpaceMetaChanged, [&] { ++announced; });
-  s.replaceAll({{5, SpaceMeta{.name = "Sample"}}});
+  s.replaceAll({{5_mid, SpaceMeta{.name = "Sample"}}});
   EXPECT_EQ(announced, 1);
   EXPECT_TRUE(s.frozen());
-  s.update(6, [](SpaceMeta& m) { m.name = "x"; });
+  s.update(6_mid, [](SpaceMeta& m) { m.name = "x"; });
   s.flushPendingWrite();
   loop.advance(1);
   EXPECT_TRUE(stored().isNull());  // even the change from before the freeze was dropped
-  EXPECT_EQ(s.meta(5).name, "Sample");
+  EXPECT_EQ(s.meta(5_mid).name, "Sample");
 }
 
 TEST_F(SpaceStoreTest, UnreadableDataIsLoggedAndKeptAsideBeforeTheNextWrite) {
@@ -170,7 +175,7 @@ TEST_F(SpaceStoreTest, UnreadableDataIsLoggedAndKeptAsideBeforeTheNextWrite) {
   // Reading alone wrote nothing.
   EXPECT_EQ(prefs().persistentDomain(platform::kAppDomain)->size(), 1u);
 
-  s.update(1, [](SpaceMeta& m) { m.name = "New"; });
+  s.update(1_mid, [](SpaceMeta& m) { m.name = "New"; });
   loop.advance(0.3);
   auto domain = *prefs().persistentDomain(platform::kAppDomain);
   bool kept = false;
@@ -180,7 +185,7 @@ TEST_F(SpaceStoreTest, UnreadableDataIsLoggedAndKeptAsideBeforeTheNextWrite) {
     }
   }
   EXPECT_TRUE(kept);
-  EXPECT_EQ(decodeMetas(text(stored())).metas->at(1).name, "New");
+  EXPECT_EQ(decodeMetas(text(stored()))->at(1_mid).name, "New");
 
   // A stored value that is not data at all is unreadable too.
   prefs().setValue(platform::kAppDomain, SpaceStore::kMetaKey, "text");
@@ -192,21 +197,40 @@ TEST_F(SpaceStoreTest, UnreadableDataIsLoggedAndKeptAsideBeforeTheNextWrite) {
 TEST_F(SpaceStoreTest, AMegabyteNameIsKeptWhole) {
   std::string huge(1 << 20, 'n');
   huge += "é";
-  open().update(1, [&](SpaceMeta& m) { m.name = huge; });
+  open().update(1_mid, [&](SpaceMeta& m) { m.name = huge; });
   loop.advance(0.3);
   SpaceStore reopened(mac.platform(), center, systemLog);
-  EXPECT_EQ(reopened.meta(1).name, huge);
+  EXPECT_EQ(reopened.meta(1_mid).name, huge);
 }
 
 TEST_F(SpaceStoreTest, AnUnencodableNameIsLoggedAndTheStoredValueKept) {
   SpaceStore& s = open();
-  s.update(1, [](SpaceMeta& m) { m.name = "ok"; });
+  s.update(1_mid, [](SpaceMeta& m) { m.name = "ok"; });
   loop.advance(0.3);
   Value before = stored();
-  s.update(2, [](SpaceMeta& m) { m.name = "\xff\xfe"; });
+  s.update(2_mid, [](SpaceMeta& m) { m.name = "\xff\xfe"; });
   loop.advance(0.3);
   EXPECT_EQ(stored(), before);
   EXPECT_EQ(systemLog.lines.back().rfind("Velmora: could not save space metadata: ", 0), 0u);
+}
+
+TEST_F(SpaceStoreTest, TimeThatIsNotANumberNeverReachesTheStoredRecords) {
+  SpaceStore& s = open();
+  s.addSeconds(1_mid, 30);
+  s.addSeconds(1_mid, std::numeric_limits<double>::quiet_NaN());
+  s.update(1_mid, [](SpaceMeta& m) {
+    m.name = "Mail";
+    m.seconds = std::numeric_limits<double>::infinity();
+  });
+  EXPECT_EQ(s.meta(1_mid).seconds, 30);
+  EXPECT_EQ(s.meta(1_mid).name, "Mail");
+  s.flushPendingWrite();
+  SpaceStore reopened(mac.platform(), center, systemLog);
+  EXPECT_EQ(reopened.meta(1_mid).seconds, 30);
+
+  // Should one get into a map anyway, it is refused rather than written as null.
+  SpaceMetaMap metas{{2_mid, SpaceMeta{.seconds = std::numeric_limits<double>::infinity()}}};
+  EXPECT_EQ(encodeMetas(metas).error(), "the tracked time of space 2 is not a number");
 }
 
 TEST_F(SpaceStoreTest, PicturesLandInTheIconsFolderOfTheUsersHome) {
@@ -216,18 +240,15 @@ TEST_F(SpaceStoreTest, PicturesLandInTheIconsFolderOfTheUsersHome) {
   test_support::save(
       test_support::stripes(300, 100, {test_support::kRed, test_support::kBlue}, false), source,
       "png");
-  PictureImport made = s.importPicture(source, 42);
-  ASSERT_TRUE(std::holds_alternative<std::string>(made));
-  EXPECT_EQ(std::get<std::string>(made), "space-42-1700000000.png");
+  Result<std::string> made = s.importPicture(source, 42_mid);
+  EXPECT_EQ(made.valueOr(""), "space-42-1700000000.png");
   EXPECT_EQ(s.picturesFolder(),
             mac.home().root / "Library" / "Application Support" / "Velmora" / "icons");
   EXPECT_TRUE(std::filesystem::exists(s.picturesFolder() / "space-42-1700000000.png"));
 
   std::filesystem::path text = mac.home().root / "notes.txt";
   { std::ofstream(text) << "hello"; }
-  PictureImport refused = s.importPicture(text, 42);
-  ASSERT_TRUE(std::holds_alternative<ImportError>(refused));
-  EXPECT_EQ(std::get<ImportError>(refused).message(), "That file is not a picture macOS can open.");
+  EXPECT_EQ(s.importPicture(text, 42_mid).error(), "That file is not a picture macOS can open.");
 }
 
 TEST_F(SpaceStoreTest, LegacyNamesAreAdoptedOnceFromEachSourceInTurn) {
@@ -240,7 +261,7 @@ TEST_F(SpaceStoreTest, LegacyNamesAreAdoptedOnceFromEachSourceInTurn) {
   set("CorvaneFeatureDetails.12", Value(Value::Data{*details}));
   set("CorvaneFeatureDetails.13", data("not a property list"));
   SpaceStore& s = open();
-  s.update(104, [](SpaceMeta& m) { m.name = "Mine"; });
+  s.update(104_mid, [](SpaceMeta& m) { m.name = "Mine"; });
 
   std::map<std::uint64_t, std::string> serverNames = {
       {13, "  \tFrom the server\t "},
@@ -251,29 +272,35 @@ TEST_F(SpaceStoreTest, LegacyNamesAreAdoptedOnceFromEachSourceInTurn) {
        "🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪"
        "🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪🧪"},
   };
-  auto serverName = [&](std::uint64_t id) -> std::optional<std::string> {
-    auto it = serverNames.find(id);
+  auto serverName = [&](SpaceID id) -> std::optional<std::string> {
+    auto it = serverNames.find(id.raw());
     if (it == serverNames.end()) return std::nullopt;
     return it->second;
   };
   int announced = 0;
   ObserverToken t = center.observe(notifications::kSpaceMetaChanged, [&] { ++announced; });
-  s.adoptLegacyNames({{11, 101}, {12, 102}, {13, 103}, {14, 104}, {15, 105}, {16, 106}, {17, 107}},
+  s.adoptLegacyNames({{11_sid, 101_mid},
+                      {12_sid, 102_mid},
+                      {13_sid, 103_mid},
+                      {14_sid, 104_mid},
+                      {15_sid, 105_mid},
+                      {16_sid, 106_mid},
+                      {17_sid, 107_mid}},
                      serverName);
-  EXPECT_EQ(s.meta(101).name, "Renamed");
-  EXPECT_EQ(s.meta(102).name, "Detailed");
-  EXPECT_EQ(s.meta(103).name, "From the server");
-  EXPECT_EQ(s.meta(104).name, "Mine");
-  EXPECT_FALSE(s.metas().contains(105));        // 41 characters
-  EXPECT_FALSE(s.metas().contains(106));        // a UUID
-  EXPECT_EQ(s.meta(107).name.size(), 40u * 4);  // 40 characters, however many bytes
+  EXPECT_EQ(s.meta(101_mid).name, "Renamed");
+  EXPECT_EQ(s.meta(102_mid).name, "Detailed");
+  EXPECT_EQ(s.meta(103_mid).name, "From the server");
+  EXPECT_EQ(s.meta(104_mid).name, "Mine");
+  EXPECT_FALSE(s.metas().contains(105_mid));        // 41 characters
+  EXPECT_FALSE(s.metas().contains(106_mid));        // a UUID
+  EXPECT_EQ(s.meta(107_mid).name.size(), 40u * 4);  // 40 characters, however many bytes
   EXPECT_EQ(announced, 1);
   EXPECT_EQ(prefs().value(platform::kAppDomain, SpaceStore::kMigratedKey), Value(true));
 
   // Never again, even for desktops without a record.
   set("Corvane.rename.18", "Late");
-  s.adoptLegacyNames({{18, 108}}, serverName);
-  EXPECT_FALSE(s.metas().contains(108));
+  s.adoptLegacyNames({{18_sid, 108_mid}}, serverName);
+  EXPECT_FALSE(s.metas().contains(108_mid));
   EXPECT_EQ(announced, 1);
 }
 

@@ -52,13 +52,16 @@ struct TileWorld : testing::EngineWorld {
     mac.userSwitchTo(ids[2]);
     makeEngine();
     loop.runPending();
-    store.update(ids[2], [](SpaceMeta& m) { m.name = "Mail"; });
+    store.update(testing::mid(ids[2]), [](SpaceMeta& m) { m.name = "Mail"; });
     observer = center.observe(kMenuBarTileChanged, [this] { ++announcements; });
   }
 
+  bool notchShows = false;
+
   StatusBarController& make() {
-    tile = std::make_unique<StatusBarController>(StatusBarServices{
-        mac.platform(), center, *engine, settings, presentation, keyNames, tileLog, commands});
+    tile = std::make_unique<StatusBarController>(
+        StatusBarServices{mac.platform(), center, *engine, settings, presentation, keyNames,
+                          tileLog, commands, [this] { return notchShows; }});
     loop.runPending();
     return *tile;
   }
@@ -105,7 +108,7 @@ TEST(StatusBarController, RendersEachStyleWithBadgeTooltipAndWidthCap) {
   EXPECT_EQ(w.item().toolTip(), "Mail · Desktop 3 · 2 waiting on another desktop");
 
   // The number style shows the number tile even for a desktop with an emoji.
-  w.store.update(w.ids[2], [](SpaceMeta& m) { m.icon = SpaceIcon::emoji("🎉"); });
+  w.store.update(testing::mid(w.ids[2]), [](SpaceMeta& m) { m.icon = SpaceIcon::emoji("🎉"); });
   w.badges.texts.clear();
   w.engine->badgesChanged();
   w.settings.setMenuBarStyle(MenuBarStyle::numberAndName);
@@ -115,7 +118,7 @@ TEST(StatusBarController, RendersEachStyleWithBadgeTooltipAndWidthCap) {
   EXPECT_EQ(w.item().title(), " Mail");
 
   // A name wider than the cap: the item is exactly that wide and ends in an ellipsis.
-  w.store.update(w.ids[2], [](SpaceMeta& m) { m.name = std::string(400, 'W'); });
+  w.store.update(testing::mid(w.ids[2]), [](SpaceMeta& m) { m.name = std::string(400, 'W'); });
   tile.refresh();
   EXPECT_EQ(w.item().length(), 220);
   std::string shown = w.item().shownTitle();
@@ -211,8 +214,7 @@ TEST(StatusBarController, IconOnlySkipsTheTileAloneStep) {
 TEST(StatusBarController, StepsAsideForTheNotchLabel) {
   TileWorld w;
   auto& tile = w.make();
-  bool notchShows = true;
-  tile.notchLabelVisible = [&] { return notchShows; };
+  w.notchShows = true;
   w.settings.setNotchEnabled(true);
   w.settings.setTileHiddenBesideNotch(true);
   tile.refresh();
@@ -220,7 +222,7 @@ TEST(StatusBarController, StepsAsideForTheNotchLabel) {
   EXPECT_FALSE(w.item().isVisible());
   EXPECT_EQ(tile.presence(), TilePresence::steppedAside);
   EXPECT_TRUE(w.logged("menu bar tile steps aside for the notch label"));
-  notchShows = false;
+  w.notchShows = false;
   tile.refresh();
   EXPECT_TRUE(w.item().isVisible());
   EXPECT_TRUE(w.logged("menu bar tile is back"));
@@ -249,7 +251,9 @@ TEST(StatusBarController, ClicksOpenThePopoverOrTheMenu) {
 TEST(StatusBarController, MenuListsDesktopsWithChecksAndShortcuts) {
   TileWorld w;
   auto& tile = w.make();
-  w.store.update(w.ids[0], [](SpaceMeta& m) { m.hotkey = Hotkey{46, 4096 | 2048}; });  // ⌃⌥M
+  w.store.update(testing::mid(w.ids[0]), [](SpaceMeta& m) {
+    m.hotkey = Hotkey{46, platform::kControlKey | platform::kOptionKey};
+  });  // ⌃⌥M
   w.settings.setShowShortcutsInMenu(false);
   platform::Menu menu = tile.buildMenu();
   ASSERT_GE(menu.items.size(), 12u);

@@ -29,7 +29,7 @@ struct HUDWorld : testing::EngineWorld {
     display("D2", 3, 1440);
     makeEngine();
     loop.runPending();
-    store.update(ids[2], [](SpaceMeta& m) { m.name = "Mail"; });
+    store.update(desktop(3).space.managedID, [](SpaceMeta& m) { m.name = "Mail"; });
     hud = std::make_unique<SwitchHUD>(HUDServices{mac.platform(), settings, *engine, presentation});
   }
   Desktop desktop(int number) const {
@@ -136,7 +136,8 @@ TEST(SwitchHUD, PlacesThePanelByPositionAndMeasuredSize) {
   EXPECT_DOUBLE_EQ(w.panel("D1").frame().midY(), 875.0 / 2);
 
   // A name longer than the screen is wide: the panel is clamped to the screen's width.
-  w.store.update(w.ids[2], [](SpaceMeta& m) { m.name = std::string(2000, 'W'); });
+  w.store.update(w.desktop(3).space.managedID,
+                 [](SpaceMeta& m) { m.name = std::string(2000, 'W'); });
   w.hud->show(w.desktop(3), "D1");
   EXPECT_DOUBLE_EQ(w.panel("D1").frame().size.width, 1440);
 }

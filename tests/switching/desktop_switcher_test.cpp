@@ -54,7 +54,7 @@ TEST(DesktopSwitcherRoute, TheDirectCallWhenNativeSwitchingCannotBeUsed) {
   EXPECT_EQ(routeTo(*untrusted, 3), "hotkey [raw] status=0");
 
   auto noMissionControl = world(4, SwitcherWorld::upTo(4));
-  noMissionControl->switcher().pressInMissionControl = nullptr;
+  noMissionControl->switcher().setPressInMissionControl(nullptr);
   EXPECT_EQ(routeTo(*noMissionControl, 3), "hotkey [raw] status=0");
   EXPECT_TRUE(noMissionControl->keyboard.keyDowns.empty());
 }
@@ -122,7 +122,8 @@ TEST(DesktopSwitcherStep, TheTwelfthDesktopIsTwoMovesPastTheTenth) {
   auto answer = w->request(12);
   w->loop.advance(0.1);
   // Desktops 10 and 11 are only passed through.
-  EXPECT_EQ(w->engine->transitSpaceIDs, (std::set<std::uint64_t>{ids[9].id, ids[10].id}));
+  EXPECT_EQ(w->engine->transitSpaceIDs(),
+            (std::set<SpaceID>{SpaceID(ids[9].id), SpaceID(ids[10].id)}));
   w->loop.advance(3);
   EXPECT_EQ(answer->results, std::vector<bool>{true});
   EXPECT_EQ(w->keyboard.downs(testing::digitKey(10)).size(), 1u);
@@ -133,8 +134,8 @@ TEST(DesktopSwitcherStep, TheTwelfthDesktopIsTwoMovesPastTheTenth) {
   EXPECT_NEAR(answer->at - t0, 0.75, 1e-9);
   // Only the landing is announced, and jump back still leads to where the user was.
   EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"active", "switch 11->12"}));
-  EXPECT_EQ(w->engine->lastDesktopID(), ids[0].id);
-  EXPECT_TRUE(w->engine->transitSpaceIDs.empty());
+  EXPECT_EQ(w->engine->lastDesktopID(), SpaceID(ids[0].id));
+  EXPECT_TRUE(w->engine->transitSpaceIDs().empty());
 }
 
 TEST(DesktopSwitcherStep, ThreeMovesArePressedSixtyMillisecondsApart) {
@@ -152,7 +153,7 @@ TEST(DesktopSwitcherStep, ThreeMovesArePressedSixtyMillisecondsApart) {
   EXPECT_EQ(w->switcher().lastNote(), "hotkey [⌃→ ×3]");
   EXPECT_NEAR(answer->at - t0, 0.75, 1e-9);  // three slides, queued by the Dock
   EXPECT_EQ(count(w->takeEvents(), "active"), 1);
-  EXPECT_EQ(w->engine->lastDesktopID(), ids[1].id);
+  EXPECT_EQ(w->engine->lastDesktopID(), SpaceID(ids[1].id));
 }
 
 TEST(DesktopSwitcherStep, ThreeMovesGetTwoPointEightSecondsBeforeMissionControl) {
@@ -180,7 +181,7 @@ TEST(DesktopSwitcherStep, AnAnchorThatIsNotReachedHandsOverToMissionControl) {
             "took=0ms");
   EXPECT_TRUE(w->keyboard.downs(kRightArrow).empty());
   EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"active", "switch 1->12"}));
-  EXPECT_TRUE(w->engine->transitSpaceIDs.empty());
+  EXPECT_TRUE(w->engine->transitSpaceIDs().empty());
 }
 
 // ---- One switch at a time ----
@@ -254,7 +255,7 @@ TEST(DesktopSwitcherRequests, AMissedShortcutFallsBackToMissionControlThenTheDir
 
 TEST(DesktopSwitcherRequests, APressInMissionControlThatMissesIsTheEnd) {
   auto w = world(12, {});
-  w->switcher().pressInMissionControl = [](int, std::function<void(bool)> done) { done(true); };
+  w->switcher().setPressInMissionControl([](int, std::function<void(bool)> done) { done(true); });
   auto answer = w->request(11);
   w->loop.advance(5);
   EXPECT_EQ(answer->results, std::vector<bool>{false});
@@ -308,13 +309,13 @@ TEST_F(DesktopSwitcherDirect, NoRepeatOnceTheUserMovedOnOrTheTargetIsGone) {
   w->mac.failSetCurrentSpace(1000);
   auto moved = w->request(3);
   w->loop.advance(0.3);
-  w->mac.userSwitchTo(w->engine->desktopWithNumber(2)->id());
+  w->mac.userSwitchTo(w->engine->desktopWithNumber(2)->id().raw());
   w->loop.advance(2);
   EXPECT_EQ(moved->results, std::vector<bool>{false});
 
   auto gone = w->request(4);
   w->loop.advance(0.3);
-  w->mac.userRemoveSpace(w->engine->desktopWithNumber(4)->id());
+  w->mac.userRemoveSpace(w->engine->desktopWithNumber(4)->id().raw());
   w->loop.advance(2);
   EXPECT_EQ(gone->results, std::vector<bool>{false});
   EXPECT_EQ(calls(), 2);
@@ -327,10 +328,10 @@ TEST_F(DesktopSwitcherDirect, NoRepeatOnceTheUserMovedOnOrTheTargetIsGone) {
 TEST(DesktopSwitcherLifetime, CallersOfADestroyedSwitcherHearNotLanded) {
   auto w = world(12, {});
   std::function<void(bool)> late;
-  w->switcher().pressInMissionControl = [&](int, std::function<void(bool)> done) {
-    late = std::move(done);
-  };
+  w->switcher().setPressInMissionControl(
+      [&](int, std::function<void(bool)> done) { late = std::move(done); });
   auto answer = w->request(11);
+  w->desktopSwitcher.reset();
   w->engine.reset();
   EXPECT_TRUE(answer->results.empty());  // not from inside the teardown
   w->loop.advance(0.01);
@@ -354,9 +355,9 @@ TEST(DesktopSwitcherLifetime, ABurstOfRequestsLeavesNothingBehind) {
   for (const auto& answer : answers) EXPECT_EQ(answer->results.size(), 1u);
   // Presses of superseded switches still run their course; the engine ends agreeing with
   // the machine.
-  EXPECT_EQ(w->engine->currentSpaceIDForDisplay("Main"), w->currentOf("Main"));
+  EXPECT_EQ(w->engine->currentSpaceIDForDisplay("Main"), SpaceID(w->currentOf("Main")));
   EXPECT_FALSE(w->switcher().inFlight());
-  EXPECT_TRUE(w->engine->transitSpaceIDs.empty());
+  EXPECT_TRUE(w->engine->transitSpaceIDs().empty());
   EXPECT_EQ(w->loop.pendingCount(), idle);
 }
 

@@ -12,6 +12,12 @@
 namespace velmora {
 namespace {
 
+using namespace platform::keys;
+
+std::uint16_t digit(int n) {
+  return kDigits[static_cast<std::size_t>(n)];
+}
+
 constexpr std::uint64_t kCtrlOpt = platform::kEventFlagControl | platform::kEventFlagOption;
 constexpr std::uint64_t kCtrlOptShift = kCtrlOpt | platform::kEventFlagShift;
 
@@ -72,46 +78,48 @@ TEST_F(HotkeyBindingsTest, AFreshInstallRegistersTheDefaultsAndEachDoesItsJob) {
   EXPECT_EQ(registered(), expected);
   EXPECT_EQ(bindings.signature(), "|⌃⌥Space|⌃⌥⇥|⌃⌥→|⌃⌥←|⌃⌥P|true|6144|true");
 
-  press(123, kCtrlOpt);  // ⌃⌥← wraps from the first desktop to the last
+  press(kLeftArrow, kCtrlOpt);  // ⌃⌥← wraps from the first desktop to the last
   EXPECT_EQ(current(), 4);
-  press(124, kCtrlOpt);
+  press(kRightArrow, kCtrlOpt);
   EXPECT_EQ(current(), 1);
-  press(20, kCtrlOpt);  // ⌃⌥3
+  press(digit(3), kCtrlOpt);  // ⌃⌥3
   EXPECT_EQ(current(), 3);
   EXPECT_EQ(w.log.lines.back().rfind("hotkey [raw]", 0), 0u) << w.log.lines.back();
-  press(48, kCtrlOpt);  // ⌃⌥⇥
+  press(kTab, kCtrlOpt);  // ⌃⌥⇥
   EXPECT_EQ(current(), 1);
-  press(23, kCtrlOpt);  // ⌃⌥5: no such desktop yet, found when one exists
+  press(digit(5), kCtrlOpt);  // ⌃⌥5: no such desktop yet, found when one exists
   EXPECT_EQ(current(), 1);
   w.mac.userAddDesktop("A");
   w.loop.advance(2);
-  press(23, kCtrlOpt);
+  press(digit(5), kCtrlOpt);
   EXPECT_EQ(current(), 5);
 
-  press(49, kCtrlOpt);
+  press(kSpace, kCtrlOpt);
   EXPECT_EQ(switcherOpened, 1);
-  press(35, kCtrlOpt);
+  press(kP, kCtrlOpt);
   EXPECT_TRUE(settings.presenting());
 }
 
 TEST_F(HotkeyBindingsTest, ADesktopsOwnShortcutWinsOverTheNumberShortcut) {
-  store.update(ids[3], [](SpaceMeta& m) { m.hotkey = Hotkey{20, 6144}; });  // ⌃⌥3 on desktop 4
+  store.update(testing::mid(ids[3]), [](SpaceMeta& m) {
+    m.hotkey = Hotkey{digit(3), platform::kControlKey | platform::kOptionKey};
+  });  // ⌃⌥3 on desktop 4
   bindings.rebind();
   std::vector<std::string> now = registered();
   EXPECT_EQ(now[5], "⌃⌥3");  // right after the five fixed shortcuts, and only there
   EXPECT_EQ(std::count(now.begin(), now.end(), "⌃⌥3"), 1);
   EXPECT_EQ(std::count(now.begin(), now.end(), "⌃⌥⇧3"), 1);
   EXPECT_TRUE(systemLog.lines.empty());
-  press(20, kCtrlOpt);
+  press(digit(3), kCtrlOpt);
   EXPECT_EQ(current(), 4);
   EXPECT_EQ(w.log.lines.back().rfind("space hotkey [raw]", 0), 0u) << w.log.lines.back();
 
   // It follows its desktop when the numbers move.
-  press(18, kCtrlOpt);
+  press(digit(1), kCtrlOpt);
   w.mac.userRemoveSpace(ids[1]);
   w.loop.advance(0.1);
-  press(20, kCtrlOpt);
-  EXPECT_EQ(w.engine->currentDesktop()->id(), ids[3]);
+  press(digit(3), kCtrlOpt);
+  EXPECT_EQ(w.engine->currentDesktop()->id(), testing::sid(ids[3]));
 }
 
 TEST_F(HotkeyBindingsTest, RebindingTouchesTheSystemOnlyWhenSomethingChanged) {
@@ -129,19 +137,19 @@ TEST_F(HotkeyBindingsTest, RebindingTouchesTheSystemOnlyWhenSomethingChanged) {
   EXPECT_EQ(now[4], "⌥1");
 
   settings.setDirectJumpEnabled(false);
-  store.update(ids[1], [](SpaceMeta& m) { m.hotkey = Hotkey{5, platform::kCmdKey}; });
+  store.update(testing::mid(ids[1]), [](SpaceMeta& m) { m.hotkey = Hotkey{5, platform::kCmdKey}; });
   bindings.rebind();
   EXPECT_EQ(registered(), (std::vector<std::string>{"⌃⌥Space", "⌃⌥⇥", "⌃⌥←", "⌃⌥P", "⌘G"}));
 }
 
 TEST_F(HotkeyBindingsTest, ACombinationTakenElsewhereIsLoggedAndTheRestStillWork) {
-  w.mac.hotKeys().holdByAnotherApplication(19, 6144);
+  w.mac.hotKeys().holdByAnotherApplication(digit(2), platform::kControlKey | platform::kOptionKey);
   bindings.rebind();
   EXPECT_EQ(systemLog.lines,
             std::vector<std::string>{"Velmora: could not register hotkey ⌃⌥2 (status -9878)"});
-  press(19, kCtrlOpt);
+  press(digit(2), kCtrlOpt);
   EXPECT_EQ(current(), 1);
-  press(21, kCtrlOpt);
+  press(digit(4), kCtrlOpt);
   EXPECT_EQ(current(), 4);
 }
 
@@ -149,11 +157,11 @@ TEST_F(HotkeyBindingsTest, MovingTheFrontWindowSaysWhereItWentUnlessItFollows) {
   platform::pid_t notes = w.mac.addApplication({.name = "Notes"});
   std::int64_t window = w.mac.addWindow(notes, {ids[0]}, AXRect::make(0, 30, 600, 400));
   w.mac.userActivate(notes);
-  store.update(ids[1], [](SpaceMeta& m) { m.name = "Work"; });
+  store.update(testing::mid(ids[1]), [](SpaceMeta& m) { m.name = "Work"; });
   bindings.rebind();
 
-  press(29, kCtrlOptShift);  // ⌃⌥⇧0: there is no desktop 10
-  press(19, kCtrlOptShift);  // ⌃⌥⇧2
+  press(digit(0), kCtrlOptShift);  // ⌃⌥⇧0: there is no desktop 10
+  press(digit(2), kCtrlOptShift);  // ⌃⌥⇧2
   EXPECT_EQ(w.mac.window(window)->spaces, std::vector<std::uint64_t>{ids[1]});
   EXPECT_EQ(current(), 1);
   EXPECT_EQ(toasts,
@@ -163,7 +171,7 @@ TEST_F(HotkeyBindingsTest, MovingTheFrontWindowSaysWhereItWentUnlessItFollows) {
   w.mac.addWindow(nameless, {ids[0]}, AXRect::make(0, 30, 600, 400));
   w.mac.userActivate(nameless);
   settings.setPresenting(true);
-  press(19, kCtrlOptShift);
+  press(digit(2), kCtrlOptShift);
   EXPECT_EQ(toasts.back(), "Moved window to Desktop 2 / arrow.right.doc.on.clipboard / 1.4");
 
   settings.setMoveFollow(true);
@@ -171,7 +179,7 @@ TEST_F(HotkeyBindingsTest, MovingTheFrontWindowSaysWhereItWentUnlessItFollows) {
   w.mac.userActivate(notes);
   w.mac.userSwitchTo(ids[1]);
   w.loop.advance(0.1);
-  press(20, kCtrlOptShift);
+  press(digit(3), kCtrlOptShift);
   w.loop.advance(1);
   EXPECT_EQ(w.mac.window(window)->spaces, std::vector<std::uint64_t>{ids[2]});
   EXPECT_EQ(current(), 3);

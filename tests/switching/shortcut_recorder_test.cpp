@@ -23,8 +23,8 @@ class RecorderTest : public ::testing::Test {
   RecorderTest() {
     mac.keyboard().setVelmoraWindowKey(true);  // the settings window is key
     center.registerHotkey({kSpace, 6144}, [this] { ++switcherPresses; });
-    recorder->onChange = [this](const std::optional<Hotkey>& h) { changes.push_back(h); };
-    recorder->onRecordingChange = [this](bool on) { recordingChanges.push_back(on); };
+    recorder->setOnChange([this](const std::optional<Hotkey>& h) { changes.push_back(h); });
+    recorder->setOnRecordingChange([this](bool on) { recordingChanges.push_back(on); });
   }
   void type(std::uint16_t keyCode, std::uint64_t flags) {
     mac.keyboard().userPress(keyCode, flags);

@@ -70,6 +70,7 @@ class SwitcherWorld {
   KeySynth keys{keyboard};
   bool trusted = true;
   std::unique_ptr<SpaceEngine> engine;
+  std::unique_ptr<DesktopSwitcher> desktopSwitcher;
   // "active" for the announcement, "switch <from>-><to>" (desktop numbers) for onSwitch.
   std::vector<std::string> events;
   int missionControlPresses = 0;
@@ -112,35 +113,38 @@ class SwitcherWorld {
     deps.keys = &keys;
     deps.log = &log;
     EngineServices services;
-    services.makeSwitcher = DesktopSwitcher::factory(deps);
     services.switchesLog = &log;
     engine = std::make_unique<SpaceEngine>(mac.platform(), center, std::move(services));
-    engine->onSwitch = [this](const std::string&, const std::optional<Desktop>& from,
-                              const std::optional<Desktop>& to) {
+    desktopSwitcher = std::make_unique<DesktopSwitcher>(*engine, deps);
+    engine->setSwitcher(*desktopSwitcher);
+    engine->setOnSwitch([this](const std::string&, const std::optional<Desktop>& from,
+                               const std::optional<Desktop>& to) {
       auto n = [](const std::optional<Desktop>& d) {
         return d ? std::to_string(d->number) : std::string("none");
       };
       events.push_back("switch " + n(from) + "->" + n(to));
-    };
+    });
     token_ = center.observe(notifications::kActiveSpaceDidChange,
                             [this] { events.push_back("active"); });
     engine->start();
     return *engine;
   }
 
-  DesktopSwitcher& switcher() { return *DesktopSwitcher::of(*engine); }
+  DesktopSwitcher& switcher() { return *desktopSwitcher; }
 
   // The hook as the Mission Control overlay provides it: open Mission Control, press the
   // desktop's thumbnail, report. With `pressed` false it reports a press it could not make.
   void installMissionControl(bool pressed = true) {
-    switcher().pressInMissionControl = [this, pressed](int number, std::function<void(bool)> done) {
-      ++missionControlPresses;
-      if (pressed) {
-        mac.dock().openMissionControl();
-        if (auto d = engine->desktopWithNumber(number)) mac.dock().pressThumbnail(d->id());
-      }
-      done(pressed);
-    };
+    switcher().setPressInMissionControl(
+        [this, pressed](int number, std::function<void(bool)> done) {
+          ++missionControlPresses;
+          if (pressed) {
+            mac.dock().openMissionControl();
+            if (auto d = engine->desktopWithNumber(number))
+              mac.dock().pressThumbnail(d->id().raw());
+          }
+          done(pressed);
+        });
   }
 
   std::shared_ptr<Answer> request(int number, const std::string& reason = "hotkey") {

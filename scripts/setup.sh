@@ -3,7 +3,8 @@
 # there already.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang libclang-rt-dev clang-format pkg-config
+# llvm brings llvm-symbolizer, which the sanitizer run uses to name the frames it reports.
+packages=(cmake ninja-build g++ clang libclang-rt-dev llvm clang-format pkg-config git
           libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libicu-dev libplist-dev
           libgdk-pixbuf-2.0-dev libcairo2-dev libpango1.0-dev fonts-inter fonts-noto-color-emoji
           librsvg2-dev adwaita-icon-theme)

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/menus.h"
-#include "settings_ui/settings_page.h"
+#include "store/settings_page.h"
 
 namespace velmora {
 

@@ -3,8 +3,8 @@
 // without owning it.
 #include <optional>
 
-#include "settings_ui/settings_page.h"
 #include "spaces/desktop.h"
+#include "store/settings_page.h"
 
 namespace velmora {
 

@@ -7,23 +7,31 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
 
-struct Result {
+struct CliRun {
   int exitCode = -1;
-  std::string output;
+  std::string output;  // standard output: what the command line prints for the user
+  std::string errors;  // standard error, where a sanitizer or the C library may add its own
 };
 
+std::string slurp(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
 // Runs the command line with `arguments`, feeding `input` on standard input.
-Result velmora(const std::string& arguments, const std::string& input = {}) {
-  auto inputFile = std::filesystem::temp_directory_path() /
-                   ("velmora-cli-input-" + std::to_string(::getpid()) + ".txt");
+CliRun velmora(const std::string& arguments, const std::string& input = {}) {
+  auto stem =
+      std::filesystem::temp_directory_path() / ("velmora-cli-" + std::to_string(::getpid()) + "-");
+  auto inputFile = stem.string() + "input.txt", errorFile = stem.string() + "errors.txt";
   std::ofstream(inputFile) << input;
   std::string command =
-      std::string(VELMORA_CLI) + " " + arguments + " < '" + inputFile.string() + "' 2>&1";
-  Result result;
+      std::string(VELMORA_CLI) + " " + arguments + " < '" + inputFile + "' 2> '" + errorFile + "'";
+  CliRun result;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return result;
   std::array<char, 4096> buffer{};
@@ -31,7 +39,9 @@ Result velmora(const std::string& arguments, const std::string& input = {}) {
     result.output.append(buffer.data(), n);
   int status = pclose(pipe);
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.errors = slurp(errorFile);
   std::filesystem::remove(inputFile);
+  std::filesystem::remove(errorFile);
   return result;
 }
 
@@ -39,17 +49,17 @@ const std::string kWorld = VELMORA_WORLDS_DIR "/two-displays.json";
 
 TEST(VelmoraCommandLine, TheTourRunsCleanAndTheSameEachTime) {
   std::string tour = std::string(VELMORA_SOURCE_DIR) + "/tours/tour.velmora";
-  Result first = velmora("run " + kWorld + " " + tour);
+  CliRun first = velmora("run " + kWorld + " " + tour);
   EXPECT_EQ(first.exitCode, 0) << first.output;
   EXPECT_NE(first.output.find("switch tag: Deep Work"), std::string::npos);
-  Result second = velmora("run " + kWorld + " " + tour);
+  CliRun second = velmora("run " + kWorld + " " + tour);
   EXPECT_EQ(first.output, second.output);
 }
 
 TEST(VelmoraCommandLine, AHotkeyPressTravelsThroughTheSystemShortcut) {
   // ⌃⌥3 is Velmora's hot key; it presses the system's ⌃3, the Dock slides for 0.25 s, and
   // the landing is announced once and logged once.
-  Result r = velmora("run " + kWorld + " -",
+  CliRun r = velmora("run " + kWorld + " -",
                      "launch\nadvance 2\npress ctrl+opt+3\nadvance 1\nprint keys\nquit\n");
   EXPECT_EQ(r.exitCode, 0) << r.output;
   EXPECT_NE(r.output.find("[   2.250] notification: Velmora.activeSpaceDidChange"),
@@ -63,24 +73,24 @@ TEST(VelmoraCommandLine, AHotkeyPressTravelsThroughTheSystemShortcut) {
 }
 
 TEST(VelmoraCommandLine, ExitCodesTellWhatWentWrong) {
-  Result failed = velmora("run " + kWorld + " -", "print current\nexpect Desktop 9\n");
+  CliRun failed = velmora("run " + kWorld + " -", "print current\nexpect Desktop 9\n");
   EXPECT_EQ(failed.exitCode, 1);
   EXPECT_NE(failed.output.find("expectation failed: no line contains \"Desktop 9\""),
             std::string::npos);
 
-  Result negated = velmora("run " + kWorld + " -", "print current\nexpect not Desktop 9\n");
+  CliRun negated = velmora("run " + kWorld + " -", "print current\nexpect not Desktop 9\n");
   EXPECT_EQ(negated.exitCode, 0) << negated.output;
 
-  Result unknown = velmora("run " + kWorld + " -", "teleport 3\n");
+  CliRun unknown = velmora("run " + kWorld + " -", "teleport 3\n");
   EXPECT_EQ(unknown.exitCode, 1);
   EXPECT_NE(unknown.output.find("error: unknown command \"teleport\""), std::string::npos);
   EXPECT_NE(unknown.output.find("(script line 1)"), std::string::npos);
 
   auto broken = std::filesystem::temp_directory_path() / "velmora-broken-world.json";
   std::ofstream(broken) << "{\"displays\": [\n  {\"uuid\": 7}\n]}";
-  Result world = velmora("run " + broken.string() + " -", "print current\n");
+  CliRun world = velmora("run " + broken.string() + " -", "print current\n");
   EXPECT_EQ(world.exitCode, 2);
-  EXPECT_NE(world.output.find("line 2"), std::string::npos) << world.output;
+  EXPECT_NE(world.errors.find("World file line 2"), std::string::npos) << world.errors;
   std::filesystem::remove(broken);
 
   EXPECT_EQ(velmora("walk").exitCode, 2);
@@ -88,7 +98,7 @@ TEST(VelmoraCommandLine, ExitCodesTellWhatWentWrong) {
 }
 
 TEST(VelmoraCommandLine, TheInteractivePromptRunsTheSameCommands) {
-  Result r = velmora("", "print current\nopen velmora://switch/9\nquit\n");
+  CliRun r = velmora("", "print current\nopen velmora://switch/9\nquit\n");
   EXPECT_EQ(r.exitCode, 0) << r.output;
   EXPECT_NE(r.output.find("velmora> "), std::string::npos);
   EXPECT_NE(r.output.find("current: Desktop 1"), std::string::npos);

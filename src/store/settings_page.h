@@ -1,5 +1,6 @@
 #pragma once
-// The settings window's pages, in the order the window lists them.
+// The settings window's pages, in the order the window lists them. Every option of Settings
+// lives on one of them; links and the surfaces name a page to open.
 #include <array>
 
 namespace velmora {

@@ -1,9 +1,5 @@
 #include "app/app_delegate.h"
 
-#include <unicode/locid.h>
-#include <unicode/uchar.h>
-#include <unicode/unistr.h>
-
 #include <limits>
 #include <map>
 #include <utility>
@@ -13,6 +9,7 @@
 #include "app/running_copies.h"
 #include "core/notifications.h"
 #include "store/diagnostics.h"
+#include "store/text.h"
 #include "switching/space_search.h"
 #include "updates/install_location.h"
 
@@ -28,20 +25,6 @@ constexpr double kPreviewSeconds = 4.0;
 
 // Mission Control is an application of its own; opening it shows the labels to the user.
 constexpr const char* kMissionControlURL = "file:///System/Applications/Mission%20Control.app";
-
-// The first character in upper case, as alert texts begin, whatever the script ("élément"
-// becomes "Élément").
-std::string capitalizedFirst(const std::string& text) {
-  icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);
-  if (unicode.isEmpty()) return text;
-  std::int32_t end = unicode.moveIndex32(0, 1);
-  icu::UnicodeString first(unicode, 0, end);
-  first.toTitle(nullptr, icu::Locale::getRoot(),
-                U_TITLECASE_NO_LOWERCASE | U_TITLECASE_NO_BREAK_ADJUSTMENT);
-  std::string out;
-  (first + icu::UnicodeString(unicode, end)).toUTF8String(out);
-  return out;
-}
 
 }  // namespace
 
@@ -254,7 +237,7 @@ bool AppDelegate::offerMoveToApplications() {
   if (auto failure = locations.swap(bundle, *destination)) {
     log.write("move to Applications failed: " + failure->text);
     s_.platform.application.runModalAlert(
-        {"The move did not go through", capitalizedFirst(failure->text), {"OK"}});
+        {"The move did not go through", upperCasedFirst(failure->text), {"OK"}});
     return false;
   }
   log.write("moved from " + bundle + " to " + destination->string() + ", relaunching from there");

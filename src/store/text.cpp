@@ -1,5 +1,6 @@
 #include "store/text.h"
 
+#include <unicode/locid.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
@@ -21,6 +22,19 @@ std::string decodeUTF8Lossy(std::string_view bytes) {
   std::string out;
   icu::UnicodeString::fromUTF8(icu::StringPiece(bytes.data(), static_cast<int32_t>(bytes.size())))
       .toUTF8String(out);
+  return out;
+}
+
+std::string upperCasedFirst(std::string_view utf8) {
+  icu::UnicodeString text = icu::UnicodeString::fromUTF8(
+      icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+  if (text.isEmpty()) return std::string(utf8);
+  int32_t end = text.moveIndex32(0, 1);
+  icu::UnicodeString first(text, 0, end);
+  first.toTitle(nullptr, icu::Locale::getRoot(),
+                U_TITLECASE_NO_LOWERCASE | U_TITLECASE_NO_BREAK_ADJUSTMENT);
+  std::string out;
+  (first + icu::UnicodeString(text, end)).toUTF8String(out);
   return out;
 }
 

@@ -14,6 +14,10 @@ std::string decodeUTF8Lossy(std::string_view bytes);
 // U+0085) at either end.
 std::string trimmedWhitespaceAndNewlines(std::string_view utf8);
 
+// The first character in upper case (title case, as a sentence begins: "élan" → "Élan",
+// "ǆ" → "ǅ"), the rest as it was.
+std::string upperCasedFirst(std::string_view utf8);
+
 // A decimal integer: an optional "+" or "-" and ASCII digits, within 64 bits.
 std::optional<long long> parseDecimalInteger(std::string_view text);
 

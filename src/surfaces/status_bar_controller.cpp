@@ -142,6 +142,8 @@ void StatusBarController::refresh() {
   if (!desktop) {
     item_->setTitle("Spaces");
     item_->setImage(nullptr);
+    // What the button shows is no look at all, so the next desktop is drawn whatever it is.
+    rendered_.reset();
     return;
   }
   MenuBarStyle style = s_.settings.menuBarStyle();
@@ -149,6 +151,7 @@ void StatusBarController::refresh() {
 
   Look look;
   look.id = desktop->id();
+  look.number = desktop->number;
   look.name = s_.presentation.title(*desktop);
   look.icon = s_.presentation.icon(*desktop).stored();
   look.color = s_.presentation.color(*desktop).stored();

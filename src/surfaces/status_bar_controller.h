@@ -57,9 +57,11 @@ class StatusBarController {
   static constexpr double kRetryFullNameDelay = 6.0;
   static constexpr double kConfirmDelay = 0.4;
 
-  // What the button shows; equal looks skip the redraw.
+  // What the button shows; equal looks skip the redraw. The number is part of it: the tile,
+  // the automatic colour and the tooltip all follow it when an earlier desktop goes.
   struct Look {
     SpaceID id;
+    int number = 0;
     std::string name;
     std::string icon;
     std::int64_t color = 0;

@@ -247,6 +247,36 @@ TEST(AppDelegate, TheMoveToApplicationsOffer) {
   EXPECT_TRUE(failed.printed("update checker: started"));
 }
 
+TEST(AppDelegate, ADesktopsShortcutGoesAndComesBackWithItsDesktop) {
+  Velmora run;
+  run("advance 0.1");
+  run("edit 2 shortcut ctrl+opt+m");
+  run("edit 2 done");
+  auto& engine = run.session->app()->engine();
+  Desktop second = *engine.desktopWithNumber(2);
+  auto held = [&] {
+    for (const auto& r : run.mac().hotKeys().registered()) {
+      if (r.modifiers == (platform::kControlKey | platform::kOptionKey) && r.keyCode == 46) {
+        return true;
+      }
+    }
+    return false;
+  };
+  ASSERT_TRUE(held());
+
+  run("remove desktop 2");
+  run("advance 1.6");
+  EXPECT_FALSE(held());  // not left holding a combination that leads nowhere
+
+  // The desktop comes back (a display plugged in again): a new space, the same managed id.
+  run.mac().addSpace("MAIN", sim::kSpaceTypeDesktop, second.space.managedID.raw());
+  run("advance 1.6");
+  EXPECT_TRUE(held());
+  run("press ctrl+opt+m");
+  run("advance 1");
+  EXPECT_EQ(engine.currentDesktop()->space.managedID, second.space.managedID);
+}
+
 TEST(AppDelegate, QuittingWritesTheTimeTotals) {
   auto home = std::filesystem::temp_directory_path() / "velmora-delegate-quit";
   std::filesystem::remove_all(home);

@@ -115,6 +115,43 @@ TEST(SpaceEngineSwitches, FullScreenSpacesAreLeftOutOfAnnouncements) {
   EXPECT_EQ(engine.lastDesktopID(), sid(a[0]));
 }
 
+TEST(SpaceEngineSwitches, JumpBackNeverLeadsToTheDesktopTheUserIsOn) {
+  EngineWorld w;
+  auto a = w.display("A", 2);
+  platform::pid_t app = w.mac.addApplication({.name = "Keynote"});
+  std::int64_t win = w.mac.addWindow(app, {a[1]}, AXRect::make(0, 30, 800, 600));
+  auto& engine = w.makeEngine();
+  w.mac.userSwitchTo(a[1]);
+  w.loop.advance(0.1);
+  w.mac.userEnterFullScreen(win);
+  w.loop.advance(0.1);
+  EXPECT_EQ(engine.lastDesktop()->number, 2);  // out of full screen, back to desktop 2
+  w.mac.userSwitchTo(a[1]);
+  w.loop.advance(0.1);
+  EXPECT_EQ(engine.lastDesktop()->number, 1);  // from desktop 2, back where it was before
+  engine.jumpBack();
+  w.loop.advance(1);
+  EXPECT_EQ(w.mac.currentSpace("A"), a[0]);
+}
+
+TEST(SpaceEngineSwitches, ClickingIntoAnotherDisplayChangesTheUsersDesktop) {
+  EngineWorld w;
+  w.display("A", 2);
+  auto b = w.display("B", 1, 1512);
+  w.settings.idle = 60;
+  auto& engine = w.makeEngine();
+  w.mac.userInput(platform::kEventMouseMoved);
+  w.loop.advance(1.5);
+  w.mac.setActiveMenuBarDisplay("B");
+  w.loop.advance(1.5);  // no notification for a click: the sweep notices
+  EXPECT_EQ(w.takeEvents(), (Events{"active"}));
+  EXPECT_EQ(engine.currentDesktop()->id(), sid(b[0]));
+  // The time up to the sweep that noticed belongs to the desktop left on display A.
+  EXPECT_DOUBLE_EQ(w.ledger.seconds(testing::mid(engine.desktopWithNumber(1)->id().raw())), 3);
+  w.loop.advance(1.5);
+  EXPECT_TRUE(w.events.empty());
+}
+
 TEST(SpaceEngineSwitches, LeavingADeletedDesktopIsAnnouncedFromNowhere) {
   EngineWorld w;
   auto a = w.display("A", 3);

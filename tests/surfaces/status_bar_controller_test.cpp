@@ -125,6 +125,42 @@ TEST(StatusBarController, RendersEachStyleWithBadgeTooltipAndWidthCap) {
   EXPECT_EQ(shown.substr(shown.size() - 3), "…");
 }
 
+TEST(StatusBarController, FollowsFullScreenRenumberingAndTheDisplayTheUserClicksInto) {
+  TileWorld w;
+  w.make();
+  ASSERT_EQ(w.item().title(), " Mail");
+  auto tileOf = [&](int number) {
+    return Glyph::tileImage(w.presentation, *w.engine->desktopWithNumber(number), 17, 4.5);
+  };
+
+  // Full screen and back to the same desktop.
+  platform::pid_t keynote = w.mac.addApplication({0, "Keynote"});
+  std::int64_t window = w.mac.addWindow(keynote, {w.ids[2]}, AXRect::make(0, 30, 800, 600));
+  std::uint64_t fullScreen = w.mac.userEnterFullScreen(window);
+  w.loop.advance(0.1);
+  EXPECT_EQ(w.item().title(), "Spaces");
+  EXPECT_FALSE(w.item().image());
+  w.mac.userSwitchTo(w.ids[2]);
+  w.loop.advance(0.1);
+  EXPECT_EQ(w.item().title(), " Mail");
+  EXPECT_EQ(w.item().image(), tileOf(3));
+  w.mac.userRemoveSpace(fullScreen);
+
+  // A desktop before this one goes: Mail is desktop 2 now, with desktop 2's automatic colour.
+  w.mac.userRemoveSpace(w.ids[0]);
+  w.loop.advance(1.6);
+  EXPECT_EQ(w.item().toolTip(), "Mail · Desktop 2");
+  EXPECT_EQ(w.item().image(), tileOf(2));
+
+  // Another display, and the user clicks into it: its desktop is the user's now.
+  w.mac.userAttachDisplay("D2", ScreenRect::make(1512, 0, 1512, 982));
+  w.loop.advance(0.1);
+  EXPECT_EQ(w.item().toolTip(), "Mail · Desktop 2");
+  w.mac.setActiveMenuBarDisplay("D2");
+  w.loop.advance(1.6);  // nothing is posted for a click; the sweep notices
+  EXPECT_EQ(w.item().toolTip(), "Desktop 3 · Desktop 3");
+}
+
 TEST(StatusBarController, LiftsTheImageFromMacOS27) {
   TileWorld w;
   w.mac.setSystemMajorVersion(27);

@@ -145,7 +145,7 @@ class Settings final : public SettingsWindow {
         kit_(kit),
         editor_(std::make_unique<EditorWindow>(
             context.platform,
-            EditorServices{context.store, context.presentation, context.keyNames,
+            EditorServices{context.engine, context.store, context.presentation, context.keyNames,
                            context.hotkeyCenter, context.platform.localEvents,
                            context.platform.openPanel, context.platform.application})),
         editorSlot_(editorSlot) {

@@ -124,6 +124,17 @@ EditSpaceView::EditSpaceView(EditorServices services, Desktop desktop, bool embe
     changedNow();
   });
   recorderChanged_ = recorder_.changed().connect([this] { changedNow(); });
+  engineChanged_ = services_.engine.changed().connect([this] { followDesktop(); });
+}
+
+void EditSpaceView::followDesktop() {
+  for (const Desktop& d : services_.engine.desktops()) {
+    if (d.space.managedID != desktop_.space.managedID) continue;
+    if (d == desktop_) return;
+    desktop_ = d;
+    changedNow();
+    return;
+  }
 }
 
 void EditSpaceView::save() {
@@ -240,12 +251,16 @@ EditSpaceView::Layout EditSpaceView::layout(double width) const {
   l.nameField = {kPad, y, inner, kFieldHeight};
   y += kFieldHeight + kSectionGap;
 
-  // The grid: the number takes two cells, the symbols flow after it.
+  // The grid: the number and its title take three cells, the symbols flow after them.
   caption(1);
   const double pitch = kCell + kCellGap;
-  const int columns = std::max(3, static_cast<int>((inner + kCellGap) / pitch));
-  l.numberCell = {kPad, y, 2 * kCell + kCellGap, kCell};
-  int slot = 2;
+  const int columns = std::max(4, static_cast<int>((inner + kCellGap) / pitch));
+  constexpr int kNumberCells = 3;
+  l.numberCell = {kPad, y, kNumberCells * kCell + (kNumberCells - 1) * kCellGap, kCell};
+  const CanvasRect inside = inset(l.numberCell, 5);
+  l.numberDigits = {inside.x, inside.y, 18, inside.height};
+  l.numberTitle = {inside.x + 20, inside.y, inside.width - 20, inside.height};
+  int slot = kNumberCells;
   for (CanvasRect& r : l.symbolCells) {
     r = {kPad + (slot % columns) * pitch, y + (slot / columns) * pitch, kCell, kCell};
     ++slot;
@@ -312,11 +327,9 @@ void EditSpaceView::draw(platform::Canvas& canvas, Size size) const {
   // Icons.
   const SpaceIcon::Kind kind = icon_.kind();
   cell(canvas, l.numberCell, kind == SpaceIcon::Kind::None);
-  CanvasRect number = inset(l.numberCell, 5);
   label(canvas, std::to_string(desktop_.number), Font::system(13, FontWeight::bold), kPrimary,
-        {number.x, number.y, 16, number.height}, true);
-  label(canvas, kNumberTitle, kSmall, kPrimary,
-        {number.x + 18, number.y, number.width - 18, number.height});
+        l.numberDigits, true);
+  label(canvas, kNumberTitle, kSmall, kPrimary, l.numberTitle);
   for (std::size_t i = 0; i < kIconCatalogue.size(); ++i) {
     const bool chosen = kind == SpaceIcon::Kind::Symbol && icon_.payload() == kIconCatalogue[i];
     cell(canvas, l.symbolCells[i], chosen);

@@ -17,6 +17,7 @@
 #include "platform/open_panel.h"
 #include "spaces/desktop.h"
 #include "spaces/presentation.h"
+#include "spaces/space_engine.h"
 #include "store/space_store.h"
 #include "switching/hotkey_center.h"
 #include "switching/shortcut_recorder.h"
@@ -25,6 +26,7 @@ namespace velmora {
 
 // What the editor reaches outside itself for.
 struct EditorServices {
+  SpaceEngine& engine;  // the desktop as it is now: renumbered, or on another display
   SpaceStore& store;
   const DesktopPresentation& presentation;
   const KeyNames& keyNames;
@@ -105,7 +107,7 @@ class EditSpaceView {
     // "Name", "Icon", "Color", "Shortcut".
     std::array<platform::CanvasRect, 4> captions;
     platform::CanvasRect nameField;
-    platform::CanvasRect numberCell, emojiCell, emojiTitle, emojiField;
+    platform::CanvasRect numberCell, numberDigits, numberTitle, emojiCell, emojiTitle, emojiField;
     platform::CanvasRect pictureCell, pictureTitle, pictureText;
     std::array<platform::CanvasRect, 50> symbolCells;
     platform::CanvasRect automaticSwatch, automaticText, transparentSwatch, transparentText;
@@ -121,6 +123,9 @@ class EditSpaceView {
  private:
   void save();
   void changedNow() { changed_.emit(); }
+  // The engine's current record of the desktop being edited, found by its managed id (its
+  // space id changes when a display is plugged in again); kept as it was once it is gone.
+  void followDesktop();
 
   EditorServices services_;
   Desktop desktop_;
@@ -135,6 +140,7 @@ class EditSpaceView {
   Signal changed_;
   RecorderButton recorder_;
   Connection recorderChanged_;
+  Connection engineChanged_;
 };
 
 }  // namespace velmora

@@ -6,8 +6,12 @@
 
 namespace velmora {
 
+// A number reads as a boolean too, non-zero being true, as the Mac's own preference reading
+// takes it: `defaults write … -int 0` leaves an integer behind.
 std::optional<bool> PrefValue<bool>::read(const Value& stored) {
-  return stored.asBool();
+  if (auto b = stored.asBool()) return b;
+  if (stored.isNumber()) return stored.asNumber() != 0.0;
+  return std::nullopt;
 }
 Value PrefValue<bool>::write(bool value) {
   return Value(value);
@@ -68,7 +72,7 @@ namespace {
 // Older versions kept a plain "show the icon beside the notch" switch; someone who turned
 // it off keeps seeing the name only until they pick a content themselves.
 NotchContent notchContentDefault(platform::Preferences& prefs) {
-  auto showIcon = prefs.value(platform::kAppDomain, "notchShowIcon").asBool();
+  auto showIcon = PrefValue<bool>::read(prefs.value(platform::kAppDomain, "notchShowIcon"));
   return showIcon.has_value() && !*showIcon ? NotchContent::nameOnly : NotchContent::iconAndName;
 }
 

@@ -274,7 +274,13 @@ HUDPanel& SwitchHUD::panelFor(const std::string& key) {
   return *slot;
 }
 
+// The screen the user works on: the one with the active menu bar, where the key window is;
+// the first screen only when the window server names none.
 std::optional<platform::ScreenInfo> SwitchHUD::mainScreen() const {
+  SkyLight& sky = s_.engine.skyLight();
+  if (auto active = sky.activeMenuBarDisplay()) {
+    if (auto screen = sky.screen(*active)) return screen;
+  }
   auto screens = s_.platform.screens.screens();
   if (screens.empty()) return std::nullopt;
   return screens.front();

@@ -1,9 +1,10 @@
 #pragma once
 // A canvas that keeps a list of what was drawn, in canvas points, so tests can check the
 // geometry of a picture without looking at pixels. Text is measured as half the point size
-// per byte wide and 1.2 × the point size high.
+// per byte wide and 1.2 × the point size high, or by a real canvas when one is given.
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,11 +24,14 @@ struct DrawCall {
   double lineWidth = 0;
   std::string text;
   platform::Font font;
+  std::optional<double> maxWidth;  // of a text: the room it was given, cut at the tail beyond
 };
 
 class RecordingCanvas final : public platform::Canvas {
  public:
-  explicit RecordingCanvas(Size size = {100, 100}) : size_(size) {}
+  // `metrics`, when given, measures text with real fonts.
+  explicit RecordingCanvas(Size size = {100, 100}, platform::Canvas* metrics = nullptr)
+      : size_(size), metrics_(metrics) {}
 
   std::vector<DrawCall> calls;
 
@@ -88,15 +92,17 @@ class RecordingCanvas final : public platform::Canvas {
   using platform::Canvas::drawImage;
 
   Size measureText(std::string_view utf8, const platform::Font& font) override {
+    if (metrics_) return metrics_->measureText(utf8, font);
     return {0.5 * font.pointSize * static_cast<double>(utf8.size()), 1.2 * font.pointSize};
   }
   void drawText(std::string_view utf8, const platform::Font& font, const platform::Color& color,
-                platform::CanvasPoint origin, std::optional<double>) override {
+                platform::CanvasPoint origin, std::optional<double> maxWidth) override {
     Size box = measureText(utf8, font);
     DrawCall& c = record(DrawCall::Kind::text, map({origin.x, origin.y, box.width, box.height}));
     c.text = std::string(utf8);
     c.font = font;
     c.color = color;
+    c.maxWidth = maxWidth;
   }
   std::string truncateTail(std::string_view utf8, const platform::Font&, double) override {
     return std::string(utf8);
@@ -143,6 +149,7 @@ class RecordingCanvas final : public platform::Canvas {
   }
 
   Size size_;
+  platform::Canvas* metrics_;
   Transform current_;
   std::vector<Transform> stack_;
 };

@@ -48,8 +48,15 @@ class EditSpaceViewTest : public ::testing::Test, public testing::PresentationWo
   Desktop two = desktop(2, kID);
   KeyNames names{mac.platform().keyboardLayout};
   HotkeyCenter hotkeys{mac.hotKeys(), systemLog, names};
-  EditorServices services{
-      store, show, names, hotkeys, mac.keyboard(), mac.openPanel(), mac.platform().application};
+  SpaceEngine engine{mac.platform(), center, EngineServices{}};
+  EditorServices services{engine,
+                          store,
+                          show,
+                          names,
+                          hotkeys,
+                          mac.keyboard(),
+                          mac.openPanel(),
+                          mac.platform().application};
   test_support::TemporaryFolder files;
   int dones = 0;
 };
@@ -268,6 +275,40 @@ TEST_F(EditSpaceViewTest, TheWindowCentresOneEditorAndDoneClosesIt) {
   EXPECT_EQ(window.editor()->header(), "Desktop 3");
   EXPECT_EQ(mac.panels().all().size(), 1u);  // the same window again
   EXPECT_TRUE(panel->isVisible());
+}
+
+TEST_F(EditSpaceViewTest, ShowsTheDesktopAsItIsNowWhenAnEarlierOneGoes) {
+  mac.addDisplay("A", ScreenRect::make(0, 0, 1512, 982));
+  std::uint64_t first = mac.currentSpace("A");
+  mac.addSpace("A");
+  mac.addSpace("A", sim::kSpaceTypeDesktop, kID.raw());
+  engine.start();
+  engine.refresh(true);
+  auto view = std::make_unique<EditSpaceView>(services, *engine.desktopWithNumber(3), false, [] {});
+  EXPECT_EQ(view->header(), "Desktop 3");
+
+  mac.userRemoveSpace(first);
+  loop.advance(1.6);
+  EXPECT_EQ(view->header(), "Desktop 2");
+  EXPECT_EQ(view->desktop().number, 2);
+  std::vector<std::string> shown = texts(*view);
+  EXPECT_TRUE(has(shown, "Desktop 2"));  // the header, and the name's placeholder
+  EXPECT_TRUE(has(shown, "2"));          // the Number choice
+  EXPECT_FALSE(has(shown, "Desktop 3"));
+  view->setName("Inbox");
+  EXPECT_EQ(stored().name, "Inbox");  // still saved to the same desktop
+}
+
+TEST_F(EditSpaceViewTest, EveryLabelOfTheFormFitsWithRealFonts) {
+  auto fonts = mac.canvases().makeCanvas({10, 10}, 2);
+  auto view = edit();
+  view->setHotkey(Hotkey{platform::keys::kSpace, platform::kControlKey | platform::kOptionKey});
+  RecordingCanvas canvas(view->preferredSize(), fonts.get());
+  view->draw(canvas, view->preferredSize());
+  for (const DrawCall& c : canvas.of(DrawCall::Kind::text)) {
+    if (!c.maxWidth) continue;
+    EXPECT_LE(fonts->measureText(c.text, c.font).width, *c.maxWidth + 0.5) << "cut: " << c.text;
+  }
 }
 
 }  // namespace

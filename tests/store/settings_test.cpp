@@ -246,15 +246,17 @@ TEST_F(SettingsTest, ModifierMaskIsClampedIntoThirtyTwoBits) {
 }
 
 TEST_F(SettingsTest, ValuesOfTheWrongKindReadAsTheDefault) {
-  store("hudEnabled", 0);         // a number is not a boolean
-  store("mcShowNumber", "true");  // nor is text
+  store("hudEnabled", 0);         // as `defaults write … -int 0` leaves it: false
+  store("moveFollow", 1);         // and 1 is true
+  store("mcShowNumber", "true");  // but text is not a boolean
   store("idleMinutes", 2.5);      // not a whole number
   store("hudDuration", "2");
   store("updateSkipped", 21);
   store("trackTime", Value::array({false}));
   store("menuBarMaxWidth", 300);  // an integer is a fine double
   Settings s(prefs_);
-  EXPECT_TRUE(s.hudEnabled());
+  EXPECT_FALSE(s.hudEnabled());
+  EXPECT_TRUE(s.moveFollow());
   EXPECT_FALSE(s.mcShowNumber());
   EXPECT_EQ(s.idleMinutes(), 3);
   EXPECT_EQ(s.hudDuration(), 1.2);
@@ -264,8 +266,8 @@ TEST_F(SettingsTest, ValuesOfTheWrongKindReadAsTheDefault) {
 
   // Reading never repairs what is stored; only a write replaces it.
   EXPECT_EQ(stored("hudEnabled"), Value(0));
-  s.setHudEnabled(false);
-  EXPECT_EQ(stored("hudEnabled"), Value(false));
+  s.setHudEnabled(true);
+  EXPECT_EQ(stored("hudEnabled"), Value(true));
 }
 
 // ---- Shortcuts -------------------------------------------------------------------------

@@ -210,6 +210,15 @@ TEST(SwitchHUD, ToastsUseTheirOwnPanelAndHideAllClearsEverything) {
   w.hud->preview();
   EXPECT_EQ(w.hud->panel("preview")->state.desktop(), w.engine->currentDesktop());
 
+  // Toasts and the preview go where the user works: the display with the active menu bar.
+  w.mac.setActiveMenuBarDisplay("D2");
+  w.hud->toast("Moved", "arrow.right");
+  w.hud->preview();
+  for (const char* key : {"toast", "preview"}) {
+    EXPECT_GE(w.panel(key).frame().minX(), 1440) << key;
+  }
+  EXPECT_EQ(w.hud->panel("preview")->state.desktop()->space.displayUUID, "D2");
+
   w.hud->hideAll();
   EXPECT_FALSE(w.hud->isShowing());
   EXPECT_FALSE(w.panel("toast").isVisible());

@@ -277,6 +277,22 @@ TEST(AppDelegate, ADesktopsShortcutGoesAndComesBackWithItsDesktop) {
   EXPECT_EQ(engine.currentDesktop()->space.managedID, second.space.managedID);
 }
 
+TEST(AppDelegate, NamesAndTimeAreKeptByManagedIDOnTheShippedWorld) {
+  // Its spaces' managed ids (1847, 1852, …) are unlike their ids (1, 2, …).
+  VirtualLoop loop;
+  std::ostringstream out;
+  cli::Session session(loop, &loop, out);
+  ASSERT_EQ(session.loadWorldFile(VELMORA_WORLDS_DIR "/two-displays.json"), std::nullopt);
+  for (const char* command : {"name 2 Deep Work", "pointer 10 10", "advance 1.6", "pointer 12 10",
+                              "advance 1.6", "quit"}) {
+    session.execute(command);
+  }
+  const SpaceStore& store = session.app()->store();
+  EXPECT_EQ(store.meta(ManagedID(1852)).name, "Deep Work");
+  EXPECT_GT(store.meta(ManagedID(1847)).seconds, 2.0);  // desktop 1, where the user worked
+  EXPECT_EQ(store.metas().size(), 2u);                  // nothing under a space id
+}
+
 TEST(AppDelegate, QuittingWritesTheTimeTotals) {
   auto home = std::filesystem::temp_directory_path() / "velmora-delegate-quit";
   std::filesystem::remove_all(home);

@@ -54,8 +54,8 @@ struct TileWorld {
 
   TileWorld() {
     auto loaded = sim::loadWorldFile(mac, VELMORA_WORLDS_DIR "/two-displays.json");
-    if (!loaded.ok) {
-      std::fprintf(stderr, "%s\n", loaded.error.c_str());
+    if (!loaded) {
+      std::fprintf(stderr, "%s\n", loaded.error().c_str());
       std::abort();
     }
     store = std::make_unique<SpaceStore>(mac.platform(), center, log);

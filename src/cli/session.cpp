@@ -93,14 +93,14 @@ Session::Session(MainLoop& loop, VirtualLoop* virtualLoop, std::ostream& out,
 Session::~Session() = default;
 
 std::optional<std::string> Session::loadWorldFile(const std::string& path) {
-  sim::WorldLoadResult result = sim::loadWorldFile(mac_, path);
-  if (!result.ok) return result.error;
+  Result<void> loaded = sim::loadWorldFile(mac_, path);
+  if (!loaded) return loaded.error();
   return std::nullopt;
 }
 
 std::optional<std::string> Session::loadWorldText(std::string_view json) {
-  sim::WorldLoadResult result = sim::loadWorld(mac_, json);
-  if (!result.ok) return result.error;
+  Result<void> loaded = sim::loadWorld(mac_, json);
+  if (!loaded) return loaded.error();
   return std::nullopt;
 }
 

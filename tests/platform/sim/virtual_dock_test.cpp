@@ -286,9 +286,9 @@ TEST(VirtualDockWorld, TheSlideLengthComesFromTheWorldAndIsChecked) {
   VirtualLoop loop;
   VirtualMac mac(loop);
   EXPECT_EQ(mac.dock().switchAnimation(), VirtualDock::kDefaultSwitchAnimation);
-  WorldLoadResult loaded = loadWorld(mac, R"({"displays": [{"uuid": "A", "spaces": ["desktop",
+  Result<void> loaded = loadWorld(mac, R"({"displays": [{"uuid": "A", "spaces": ["desktop",
       "desktop"]}], "dock": {"switchAnimation": 0.5}})");
-  ASSERT_TRUE(loaded.ok) << loaded.error;
+  ASSERT_TRUE(loaded.ok()) << loaded.error();
   EXPECT_EQ(mac.dock().switchAnimation(), 0.5);
 
   struct Case {
@@ -306,9 +306,9 @@ TEST(VirtualDockWorld, TheSlideLengthComesFromTheWorldAndIsChecked) {
   };
   for (const Case& c : cases) {
     VirtualMac fresh(loop);
-    WorldLoadResult result = loadWorld(fresh, c.json);
-    EXPECT_FALSE(result.ok) << c.json;
-    EXPECT_NE(result.error.find(c.error), std::string::npos) << result.error;
+    Result<void> result = loadWorld(fresh, c.json);
+    EXPECT_FALSE(result.ok()) << c.json;
+    EXPECT_NE(result.error().find(c.error), std::string::npos) << result.error();
     EXPECT_EQ(fresh.dock().switchAnimation(), VirtualDock::kDefaultSwitchAnimation);
   }
 }

@@ -29,8 +29,8 @@ std::optional<pid_t> pidNamed(const VirtualMac& mac, pid_t from, const std::stri
 TEST(World, TwoDisplaysLoadsTheMachineItDescribes) {
   VirtualLoop loop;
   VirtualMac mac(loop);
-  WorldLoadResult result = loadWorldFile(mac, kWorlds + "/two-displays.json");
-  ASSERT_TRUE(result.ok) << result.error;
+  Result<void> result = loadWorldFile(mac, kWorlds + "/two-displays.json");
+  ASSERT_TRUE(result.ok()) << result.error();
 
   ASSERT_EQ(mac.displays().size(), 2u);
   const SimDisplay& builtIn = mac.displays()[0];
@@ -71,8 +71,8 @@ TEST(World, TwoDisplaysLoadsTheMachineItDescribes) {
 TEST(World, ThreeBySixteenHasFortyApplicationWindows) {
   VirtualLoop loop;
   VirtualMac mac(loop);
-  WorldLoadResult result = loadWorldFile(mac, kWorlds + "/three-by-sixteen.json");
-  ASSERT_TRUE(result.ok) << result.error;
+  Result<void> result = loadWorldFile(mac, kWorlds + "/three-by-sixteen.json");
+  ASSERT_TRUE(result.ok()) << result.error();
   ASSERT_EQ(mac.displays().size(), 3u);
   for (const auto& d : mac.displays()) EXPECT_EQ(d.spaces.size(), 16u);
   int appWindows = 0;
@@ -84,7 +84,7 @@ TEST(World, ThreeBySixteenHasFortyApplicationWindows) {
 TEST(World, DefaultsLayDisplaysOutSideBySide) {
   VirtualLoop loop;
   VirtualMac mac(loop);
-  WorldLoadResult result = loadWorld(mac, R"({
+  Result<void> result = loadWorld(mac, R"({
     // comments are allowed
     "furniture": false,
     "displays": [
@@ -97,7 +97,7 @@ TEST(World, DefaultsLayDisplaysOutSideBySide) {
       {"pid": 600, "name": "Keynote", "windows": [{"space": {"display": "Wide", "space": 1}}]}
     ]
   })");
-  ASSERT_TRUE(result.ok) << result.error;
+  ASSERT_TRUE(result.ok()) << result.error();
   EXPECT_EQ(mac.display("Main")->frame, ScreenRect::make(0, 0, 1512, 982));
   EXPECT_EQ(mac.display("Wide")->frame, ScreenRect::make(1512, -458, 2560, 1440));
   const SimSpace& fs = mac.display("Wide")->spaces[1];
@@ -145,18 +145,18 @@ TEST(World, RejectsBadFilesWithOneSentenceAndChangesNothing) {
   for (const Case& c : cases) {
     VirtualLoop loop;
     VirtualMac mac(loop);
-    WorldLoadResult result = loadWorld(mac, c.json);
-    EXPECT_FALSE(result.ok) << c.json;
-    EXPECT_NE(result.error.find(c.error), std::string::npos) << result.error;
-    EXPECT_EQ(result.error.back(), '.') << result.error;
+    Result<void> result = loadWorld(mac, c.json);
+    EXPECT_FALSE(result.ok()) << c.json;
+    EXPECT_NE(result.error().find(c.error), std::string::npos) << result.error();
+    EXPECT_EQ(result.error().back(), '.') << result.error();
     EXPECT_TRUE(mac.displays().empty()) << c.json;
   }
 
   VirtualLoop loop;
   VirtualMac mac(loop);
-  WorldLoadResult missing = loadWorldFile(mac, kWorlds + "/no-such-world.json");
-  EXPECT_FALSE(missing.ok);
-  EXPECT_NE(missing.error.find("no-such-world.json"), std::string::npos);
+  Result<void> missing = loadWorldFile(mac, kWorlds + "/no-such-world.json");
+  EXPECT_FALSE(missing.ok());
+  EXPECT_NE(missing.error().find("no-such-world.json"), std::string::npos);
 }
 
 }  // namespace

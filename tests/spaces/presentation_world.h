@@ -5,6 +5,7 @@
 
 #include "core/notification_center.h"
 #include "core/virtual_loop.h"
+#include "platform/linux/host_services.h"
 #include "platform/sim/virtual_mac.h"
 #include "spaces/presentation.h"
 
@@ -15,6 +16,11 @@ struct PresentationWorld {
     return Desktop{SkyLight::Space{static_cast<std::uint64_t>(managedID), managedID, 0, "A"},
                    number, false};
   }
+
+  // Draws nothing: for what a desktop is called and shows.
+  PresentationWorld() = default;
+  // Draws with `host`: for views that are looked at.
+  explicit PresentationWorld(linuxhost::HostServices host) : mac(loop, host) {}
 
   VirtualLoop loop;
   sim::VirtualMac mac{loop};

@@ -4,11 +4,7 @@
 
 #include <cstdlib>
 
-#include "platform/linux/cairo_canvas.h"
-#include "platform/linux/pixbuf_image_io.h"
-#include "platform/linux/plist_codec.h"
 #include "platform/linux/plist_preferences.h"
-#include "platform/linux/rsvg_symbols.h"
 #include "platform/sim/us_keyboard_layout.h"
 
 #include <algorithm>
@@ -139,18 +135,24 @@ std::filesystem::path makeTemporaryHome() {
 }  // namespace
 
 VirtualMac::VirtualMac(MainLoop& loop, std::optional<std::filesystem::path> home)
+    : VirtualMac(loop, std::make_unique<PlainHost>(), std::nullopt, std::move(home)) {}
+
+VirtualMac::VirtualMac(MainLoop& loop, linuxhost::HostServices host,
+                       std::optional<std::filesystem::path> home)
+    : VirtualMac(loop, nullptr, host, std::move(home)) {}
+
+VirtualMac::VirtualMac(MainLoop& loop, std::unique_ptr<PlainHost> plain,
+                       std::optional<linuxhost::HostServices> host,
+                       std::optional<std::filesystem::path> home)
     : loop_(loop),
+      plainHost_(std::move(plain)),
+      host_(host ? *host : plainHost_->services()),
       ax_(std::make_shared<AXTree>(loop)),
       home_{home ? *home : makeTemporaryHome()},
       ownsHome_(!home),
       preferences_(std::make_unique<linuxhost::PlistPreferences>(home_.preferences())),
       keyboard_(std::make_unique<USKeyboardLayout>()),
-      propertyLists_(std::make_unique<linuxhost::PlistCodec>()),
-      images_(std::make_unique<linuxhost::PixbufImageIO>()),
-      hotKeys_(std::make_unique<VirtualHotKeys>()),
-      // Drawing and the system's symbols come from Linux's own libraries.
-      canvases_(std::make_unique<linuxhost::CairoCanvasFactory>()),
-      symbols_(std::make_unique<linuxhost::RsvgSymbols>()) {
+      hotKeys_(std::make_unique<VirtualHotKeys>()) {
   keys_ = std::make_unique<VirtualKeyboard>(
       loop_, *hotKeys_, [this](std::uint32_t type) { userInput(type); },
       [this]() -> std::string {
@@ -160,7 +162,7 @@ VirtualMac::VirtualMac(MainLoop& loop, std::optional<std::filesystem::path> home
   // The Dock is running before anything else happens on the machine.
   dock_ = std::make_unique<VirtualDock>(*this);
   panels_ = std::make_unique<VirtualPanels>(loop_);
-  menuBar_ = std::make_unique<VirtualMenuBar>(*this, loop_, *canvases_, *preferences_,
+  menuBar_ = std::make_unique<VirtualMenuBar>(*this, loop_, host_.canvases, *preferences_,
                                               platform::kAppDomain);
   addApplication(SimApp{kSelfPID, "Velmora", "app.velmora.Velmora", "/Applications/Velmora.app",
                         platform::ActivationPolicy::Accessory, false});
@@ -174,15 +176,15 @@ VirtualMac::~VirtualMac() {
 }
 
 platform::Platform VirtualMac::platform() {
-  return platform::Platform{loop_,         *this,      *this,
-                            *this,         *this,      *this,
-                            *preferences_, *keyboard_, *propertyLists_,
-                            *images_,      *this,      *this,
-                            *this,         *this,      *this,
-                            home_,         disks(),    disks(),
-                            *keys_,        *hotKeys_,  *keys_,
-                            *canvases_,    *symbols_,  *panels_,
-                            *menuBar_,     openPanel_, systemMajorVersion_};
+  return platform::Platform{loop_,          *this,         *this,
+                            *this,          *this,         *this,
+                            *preferences_,  *keyboard_,    host_.propertyLists,
+                            host_.images,   *this,         *this,
+                            *this,          *this,         *this,
+                            home_,          disks(),       disks(),
+                            *keys_,         *hotKeys_,     *keys_,
+                            host_.canvases, host_.symbols, *panels_,
+                            *menuBar_,      openPanel_,    systemMajorVersion_};
 }
 
 // ---- Lookups ----

@@ -5,6 +5,9 @@
 // way macOS does when the user (or Velmora) acts, answers in the same loosely typed shapes
 // the real frameworks use, and posts the notifications macOS posts, on the main loop.
 //
+// Drawing, pictures and property lists are given (linuxhost::HostServices); a virtual Mac
+// made without them uses a PlainHost, which draws nothing.
+//
 // Everything runs on the MainLoop it is given; with a VirtualLoop every effect happens at
 // an exact virtual time.
 
@@ -25,8 +28,10 @@
 #include "core/main_loop.h"
 #include "core/notification_center.h"
 #include "core/value.h"
+#include "platform/linux/host_services.h"
 #include "platform/platform.h"
 #include "platform/sim/ax_tree.h"
+#include "platform/sim/plain_host.h"
 #include "platform/sim/virtual_disks.h"
 #include "platform/sim/virtual_dock.h"
 #include "platform/sim/virtual_hotkeys.h"
@@ -146,8 +151,11 @@ class VirtualMac final : public platform::WindowServer,
   static constexpr pid_t kDockPID = 400;
 
   // The user's home folder is `home` when given; otherwise the virtual Mac makes a fresh
-  // temporary one and removes it again when it is destroyed.
+  // temporary one and removes it again when it is destroyed. Without host services it draws
+  // nothing (PlainHost); with them, they must outlive it.
   explicit VirtualMac(MainLoop& loop, std::optional<std::filesystem::path> home = std::nullopt);
+  VirtualMac(MainLoop& loop, linuxhost::HostServices host,
+             std::optional<std::filesystem::path> home = std::nullopt);
   ~VirtualMac() override;
   VirtualMac(const VirtualMac&) = delete;
   VirtualMac& operator=(const VirtualMac&) = delete;
@@ -254,8 +262,8 @@ class VirtualMac final : public platform::WindowServer,
   VirtualPanels& panels() { return *panels_; }
   VirtualMenuBar& menuBar() { return *menuBar_; }
   VirtualOpenPanel& openPanel() { return openPanel_; }
-  platform::CanvasFactory& canvases() { return *canvases_; }
-  platform::Symbols& symbols() { return *symbols_; }
+  platform::CanvasFactory& canvases() { return host_.canvases; }
+  platform::Symbols& symbols() { return host_.symbols; }
   void setSystemMajorVersion(int version) { systemMajorVersion_ = version; }
   int systemMajorVersion() const { return systemMajorVersion_; }
   // ---- Keyboard and hot keys ----
@@ -411,6 +419,10 @@ class VirtualMac final : public platform::WindowServer,
  private:
   friend class VirtualDock;
 
+  VirtualMac(MainLoop& loop, std::unique_ptr<PlainHost> plain,
+             std::optional<linuxhost::HostServices> host,
+             std::optional<std::filesystem::path> home);
+
   SimDisplay* findDisplay(std::string_view uuid);
   SimSpace* findSpace(std::uint64_t id, SimDisplay** display = nullptr);
   SimWindow* findWindow(std::int64_t number);
@@ -448,6 +460,8 @@ class VirtualMac final : public platform::WindowServer,
                                        const std::vector<std::string>& arguments);
 
   MainLoop& loop_;
+  std::unique_ptr<PlainHost> plainHost_;  // when no host services were given
+  linuxhost::HostServices host_;
   Lifetime lifetime_;
   NotificationCenter workspaceCenter_;
   std::vector<SimDisplay> displays_;
@@ -484,13 +498,9 @@ class VirtualMac final : public platform::WindowServer,
   bool ownsHome_ = false;
   std::unique_ptr<platform::Preferences> preferences_;
   std::unique_ptr<platform::KeyboardLayout> keyboard_;
-  std::unique_ptr<platform::PropertyLists> propertyLists_;
-  std::unique_ptr<platform::ImageIO> images_;
   std::unique_ptr<VirtualDisks> disks_;
   std::unique_ptr<VirtualHotKeys> hotKeys_;
   std::unique_ptr<VirtualKeyboard> keys_;
-  std::unique_ptr<platform::CanvasFactory> canvases_;
-  std::unique_ptr<platform::Symbols> symbols_;
   std::unique_ptr<VirtualDock> dock_;  // after the keyboard: it hooks into it
   std::unique_ptr<VirtualPanels> panels_;
   std::unique_ptr<VirtualMenuBar> menuBar_;

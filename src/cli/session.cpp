@@ -415,7 +415,7 @@ std::optional<std::uint64_t> Session::spaceOfDesktop(std::string_view text) cons
 
 std::optional<platform::pid_t> Session::appArg(std::string_view name) {
   std::string wanted = lower(unquoted(name));
-  for (const auto& app : mac_.runningApplications()) {
+  for (const auto& app : mac_.workspace().runningApplications()) {
     if (app.localizedName && lower(*app.localizedName) == wanted) return app.pid;
   }
   if (auto pid = integer(name)) return static_cast<platform::pid_t>(*pid);

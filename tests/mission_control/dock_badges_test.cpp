@@ -212,7 +212,7 @@ TEST_F(DockBadgesTest, WithoutTheGrantNothingIsReadAndTheLastMapStays) {
   EXPECT_EQ(announcements, 1);
 
   // Straight at the seam, as a worker racing a revoke would see it.
-  EXPECT_EQ(readDockBadges(mac, sim::VirtualMac::kDockPID), DockBadgeRecords{});
+  EXPECT_EQ(readDockBadges(mac.accessibility(), sim::VirtualMac::kDockPID), DockBadgeRecords{});
 }
 
 TEST_F(DockBadgesTest, ADestroyedReaderDropsItsReadInFlight) {

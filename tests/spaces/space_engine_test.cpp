@@ -135,8 +135,8 @@ TEST(SpaceEngineSwitches, EachDisplayReportsItsOwnSwitch) {
   auto b = w.display("B", 2, 1512);
   auto& engine = w.makeEngine();
   // One refresh that sees both displays move.
-  w.mac.managedDisplaySetCurrentSpace(0, "A", a[1]);
-  w.mac.managedDisplaySetCurrentSpace(0, "B", b[1]);
+  w.mac.windowServer().managedDisplaySetCurrentSpace(0, "A", a[1]);
+  w.mac.windowServer().managedDisplaySetCurrentSpace(0, "B", b[1]);
   engine.refresh(false);
   Events events = w.takeEvents();
   ASSERT_EQ(events.size(), 4u);
@@ -150,7 +150,7 @@ TEST(SpaceEngineSwitches, AQuietRefreshRecordsButAnnouncesNoLanding) {
   EngineWorld w;
   auto a = w.display("A", 2);
   auto& engine = w.makeEngine(false);
-  w.mac.managedDisplaySetCurrentSpace(0, "A", a[1]);
+  w.mac.windowServer().managedDisplaySetCurrentSpace(0, "A", a[1]);
   engine.refresh(true);
   EXPECT_EQ(w.takeEvents(), (Events{"spaces"}));
   EXPECT_EQ(engine.lastDesktopID(), a[0]);
@@ -299,12 +299,12 @@ TEST(SpaceEngineMoving, MovingTheFrontWindowTakesItsApplicationAlong) {
   Desktop target = *engine.desktopWithID(a[1]);
 
   EXPECT_FALSE(engine.moveFrontWindow(std::nullopt, target, false));
-  EXPECT_FALSE(
-      engine.moveFrontWindow(w.mac.runningApplication(sim::VirtualMac::kSelfPID), target, false));
+  EXPECT_FALSE(engine.moveFrontWindow(
+      w.mac.workspace().runningApplication(sim::VirtualMac::kSelfPID), target, false));
   EXPECT_EQ(w.mac.callCount("SLSMoveWindowsToManagedSpace"), 0);
 
   w.mac.setAccessibilityTrusted(true);
-  EXPECT_TRUE(engine.moveFrontWindow(w.mac.runningApplication(notes), target, true));
+  EXPECT_TRUE(engine.moveFrontWindow(w.mac.workspace().runningApplication(notes), target, true));
   EXPECT_EQ(w.mac.window(win)->spaces, std::vector<std::uint64_t>{a[1]});
   w.loop.advance(1);
   EXPECT_EQ(w.mac.currentSpace("A"), a[1]);
@@ -313,8 +313,8 @@ TEST(SpaceEngineMoving, MovingTheFrontWindowTakesItsApplicationAlong) {
 
   // The application quits before the landing: said in the log, nothing brought forward.
   w.mac.addWindow(notes, {a[1]}, AXRect::make(0, 30, 600, 400));
-  EXPECT_TRUE(
-      engine.moveFrontWindow(w.mac.runningApplication(notes), *engine.desktopWithID(a[0]), true));
+  EXPECT_TRUE(engine.moveFrontWindow(w.mac.workspace().runningApplication(notes),
+                                     *engine.desktopWithID(a[0]), true));
   w.mac.quitApplication(notes);
   w.loop.advance(1);
   EXPECT_EQ(w.log.lines.back(), "could not bring Notes to the front: it is no longer running");

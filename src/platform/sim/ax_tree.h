@@ -1,6 +1,7 @@
 #pragma once
 // The virtual Mac's accessibility trees: one element tree per application, read through the
-// AX seam. The Dock's tree (its icon list today) lives here, and so will Mission Control's.
+// AX seam. The Dock's tree (its icon list, built by DockTree) lives here, and so will
+// Mission Control's.
 //
 // The real accessibility API may be called from any thread, and the Dock-badge read does so
 // from a worker; every node therefore lives behind the tree's lock. Notifications and the

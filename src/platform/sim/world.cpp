@@ -21,7 +21,7 @@ using world::WorldError;
 using world::WorldPlan;
 
 constexpr Size kDefaultWindowSize{800, 600};
-constexpr pid_t kReservedFurniturePIDs[] = {300, 400};
+constexpr pid_t kReservedFurniturePIDs[] = {kWindowServerPID, kDockPID};
 
 // ---- Checking the description against itself and the machine ----
 

@@ -14,7 +14,7 @@
 
 #include "core/geometry.h"
 #include "core/result.h"
-#include "platform/sim/virtual_mac.h"
+#include "platform/sim/machine.h"
 #include "platform/sim/virtual_menu_bar.h"
 
 namespace velmora::sim::world {

@@ -47,7 +47,7 @@ TEST(World, TwoDisplaysLoadsTheMachineItDescribes) {
   auto menuBars = std::count_if(mac.windows().begin(), mac.windows().end(),
                                 [](const SimWindow& w) { return w.layer == kLayerMainMenu; });
   EXPECT_EQ(menuBars, 2);  // furniture is on by default
-  EXPECT_TRUE(mac.isProcessTrusted());
+  EXPECT_TRUE(mac.accessibility().isProcessTrusted());
   auto clips = pidNamed(mac, 600, "Tidy Clips");
   ASSERT_TRUE(clips);
   EXPECT_EQ(mac.application(*clips)->policy, platform::ActivationPolicy::Accessory);
@@ -78,7 +78,7 @@ TEST(World, ThreeBySixteenHasFortyApplicationWindows) {
   int appWindows = 0;
   for (const auto& w : mac.windows()) appWindows += w.owner >= 600 ? 1 : 0;
   EXPECT_EQ(appWindows, 40);
-  EXPECT_EQ(mac.copyManagedDisplaySpaces(0).asArray()->size(), 3u);
+  EXPECT_EQ(mac.windowServer().copyManagedDisplaySpaces(0).asArray()->size(), 3u);
 }
 
 TEST(World, DefaultsLayDisplaysOutSideBySide) {
@@ -102,7 +102,7 @@ TEST(World, DefaultsLayDisplaysOutSideBySide) {
   EXPECT_EQ(mac.display("Wide")->frame, ScreenRect::make(1512, -458, 2560, 1440));
   const SimSpace& fs = mac.display("Wide")->spaces[1];
   EXPECT_EQ(mac.currentSpace("Wide"), fs.id);
-  EXPECT_EQ(*mac.spaceCopyName(0, fs.id).asString(), "Keynote");
+  EXPECT_EQ(*mac.windowServer().spaceCopyName(0, fs.id).asString(), "Keynote");
   EXPECT_EQ(fs.fullScreenOwner, 600);
   EXPECT_EQ(mac.application(601)->name, "Notes");  // assigned pids skip the ones asked for
   ASSERT_EQ(mac.windows().size(), 1u);             // no furniture

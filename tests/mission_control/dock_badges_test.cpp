@@ -287,7 +287,7 @@ TEST(DockBadgesShapes, AnOddDockGivesFewerBadgesNeverACrash) {
        false},
       {"Dock not answering",
        [](sim::VirtualMac& mac, pid_t) {
-         mac.failAccessibilityReads(sim::VirtualMac::kDockPID, platform::kAXErrorCannotComplete);
+         mac.failAccessibilityCalls(sim::VirtualMac::kDockPID, platform::kAXErrorCannotComplete);
        },
        false},
       {"no Dock",

@@ -52,6 +52,8 @@ platform::AXError VirtualAccessibility::setAttributeValue(const platform::AXElem
   if (handle->node || attribute != "AXFrontmost") {
     return ax.setAttributeValue(element, attribute, value);
   }
+  // The application element itself: the process brings itself forward, if it answers.
+  if (auto failure = ax.callFailure(handle->pid)) return *failure;
   if (!machine_.isRunning(handle->pid)) return platform::kAXErrorInvalidUIElement;
   auto frontmost = value.asBool();
   if (!frontmost) return platform::kAXErrorIllegalArgument;

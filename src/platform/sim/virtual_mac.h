@@ -236,15 +236,19 @@ class VirtualMac {
   }
   // The next SLSManagedDisplaySetCurrentSpace calls answer this code and do nothing; 0 ends it.
   void failSetCurrentSpace(std::int32_t status) { windowServer_.failSetCurrentSpace(status); }
+  // SLSManagedDisplaySetCurrentSpace answers success but does not switch: the next `count`
+  // switch calls, or all of them when none; 0 stops it.
+  void ignoreSwitchCalls(std::optional<int> count) { windowServer_.ignoreSwitchCalls(count); }
   // SLSManagedDisplaySetCurrentSpace switches at once but, as on a Mac, the workspace
   // notification may not follow; on by default here, off by this switch.
   void setDirectSwitchPostsNotification(bool posts) {
     windowServer_.setDirectSwitchPostsNotification(posts);
   }
-  // While set, every attribute read of the process's elements answers this error (a Dock
-  // that does not answer in time: kAXErrorCannotComplete).
-  void failAccessibilityReads(pid_t pid, std::optional<platform::AXError> error) {
-    machine_.ax().failReads(pid, error);
+  // While set, every accessibility message to the process — attribute reads and writes, and
+  // actions — answers this error (a Dock that does not answer in time:
+  // kAXErrorCannotComplete); none lets it answer again.
+  void failAccessibilityCalls(pid_t pid, std::optional<platform::AXError> error) {
+    machine_.ax().failCalls(pid, error);
   }
   // "/usr/bin/tccutil" exits with this status and standard-error text; status 0 makes it
   // work again.

@@ -263,6 +263,18 @@ void VirtualWindowServer::failSetCurrentSpace(std::int32_t status) {
   }
 }
 
+void VirtualWindowServer::ignoreSwitchCalls(std::optional<int> count) {
+  ignoreAllSwitches_ = !count;
+  switchesToIgnore_ = count ? std::max(0, *count) : 0;
+}
+
+bool VirtualWindowServer::ignoresThisSwitch() {
+  if (ignoreAllSwitches_) return true;
+  if (switchesToIgnore_ == 0) return false;
+  --switchesToIgnore_;
+  return true;
+}
+
 // ---- platform::WindowServer ----
 
 platform::ConnectionID VirtualWindowServer::mainConnectionID() {
@@ -302,7 +314,7 @@ std::int32_t VirtualWindowServer::managedDisplaySetCurrentSpace(platform::Connec
   if (setCurrentSpaceFailure_) return *setCurrentSpaceFailure_;
   SimDisplay* d = nullptr;
   if (!machine_.findSpace(spaceID, &d) || d->uuid != displayUUID) return kCGErrorFailure;
-  if (d->currentSpaceID == spaceID) return 0;
+  if (d->currentSpaceID == spaceID || ignoresThisSwitch()) return 0;
   d->currentSpaceID = spaceID;
   machine_.layoutChanged();
   if (directSwitchPosts_) machine_.postLater(kActiveSpaceDidChange);

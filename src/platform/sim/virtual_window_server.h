@@ -61,6 +61,9 @@ class VirtualWindowServer final : public platform::WindowServer {
   void overrideWindowList(std::optional<Value> answer) { windowListOverride_ = std::move(answer); }
   // SLSManagedDisplaySetCurrentSpace answers this code and does nothing; 0 makes it work.
   void failSetCurrentSpace(std::int32_t status);
+  // SLSManagedDisplaySetCurrentSpace answers success but leaves the display where it is, for
+  // the next `count` calls that would switch, or for all of them when none; 0 stops it.
+  void ignoreSwitchCalls(std::optional<int> count);
   // A direct switch changes the display at once, but, as on a Mac, the workspace
   // notification may not follow; it does here unless turned off.
   void setDirectSwitchPostsNotification(bool posts) { directSwitchPosts_ = posts; }
@@ -85,6 +88,8 @@ class VirtualWindowServer final : public platform::WindowServer {
   void furnish(pid_t dockPID);
   // Takes the system's windows away; answers who owned the Dock's.
   std::optional<pid_t> unfurnish();
+  // Whether an otherwise good switch call is to be dropped (and counts it).
+  bool ignoresThisSwitch();
 
   Machine& machine_;
   bool furnished_ = false;
@@ -92,6 +97,8 @@ class VirtualWindowServer final : public platform::WindowServer {
   std::optional<Value> spacesOverride_;
   std::optional<Value> windowListOverride_;
   std::optional<std::int32_t> setCurrentSpaceFailure_;
+  bool ignoreAllSwitches_ = false;
+  int switchesToIgnore_ = 0;
   bool directSwitchPosts_ = true;
 };
 

@@ -77,7 +77,7 @@ TEST_F(AccessibilityTreeTest, TheDockListsRunningApplicationsThenSeparatorAndTra
   mac.quitApplication(mail);
   EXPECT_EQ(ax.copyAttributeValue(item, "AXTitle").error, platform::kAXErrorInvalidUIElement);
   EXPECT_EQ(dockItem("Mail"), nullptr);
-  mac.failAccessibilityReads(VirtualMac::kDockPID, platform::kAXErrorCannotComplete);
+  mac.failAccessibilityCalls(VirtualMac::kDockPID, platform::kAXErrorCannotComplete);
   EXPECT_EQ(ax.copyAttributeValue(dock, "AXChildren").error, platform::kAXErrorCannotComplete);
 }
 
@@ -105,6 +105,28 @@ TEST_F(AccessibilityTreeTest, TheApplicationElementNeedsTheGrantToBringItsProces
   EXPECT_EQ(ax.setAttributeValue(element, "AXBogus", true), platform::kAXErrorAttributeUnsupported);
   mac.quitApplication(mail);
   EXPECT_EQ(ax.setAttributeValue(element, "AXFrontmost", true), platform::kAXErrorInvalidUIElement);
+}
+
+TEST_F(AccessibilityTreeTest, AProcessThatTimesOutAnswersNoMessageUntilItAnswersAgain) {
+  mac.setAccessibilityTrusted(true);
+  AXElementRef item = dockItem("Mail");
+  AXElementRef app = ax.applicationElement(mail);
+  mac.failAccessibilityCalls(VirtualMac::kDockPID, platform::kAXErrorCannotComplete);
+  mac.failAccessibilityCalls(mail, platform::kAXErrorCannotComplete);
+  EXPECT_EQ(ax.performAction(item, "AXPress"), platform::kAXErrorCannotComplete);
+  EXPECT_EQ(ax.setAttributeValue(item, "AXTitle", Value("Post")), platform::kAXErrorCannotComplete);
+  EXPECT_EQ(ax.setAttributeValue(app, "AXFrontmost", true), platform::kAXErrorCannotComplete);
+  loop.runPending();
+  EXPECT_NE(mac.frontmostPID(), mail);
+
+  mac.failAccessibilityCalls(VirtualMac::kDockPID, std::nullopt);
+  mac.failAccessibilityCalls(mail, std::nullopt);
+  EXPECT_EQ(stringAt(item, "AXTitle"), "Mail");
+  EXPECT_EQ(ax.setAttributeValue(item, "AXTitle", Value("Post")),
+            platform::kAXErrorAttributeUnsupported);
+  EXPECT_EQ(ax.performAction(item, "AXPress"), platform::kAXErrorSuccess);
+  loop.runPending();
+  EXPECT_EQ(mac.frontmostPID(), mail);
 }
 
 TEST_F(AccessibilityTreeTest, ObserversHearNotificationsOnTheLoopUntilDropped) {

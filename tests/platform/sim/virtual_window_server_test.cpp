@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -150,6 +151,26 @@ TEST_F(WindowServerTest, SettingTheCurrentSpaceAnnouncesOnTheNextTurn) {
   EXPECT_EQ(mac.callCount("SLSManagedDisplaySetCurrentSpace"), 5);
   // A direct switch leaves the menu bar where the user last clicked.
   EXPECT_EQ(*server.copyActiveMenuBarDisplayIdentifier(0).asString(), "A");
+}
+
+TEST_F(WindowServerTest, IgnoredSwitchCallsAnswerSuccessButLeaveTheDisplayUntilStopped) {
+  server.ignoreSwitchCalls(1);
+  EXPECT_EQ(server.managedDisplaySetCurrentSpace(0, "A", a[1]), 0);
+  EXPECT_EQ(mac.currentSpace("A"), a[0]);
+  EXPECT_EQ(server.managedDisplaySetCurrentSpace(0, "A", a[1]), 0);
+  EXPECT_EQ(mac.currentSpace("A"), a[1]) << "only the next call was ignored";
+
+  server.ignoreSwitchCalls(std::nullopt);
+  for (std::uint64_t to : {a[0], a[2], a[0]}) {
+    EXPECT_EQ(server.managedDisplaySetCurrentSpace(0, "A", to), 0);
+  }
+  EXPECT_EQ(server.managedDisplaySetCurrentSpace(0, "Nope", a[0]), 1000) << "still checked";
+  EXPECT_EQ(mac.currentSpace("A"), a[1]);
+  server.ignoreSwitchCalls(0);
+  EXPECT_EQ(server.managedDisplaySetCurrentSpace(0, "A", a[2]), 0);
+  EXPECT_EQ(mac.currentSpace("A"), a[2]);
+  loop.runPending();
+  EXPECT_EQ(events, (std::vector<std::string>{"active", "active"}));
 }
 
 TEST_F(WindowServerTest, UserSpaceOperations) {

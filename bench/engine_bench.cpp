@@ -26,8 +26,8 @@ struct World {
 
   World() {
     auto loaded = sim::loadWorldFile(mac, VELMORA_WORLDS_DIR "/three-by-sixteen.json");
-    if (!loaded.ok) {
-      std::fprintf(stderr, "%s\n", loaded.error.c_str());
+    if (!loaded) {
+      std::fprintf(stderr, "%s\n", loaded.error().c_str());
       std::abort();
     }
     engine = std::make_unique<SpaceEngine>(mac.platform(), center, EngineServices{});

@@ -10,6 +10,7 @@
 #include "core/notification_center.h"
 #include "core/virtual_loop.h"
 #include "drawing/glyph.h"
+#include "platform/linux/host_services.h"
 #include "platform/sim/virtual_mac.h"
 #include "platform/sim/world.h"
 #include "spaces/presentation.h"
@@ -41,7 +42,8 @@ struct NoCommands final : AppCommands {
 
 struct TileWorld {
   VirtualLoop loop;
-  sim::VirtualMac mac{loop};
+  linuxhost::DrawingHost host;  // the tile is really drawn and its title really measured
+  sim::VirtualMac mac{loop, host.services()};
   NotificationCenter center;
   MemoryLog log;
   Settings settings{mac.preferences()};
@@ -55,8 +57,8 @@ struct TileWorld {
 
   TileWorld() {
     auto loaded = sim::loadWorldFile(mac, VELMORA_WORLDS_DIR "/two-displays.json");
-    if (!loaded.ok) {
-      std::fprintf(stderr, "%s\n", loaded.error.c_str());
+    if (!loaded) {
+      std::fprintf(stderr, "%s\n", loaded.error().c_str());
       std::abort();
     }
     store = std::make_unique<SpaceStore>(mac.platform(), center, log);

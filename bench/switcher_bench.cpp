@@ -23,8 +23,8 @@ void BM_SwitchPoll(benchmark::State& state) {
   sim::VirtualMac mac{loop};
   NotificationCenter center;
   auto loaded = sim::loadWorldFile(mac, VELMORA_WORLDS_DIR "/three-by-sixteen.json");
-  if (!loaded.ok) {
-    std::fprintf(stderr, "%s\n", loaded.error.c_str());
+  if (!loaded) {
+    std::fprintf(stderr, "%s\n", loaded.error().c_str());
     std::abort();
   }
   SpaceEngine engine(mac.platform(), center, EngineServices{});

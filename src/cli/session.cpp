@@ -81,7 +81,7 @@ Session::Session(MainLoop& loop, VirtualLoop* virtualLoop, std::ostream& out,
       virtualLoop_(virtualLoop),
       out_(out),
       startedAt_(loop.now()),
-      mac_(loop, std::move(home)),
+      mac_(loop, host_.services(), std::move(home)),
       record_([this](const std::string& line) { emit(line); }),
       surfaces_(record_),
       updates_(record_),
@@ -92,14 +92,14 @@ Session::Session(MainLoop& loop, VirtualLoop* virtualLoop, std::ostream& out,
 Session::~Session() = default;
 
 std::optional<std::string> Session::loadWorldFile(const std::string& path) {
-  sim::WorldLoadResult result = sim::loadWorldFile(mac_, path);
-  if (!result.ok) return result.error;
+  Result<void> loaded = sim::loadWorldFile(mac_, path);
+  if (!loaded) return loaded.error();
   return std::nullopt;
 }
 
 std::optional<std::string> Session::loadWorldText(std::string_view json) {
-  sim::WorldLoadResult result = sim::loadWorld(mac_, json);
-  if (!result.ok) return result.error;
+  Result<void> loaded = sim::loadWorld(mac_, json);
+  if (!loaded) return loaded.error();
   return std::nullopt;
 }
 
@@ -414,7 +414,7 @@ std::optional<std::uint64_t> Session::spaceOfDesktop(std::string_view text) cons
 
 std::optional<platform::pid_t> Session::appArg(std::string_view name) {
   std::string wanted = lower(unquoted(name));
-  for (const auto& app : mac_.runningApplications()) {
+  for (const auto& app : mac_.workspace().runningApplications()) {
     if (app.localizedName && lower(*app.localizedName) == wanted) return app.pid;
   }
   if (auto pid = integer(name)) return static_cast<platform::pid_t>(*pid);

@@ -18,6 +18,7 @@
 #include "core/main_loop.h"
 #include "core/notification_center.h"
 #include "core/virtual_loop.h"
+#include "platform/linux/host_services.h"
 #include "platform/sim/virtual_mac.h"
 
 namespace velmora::cli {
@@ -87,6 +88,7 @@ class Session {
   VirtualLoop* virtualLoop_;
   std::ostream& out_;
   double startedAt_;
+  linuxhost::DrawingHost host_;  // the command line draws: screenshots, measured tiles
   sim::VirtualMac mac_;
   NotificationCenter center_;
   SurfaceRecord record_;

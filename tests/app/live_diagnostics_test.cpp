@@ -17,7 +17,7 @@ TEST(LiveDiagnostics, TheTextDescribesTheRunningMachine) {
   Settings settings(w.mac.preferences());
   DesktopPresentation show(store, settings);
   KeyNames names(w.mac.platform().keyboardLayout);
-  SystemShortcuts shortcuts(w.mac.preferences(), names, w.mac, nullptr);
+  SystemShortcuts shortcuts(w.mac.preferences(), names, w.mac.processes(), nullptr);
   Logs logs(w.mac.home(), w.loop);
   w.makeEngine();
   store.update(testing::mid(a[1]), [](SpaceMeta& m) {

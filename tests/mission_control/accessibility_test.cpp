@@ -202,7 +202,7 @@ TEST_F(AccessibilityTest, ResetGrantRemovesTheGrantOrSaysWhyNot) {
   Accessibility access(mac.platform(), &log);
   mac.setAccessibilityTrusted(true);
   EXPECT_EQ(access.resetGrant("app.velmora.Velmora"), std::nullopt);
-  EXPECT_FALSE(mac.isProcessTrusted()) << "tccutil removed the grant";
+  EXPECT_FALSE(mac.accessibility().isProcessTrusted()) << "tccutil removed the grant";
   EXPECT_EQ(
       access.resetGrant("com.example.Unknown"),
       std::optional<std::string>("tccutil: No such bundle identifier \"com.example.Unknown\""));

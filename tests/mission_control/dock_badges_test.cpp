@@ -212,7 +212,7 @@ TEST_F(DockBadgesTest, WithoutTheGrantNothingIsReadAndTheLastMapStays) {
   EXPECT_EQ(announcements, 1);
 
   // Straight at the seam, as a worker racing a revoke would see it.
-  EXPECT_EQ(readDockBadges(mac, sim::VirtualMac::kDockPID), DockBadgeRecords{});
+  EXPECT_EQ(readDockBadges(mac.accessibility(), sim::VirtualMac::kDockPID), DockBadgeRecords{});
 }
 
 TEST_F(DockBadgesTest, ADestroyedReaderDropsItsReadInFlight) {
@@ -287,7 +287,7 @@ TEST(DockBadgesShapes, AnOddDockGivesFewerBadgesNeverACrash) {
        false},
       {"Dock not answering",
        [](sim::VirtualMac& mac, pid_t) {
-         mac.failAccessibilityReads(sim::VirtualMac::kDockPID, platform::kAXErrorCannotComplete);
+         mac.failAccessibilityCalls(sim::VirtualMac::kDockPID, platform::kAXErrorCannotComplete);
        },
        false},
       {"no Dock",

@@ -8,6 +8,7 @@
 
 #include "drawing/glyph.h"
 #include "drawing/recording_canvas.h"
+#include "platform/linux/drawing_host.h"
 #include "platform/linux/test_pictures.h"
 #include "settings_ui/editor_window.h"
 #include "spaces/presentation_world.h"
@@ -24,7 +25,7 @@ constexpr std::uint16_t kA = 0;
 
 class EditSpaceViewTest : public ::testing::Test, public testing::PresentationWorld {
  protected:
-  EditSpaceViewTest() {
+  EditSpaceViewTest() : PresentationWorld(test_support::drawingHost()) {
     Glyph::setServices(
         {&mac.symbols(), &mac.platform().images, &mac.canvases(), store.picturesFolder()});
   }

@@ -78,7 +78,7 @@ TEST_F(AppsWorld, TheScanIsCachedForOneSecondUnlessForced) {
   w.engine->refreshApps(true);
   EXPECT_EQ(scans(), 3);
   // Moving a window invalidates the cache.
-  w.engine->moveFrontWindow(w.mac.runningApplication(mail), desktop(1), false);
+  w.engine->moveFrontWindow(w.mac.workspace().runningApplication(mail), desktop(1), false);
   w.engine->refreshApps(false);
   EXPECT_EQ(scans(), 5);  // the front-window lookup and the scan
   EXPECT_EQ(names(w.engine->apps(desktop(1))).back(), "Mail");

@@ -8,6 +8,7 @@
 #include "core/notification_center.h"
 #include "core/notifications.h"
 #include "core/virtual_loop.h"
+#include "platform/linux/host_services.h"
 #include "platform/sim/virtual_mac.h"
 #include "spaces/space_engine.h"
 #include "switching/desktop_switcher.h"
@@ -41,6 +42,11 @@ struct FakeBadgeReader final : BadgeReader {
 
 class EngineWorld {
  public:
+  // Draws nothing: for the engine's logic.
+  EngineWorld() = default;
+  // Draws with `host`: for what the user sees.
+  explicit EngineWorld(linuxhost::HostServices host) : mac(loop, host) {}
+
   VirtualLoop loop;
   sim::VirtualMac mac{loop};
   NotificationCenter center;

@@ -5,6 +5,7 @@
 
 #include "core/notification_center.h"
 #include "core/virtual_loop.h"
+#include "platform/linux/host_services.h"
 #include "platform/sim/virtual_mac.h"
 #include "spaces/presentation.h"
 #include "test_ids.h"
@@ -18,6 +19,11 @@ struct PresentationWorld {
                                    managedID, 0, "A"},
                    number, false};
   }
+
+  // Draws nothing: for what a desktop is called and shows.
+  PresentationWorld() = default;
+  // Draws with `host`: for views that are looked at.
+  explicit PresentationWorld(linuxhost::HostServices host) : mac(loop, host) {}
 
   VirtualLoop loop;
   sim::VirtualMac mac{loop};

@@ -111,7 +111,7 @@ class SkyLightOnTheVirtualMac : public ::testing::Test {
  protected:
   VirtualLoop loop;
   sim::VirtualMac mac{loop};
-  SkyLight sky{mac, mac};
+  SkyLight sky{mac.windowServer(), mac.workspace()};
 };
 
 TEST_F(SkyLightOnTheVirtualMac, ReadsTheLayoutAndSwitches) {

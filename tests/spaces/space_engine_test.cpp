@@ -174,8 +174,8 @@ TEST(SpaceEngineSwitches, EachDisplayReportsItsOwnSwitch) {
   auto b = w.display("B", 2, 1512);
   auto& engine = w.makeEngine();
   // One refresh that sees both displays move.
-  w.mac.managedDisplaySetCurrentSpace(0, "A", a[1]);
-  w.mac.managedDisplaySetCurrentSpace(0, "B", b[1]);
+  w.mac.windowServer().managedDisplaySetCurrentSpace(0, "A", a[1]);
+  w.mac.windowServer().managedDisplaySetCurrentSpace(0, "B", b[1]);
   engine.refresh(false);
   Events events = w.takeEvents();
   ASSERT_EQ(events.size(), 4u);
@@ -189,7 +189,7 @@ TEST(SpaceEngineSwitches, AQuietRefreshRecordsButAnnouncesNoLanding) {
   EngineWorld w;
   auto a = w.display("A", 2);
   auto& engine = w.makeEngine(false);
-  w.mac.managedDisplaySetCurrentSpace(0, "A", a[1]);
+  w.mac.windowServer().managedDisplaySetCurrentSpace(0, "A", a[1]);
   engine.refresh(true);
   EXPECT_EQ(w.takeEvents(), (Events{"spaces"}));
   EXPECT_EQ(engine.lastDesktopID(), sid(a[0]));
@@ -339,12 +339,12 @@ TEST(SpaceEngineMoving, MovingTheFrontWindowTakesItsApplicationAlong) {
   Desktop target = *engine.desktopWithID(sid(a[1]));
 
   EXPECT_FALSE(engine.moveFrontWindow(std::nullopt, target, false));
-  EXPECT_FALSE(
-      engine.moveFrontWindow(w.mac.runningApplication(sim::VirtualMac::kSelfPID), target, false));
+  EXPECT_FALSE(engine.moveFrontWindow(
+      w.mac.workspace().runningApplication(sim::VirtualMac::kSelfPID), target, false));
   EXPECT_EQ(w.mac.callCount("SLSMoveWindowsToManagedSpace"), 0);
 
   w.mac.setAccessibilityTrusted(true);
-  EXPECT_TRUE(engine.moveFrontWindow(w.mac.runningApplication(notes), target, true));
+  EXPECT_TRUE(engine.moveFrontWindow(w.mac.workspace().runningApplication(notes), target, true));
   EXPECT_EQ(w.mac.window(win)->spaces, std::vector<std::uint64_t>{a[1]});
   w.loop.advance(1);
   EXPECT_EQ(w.mac.currentSpace("A"), a[1]);
@@ -353,7 +353,7 @@ TEST(SpaceEngineMoving, MovingTheFrontWindowTakesItsApplicationAlong) {
 
   // The application quits before the landing: said in the log, nothing brought forward.
   w.mac.addWindow(notes, {a[1]}, AXRect::make(0, 30, 600, 400));
-  EXPECT_TRUE(engine.moveFrontWindow(w.mac.runningApplication(notes),
+  EXPECT_TRUE(engine.moveFrontWindow(w.mac.workspace().runningApplication(notes),
                                      *engine.desktopWithID(sid(a[0])), true));
   w.mac.quitApplication(notes);
   w.loop.advance(1);

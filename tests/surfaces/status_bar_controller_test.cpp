@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "drawing/glyph.h"
+#include "platform/linux/drawing_host.h"
 #include "spaces/engine_world.h"
 
 namespace velmora {
@@ -46,7 +47,7 @@ struct TileWorld : testing::EngineWorld {
   int announcements = 0;
   ObserverToken observer;
 
-  TileWorld() {
+  TileWorld() : EngineWorld(test_support::drawingHost()) {
     Glyph::setServices({&mac.symbols(), &mac.platform().images, &mac.canvases(), {}});
     ids = display("D1", 3);
     mac.userSwitchTo(ids[2]);

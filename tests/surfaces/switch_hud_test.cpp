@@ -4,6 +4,7 @@
 
 #include "drawing/glyph.h"
 #include "drawing/recording_canvas.h"
+#include "platform/linux/drawing_host.h"
 #include "spaces/engine_world.h"
 #include "store/space_store.h"
 
@@ -22,7 +23,7 @@ struct HUDWorld : testing::EngineWorld {
   std::vector<std::uint64_t> ids;
   std::unique_ptr<SwitchHUD> hud;
 
-  HUDWorld() {
+  HUDWorld() : EngineWorld(test_support::drawingHost()) {
     Glyph::setServices({&mac.symbols(), &mac.platform().images, &mac.canvases(), {}});
     mac.addDisplay("D1", ScreenRect::make(0, 0, 1440, 899));
     ids = {mac.currentSpace("D1"), mac.addSpace("D1"), mac.addSpace("D1")};

@@ -60,7 +60,7 @@ class HotkeyBindingsTest : public ::testing::Test {
       settings,
       store,
       names,
-      w.mac,
+      w.mac.workspace(),
       [this](const Desktop& d) { return presentation.title(d); },
       {[this] { ++switcherOpened; },
        [this](const std::string& text, const std::string& symbol, double seconds) {

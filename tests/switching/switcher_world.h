@@ -65,7 +65,7 @@ class SwitcherWorld {
   MemoryLog log;
   Settings settings{mac.preferences()};
   KeyNames names{mac.platform().keyboardLayout};
-  SystemShortcuts shortcuts{mac.preferences(), names, mac, &log};
+  SystemShortcuts shortcuts{mac.preferences(), names, mac.processes(), &log};
   TimedKeyboard keyboard{loop, mac.keyboard()};
   KeySynth keys{keyboard};
   bool trusted = true;

@@ -36,7 +36,7 @@ class SystemShortcutsTest : public ::testing::Test {
   sim::VirtualMac mac{loop};
   KeyNames names{mac.platform().keyboardLayout};
   MemoryLog switchesLog;
-  SystemShortcuts shortcuts{mac.preferences(), names, mac, &switchesLog};
+  SystemShortcuts shortcuts{mac.preferences(), names, mac.processes(), &switchesLog};
 };
 
 TEST_F(SystemShortcutsTest, AMissingDomainHasNoDesktopShortcutsButTheDefaultMoves) {
@@ -126,7 +126,7 @@ TEST_F(SystemShortcutsTest, EnabledShortcutsReachTheDockSoAPressedControlDigitSw
   std::uint64_t first = mac.currentSpace("A");
   std::uint64_t second = mac.addSpace("A"), third = mac.addSpace("A");
   std::vector<double> heard;
-  auto token = mac.observeActiveSpaceChanged([&] { heard.push_back(loop.now()); });
+  auto token = mac.workspace().observeActiveSpaceChanged([&] { heard.push_back(loop.now()); });
 
   mac.keyboard().userPress(20, platform::kEventFlagControl);
   loop.advance(1);
@@ -190,7 +190,7 @@ class ReadOnlyPreferences final : public platform::Preferences {
 
 TEST_F(SystemShortcutsTest, EnableReportsPreferencesThatCannotBeWritten) {
   ReadOnlyPreferences readOnly(mac.preferences());
-  SystemShortcuts locked(readOnly, names, mac, &switchesLog);
+  SystemShortcuts locked(readOnly, names, mac.processes(), &switchesLog);
   EXPECT_FALSE(locked.enable(3));
   EXPECT_EQ(locked.enabledCount(), 0);
   EXPECT_EQ(mac.processRuns().size(), 1u) << "the Dock is still told";
@@ -260,7 +260,8 @@ TEST_F(AutoEnableTest, LeavesEverythingAloneWithoutNativeSwitching) {
 }
 
 TEST_F(AutoEnableTest, NoToastOnceTheShortcutsObjectIsGone) {
-  auto owner = std::make_unique<SystemShortcuts>(mac.preferences(), names, mac, &switchesLog);
+  auto owner =
+      std::make_unique<SystemShortcuts>(mac.preferences(), names, mac.processes(), &switchesLog);
   EXPECT_TRUE(owner->autoEnable(settings, 2, loop, toast()));
   owner.reset();
   loop.advance(2);

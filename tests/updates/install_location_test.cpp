@@ -55,7 +55,7 @@ TEST_F(InstallLocationTest, KnowsABundleOnAMountedDiskImage) {
   EXPECT_TRUE(places.runsFromDiskImage(makeBundle(mac.mountDiskImage(), "2")));
   EXPECT_FALSE(places.runsFromDiskImage(makeBundle(applications, "1")));
   // The bundle's own default location does not exist on this machine: no facts, no image.
-  EXPECT_FALSE(places.runsFromDiskImage(mac.bundlePath()));
+  EXPECT_FALSE(places.runsFromDiskImage(mac.velmora().bundlePath()));
 
   auto volumes = mac.home().root / "Volumes";
   mac.disks().mountVolume(volumes / "System", {true, true});

@@ -82,13 +82,24 @@ void AXTree::edit(const std::function<void()>& fn) {
   fn();
 }
 
-void AXTree::failReads(pid_t pid, std::optional<AXError> error) {
+void AXTree::failCalls(pid_t pid, std::optional<AXError> error) {
   std::lock_guard lock(mutex_);
   if (error) {
-    readFailures_[pid] = *error;
+    callFailures_[pid] = *error;
   } else {
-    readFailures_.erase(pid);
+    callFailures_.erase(pid);
   }
+}
+
+std::optional<AXError> AXTree::callFailure(pid_t pid) const {
+  std::lock_guard lock(mutex_);
+  return failureLocked(pid);
+}
+
+std::optional<AXError> AXTree::failureLocked(pid_t pid) const {
+  auto failure = callFailures_.find(pid);
+  if (failure == callFailures_.end()) return std::nullopt;
+  return failure->second;
 }
 
 SimAXNodePtr AXTree::nodeOf(const platform::AXElementRef& element) {
@@ -114,9 +125,7 @@ AXError AXTree::resolveLocked(const platform::AXElementRef& element, SimAXNodePt
 
 platform::AXAttribute AXTree::readLocked(const SimAXNodePtr& node,
                                          const std::string& attribute) const {
-  if (auto failure = readFailures_.find(node->pid); failure != readFailures_.end()) {
-    return {failure->second, {}};
-  }
+  if (auto failure = failureLocked(node->pid)) return {*failure, {}};
   if (auto it = node->attributes.find(attribute); it != node->attributes.end()) {
     if (it->second.isNull()) return {platform::kAXErrorNoValue, {}};
     return {platform::kAXErrorSuccess, platform::AXValue(it->second)};
@@ -182,6 +191,7 @@ AXError AXTree::setAttributeValue(const platform::AXElementRef& element,
   if (AXError error = resolveLocked(element, node); error != platform::kAXErrorSuccess) {
     return error;
   }
+  if (auto failure = failureLocked(node->pid)) return *failure;
   if (!node->settable.contains(attribute)) return platform::kAXErrorAttributeUnsupported;
   node->attributes.insert_or_assign(attribute, value);
   return platform::kAXErrorSuccess;
@@ -196,6 +206,7 @@ AXError AXTree::performAction(const platform::AXElementRef& element, const std::
     if (AXError error = resolveLocked(element, node); error != platform::kAXErrorSuccess) {
       return error;
     }
+    if (auto failure = failureLocked(node->pid)) return *failure;
     auto it = node->actions.find(action);
     if (it == node->actions.end()) return platform::kAXErrorActionUnsupported;
     effect = it->second;

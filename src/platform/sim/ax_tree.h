@@ -1,6 +1,7 @@
 #pragma once
 // The virtual Mac's accessibility trees: one element tree per application, read through the
-// AX seam. The Dock's tree (its icon list today) lives here, and so will Mission Control's.
+// AX seam. The Dock's tree (its icon list, built by DockTree) lives here, and so will
+// Mission Control's.
 //
 // The real accessibility API may be called from any thread, and the Dock-badge read does so
 // from a worker; every node therefore lives behind the tree's lock. Notifications and the
@@ -80,8 +81,12 @@ class AXTree : public std::enable_shared_from_this<AXTree> {
   void applicationQuit(pid_t pid);
   // Runs `fn` with the lock held; it must not call back into the tree.
   void edit(const std::function<void()>& fn);
-  // While set, every attribute read of the process's elements answers this error.
-  void failReads(pid_t pid, std::optional<platform::AXError> error);
+  // While set, every message to the process's elements — attribute reads and writes, and
+  // actions — answers this error (kAXErrorCannotComplete: the process does not answer in
+  // time); none lets the process answer again.
+  void failCalls(pid_t pid, std::optional<platform::AXError> error);
+  // The error every message to the process answers just now, if any.
+  std::optional<platform::AXError> callFailure(pid_t pid) const;
   // Observers of the notification on the node or one of its ancestors hear it on the next
   // turn of the loop.
   void post(const SimAXNodePtr& node, std::string notification);
@@ -116,6 +121,7 @@ class AXTree : public std::enable_shared_from_this<AXTree> {
   // With the lock held: the live node behind the handle, or the error to answer.
   platform::AXError resolveLocked(const platform::AXElementRef& element, SimAXNodePtr& node) const;
   platform::AXAttribute readLocked(const SimAXNodePtr& node, const std::string& attribute) const;
+  std::optional<platform::AXError> failureLocked(pid_t pid) const;
   platform::AXError addNotification(std::uint64_t observer, const platform::AXElementRef& element,
                                     const std::string& notification);
   platform::AXError removeNotification(std::uint64_t observer,
@@ -127,7 +133,7 @@ class AXTree : public std::enable_shared_from_this<AXTree> {
   std::atomic<bool> trusted_{false};
   mutable std::mutex mutex_;
   std::map<pid_t, SimAXNodePtr> roots_;
-  std::map<pid_t, platform::AXError> readFailures_;
+  std::map<pid_t, platform::AXError> callFailures_;
   std::map<std::uint64_t, std::shared_ptr<ObserverState>> observers_;
   std::vector<Registration> registrations_;
   std::uint64_t nextObserver_ = 1;

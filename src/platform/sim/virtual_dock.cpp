@@ -4,7 +4,6 @@
 #include <string>
 
 #include "platform/key_codes.h"
-#include "platform/sim/virtual_mac.h"
 
 namespace velmora::sim {
 
@@ -43,21 +42,27 @@ std::optional<Shortcut> parse(const Value& entry, std::optional<Shortcut> fallba
 
 }  // namespace
 
-VirtualDock::VirtualDock(VirtualMac& mac) : mac_(mac), pid_(VirtualMac::kDockPID) {
+VirtualDock::VirtualDock(Machine& machine, platform::Preferences& preferences,
+                         VirtualKeyboard& keyboard, VirtualWindowServer& windowServer,
+                         DockTree& tree)
+    : machine_(machine),
+      preferences_(preferences),
+      keyboard_(keyboard),
+      windowServer_(windowServer),
+      tree_(tree) {
   readShortcuts();
-  mac_.keyboard().systemShortcuts = [this](const platform::KeyboardEvent& event) {
-    return keyDown(event);
-  };
+  keyboard_.setSystemShortcutHandler(
+      [this](const platform::KeyboardEvent& event) { return keyDown(event); });
 }
 
 VirtualDock::~VirtualDock() {
-  mac_.keyboard().systemShortcuts = nullptr;
+  keyboard_.setSystemShortcutHandler(nullptr);
 }
 
 void VirtualDock::restart() {
   std::int32_t old = pid_;
-  pid_ = mac_.takeFreePID();
-  mac_.dockRelaunched(old);
+  pid_ = machine_.takeFreePID();
+  tree_.relaunched(old, pid_);
   ++restarts_;
   ++generation_;
   queue_.clear();
@@ -73,7 +78,7 @@ void VirtualDock::reloadShortcuts() {
 void VirtualDock::readShortcuts() {
   ++shortcutReads_;
   shortcuts_.clear();
-  Value all = mac_.preferences().value(kDomain, kKey);
+  Value all = preferences_.value(kDomain, kKey);
   const Value::Dictionary* entries = all.asDictionary();
   auto entry = [&](int id) -> const Value* {
     if (!entries) return nullptr;
@@ -116,7 +121,7 @@ bool VirtualDock::keyDown(const platform::KeyboardEvent& event) {
 }
 
 bool VirtualDock::pressThumbnail(std::uint64_t spaceID) {
-  if (!missionControl_ || !mac_.space(spaceID)) return false;
+  if (!missionControl_ || !machine_.findSpace(spaceID)) return false;
   missionControl_ = false;
   enqueue({Step::Kind::space, spaceID});
   return true;
@@ -136,11 +141,11 @@ void VirtualDock::startNext() {
     std::optional<std::uint64_t> to = target(step);
     if (!to) continue;
     sliding_ = true;
-    mac_.loop().after(animation_, lifetime_.guard([this, to = *to, generation = generation_] {
+    machine_.loop().after(animation_, lifetime_.guard([this, to = *to, generation = generation_] {
       if (generation != generation_) return;
       sliding_ = false;
       // The space may have gone while the Dock was sliding to it.
-      if (mac_.space(to)) mac_.userSwitchTo(to);
+      if (machine_.findSpace(to)) windowServer_.switchTo(to);
       startNext();
     }));
     return;
@@ -148,7 +153,7 @@ void VirtualDock::startNext() {
 }
 
 std::optional<std::uint64_t> VirtualDock::target(const Step& step) const {
-  const auto& displays = mac_.displays();
+  const auto& displays = machine_.displays;
   switch (step.kind) {
     case Step::Kind::space:
       return step.value;
@@ -158,7 +163,7 @@ std::optional<std::uint64_t> VirtualDock::target(const Step& step) const {
       for (const SimDisplay& d : displays) {
         for (const SimSpace& s : d.spaces) {
           if (s.type != kSpaceTypeDesktop || ++number != step.value) continue;
-          if (s.id == d.currentSpaceID && mac_.activeMenuBarDisplay() == d.uuid) {
+          if (s.id == d.currentSpaceID && machine_.activeMenuBarDisplay == d.uuid) {
             return std::nullopt;
           }
           return s.id;
@@ -168,7 +173,7 @@ std::optional<std::uint64_t> VirtualDock::target(const Step& step) const {
     }
     case Step::Kind::left:
     case Step::Kind::right: {
-      const SimDisplay* d = mac_.display(mac_.activeMenuBarDisplay());
+      const SimDisplay* d = machine_.findDisplay(machine_.activeMenuBarDisplay);
       if (!d) return std::nullopt;
       const auto& spaces = d->spaces;
       auto current = std::find_if(spaces.begin(), spaces.end(),

@@ -1,7 +1,7 @@
 #pragma once
 // The virtual Mac's Dock as a process: the system's desktop shortcuts it has loaded and acts
-// on, the slide from one space to another, Mission Control, and its restarts. (The Dock's
-// icons and badges are part of the virtual Mac's accessibility trees.)
+// on, the slide from one space to another, Mission Control, and its restarts. (Its icons and
+// badges, and what moves to the new process on a restart, are the DockTree's.)
 //
 // Like the real Dock it reads "AppleSymbolicHotKeys" of "com.apple.symbolichotkeys" only
 // when it starts — the virtual Mac starts it when the machine is made, so a home that
@@ -16,10 +16,13 @@
 #include "core/main_loop.h"
 #include "core/value.h"
 #include "platform/keyboard_events.h"
+#include "platform/preferences.h"
+#include "platform/sim/dock_tree.h"
+#include "platform/sim/machine.h"
+#include "platform/sim/virtual_keyboard.h"
+#include "platform/sim/virtual_window_server.h"
 
 namespace velmora::sim {
-
-class VirtualMac;
 
 class VirtualDock {
  public:
@@ -42,7 +45,10 @@ class VirtualDock {
     bool operator==(const Shortcut&) const = default;
   };
 
-  explicit VirtualDock(VirtualMac& mac);
+  // Reads the shortcuts from `preferences` and takes the keyboard's system shortcuts; a
+  // slide lands through `windowServer`, and a restart moves `tree` to the new process.
+  VirtualDock(Machine& machine, platform::Preferences& preferences, VirtualKeyboard& keyboard,
+              VirtualWindowServer& windowServer, DockTree& tree);
   ~VirtualDock();
   VirtualDock(const VirtualDock&) = delete;
   VirtualDock& operator=(const VirtualDock&) = delete;
@@ -92,8 +98,12 @@ class VirtualDock {
   // Where a step goes from the current layout; none when it goes nowhere.
   std::optional<std::uint64_t> target(const Step& step) const;
 
-  VirtualMac& mac_;
-  std::int32_t pid_;
+  Machine& machine_;
+  platform::Preferences& preferences_;
+  VirtualKeyboard& keyboard_;
+  VirtualWindowServer& windowServer_;
+  DockTree& tree_;
+  std::int32_t pid_ = kDockPID;
   int restarts_ = 0;
   int shortcutReads_ = 0;
   std::map<int, Shortcut> shortcuts_;

@@ -32,6 +32,10 @@ void VirtualHotKeys::holdByAnotherApplication(std::uint32_t keyCode, std::uint32
   heldElsewhere_.insert({keyCode, modifiers});
 }
 
+void VirtualHotKeys::releaseByAnotherApplication(std::uint32_t keyCode, std::uint32_t modifiers) {
+  heldElsewhere_.erase({keyCode, modifiers});
+}
+
 bool VirtualHotKeys::dispatch(std::uint32_t keyCode, std::uint32_t modifiers) {
   for (const auto& [ref, r] : byRef_) {
     if (r.keyCode == keyCode && r.modifiers == modifiers) {

@@ -27,6 +27,9 @@ class VirtualHotKeys final : public platform::HotKeyRegistry {
 
   // Another application holds the combination; registering it is refused from now on.
   void holdByAnotherApplication(std::uint32_t keyCode, std::uint32_t modifiers);
+  // The other application lets the combination go (it quit, or its owner changed the
+  // shortcut); registering it works again.
+  void releaseByAnotherApplication(std::uint32_t keyCode, std::uint32_t modifiers);
   // A press of the combination: when a hot key is registered for it, the handler hears its
   // id and the press goes no further (answer true).
   bool dispatch(std::uint32_t keyCode, std::uint32_t modifiers);

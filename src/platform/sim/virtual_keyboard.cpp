@@ -25,18 +25,13 @@ constexpr std::array<ModifierKey, 4> kModifierKeys{{
 
 }  // namespace
 
-VirtualKeyboard::VirtualKeyboard(MainLoop& loop, VirtualHotKeys& hotKeys,
-                                 std::function<void(std::uint32_t)> noteInput,
-                                 std::function<std::string()> frontName)
-    : loop_(loop),
-      hotKeys_(hotKeys),
-      noteInput_(std::move(noteInput)),
-      frontName_(std::move(frontName)) {}
+VirtualKeyboard::VirtualKeyboard(Machine& machine, VirtualHotKeys& hotKeys)
+    : machine_(machine), hotKeys_(hotKeys) {}
 
 bool VirtualKeyboard::post(std::int32_t /*sourceStateID*/, const platform::KeyboardEvent& event,
                            std::uint32_t /*tapLocation*/) {
   posted_.push_back(event);
-  loop_.post(lifetime_.guard([this, event] { route(event, true); }));
+  machine_.loop().post(lifetime_.guard([this, event] { route(event, true); }));
   return true;
 }
 
@@ -57,14 +52,14 @@ void VirtualKeyboard::userPress(std::uint16_t keyCode, std::uint64_t flags) {
       events.push_back({it->keyCode, false, held});
     }
   }
-  loop_.post(lifetime_.guard([this, events] {
+  machine_.loop().post(lifetime_.guard([this, events] {
     for (const auto& e : events) route(e, false);
   }));
 }
 
 void VirtualKeyboard::route(const platform::KeyboardEvent& event, bool synthetic) {
   if (platform::keys::isModifier(event.keyCode)) {
-    if (noteInput_) noteInput_(platform::kEventFlagsChanged);
+    machine_.noteInput(platform::kEventFlagsChanged);
     if (velmoraKey_) {
       platform::LocalKeyEvent local{platform::kNSEventTypeFlagsChanged, event.keyCode, event.flags};
       auto monitors = monitors_;  // a handler may remove its own monitor
@@ -75,14 +70,14 @@ void VirtualKeyboard::route(const platform::KeyboardEvent& event, bool synthetic
     return;
   }
   if (!event.keyDown) {
-    if (noteInput_) noteInput_(platform::kEventKeyUp);
+    machine_.noteInput(platform::kEventKeyUp);
     return;
   }
-  if (noteInput_) noteInput_(platform::kEventKeyDown);
+  machine_.noteInput(platform::kEventKeyDown);
   Delivery delivery{event, synthetic, {}};
   if (hotKeys_.dispatch(event.keyCode, platform::carbonModifiers(event.flags))) {
     delivery.receiver = "hot key";
-  } else if (systemShortcuts && systemShortcuts(event)) {
+  } else if (systemShortcuts_ && systemShortcuts_(event)) {
     delivery.receiver = "system shortcut";
   } else if (velmoraKey_) {
     delivery.receiver = "Velmora";
@@ -92,7 +87,8 @@ void VirtualKeyboard::route(const platform::KeyboardEvent& event, bool synthetic
       if ((m.first & platform::kNSEventMaskKeyDown) && m.second(local)) break;
     }
   } else {
-    delivery.receiver = frontName_ ? frontName_() : std::string();
+    const SimApp* front = machine_.frontmost ? machine_.findApp(*machine_.frontmost) : nullptr;
+    delivery.receiver = front && front->name ? *front->name : std::string();
   }
   deliveries_.push_back(std::move(delivery));
 }

@@ -13,6 +13,7 @@
 #include "core/main_loop.h"
 #include "platform/keyboard_events.h"
 #include "platform/local_event_monitors.h"
+#include "platform/sim/machine.h"
 #include "platform/sim/virtual_hotkeys.h"
 
 namespace velmora::sim {
@@ -26,11 +27,9 @@ class VirtualKeyboard final : public platform::KeyboardEvents, public platform::
     std::string receiver;  // "hot key", "system shortcut", "Velmora", or the application's name
   };
 
-  // `noteInput` advances the machine's input clocks for a Quartz event type; `frontName`
-  // names the application in front (empty when none).
-  VirtualKeyboard(MainLoop& loop, VirtualHotKeys& hotKeys,
-                  std::function<void(std::uint32_t eventType)> noteInput,
-                  std::function<std::string()> frontName);
+  // Every key event advances the machine's input clocks; a key no one else takes goes to the
+  // machine's front application.
+  VirtualKeyboard(Machine& machine, VirtualHotKeys& hotKeys);
 
   // ---- platform::KeyboardEvents: routed on the next loop turn, in posting order ----
   bool post(std::int32_t sourceStateID, const platform::KeyboardEvent& event,
@@ -50,8 +49,11 @@ class VirtualKeyboard final : public platform::KeyboardEvents, public platform::
   void setVelmoraWindowKey(bool key) { velmoraKey_ = key; }
   bool velmoraWindowKey() const { return velmoraKey_; }
 
-  // The system shortcuts: answers true when it acted on the key-down (the Dock installs it).
-  std::function<bool(const platform::KeyboardEvent&)> systemShortcuts;
+  // Who acts on the system's shortcuts (the Dock): it answers true when it took the key-down.
+  // None: no system shortcut acts.
+  void setSystemShortcutHandler(std::function<bool(const platform::KeyboardEvent&)> handler) {
+    systemShortcuts_ = std::move(handler);
+  }
 
   // ---- Looking ----
   const std::vector<platform::KeyboardEvent>& postedEvents() const { return posted_; }
@@ -62,10 +64,9 @@ class VirtualKeyboard final : public platform::KeyboardEvents, public platform::
  private:
   void route(const platform::KeyboardEvent& event, bool synthetic);
 
-  MainLoop& loop_;
+  Machine& machine_;
   VirtualHotKeys& hotKeys_;
-  std::function<void(std::uint32_t)> noteInput_;
-  std::function<std::string()> frontName_;
+  std::function<bool(const platform::KeyboardEvent&)> systemShortcuts_;
   std::vector<platform::KeyboardEvent> posted_;
   std::vector<Delivery> deliveries_;
   std::map<platform::LocalMonitorID,

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/sim/virtual_mac.h"
-
 namespace velmora::sim {
 
 namespace {
@@ -20,115 +18,32 @@ platform::Font menuFont(platform::FontWeight weight) {
 
 }  // namespace
 
-// ---- VirtualStatusItem ----
-
-VirtualStatusItem::VirtualStatusItem(VirtualMenuBar& bar, std::string autosaveName)
-    : bar_(&bar), barAlive_(bar.alive_), autosaveName_(std::move(autosaveName)) {
-  style_.titleFont = menuFont(platform::FontWeight::regular);
-}
-
-VirtualStatusItem::~VirtualStatusItem() {
-  if (!barAlive_.expired()) bar_->forget(this);
-}
-
-void VirtualStatusItem::setLength(double length) {
-  if (length == length_) return;
-  length_ = length;
-  bar_->itemChanged();
-}
-
-void VirtualStatusItem::setVisible(bool visible) {
-  if (visible == visible_) return;
-  visible_ = visible;
-  bar_->itemChanged();
-}
-
-void VirtualStatusItem::setButtonStyle(const platform::StatusButtonStyle& style) {
-  style_ = style;
-  bar_->itemChanged();
-}
-
-void VirtualStatusItem::setImage(std::shared_ptr<const platform::VectorImage> image) {
-  image_ = std::move(image);
-  if (length_ == kVariableLength) bar_->itemChanged();
-}
-
-void VirtualStatusItem::setTitle(const std::string& title) {
-  if (title == title_) return;
-  title_ = title;
-  if (length_ == kVariableLength) bar_->itemChanged();
-}
-
-double VirtualStatusItem::naturalWidth() {
-  double content = image_ ? image_->size().width : 0;
-  if (!title_.empty()) content += bar_->measure(title_, style_.titleFont);
-  return content + 2 * VirtualStatusItem::kButtonPadding;
-}
-
-double VirtualStatusItem::width() const {
-  return length_ == kVariableLength ? const_cast<VirtualStatusItem*>(this)->naturalWidth()
-                                    : length_;
-}
-
-std::string VirtualStatusItem::shownTitle() const {
-  if (title_.empty()) return title_;
-  double room =
-      width() - 2 * VirtualStatusItem::kButtonPadding - (image_ ? image_->size().width : 0);
-  // measure() has made the measuring canvas.
-  if (bar_->measure(title_, style_.titleFont) <= room) return title_;
-  return bar_->measuring_->truncateTail(title_, style_.titleFont, std::max(0.0, room));
-}
-
-bool VirtualStatusItem::windowOcclusionVisible() const {
-  return visible_ && hasRoom_ && frame_.has_value();
-}
-
-void VirtualStatusItem::setMenu(std::optional<platform::Menu> menu,
-                                platform::MenuHandlers handlers) {
-  menu_ = std::move(menu);
-  menuHandlers_ = std::move(handlers);
-}
-
-void VirtualStatusItem::performClick() {
-  if (menu_) {
-    bar_->openFromItem(*this);
-  } else if (action_) {
-    action_(std::nullopt);
-  }
-}
-
-ObserverToken VirtualStatusItem::observeWindowChanges(std::function<void()> fn) {
-  return windowEvents_.observe("moved", std::move(fn));
-}
-
 // ---- VirtualMenuBar ----
 
-VirtualMenuBar::VirtualMenuBar(VirtualMac& mac, MainLoop& loop, platform::CanvasFactory& canvases,
+VirtualMenuBar::VirtualMenuBar(Machine& machine, platform::CanvasFactory& canvases,
                                platform::Preferences& preferences, std::string defaultsDomain)
-    : mac_(mac),
-      loop_(loop),
+    : machine_(machine),
+      loop_(machine.loop()),
       canvases_(canvases),
       preferences_(preferences),
       defaultsDomain_(std::move(defaultsDomain)),
-      alive_(std::make_shared<char>(0)) {}
+      alive_(std::make_shared<char>(0)),
+      machineChanges_(machine.observeMenuBarMayMove([this] { setNeedsLayout(); })) {}
 
 VirtualMenuBar::~VirtualMenuBar() = default;
 
 std::unique_ptr<platform::StatusItem> VirtualMenuBar::makeStatusItem(
     const std::string& autosaveName) {
-  std::unique_ptr<VirtualStatusItem> item(new VirtualStatusItem(*this, autosaveName));
+  auto item = std::make_unique<VirtualStatusItem>(static_cast<StatusItemHost&>(*this), alive_,
+                                                  autosaveName);
   items_.push_back(item.get());
   setNeedsLayout();
   return item;
 }
 
-void VirtualMenuBar::forget(VirtualStatusItem* item) {
-  items_.erase(std::remove(items_.begin(), items_.end(), item), items_.end());
+void VirtualMenuBar::itemGone(const VirtualStatusItem& item) {
+  std::erase(items_, &item);
   if (openMenu_ && openMenu_->fromStatusItem) openMenu_.reset();
-  setNeedsLayout();
-}
-
-void VirtualMenuBar::itemChanged() {
   setNeedsLayout();
 }
 
@@ -152,14 +67,23 @@ void VirtualMenuBar::setNeedsLayout() {
   });
 }
 
-double VirtualMenuBar::measure(const std::string& text, const platform::Font& font) const {
+platform::Canvas& VirtualMenuBar::measuring() const {
   if (!measuring_) measuring_ = canvases_.makeCanvas({1, 1}, 1);
-  return measuring_->measureText(text, font).width;
+  return *measuring_;
+}
+
+double VirtualMenuBar::measure(const std::string& text, const platform::Font& font) const {
+  return measuring().measureText(text, font).width;
+}
+
+std::string VirtualMenuBar::truncateTitle(const std::string& title, const platform::Font& font,
+                                          double width) {
+  return measuring().truncateTail(title, font, width);
 }
 
 std::vector<MenuBarEntry> VirtualMenuBar::entries(const std::string& displayUUID) const {
   std::vector<MenuBarEntry> out;
-  const SimDisplay* display = mac_.display(displayUUID);
+  const SimDisplay* display = machine_.findDisplay(displayUUID);
   if (!display || display->menuBarHeight <= 0) return out;
   const double top = display->frame.maxY() - display->menuBarHeight;
   const double height = display->menuBarHeight;
@@ -173,7 +97,7 @@ std::vector<MenuBarEntry> VirtualMenuBar::entries(const std::string& displayUUID
   double x = display->frame.minX() + kLeftInset;
   out.push_back({MenuBarEntry::Kind::appleMenu, rect(x, kAppleMenuWidth), "", "", nullptr});
   x += kAppleMenuWidth;
-  const SimApp* front = mac_.frontmostPID() ? mac_.application(*mac_.frontmostPID()) : nullptr;
+  const SimApp* front = machine_.frontmost ? machine_.findApp(*machine_.frontmost) : nullptr;
   if (front && front->policy != platform::ActivationPolicy::Regular) front = nullptr;
   std::string appName = front && front->name ? *front->name : "Finder";
   const auto& menus = front && !front->menus.empty() ? front->menus : kStandardMenus;
@@ -199,7 +123,7 @@ std::vector<MenuBarEntry> VirtualMenuBar::entries(const std::string& displayUUID
   out.push_back(
       {MenuBarEntry::Kind::system, rect(right - systemWidth_, systemWidth_), "", "", nullptr});
   right -= systemWidth_;
-  if (displayUUID != mac_.activeMenuBarDisplay()) return out;
+  if (displayUUID != machine_.activeMenuBarDisplay) return out;
   const double limit = (notch ? notch->maxX() : x) + kMinimumGap;
   bool full = false;
   auto place = [&](MenuBarEntry entry, double w) {
@@ -220,32 +144,32 @@ std::vector<MenuBarEntry> VirtualMenuBar::entries(const std::string& displayUUID
 }
 
 void VirtualMenuBar::layoutNow() {
-  std::string active = mac_.activeMenuBarDisplay();
-  if (!mac_.display(active) && !mac_.displays().empty()) active = mac_.displays().front().uuid;
+  std::string active = machine_.activeMenuBarDisplay;
+  if (!machine_.findDisplay(active) && !machine_.displays.empty()) {
+    active = machine_.displays.front().uuid;
+  }
   std::vector<MenuBarEntry> placed = entries(active);
-  const SimDisplay* display = mac_.display(active);
+  const SimDisplay* display = machine_.findDisplay(active);
   std::size_t next = 0;
   std::vector<VirtualStatusItem*> moved;
   for (VirtualStatusItem* item : items_) {
-    bool wasShown = item->windowOcclusionVisible();
-    std::optional<ScreenRect> oldFrame = item->frame_;
+    std::optional<ScreenRect> frame = item->windowFrame();
+    bool hasRoom = item->hasRoom();
     if (item->isVisible()) {
       while (next < placed.size() && placed[next].kind != MenuBarEntry::Kind::velmora) ++next;
       if (next < placed.size()) {
-        item->frame_ = placed[next].frame;
-        item->hasRoom_ = !placed[next].hidden;
+        frame = placed[next].frame;
+        hasRoom = !placed[next].hidden;
         ++next;
       } else {
-        item->hasRoom_ = false;  // no display with a menu bar at all
+        hasRoom = false;  // no display with a menu bar at all
       }
     }
-    if (item->frame_ != oldFrame || item->windowOcclusionVisible() != wasShown) {
-      moved.push_back(item);
-    }
-    if (display && item->hasRoom_ && item->frame_ && item->isVisible()) {
+    if (item->place(frame, hasRoom)) moved.push_back(item);
+    if (display && hasRoom && frame && item->isVisible()) {
       // The system remembers where the item sits, as its distance from the right edge.
-      std::string key = "NSStatusItem Preferred Position " + item->autosaveName_;
-      Value position(display->frame.maxX() - item->frame_->maxX());
+      std::string key = "NSStatusItem Preferred Position " + item->autosaveName();
+      Value position(display->frame.maxX() - frame->maxX());
       if (preferences_.value(defaultsDomain_, key) != position) {
         preferences_.setValue(defaultsDomain_, key, position);
       }
@@ -253,15 +177,16 @@ void VirtualMenuBar::layoutNow() {
   }
   for (VirtualStatusItem* item : moved) {
     ++windowMoves_;
-    item->windowEvents_.post("moved");
+    item->announceMove();
   }
 }
 
-void VirtualMenuBar::openFromItem(VirtualStatusItem& item) {
+void VirtualMenuBar::openMenuOf(const VirtualStatusItem& item) {
   if (openMenu_) dismissMenu();
-  if (!item.menu_) return;
-  ScreenPoint at{item.frame_ ? item.frame_->minX() : 0, item.frame_ ? item.frame_->minY() : 0};
-  openMenu_ = OpenMenu{*item.menu_, at, item.menuHandlers_, true};
+  if (!item.menu()) return;
+  std::optional<ScreenRect> frame = item.windowFrame();
+  ScreenPoint at{frame ? frame->minX() : 0, frame ? frame->minY() : 0};
+  openMenu_ = OpenMenu{*item.menu(), at, item.menuHandlers(), true};
 }
 
 void VirtualMenuBar::popUpMenu(const platform::Menu& menu, ScreenPoint location,
@@ -274,17 +199,13 @@ bool VirtualMenuBar::click(platform::MouseEvent::Type button, std::uint64_t modi
                            const std::string& autosaveName) {
   VirtualStatusItem* target = nullptr;
   for (VirtualStatusItem* item : items_) {
-    if (autosaveName.empty() || item->autosaveName_ == autosaveName) {
+    if (autosaveName.empty() || item->autosaveName() == autosaveName) {
       target = item;
       break;
     }
   }
   if (!target || !target->windowOcclusionVisible()) return false;
-  if (target->menu_) {
-    openFromItem(*target);
-  } else if (target->action_) {
-    target->action_(platform::MouseEvent{button, modifierFlags});
-  }
+  target->press(platform::MouseEvent{button, modifierFlags});
   return true;
 }
 
@@ -313,7 +234,7 @@ bool VirtualMenuBar::dismissMenu() {
 
 const VirtualStatusItem* VirtualMenuBar::item(const std::string& autosaveName) const {
   for (const VirtualStatusItem* item : items_) {
-    if (autosaveName.empty() || item->autosaveName_ == autosaveName) return item;
+    if (autosaveName.empty() || item->autosaveName() == autosaveName) return item;
   }
   return nullptr;
 }

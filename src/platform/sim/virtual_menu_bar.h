@@ -17,15 +17,14 @@
 
 #include "core/geometry.h"
 #include "core/main_loop.h"
-#include "core/notification_center.h"
+#include "core/signal.h"
 #include "platform/canvas.h"
 #include "platform/preferences.h"
+#include "platform/sim/machine.h"
+#include "platform/sim/virtual_status_item.h"
 #include "platform/status_bar.h"
 
 namespace velmora::sim {
-
-class VirtualMac;
-class VirtualStatusItem;
 
 // Another application's status item, as the world describes it.
 struct SimMenuExtra {
@@ -55,7 +54,7 @@ struct OpenMenu {
   bool fromStatusItem = false;
 };
 
-class VirtualMenuBar final : public platform::StatusBar {
+class VirtualMenuBar final : public platform::StatusBar, private StatusItemHost {
  public:
   // The width the Control Centre and the clock take at the right edge by default.
   static constexpr double kDefaultSystemWidth = 170;
@@ -64,7 +63,10 @@ class VirtualMenuBar final : public platform::StatusBar {
   // Where an item without room is put: far off every screen.
   static constexpr double kOffScreenX = -32000;
 
-  VirtualMenuBar(VirtualMac& mac, MainLoop& loop, platform::CanvasFactory& canvases,
+  // Lays out over the machine's displays and front application, again whenever the machine
+  // says the menu bar may move; measures with `canvases`; remembers where Velmora's items sit
+  // in `preferences` under `defaultsDomain`.
+  VirtualMenuBar(Machine& machine, platform::CanvasFactory& canvases,
                  platform::Preferences& preferences, std::string defaultsDomain);
   ~VirtualMenuBar() override;
 
@@ -105,13 +107,20 @@ class VirtualMenuBar final : public platform::StatusBar {
   int windowMoves() const { return windowMoves_; }
 
  private:
-  friend class VirtualStatusItem;
-  void forget(VirtualStatusItem* item);
-  void itemChanged();
-  void openFromItem(VirtualStatusItem& item);
-  double measure(const std::string& text, const platform::Font& font) const;
+  // ---- StatusItemHost ----
+  void itemChanged() override { setNeedsLayout(); }
+  void itemGone(const VirtualStatusItem& item) override;
+  void openMenuOf(const VirtualStatusItem& item) override;
+  double measureTitle(const std::string& title, const platform::Font& font) override {
+    return measure(title, font);
+  }
+  std::string truncateTitle(const std::string& title, const platform::Font& font,
+                            double width) override;
 
-  VirtualMac& mac_;
+  double measure(const std::string& text, const platform::Font& font) const;
+  platform::Canvas& measuring() const;
+
+  const Machine& machine_;
   MainLoop& loop_;
   platform::CanvasFactory& canvases_;
   platform::Preferences& preferences_;
@@ -124,65 +133,7 @@ class VirtualMenuBar final : public platform::StatusBar {
   bool layoutQueued_ = false;
   int windowMoves_ = 0;
   std::shared_ptr<char> alive_;
-};
-
-class VirtualStatusItem final : public platform::StatusItem {
- public:
-  static constexpr double kButtonPadding = 6;  // each side of the button's content
-  ~VirtualStatusItem() override;
-
-  void setLength(double length) override;
-  double length() const override { return length_; }
-  void setVisible(bool visible) override;
-  bool isVisible() const override { return visible_; }
-  bool hasButton() const override { return true; }
-  void setButtonStyle(const platform::StatusButtonStyle& style) override;
-  void setImage(std::shared_ptr<const platform::VectorImage> image) override;
-  void setTitle(const std::string& title) override;
-  void setToolTip(const std::string& toolTip) override { toolTip_ = toolTip; }
-  double naturalWidth() override;
-  std::optional<ScreenRect> windowFrame() const override { return frame_; }
-  bool windowOcclusionVisible() const override;
-  void setAction(std::function<void(std::optional<platform::MouseEvent>)> action) override {
-    action_ = std::move(action);
-  }
-  void setMenu(std::optional<platform::Menu> menu, platform::MenuHandlers handlers) override;
-  void performClick() override;
-  ObserverToken observeWindowChanges(std::function<void()> fn) override;
-
-  // ---- Looking at it ----
-  const std::string& autosaveName() const { return autosaveName_; }
-  const std::string& title() const { return title_; }
-  const std::string& toolTip() const { return toolTip_; }
-  const std::shared_ptr<const platform::VectorImage>& image() const { return image_; }
-  const platform::StatusButtonStyle& buttonStyle() const { return style_; }
-  bool hasMenu() const { return menu_.has_value(); }
-  // The width the item takes in the bar: its length, or its natural width when variable.
-  double width() const;
-  // The title as the button draws it in `width` points: cut at the tail with an ellipsis.
-  std::string shownTitle() const;
-  // Whether the last layout found room for it.
-  bool hasRoom() const { return hasRoom_; }
-
- private:
-  friend class VirtualMenuBar;
-  VirtualStatusItem(VirtualMenuBar& bar, std::string autosaveName);
-
-  VirtualMenuBar* bar_;
-  std::weak_ptr<char> barAlive_;  // the menu bar goes with the virtual Mac, maybe first
-  std::string autosaveName_;
-  double length_ = kVariableLength;
-  bool visible_ = true;
-  platform::StatusButtonStyle style_;
-  std::shared_ptr<const platform::VectorImage> image_;
-  std::string title_;
-  std::string toolTip_;
-  std::optional<ScreenRect> frame_;
-  bool hasRoom_ = true;
-  std::function<void(std::optional<platform::MouseEvent>)> action_;
-  std::optional<platform::Menu> menu_;
-  platform::MenuHandlers menuHandlers_;
-  NotificationCenter windowEvents_;
+  Connection machineChanges_;
 };
 
 }  // namespace velmora::sim

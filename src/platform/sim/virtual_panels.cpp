@@ -94,7 +94,7 @@ VirtualPanels::~VirtualPanels() {
 }
 
 std::unique_ptr<platform::Panel> VirtualPanels::makePanel(const platform::PanelConfig& config) {
-  return std::unique_ptr<platform::Panel>(new VirtualPanel(registry_, config));
+  return std::make_unique<VirtualPanel>(registry_, config);
 }
 
 std::vector<const VirtualPanel*> VirtualPanels::all() const {

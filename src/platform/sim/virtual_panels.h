@@ -12,10 +12,14 @@
 
 namespace velmora::sim {
 
-class VirtualPanels;
+// The record every panel of one virtual Mac shares: the panels that exist, the window order
+// and the key panel.
+struct PanelRegistry;
 
 class VirtualPanel final : public platform::Panel {
  public:
+  // Made by VirtualPanels::makePanel, which hands out the registry.
+  VirtualPanel(std::shared_ptr<PanelRegistry> registry, platform::PanelConfig config);
   ~VirtualPanel() override;
 
   const platform::PanelConfig& config() const override { return config_; }
@@ -48,9 +52,6 @@ class VirtualPanel final : public platform::Panel {
   std::optional<AlphaAnimation> alphaAnimation() const;
 
  private:
-  friend class VirtualPanels;
-  VirtualPanel(std::shared_ptr<struct PanelRegistry> registry, platform::PanelConfig config);
-
   std::shared_ptr<PanelRegistry> registry_;
   platform::PanelConfig config_;
   ScreenRect frame_;

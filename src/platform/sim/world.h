@@ -6,18 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "core/result.h"
 #include "platform/sim/virtual_mac.h"
 
 namespace velmora::sim {
 
-struct WorldLoadResult {
-  bool ok = false;
-  std::string error;  // one user-facing sentence when !ok, naming the line and the field
-};
-
 // Builds the described world into `mac`, normally a fresh one. A rejected description changes
-// nothing. Never throws.
-WorldLoadResult loadWorld(VirtualMac& mac, std::string_view jsonText);
-WorldLoadResult loadWorldFile(VirtualMac& mac, const std::string& path);
+// nothing and fails with one sentence naming the line and the field. Never throws.
+Result<void> loadWorld(VirtualMac& mac, std::string_view jsonText);
+Result<void> loadWorldFile(VirtualMac& mac, const std::string& path);
 
 }  // namespace velmora::sim

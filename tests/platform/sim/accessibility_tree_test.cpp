@@ -18,17 +18,17 @@ class AccessibilityTreeTest : public ::testing::Test {
   }
 
   std::string stringAt(const AXElementRef& element, const std::string& attribute) {
-    auto answer = mac.copyAttributeValue(element, attribute);
+    auto answer = ax.copyAttributeValue(element, attribute);
     const Value* data = answer.ok() ? answer.value.data() : nullptr;
     return data && data->asString() ? *data->asString() : "<" + std::to_string(answer.error) + ">";
   }
   std::vector<AXElementRef> children(const AXElementRef& element) {
-    auto answer = mac.copyAttributeValue(element, "AXChildren");
+    auto answer = ax.copyAttributeValue(element, "AXChildren");
     return answer.ok() && answer.value.elements() ? *answer.value.elements()
                                                   : std::vector<AXElementRef>{};
   }
   AXElementRef dockItem(const std::string& title) {
-    for (const auto& item : children(children(mac.applicationElement(VirtualMac::kDockPID))[0])) {
+    for (const auto& item : children(children(ax.applicationElement(VirtualMac::kDockPID))[0])) {
       if (stringAt(item, "AXTitle") == title) return item;
     }
     return nullptr;
@@ -36,12 +36,13 @@ class AccessibilityTreeTest : public ::testing::Test {
 
   VirtualLoop loop;
   VirtualMac mac{loop};
+  VirtualAccessibility& ax = mac.accessibility();
   pid_t mail = 0;
 };
 
 TEST_F(AccessibilityTreeTest, TheDockListsRunningApplicationsThenSeparatorAndTrash) {
-  auto dock = mac.applicationElement(VirtualMac::kDockPID);
-  EXPECT_EQ(mac.copyAttributeValue(dock, "AXChildren").error, platform::kAXErrorAPIDisabled);
+  auto dock = ax.applicationElement(VirtualMac::kDockPID);
+  EXPECT_EQ(ax.copyAttributeValue(dock, "AXChildren").error, platform::kAXErrorAPIDisabled);
   mac.setAccessibilityTrusted(true);
 
   EXPECT_EQ(stringAt(dock, "AXRole"), "AXApplication");
@@ -58,34 +59,72 @@ TEST_F(AccessibilityTreeTest, TheDockListsRunningApplicationsThenSeparatorAndTra
 
   AXElementRef item = dockItem("Mail");
   EXPECT_EQ(stringAt(item, "AXURL"), "file:///System/Applications/Mail.app/");
-  EXPECT_EQ(mac.copyAttributeValue(item, "AXStatusLabel").error, platform::kAXErrorNoValue);
+  EXPECT_EQ(ax.copyAttributeValue(item, "AXStatusLabel").error, platform::kAXErrorNoValue);
   EXPECT_TRUE(mac.setDockBadge(mail, "7"));
   EXPECT_FALSE(mac.setDockBadge(VirtualMac::kSelfPID, "1")) << "an accessory has no Dock icon";
-  auto answer = mac.copyMultipleAttributeValues(
+  auto answer = ax.copyMultipleAttributeValues(
       item, {"AXIsApplicationRunning", "AXStatusLabel", "AXBogus"}, false);
   ASSERT_EQ(answer.values.size(), 3u);
   EXPECT_EQ(*answer.values[0].value.data(), Value(true));
   EXPECT_EQ(*answer.values[1].value.data(), Value("7"));
   EXPECT_EQ(answer.values[2].error, platform::kAXErrorAttributeUnsupported);
-  EXPECT_EQ(mac.copyMultipleAttributeValues(item, {"AXTitle", "AXBogus"}, true).error,
+  EXPECT_EQ(ax.copyMultipleAttributeValues(item, {"AXTitle", "AXBogus"}, true).error,
             platform::kAXErrorAttributeUnsupported);
 
-  auto parent = mac.copyAttributeValue(item, "AXParent").value.element();
+  auto parent = ax.copyAttributeValue(item, "AXParent").value.element();
   EXPECT_EQ(stringAt(parent, "AXRole"), "AXList");
 
   mac.quitApplication(mail);
-  EXPECT_EQ(mac.copyAttributeValue(item, "AXTitle").error, platform::kAXErrorInvalidUIElement);
+  EXPECT_EQ(ax.copyAttributeValue(item, "AXTitle").error, platform::kAXErrorInvalidUIElement);
   EXPECT_EQ(dockItem("Mail"), nullptr);
-  mac.failAccessibilityReads(VirtualMac::kDockPID, platform::kAXErrorCannotComplete);
-  EXPECT_EQ(mac.copyAttributeValue(dock, "AXChildren").error, platform::kAXErrorCannotComplete);
+  mac.failAccessibilityCalls(VirtualMac::kDockPID, platform::kAXErrorCannotComplete);
+  EXPECT_EQ(ax.copyAttributeValue(dock, "AXChildren").error, platform::kAXErrorCannotComplete);
 }
 
 TEST_F(AccessibilityTreeTest, PressingADockItemActivatesItsApplicationAfterTheCall) {
   mac.setAccessibilityTrusted(true);
   AXElementRef item = dockItem("Mail");
-  EXPECT_EQ(mac.performAction(item, "AXRaise"), platform::kAXErrorActionUnsupported);
-  EXPECT_EQ(mac.performAction(item, "AXPress"), platform::kAXErrorSuccess);
+  EXPECT_EQ(ax.performAction(item, "AXRaise"), platform::kAXErrorActionUnsupported);
+  EXPECT_EQ(ax.performAction(item, "AXPress"), platform::kAXErrorSuccess);
   EXPECT_NE(mac.frontmostPID(), mail);
+  loop.runPending();
+  EXPECT_EQ(mac.frontmostPID(), mail);
+}
+
+TEST_F(AccessibilityTreeTest, TheApplicationElementNeedsTheGrantToBringItsProcessForward) {
+  auto element = ax.applicationElement(mail);
+  EXPECT_EQ(ax.setMessagingTimeout(element, 1), platform::kAXErrorAPIDisabled);
+  EXPECT_EQ(ax.setAttributeValue(element, "AXFrontmost", true), platform::kAXErrorAPIDisabled);
+  EXPECT_NE(mac.frontmostPID(), mail);
+
+  mac.setAccessibilityTrusted(true);
+  EXPECT_TRUE(ax.isProcessTrusted());
+  EXPECT_EQ(ax.setMessagingTimeout(element, 1), platform::kAXErrorSuccess);
+  EXPECT_EQ(ax.setAttributeValue(element, "AXFrontmost", true), platform::kAXErrorSuccess);
+  EXPECT_EQ(mac.frontmostPID(), mail);
+  EXPECT_EQ(ax.setAttributeValue(element, "AXBogus", true), platform::kAXErrorAttributeUnsupported);
+  mac.quitApplication(mail);
+  EXPECT_EQ(ax.setAttributeValue(element, "AXFrontmost", true), platform::kAXErrorInvalidUIElement);
+}
+
+TEST_F(AccessibilityTreeTest, AProcessThatTimesOutAnswersNoMessageUntilItAnswersAgain) {
+  mac.setAccessibilityTrusted(true);
+  AXElementRef item = dockItem("Mail");
+  AXElementRef app = ax.applicationElement(mail);
+  mac.failAccessibilityCalls(VirtualMac::kDockPID, platform::kAXErrorCannotComplete);
+  mac.failAccessibilityCalls(mail, platform::kAXErrorCannotComplete);
+  EXPECT_EQ(ax.performAction(item, "AXPress"), platform::kAXErrorCannotComplete);
+  EXPECT_EQ(ax.setAttributeValue(item, "AXTitle", Value("Post")), platform::kAXErrorCannotComplete);
+  EXPECT_EQ(ax.setAttributeValue(app, "AXFrontmost", true), platform::kAXErrorCannotComplete);
+  loop.runPending();
+  EXPECT_NE(mac.frontmostPID(), mail);
+
+  mac.failAccessibilityCalls(VirtualMac::kDockPID, std::nullopt);
+  mac.failAccessibilityCalls(mail, std::nullopt);
+  EXPECT_EQ(stringAt(item, "AXTitle"), "Mail");
+  EXPECT_EQ(ax.setAttributeValue(item, "AXTitle", Value("Post")),
+            platform::kAXErrorAttributeUnsupported);
+  EXPECT_EQ(ax.performAction(item, "AXPress"), platform::kAXErrorSuccess);
   loop.runPending();
   EXPECT_EQ(mac.frontmostPID(), mail);
 }
@@ -93,16 +132,16 @@ TEST_F(AccessibilityTreeTest, PressingADockItemActivatesItsApplicationAfterTheCa
 TEST_F(AccessibilityTreeTest, ObserversHearNotificationsOnTheLoopUntilDropped) {
   mac.setAccessibilityTrusted(true);
   std::vector<std::string> heard;
-  auto created = mac.createObserver(VirtualMac::kDockPID,
-                                    [&](const AXElementRef& element, const std::string& name) {
-                                      heard.push_back(name + " " + stringAt(element, "AXTitle"));
-                                    });
+  auto created = ax.createObserver(VirtualMac::kDockPID,
+                                   [&](const AXElementRef& element, const std::string& name) {
+                                     heard.push_back(name + " " + stringAt(element, "AXTitle"));
+                                   });
   ASSERT_EQ(created.error, platform::kAXErrorSuccess);
-  auto dock = mac.applicationElement(VirtualMac::kDockPID);
+  auto dock = ax.applicationElement(VirtualMac::kDockPID);
   EXPECT_EQ(created.observer->addNotification(dock, "AXTitleChanged"), platform::kAXErrorSuccess);
   EXPECT_EQ(created.observer->addNotification(dock, "AXTitleChanged"),
             platform::kAXErrorNotificationAlreadyRegistered);
-  EXPECT_EQ(created.observer->addNotification(mac.applicationElement(mail), "AXTitleChanged"),
+  EXPECT_EQ(created.observer->addNotification(ax.applicationElement(mail), "AXTitleChanged"),
             platform::kAXErrorIllegalArgument)
       << "an observer hears its own process only";
 
@@ -122,31 +161,33 @@ TEST_F(AccessibilityTreeTest, ObserversHearNotificationsOnTheLoopUntilDropped) {
 
 TEST_F(AccessibilityTreeTest, TrustPromptsOnlyWhenAskedAndUntrusted) {
   auto prompt = Value::dictionary({{platform::kAXTrustedCheckOptionPrompt, Value(true)}});
-  EXPECT_FALSE(mac.isProcessTrustedWithOptions(Value::dictionary({})));
-  EXPECT_FALSE(mac.isProcessTrustedWithOptions(prompt));
+  EXPECT_FALSE(ax.isProcessTrustedWithOptions(Value::dictionary({})));
+  EXPECT_FALSE(ax.isProcessTrustedWithOptions(prompt));
   mac.setAccessibilityTrusted(true);
-  EXPECT_TRUE(mac.isProcessTrustedWithOptions(prompt));
+  EXPECT_TRUE(ax.isProcessTrustedWithOptions(prompt));
   EXPECT_EQ(mac.accessibilityPrompts(), 1);
 }
 
 TEST_F(AccessibilityTreeTest, ToolsURLsAndTheBundle) {
   mac.setAccessibilityTrusted(true);
-  auto reset = mac.run("/usr/bin/tccutil", {"reset", "Accessibility", "app.velmora.Velmora"});
+  auto reset =
+      mac.processes().run("/usr/bin/tccutil", {"reset", "Accessibility", "app.velmora.Velmora"});
   EXPECT_TRUE(reset.launched);
   EXPECT_EQ(reset.exitStatus, 0);
-  EXPECT_FALSE(mac.isProcessTrusted());
-  EXPECT_EQ(mac.run("/usr/bin/tccutil", {"list"}).exitStatus, 64);
+  EXPECT_FALSE(ax.isProcessTrusted());
+  EXPECT_EQ(mac.processes().run("/usr/bin/tccutil", {"list"}).exitStatus, 64);
   mac.failTccutil(1, "boom\n");
-  EXPECT_EQ(mac.run("/usr/bin/tccutil", {"reset", "Accessibility"}).standardError, "boom\n");
-  EXPECT_FALSE(mac.run("/usr/bin/nothing", {}).launched);
+  EXPECT_EQ(mac.processes().run("/usr/bin/tccutil", {"reset", "Accessibility"}).standardError,
+            "boom\n");
+  EXPECT_FALSE(mac.processes().run("/usr/bin/nothing", {}).launched);
 
-  EXPECT_TRUE(mac.openURL("x-apple.systempreferences:com.apple.preference.security"));
-  EXPECT_FALSE(mac.openURL("not a url"));
+  EXPECT_TRUE(mac.velmora().openURL("x-apple.systempreferences:com.apple.preference.security"));
+  EXPECT_FALSE(mac.velmora().openURL("not a url"));
   EXPECT_EQ(mac.openedURLs().size(), 1u);
 
-  EXPECT_EQ(mac.infoDictionaryValue("CFBundleShortVersionString"), Value("1.0.0"));
-  EXPECT_TRUE(mac.infoDictionaryValue("Missing").isNull());
-  EXPECT_EQ(mac.bundleIdentifier(), "app.velmora.Velmora");
+  EXPECT_EQ(mac.velmora().infoDictionaryValue("CFBundleShortVersionString"), Value("1.0.0"));
+  EXPECT_TRUE(mac.velmora().infoDictionaryValue("Missing").isNull());
+  EXPECT_EQ(mac.velmora().bundleIdentifier(), "app.velmora.Velmora");
 }
 
 }  // namespace

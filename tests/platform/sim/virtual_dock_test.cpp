@@ -43,13 +43,13 @@ class VirtualDockTest : public ::testing::Test {
     app.name = "Notes";
     notes = mac.addApplication(app);
     mac.userActivate(notes);
-    token = mac.observeActiveSpaceChanged([this] { heard.push_back(loop.now()); });
+    token = mac.workspace().observeActiveSpaceChanged([this] { heard.push_back(loop.now()); });
   }
 
   // Stores the shortcuts and has the running Dock load them, as System Settings does.
   void loadShortcuts(Value::Dictionary entries) {
     mac.preferences().setValue(kDomain, kKey, Value(std::move(entries)));
-    mac.run(VirtualDock::kActivateSettings, {"-u"});
+    mac.processes().run(VirtualDock::kActivateSettings, {"-u"});
   }
   void press(std::uint16_t keyCode, std::uint64_t flags = kControl) {
     mac.keyboard().userPress(keyCode, flags);
@@ -72,15 +72,15 @@ TEST_F(VirtualDockTest, ReadsTheShortcutsAtStartAndAgainOnlyWhenToldOrRestarted)
 
   mac.preferences().setValue(kDomain, kKey, Value(Value::Dictionary{{"118", on(18)}}));
   EXPECT_FALSE(mac.dock().shortcuts().contains(118)) << "the file alone changes nothing";
-  mac.run(VirtualDock::kActivateSettings, {});
+  mac.processes().run(VirtualDock::kActivateSettings, {});
   EXPECT_EQ(mac.dock().shortcutReads(), 1) << "only -u makes it reload";
 
-  EXPECT_EQ(mac.run(VirtualDock::kActivateSettings, {"-u"}).exitStatus, 0);
+  EXPECT_EQ(mac.processes().run(VirtualDock::kActivateSettings, {"-u"}).exitStatus, 0);
   EXPECT_EQ(mac.dock().shortcutReads(), 2);
   EXPECT_EQ(mac.dock().shortcuts().at(118), (VirtualDock::Shortcut{18, kControl}));
 
   mac.preferences().setValue(kDomain, kKey, Value(Value::Dictionary{{"119", on(19)}}));
-  mac.start("/usr/bin/killall", {"Dock"});
+  mac.processes().start("/usr/bin/killall", {"Dock"});
   EXPECT_EQ(mac.dock().shortcutReads(), 2) << "a started killall acts on the next turn";
   loop.runPending();
   EXPECT_EQ(mac.dock().shortcutReads(), 3);
@@ -100,7 +100,7 @@ TEST_F(VirtualDockTest, MissingOrMisshapenPreferencesFallBackToTheDefaultMoves) 
   EXPECT_EQ(mac.dock().shortcuts(), defaults) << "no domain at all";
 
   mac.preferences().setValue(kDomain, kKey, Value("garbage"));
-  mac.run(VirtualDock::kActivateSettings, {"-u"});
+  mac.processes().run(VirtualDock::kActivateSettings, {"-u"});
   EXPECT_EQ(mac.dock().shortcuts(), defaults) << "not a dictionary";
 
   loadShortcuts({
@@ -237,43 +237,43 @@ TEST_F(VirtualDockTest, KillallRestartsTheDockUnderANewPidWithMissionControlClos
   press(kRight);
   loop.advance(0.1);
 
-  platform::ProcessResult killed = mac.run("/usr/bin/killall", {"Dock"});
+  platform::ProcessResult killed = mac.processes().run("/usr/bin/killall", {"Dock"});
   EXPECT_TRUE(killed.launched);
   EXPECT_EQ(killed.exitStatus, 0);
   pid_t pid = mac.dock().pid();
   EXPECT_NE(pid, VirtualMac::kDockPID);
   EXPECT_EQ(mac.dock().restarts(), 1);
   EXPECT_FALSE(mac.dock().missionControlOpen());
-  EXPECT_FALSE(mac.runningApplication(VirtualMac::kDockPID));
-  ASSERT_TRUE(mac.runningApplication(pid));
-  EXPECT_EQ(mac.runningApplication(pid)->bundleIdentifier, "com.apple.dock");
+  EXPECT_FALSE(mac.workspace().runningApplication(VirtualMac::kDockPID));
+  ASSERT_TRUE(mac.workspace().runningApplication(pid));
+  EXPECT_EQ(mac.workspace().runningApplication(pid)->bundleIdentifier, "com.apple.dock");
   int dockWindows = 0;
   for (const SimWindow& w : mac.windows()) dockWindows += w.layer == kLayerDock && w.owner == pid;
   EXPECT_EQ(dockWindows, 1);
   // The icon list comes back under the new process, badges and all.
-  SimAXNodePtr root = mac.accessibilityNode(mac.applicationElement(pid));
+  SimAXNodePtr root = mac.accessibilityNode(mac.accessibility().applicationElement(pid));
   ASSERT_TRUE(root && root->firstChild("AXList"));
   const auto& items = root->firstChild("AXList")->children;
   ASSERT_EQ(items.size(), 3u);  // Notes, the separator, the Trash
   EXPECT_EQ(items[0]->pid, pid);
   EXPECT_EQ(items[0]->attributes.at("AXStatusLabel"), Value("3"));
-  EXPECT_FALSE(mac.accessibilityNode(mac.applicationElement(VirtualMac::kDockPID)));
+  EXPECT_FALSE(mac.accessibilityNode(mac.accessibility().applicationElement(VirtualMac::kDockPID)));
   EXPECT_TRUE(mac.setDockBadge(notes, std::nullopt));
 
   loop.advance(1);
   EXPECT_EQ(mac.currentSpace("A"), a[0]) << "the slide died with the old Dock";
 
-  mac.run("/usr/bin/killall", {"Dock"});
+  mac.processes().run("/usr/bin/killall", {"Dock"});
   EXPECT_NE(mac.dock().pid(), pid);
   EXPECT_EQ(mac.dock().restarts(), 2);
 }
 
 TEST_F(VirtualDockTest, ToolsThatCannotStartOrFindNothingLeaveTheDockAlone) {
-  EXPECT_EQ(mac.run("/usr/bin/killall", {"Finder"}).exitStatus, 1);
+  EXPECT_EQ(mac.processes().run("/usr/bin/killall", {"Finder"}).exitStatus, 1);
   mac.failLaunch("/usr/bin/killall", "The operation couldn\u2019t be completed.");
-  EXPECT_FALSE(mac.start("/usr/bin/killall", {"Dock"}).launched);
+  EXPECT_FALSE(mac.processes().start("/usr/bin/killall", {"Dock"}).launched);
   mac.failLaunch(VirtualDock::kActivateSettings, "gone");
-  EXPECT_FALSE(mac.run(VirtualDock::kActivateSettings, {"-u"}).launched);
+  EXPECT_FALSE(mac.processes().run(VirtualDock::kActivateSettings, {"-u"}).launched);
   loop.runPending();
   EXPECT_EQ(mac.dock().restarts(), 0);
   EXPECT_EQ(mac.dock().pid(), VirtualMac::kDockPID);
@@ -286,9 +286,9 @@ TEST(VirtualDockWorld, TheSlideLengthComesFromTheWorldAndIsChecked) {
   VirtualLoop loop;
   VirtualMac mac(loop);
   EXPECT_EQ(mac.dock().switchAnimation(), VirtualDock::kDefaultSwitchAnimation);
-  WorldLoadResult loaded = loadWorld(mac, R"({"displays": [{"uuid": "A", "spaces": ["desktop",
+  Result<void> loaded = loadWorld(mac, R"({"displays": [{"uuid": "A", "spaces": ["desktop",
       "desktop"]}], "dock": {"switchAnimation": 0.5}})");
-  ASSERT_TRUE(loaded.ok) << loaded.error;
+  ASSERT_TRUE(loaded.ok()) << loaded.error();
   EXPECT_EQ(mac.dock().switchAnimation(), 0.5);
 
   struct Case {
@@ -306,9 +306,9 @@ TEST(VirtualDockWorld, TheSlideLengthComesFromTheWorldAndIsChecked) {
   };
   for (const Case& c : cases) {
     VirtualMac fresh(loop);
-    WorldLoadResult result = loadWorld(fresh, c.json);
-    EXPECT_FALSE(result.ok) << c.json;
-    EXPECT_NE(result.error.find(c.error), std::string::npos) << result.error;
+    Result<void> result = loadWorld(fresh, c.json);
+    EXPECT_FALSE(result.ok()) << c.json;
+    EXPECT_NE(result.error().find(c.error), std::string::npos) << result.error();
     EXPECT_EQ(fresh.dock().switchAnimation(), VirtualDock::kDefaultSwitchAnimation);
   }
 }

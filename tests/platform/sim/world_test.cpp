@@ -29,8 +29,8 @@ std::optional<pid_t> pidNamed(const VirtualMac& mac, pid_t from, const std::stri
 TEST(World, TwoDisplaysLoadsTheMachineItDescribes) {
   VirtualLoop loop;
   VirtualMac mac(loop);
-  WorldLoadResult result = loadWorldFile(mac, kWorlds + "/two-displays.json");
-  ASSERT_TRUE(result.ok) << result.error;
+  Result<void> result = loadWorldFile(mac, kWorlds + "/two-displays.json");
+  ASSERT_TRUE(result.ok()) << result.error();
 
   ASSERT_EQ(mac.displays().size(), 2u);
   const SimDisplay& builtIn = mac.displays()[0];
@@ -47,7 +47,7 @@ TEST(World, TwoDisplaysLoadsTheMachineItDescribes) {
   auto menuBars = std::count_if(mac.windows().begin(), mac.windows().end(),
                                 [](const SimWindow& w) { return w.layer == kLayerMainMenu; });
   EXPECT_EQ(menuBars, 2);  // furniture is on by default
-  EXPECT_TRUE(mac.isProcessTrusted());
+  EXPECT_TRUE(mac.accessibility().isProcessTrusted());
   auto clips = pidNamed(mac, 600, "Tidy Clips");
   ASSERT_TRUE(clips);
   EXPECT_EQ(mac.application(*clips)->policy, platform::ActivationPolicy::Accessory);
@@ -71,20 +71,20 @@ TEST(World, TwoDisplaysLoadsTheMachineItDescribes) {
 TEST(World, ThreeBySixteenHasFortyApplicationWindows) {
   VirtualLoop loop;
   VirtualMac mac(loop);
-  WorldLoadResult result = loadWorldFile(mac, kWorlds + "/three-by-sixteen.json");
-  ASSERT_TRUE(result.ok) << result.error;
+  Result<void> result = loadWorldFile(mac, kWorlds + "/three-by-sixteen.json");
+  ASSERT_TRUE(result.ok()) << result.error();
   ASSERT_EQ(mac.displays().size(), 3u);
   for (const auto& d : mac.displays()) EXPECT_EQ(d.spaces.size(), 16u);
   int appWindows = 0;
   for (const auto& w : mac.windows()) appWindows += w.owner >= 600 ? 1 : 0;
   EXPECT_EQ(appWindows, 40);
-  EXPECT_EQ(mac.copyManagedDisplaySpaces(0).asArray()->size(), 3u);
+  EXPECT_EQ(mac.windowServer().copyManagedDisplaySpaces(0).asArray()->size(), 3u);
 }
 
 TEST(World, DefaultsLayDisplaysOutSideBySide) {
   VirtualLoop loop;
   VirtualMac mac(loop);
-  WorldLoadResult result = loadWorld(mac, R"({
+  Result<void> result = loadWorld(mac, R"({
     // comments are allowed
     "furniture": false,
     "displays": [
@@ -97,12 +97,12 @@ TEST(World, DefaultsLayDisplaysOutSideBySide) {
       {"pid": 600, "name": "Keynote", "windows": [{"space": {"display": "Wide", "space": 1}}]}
     ]
   })");
-  ASSERT_TRUE(result.ok) << result.error;
+  ASSERT_TRUE(result.ok()) << result.error();
   EXPECT_EQ(mac.display("Main")->frame, ScreenRect::make(0, 0, 1512, 982));
   EXPECT_EQ(mac.display("Wide")->frame, ScreenRect::make(1512, -458, 2560, 1440));
   const SimSpace& fs = mac.display("Wide")->spaces[1];
   EXPECT_EQ(mac.currentSpace("Wide"), fs.id);
-  EXPECT_EQ(*mac.spaceCopyName(0, fs.id).asString(), "Keynote");
+  EXPECT_EQ(*mac.windowServer().spaceCopyName(0, fs.id).asString(), "Keynote");
   EXPECT_EQ(fs.fullScreenOwner, 600);
   EXPECT_EQ(mac.application(601)->name, "Notes");  // assigned pids skip the ones asked for
   ASSERT_EQ(mac.windows().size(), 1u);             // no furniture
@@ -145,18 +145,18 @@ TEST(World, RejectsBadFilesWithOneSentenceAndChangesNothing) {
   for (const Case& c : cases) {
     VirtualLoop loop;
     VirtualMac mac(loop);
-    WorldLoadResult result = loadWorld(mac, c.json);
-    EXPECT_FALSE(result.ok) << c.json;
-    EXPECT_NE(result.error.find(c.error), std::string::npos) << result.error;
-    EXPECT_EQ(result.error.back(), '.') << result.error;
+    Result<void> result = loadWorld(mac, c.json);
+    EXPECT_FALSE(result.ok()) << c.json;
+    EXPECT_NE(result.error().find(c.error), std::string::npos) << result.error();
+    EXPECT_EQ(result.error().back(), '.') << result.error();
     EXPECT_TRUE(mac.displays().empty()) << c.json;
   }
 
   VirtualLoop loop;
   VirtualMac mac(loop);
-  WorldLoadResult missing = loadWorldFile(mac, kWorlds + "/no-such-world.json");
-  EXPECT_FALSE(missing.ok);
-  EXPECT_NE(missing.error.find("no-such-world.json"), std::string::npos);
+  Result<void> missing = loadWorldFile(mac, kWorlds + "/no-such-world.json");
+  EXPECT_FALSE(missing.ok());
+  EXPECT_NE(missing.error().find("no-such-world.json"), std::string::npos);
 }
 
 }  // namespace

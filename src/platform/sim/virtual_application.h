@@ -1,0 +1,84 @@
+#pragma once
+// Velmora's own application as the virtual Mac knows it: its bundle (NSBundle.main), the
+// URLs it opens and the bundles it registers with launch services, its login item
+// (SMAppService.mainApp) and its application object (NSApplication: activation policy, main
+// menu, modal alerts, terminate). Everything asked is recorded so tests can read it back.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/application.h"
+#include "platform/bundle.h"
+#include "platform/launch_services.h"
+#include "platform/login_items.h"
+#include "platform/sim/machine.h"
+
+namespace velmora::sim {
+
+class VirtualApplication final : public platform::Bundle,
+                                 public platform::LaunchServices,
+                                 public platform::LoginItems,
+                                 public platform::Application {
+ public:
+  explicit VirtualApplication(Machine& machine) : machine_(machine) {}
+
+  // ---- Looking ----
+  const std::vector<std::string>& openedURLs() const { return openedURLs_; }
+  const std::vector<std::string>& registeredBundles() const { return registeredBundles_; }
+  const std::vector<platform::Menu>& mainMenu() const { return mainMenu_; }
+  const std::vector<platform::Alert>& alerts() const { return alerts_; }
+  // How often Velmora asked its own application object to terminate.
+  int terminateRequests() const { return terminateRequests_; }
+
+  // ---- What the user does ----
+  // How the user answers the next alerts, by button title, in order; an alert without an
+  // answer given gets its first button.
+  void answerAlerts(std::vector<std::string> buttonTitles) {
+    alertAnswers_ = std::move(buttonTitles);
+  }
+  // The user approves the login item in System Settings, or turns it off there.
+  void setLoginItemStatus(std::int64_t status) { loginItemStatus_ = status; }
+  // Registering or unregistering the login item fails with this description; none lets it
+  // work again.
+  void failLoginItemChanges(std::optional<std::string> description) {
+    loginItemFailure_ = std::move(description);
+  }
+
+  // ---- platform::Bundle ----
+  Value infoDictionaryValue(const std::string& key) override;
+  std::optional<std::string> bundleIdentifier() override { return machine_.bundle.identifier; }
+  std::string bundlePath() override { return machine_.bundle.path; }
+
+  // ---- platform::LaunchServices ----
+  bool openURL(const std::string& url) override;
+  std::int32_t registerURL(const std::string& bundlePath, bool update) override;
+
+  // ---- platform::LoginItems ----
+  std::int64_t mainAppStatus() override { return loginItemStatus_; }
+  std::optional<platform::LoginItemError> registerMainApp() override;
+  std::optional<platform::LoginItemError> unregisterMainApp() override;
+
+  // ---- platform::Application ----
+  void setActivationPolicy(platform::ActivationPolicy policy) override;
+  void setMainMenu(const std::vector<platform::Menu>& menus) override { mainMenu_ = menus; }
+  void activateIgnoringOtherApps() override;
+  // Answers with answerAlerts' choice (the first button when none was given); recorded.
+  int runModalAlert(const platform::Alert& alert) override;
+  // Recorded only: the test process goes on.
+  void terminate() override;
+
+ private:
+  Machine& machine_;
+  std::vector<std::string> openedURLs_;
+  std::vector<std::string> registeredBundles_;
+  std::int64_t loginItemStatus_ = platform::kLoginItemNotRegistered;
+  std::optional<std::string> loginItemFailure_;
+  std::vector<platform::Menu> mainMenu_;
+  std::vector<platform::Alert> alerts_;
+  std::vector<std::string> alertAnswers_;
+  int terminateRequests_ = 0;
+};
+
+}  // namespace velmora::sim

@@ -21,7 +21,7 @@ namespace {
 constexpr const char* kWorld = R"({"accessibilityTrusted": true,
   "displays": [{"uuid": "MAIN", "frame": [0, 0, 1512, 982], "menuBarHeight": 37,
                 "notch": true, "spaces": ["desktop", "desktop", "desktop"]}],
-  "menuBar": {"items": [{"app": "Clock", "title": "24:13", "width": 46}]}})";
+  "menuBar": {"items": [{"app": "Focus Timer", "title": "Focus 24m", "width": 68}]}})";
 
 struct Velmora {
   VirtualLoop loop;

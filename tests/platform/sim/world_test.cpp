@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,25 @@ TEST(World, TwoDisplaysLoadsTheMachineItDescribes) {
   }
   EXPECT_TRUE(fullScreenWindow);
   EXPECT_TRUE(strip);
+}
+
+TEST(World, EveryShippedWorldLoadsAndItsMenuBarHasOneClock) {
+  // Screenshots are read as a Mac: an item that reads as a time of day next to the system's
+  // clock looks like a second, wrong clock.
+  for (const auto& file : std::filesystem::directory_iterator(kWorlds)) {
+    VirtualLoop loop;
+    VirtualMac mac(loop);
+    Result<void> result = loadWorldFile(mac, file.path().string());
+    ASSERT_TRUE(result.ok()) << file.path() << ": " << result.error();
+    for (const SimMenuExtra& extra : mac.menuBar().extras()) {
+      const std::string& t = extra.title;
+      auto colon = t.find(':');
+      bool clockLike = colon != std::string::npos && colon > 0 && colon + 3 == t.size() &&
+                       std::isdigit(static_cast<unsigned char>(t[colon - 1])) &&
+                       std::isdigit(static_cast<unsigned char>(t[colon + 1]));
+      EXPECT_FALSE(clockLike) << file.path() << ": " << t;
+    }
+  }
 }
 
 TEST(World, ThreeBySixteenHasFortyApplicationWindows) {

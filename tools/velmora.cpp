@@ -36,8 +36,8 @@ int runScript(const std::string& world, std::istream& script,
   velmora::VirtualLoop loop;
   Session session(loop, &loop, std::cout,
                   home ? std::optional<std::filesystem::path>(*home) : std::nullopt);
-  if (auto error = session.loadWorldFile(world)) {
-    std::cerr << "velmora: " << *error << '\n';
+  if (auto loaded = session.loadWorldFile(world); !loaded) {
+    std::cerr << "velmora: " << loaded.error() << '\n';
     return 2;
   }
   int errors = 0;
@@ -67,8 +67,8 @@ int interactive(const std::optional<std::string>& home) {
   velmora::RealtimeLoop loop;
   Session session(loop, nullptr, std::cout,
                   home ? std::optional<std::filesystem::path>(*home) : std::nullopt);
-  if (auto error = session.loadWorldText(velmora::cli::kDefaultWorld)) {
-    std::cerr << "velmora: the default world: " << *error << '\n';
+  if (auto loaded = session.loadWorldText(velmora::cli::kDefaultWorld); !loaded) {
+    std::cerr << "velmora: the default world: " << loaded.error() << '\n';
     return 2;
   }
   std::cout << "Velmora on the virtual Mac. Type commands (print desktops, press ctrl+2,\n"

@@ -86,6 +86,13 @@ TEST(VelmoraCommandLine, ExitCodesTellWhatWentWrong) {
   EXPECT_NE(unknown.output.find("error: unknown command \"teleport\""), std::string::npos);
   EXPECT_NE(unknown.output.find("(script line 1)"), std::string::npos);
 
+  CliRun partly = velmora("run " + kWorld + " -", "add gizmo\n");
+  EXPECT_EQ(partly.exitCode, 1);
+  EXPECT_NE(partly.output.find("error: did you mean: add display UUID [WxH], add desktop "
+                               "[DISPLAY], add app NAME [BUNDLE-ID]"),
+            std::string::npos)
+      << partly.output;
+
   auto broken = std::filesystem::temp_directory_path() / "velmora-broken-world.json";
   std::ofstream(broken) << "{\"displays\": [\n  {\"uuid\": 7}\n]}";
   CliRun world = velmora("run " + broken.string() + " -", "print current\n");
@@ -95,6 +102,31 @@ TEST(VelmoraCommandLine, ExitCodesTellWhatWentWrong) {
 
   EXPECT_EQ(velmora("walk").exitCode, 2);
   EXPECT_EQ(velmora("run " + kWorld + " /no/such/script").exitCode, 2);
+}
+
+// The scripts beside this file: each runs clean, every expect line holding.
+CliRun script(const std::string& name) {
+  return velmora("run " + kWorld + " " + VELMORA_SOURCE_DIR "/tests/cli/" + name + ".velmora");
+}
+
+TEST(VelmoraScripts, FaultsTheRulesAlreadyHandle) {
+  CliRun r = script("faults");
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+}
+
+TEST(VelmoraScripts, AKillKeepsWhatReachedTheDiskAndNothingElse) {
+  CliRun r = script("kill_and_launch");
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+}
+
+TEST(VelmoraScripts, RelaunchesAndCopiesEndOneProcessAndStartTheNext) {
+  CliRun r = script("copies");
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+}
+
+TEST(VelmoraScripts, NotificationsTimersAndHelp) {
+  CliRun r = script("introspection");
+  EXPECT_EQ(r.exitCode, 0) << r.output;
 }
 
 TEST(VelmoraCommandLine, TheInteractivePromptRunsTheSameCommands) {

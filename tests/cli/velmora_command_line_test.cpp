@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -136,6 +137,38 @@ TEST(VelmoraCommandLine, TheInteractivePromptRunsTheSameCommands) {
   EXPECT_NE(r.output.find("current: Desktop 1"), std::string::npos);
   EXPECT_NE(r.output.find("toast: There is no Desktop 9"), std::string::npos);
   EXPECT_NE(r.output.find("Velmora quits"), std::string::npos);
+}
+
+TEST(VelmoraCommandLine, AtATerminalThePromptEditsAndKeepsHistoryOnlyWhenAsked) {
+  if (std::system("command -v script > /dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1)";
+  // A home of its own: line editing must not read or write the user's files.
+  auto home =
+      std::filesystem::temp_directory_path() / ("velmora-terminal-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(home);
+  std::filesystem::create_directories(home);
+  auto input = home.parent_path() / (home.filename().string() + "-input.txt");
+  std::ofstream(input) << "print current\nhelp kill\nquit\n";
+  auto history = home.parent_path() / (home.filename().string() + "-history");
+  std::string command = "HOME='" + home.string() +
+                        "' script -q -e -c \"" VELMORA_CLI " --history '" + history.string() +
+                        "'\" /dev/null < '" + input.string() + "'";
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string output;
+  std::array<char, 4096> buffer{};
+  while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe)) output.append(buffer.data(), n);
+  int status = pclose(pipe);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
+  EXPECT_NE(output.find("current: Desktop 1"), std::string::npos) << output;
+  EXPECT_NE(output.find("kill                            Ends Velmora abruptly"),
+            std::string::npos);
+  EXPECT_NE(output.find("Velmora quits"), std::string::npos);
+  EXPECT_NE(slurp(history).find("print\\040current"), std::string::npos)  // libedit's encoding
+      << slurp(history);
+  EXPECT_TRUE(std::filesystem::is_empty(home));
+  std::filesystem::remove_all(home);
+  std::filesystem::remove(input);
+  std::filesystem::remove(history);
 }
 
 }  // namespace

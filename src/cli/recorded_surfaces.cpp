@@ -255,4 +255,9 @@ void RecordedUpdates::announce(const std::string& version) {
   if (onAvailable_) onAvailable_(version);
 }
 
+void RecordedUpdates::installed(const std::string& bundlePath) {
+  record_.note("update installer: a new copy is in place at " + bundlePath);
+  if (onInstalled_) onInstalled_(bundlePath);
+}
+
 }  // namespace velmora::cli

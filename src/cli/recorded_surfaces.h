@@ -77,6 +77,8 @@ class RecordedUpdates final : public Updates {
   bool started() const { return started_; }
   // A new version appears on the update feed.
   void announce(const std::string& version);
+  // The installer has put a new copy in place at `bundlePath`; Velmora relaunches from it.
+  void installed(const std::string& bundlePath);
 
  private:
   SurfaceRecord& record_;

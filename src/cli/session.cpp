@@ -38,6 +38,12 @@ std::string stamp(double seconds) {
   return text;
 }
 
+std::string fixed(double value, const char* format = "%.3f") {
+  char text[32];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
 constexpr std::uint64_t kControl = platform::kEventFlagControl;
 constexpr std::uint64_t kOption = platform::kEventFlagOption;
 constexpr std::uint64_t kShift = platform::kEventFlagShift;
@@ -63,7 +69,32 @@ const std::map<std::string, std::uint16_t>& keyWords() {
   return words;
 }
 
+// Columns a text takes on a terminal: one per code point, which is right for what help shows.
+std::size_t columns(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
+// What a command needs of Velmora. Commands that need it start it when no copy has run yet;
+// after a copy ended, `velmora` commands are refused until `launch` starts another, while
+// `either` commands go on without it.
+enum class Needs {
+  nothing,  // never starts Velmora (help, expect)
+  machine,  // acts on the virtual Mac, before Velmora starts too
+  velmora,  // needs a running copy
+  either,   // starts Velmora at first, then works with or without it
+};
+
 }  // namespace
+
+struct Session::Command {
+  std::string_view words;      // what names the command, lower case
+  std::string_view arguments;  // as help shows them
+  std::string_view summary;
+  Needs needs;
+  std::function<Status(Session&, std::string_view arguments)> run;
+};
 
 // Lines Velmora writes to the system log (start-up failures, refused hot keys).
 class SystemLogEcho final : public LineLog {
@@ -75,7 +106,7 @@ class SystemLogEcho final : public LineLog {
   std::function<void(const std::string&)> emit_;
 };
 
-Session::Session(MainLoop& loop, VirtualLoop* virtualLoop, std::ostream& out,
+Session::Session(QueuedLoop& loop, VirtualLoop* virtualLoop, std::ostream& out,
                  std::optional<std::filesystem::path> home)
     : loop_(loop),
       virtualLoop_(virtualLoop),
@@ -83,29 +114,46 @@ Session::Session(MainLoop& loop, VirtualLoop* virtualLoop, std::ostream& out,
       startedAt_(loop.now()),
       mac_(loop, host_.services(), std::move(home)),
       record_([this](const std::string& line) { emit(line); }),
-      surfaces_(record_),
       updates_(record_),
       systemLog_(std::make_unique<SystemLogEcho>([this](const std::string& l) { emit(l); })) {
   if (virtualLoop_) virtualLoop_->holdCrossThreadPosts(true);
+  // As on a Mac, opening Velmora's bundle starts it, or brings the running copy forward.
+  mac_.setOnOpenApplication([this](const std::string& bundlePath) {
+    if (quit_) return;
+    if (copy_) {
+      copy_->app->delegate().applicationShouldHandleReopen(false);
+    } else {
+      startCopy(bundlePath);
+    }
+  });
+  mac_.setOnNotificationDelivered([this](const sim::SimNotification& n) {
+    if (!copy_ || quit_) return;  // nobody to receive it
+    noteNotification(n.source == sim::SimNotification::Source::workspace
+                         ? "receives " + n.name + " (workspace)"
+                         : "receives " + n.name + " (accessibility, pid " + std::to_string(n.pid) +
+                               ")");
+  });
 }
 
-Session::~Session() = default;
-
-std::optional<std::string> Session::loadWorldFile(const std::string& path) {
-  Result<void> loaded = sim::loadWorldFile(mac_, path);
-  if (!loaded) return loaded.error();
-  return std::nullopt;
+Session::~Session() {
+  mac_.setOnOpenApplication(nullptr);
+  mac_.setOnNotificationDelivered(nullptr);
 }
 
-std::optional<std::string> Session::loadWorldText(std::string_view json) {
-  Result<void> loaded = sim::loadWorld(mac_, json);
-  if (!loaded) return loaded.error();
-  return std::nullopt;
+Result<void> Session::loadWorldFile(const std::string& path) {
+  return sim::loadWorldFile(mac_, path);
+}
+
+Result<void> Session::loadWorldText(std::string_view json) {
+  return sim::loadWorld(mac_, json);
+}
+
+std::string Session::stampNow() const {
+  return stamp(loop_.now() - startedAt_);
 }
 
 void Session::emit(const std::string& line) {
-  std::string text = stamp(loop_.now() - startedAt_) + line;
-  out_ << text << '\n';
+  out_ << stampNow() << line << '\n';
   out_.flush();
   recent_.push_back(line);
 }
@@ -115,11 +163,25 @@ void Session::print(const std::string& line) {
   recent_.push_back(line);
 }
 
+void Session::printLines(const std::string& text) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    print(text.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+void Session::noteNotification(const std::string& what) {
+  notifications_.push_back(stampNow() + what);
+}
+
 void Session::settle() {
   if (!virtualLoop_) return;
   virtualLoop_->runPending();
-  if (app_) {
-    app_->waitForBackgroundWork();
+  if (copy_) {
+    copy_->app->waitForBackgroundWork();
     virtualLoop_->runPending();
   }
 }
@@ -130,171 +192,422 @@ Session::Status Session::fail(const std::string& message) {
   return Status::error;
 }
 
+// ---- Copies of Velmora ----
+
 void Session::launch() {
-  if (app_) return;
+  if (everStarted_) return;
+  startCopy();
+  settle();
+}
+
+void Session::startCopy(std::optional<std::string> bundlePath) {
+  // The first copy is the machine's own process; every later one is a new process.
+  platform::pid_t pid =
+      everStarted_ || bundlePath ? mac_.startNewCopy(std::move(bundlePath)) : mac_.selfPID();
+  everStarted_ = true;
+  auto copy = std::make_unique<Copy>(record_);
+  Copy* running = copy.get();
+  running->pid = pid;
   DockBadges::Stopwatch stopwatch;
   if (virtualLoop_) stopwatch = [] { return 0.0; };
-  app_ = std::make_unique<VelmoraApp>(mac_.platform(), center_, surfaces_, updates_, *systemLog_,
-                                      std::move(stopwatch));
-  surfaces_.setTitle([this](const Desktop& d) { return app_->presentation().title(d); });
-  surfaces_.setMissionControlPress([this](int number, std::function<void(bool)> done) {
-    auto desktop = app_->engine().desktopWithNumber(number);
-    mac_.dock().openMissionControl();
-    done(desktop && mac_.dock().pressThumbnail(desktop->id().raw()));
-  });
-  Logs& logs = app_->logs();
+  running->app = std::make_unique<VelmoraApp>(mac_.platform(), running->center, running->surfaces,
+                                              updates_, *systemLog_, std::move(stopwatch));
+  VelmoraApp& app = *running->app;
+  running->surfaces.setTitle([&app](const Desktop& d) { return app.presentation().title(d); });
+  running->surfaces.setMissionControlPress(
+      [this, &app](int number, std::function<void(bool)> done) {
+        auto desktop = app.engine().desktopWithNumber(number);
+        mac_.dock().openMissionControl();
+        done(desktop && mac_.dock().pressThumbnail(desktop->id().raw()));
+      });
+  Logs& logs = app.logs();
   for (auto [log, name] :
        {std::pair{&logs.switches(), "switches.log: "}, std::pair{&logs.updates(), "updates.log: "},
         std::pair{&logs.missionControl(), "mission-control.log: "}}) {
     log->setOnAppend([this, label = name](std::string_view m) { emit(label + std::string(m)); });
   }
-  observers_.push_back(center_.observe(notifications::kActiveSpaceDidChange, [this] {
-    emit(std::string("notification: ") + notifications::kActiveSpaceDidChange);
-  }));
+  running->center.setOnPost(
+      [this](std::string_view name) { noteNotification("posts " + std::string(name)); });
+  running->observers.push_back(running->center.observe(
+      notifications::kActiveSpaceDidChange,
+      [this] { emit(std::string("notification: ") + notifications::kActiveSpaceDidChange); }));
+  mac_.setOnQuitRequest(pid, [this, pid] { endCopy(pid, Ending::politely); });
+  if (copy_) retiring_.push_back(std::move(copy_));
+  copy_ = std::move(copy);
   Value version = mac_.bundleInfo().info["CFBundleShortVersionString"];
-  emit("Velmora " + (version.asString() ? *version.asString() : std::string("?")) + " starts");
-  settle();
+  emit("Velmora " + (version.asString() ? *version.asString() : std::string("?")) +
+       " starts (pid " + std::to_string(pid) + ")");
+}
+
+void Session::endCopy(platform::pid_t pid, Ending ending) {
+  std::unique_ptr<Copy> ended;
+  if (copy_ && copy_->pid == pid) {
+    ended = std::move(copy_);
+  } else {
+    auto it = std::find_if(retiring_.begin(), retiring_.end(),
+                           [pid](const auto& c) { return c->pid == pid; });
+    if (it == retiring_.end()) return;
+    ended = std::move(*it);
+    retiring_.erase(it);
+  }
+  mac_.setOnQuitRequest(pid, nullptr);
+  if (ending == Ending::politely) {
+    ended->app->delegate().applicationWillTerminate();
+    emit("Velmora quits (pid " + std::to_string(pid) + ")");
+  } else {
+    emit("Velmora is killed (pid " + std::to_string(pid) + ")");
+  }
+  // What dies with the process goes with its objects: hot keys, the status item, panels,
+  // observers, and every piece of delayed work (guarded by their lifetimes).
+  ended.reset();
+  mac_.quitApplication(pid);
 }
 
 void Session::quit() {
-  if (!app_ || quit_) return;
+  if (!copy_ || quit_) return;
   quit_ = true;
-  app_->delegate().applicationWillTerminate();
-  emit("Velmora quits");
+  copy_->app->delegate().applicationWillTerminate();
+  emit("Velmora quits (pid " + std::to_string(copy_->pid) + ")");
 }
 
 // ---- Commands ----
 
+const std::vector<Session::Command>& Session::commands() {
+  using S = Session;
+  auto simple = [](auto action) {
+    return [action](Session& s, std::string_view args) -> Status {
+      action(s, args);
+      return Status::ok;
+    };
+  };
+  static const std::vector<Command> table{
+      {"launch", "", "Starts Velmora now, or again after it ended: a new copy on the same home.",
+       Needs::machine,
+       [](S& s, std::string_view) {
+         if (!s.copy_) s.startCopy();
+         return Status::ok;
+       }},
+      {"kill", "", "Ends Velmora abruptly, as a crash would: nothing is written on the way out.",
+       Needs::velmora,
+       [](S& s, std::string_view) {
+         s.endCopy(s.copy_->pid, Ending::abruptly);
+         return Status::ok;
+       }},
+      {"quit", "", "Quits Velmora as the user would (totals and changes written); the run ends.",
+       Needs::either,
+       [](S& s, std::string_view) {
+         s.quit();
+         return Status::quit;
+       }},
+      {"advance", "SECONDS", "Lets virtual time pass; everything due happens at its time.",
+       Needs::either, &S::advance},
+      {"wait", "SECONDS", "The same as advance.", Needs::either, &S::advance},
+      {"press", "COMBO", "The user presses keys: ctrl+opt+3, ctrl+right, cmd+shift+z, f5.",
+       Needs::either, &S::press},
+      {"open", "URL…", "Opens links of Velmora's scheme, in order.", Needs::velmora, &S::openURLs},
+      {"set", "KEY VALUE", "Stores a setting by its defaults key (none removes it).",
+       Needs::machine, &S::set},
+      {"name", "N TEXT", "Names desktop N (an empty text clears the name).", Needs::velmora,
+       &S::nameDesktop},
+      {"edit", "N [FIELD VALUE]",
+       "Opens the editor on desktop N; FIELD: name, icon, emoji, picture, color, shortcut, "
+       "reset, done.",
+       Needs::velmora, &S::editDesktop},
+      {"choose file", "PATH", "The user's answer to the next open panel.", Needs::machine,
+       &S::chooseFile},
+      {"choose cancel", "", "The user cancels the next open panel.", Needs::machine,
+       simple([](S& s, std::string_view) { s.mac_.openPanel().answer(std::nullopt); })},
+      {"click tile", "[right|control]",
+       "Clicks Velmora's tile: plain toggles the popover, right or control opens the menu.",
+       Needs::either, &S::click},
+      {"menu choose", "TITLE", "Picks an item of the open menu by its title.", Needs::either,
+       &S::menuChoose},
+      {"menu close", "", "Dismisses the open menu.", Needs::either,
+       [](S& s, std::string_view) {
+         return s.mac_.menuBar().dismissMenu() ? Status::ok : s.fail("no menu is open");
+       }},
+      {"screenshot", "FILE.png [WHAT] [on DISPLAY]",
+       "Draws a display into a PNG; WHAT: tile, menu bar, menu, switch tag, toast, editor.",
+       Needs::either, &S::screenshot},
+      {"grant accessibility", "", "The user turns the Accessibility grant on.", Needs::machine,
+       simple([](S& s, std::string_view) { s.mac_.setAccessibilityTrusted(true); })},
+      {"revoke accessibility", "", "The user turns the Accessibility grant off.", Needs::machine,
+       simple([](S& s, std::string_view) { s.mac_.setAccessibilityTrusted(false); })},
+      {"add display", "UUID [WxH]", "Plugs a display in to the right of the others.",
+       Needs::machine, &S::addDisplay},
+      {"remove display", "UUID", "Unplugs a display.", Needs::machine,
+       [](S& s, std::string_view uuid) {
+         if (!s.mac_.display(std::string(uuid)))
+           return s.fail("there is no display \"" + std::string(uuid) + "\"");
+         s.mac_.userDetachDisplay(std::string(uuid));
+         return Status::ok;
+       }},
+      {"add desktop", "[DISPLAY]", "Mission Control's \"+\" on a display (the active one).",
+       Needs::machine,
+       [](S& s, std::string_view which) {
+         std::string display = which.empty() ? s.mac_.activeMenuBarDisplay() : std::string(which);
+         if (!s.mac_.display(display)) return s.fail("there is no display \"" + display + "\"");
+         s.mac_.userAddDesktop(display);
+         return Status::ok;
+       }},
+      {"remove desktop", "N", "Removes desktop N.", Needs::machine,
+       [](S& s, std::string_view which) {
+         auto space = s.spaceOfDesktop(which);
+         if (!space) return s.fail("there is no Desktop " + std::string(which));
+         s.mac_.userRemoveSpace(*space);
+         return Status::ok;
+       }},
+      {"add app", "NAME [BUNDLE-ID]", "An application starts.", Needs::machine,
+       [](S& s, std::string_view args) {
+         auto [name, bundleID] = splitWord(args);
+         if (name.empty()) return s.fail("add app takes a name: add app Notes [com.apple.Notes]");
+         sim::SimApp app;
+         app.name = std::string(name);
+         if (!bundleID.empty()) app.bundleIdentifier = std::string(bundleID);
+         s.emit(std::string(name) + " runs, pid " + std::to_string(s.mac_.addApplication(app)));
+         return Status::ok;
+       }},
+      {"remove app", "NAME", "An application quits.", Needs::machine,
+       [](S& s, std::string_view name) {
+         auto pid = s.appArg(name);
+         if (!pid) return s.fail("no running application is called \"" + std::string(name) + "\"");
+         s.mac_.quitApplication(*pid);
+         return Status::ok;
+       }},
+      {"open window", "APP [on N]", "A window opens (on the active display, or on desktop N).",
+       Needs::machine, &S::openWindow},
+      {"close window", "NUMBER", "A window closes (print windows lists them).", Needs::machine,
+       [](S& s, std::string_view which) {
+         auto n = integer(which);
+         if (!n || !s.mac_.window(*n)) {
+           return s.fail(
+               "close takes a window number: close window 104 (print windows lists them)");
+         }
+         s.mac_.userCloseWindow(*n);
+         return Status::ok;
+       }},
+      {"activate", "APP", "The application comes to the front.", Needs::machine,
+       [](S& s, std::string_view name) {
+         auto pid = s.appArg(name);
+         if (!pid) return s.fail("no running application is called \"" + std::string(name) + "\"");
+         s.mac_.userActivate(*pid);
+         return Status::ok;
+       }},
+      {"switch", "N", "The user's own switch to desktop N (a swipe, Mission Control).",
+       Needs::machine,
+       [](S& s, std::string_view which) {
+         auto space = s.spaceOfDesktop(which);
+         if (!space) return s.fail("there is no Desktop " + std::string(which));
+         s.mac_.userSwitchTo(*space);
+         return Status::ok;
+       }},
+      {"focus display", "UUID", "The user clicks into a display: its menu bar becomes active.",
+       Needs::machine,
+       [](S& s, std::string_view uuid) {
+         if (!s.mac_.display(std::string(uuid))) {
+           return s.fail("focus takes a display: focus display <uuid>");
+         }
+         s.mac_.setActiveMenuBarDisplay(std::string(uuid));
+         return Status::ok;
+       }},
+      {"badge", "APP TEXT|none", "The Dock shows (or removes) a badge on the application's icon.",
+       Needs::machine, &S::badge},
+      {"pointer", "X Y", "The user moves the pointer (input counts as activity).", Needs::machine,
+       [](S& s, std::string_view args) {
+         auto [x, y] = splitWord(args);
+         if (!number(x) || !number(y)) return s.fail("pointer takes two numbers: pointer 640 12");
+         s.mac_.userInput(platform::kEventMouseMoved);
+         s.emit("pointer at " + std::string(x) + ", " + std::string(y));
+         return Status::ok;
+       }},
+      {"another copy starts", "[PATH]",
+       "A second copy starts (from PATH); its launch retires the running one.", Needs::machine,
+       [](S& s, std::string_view path) {
+         std::optional<std::string> from;
+         if (!path.empty()) from = unquoted(path);
+         s.startCopy(std::move(from));
+         return Status::ok;
+       }},
+      {"run from disk image", "", "Before launch: Velmora runs from a mounted disk image.",
+       Needs::machine, [](S& s, std::string_view) { return s.runFromDiskImage(); }},
+      {"answer", "[BUTTON]", "The user's answer to the next alert (the first button if none).",
+       Needs::machine,
+       simple([](S& s, std::string_view button) { s.mac_.answerAlerts({unquoted(button)}); })},
+      {"install version", "V", "The installed bundle reports version V.", Needs::machine,
+       [](S& s, std::string_view version) {
+         if (version.empty()) return s.fail("install takes a version: install version 1.2.0");
+         s.mac_.bundleInfo().info["CFBundleShortVersionString"] = Value(std::string(version));
+         return Status::ok;
+       }},
+      {"update", "V", "The update feed offers version V.", Needs::velmora,
+       [](S& s, std::string_view version) {
+         if (version.empty()) return s.fail("update takes a version: update 1.2.0");
+         s.updates_.announce(std::string(version));
+         return Status::ok;
+       }},
+      {"update installed", "PATH",
+       "The updater put a new copy at PATH; Velmora relaunches from it.", Needs::machine,
+       [](S& s, std::string_view path) {
+         if (path.empty()) return s.fail("update installed takes the new copy's bundle path");
+         s.updates_.installed(unquoted(path));
+         return Status::ok;
+       }},
+      {"reopen", "", "The user opens Velmora again while it runs.", Needs::velmora,
+       simple([](S& s, std::string_view) {
+         s.copy_->app->delegate().applicationShouldHandleReopen(false);
+       })},
+      {"hold", "COMBO", "Another application holds the combination; registering it is refused.",
+       Needs::machine, [](S& s, std::string_view combo) { return s.holdCombination(combo, true); }},
+      {"release", "COMBO", "The other application lets go; Velmora's next rebind takes it.",
+       Needs::machine,
+       [](S& s, std::string_view combo) { return s.holdCombination(combo, false); }},
+      {"ignore switch calls", "[N|all|off]",
+       "The window server ignores the next N switch calls (all unless given).", Needs::machine,
+       &S::ignoreSwitchCalls},
+      {"accessibility times out for", "APP",
+       "Accessibility calls to the application time out (kAXErrorCannotComplete).", Needs::machine,
+       [](S& s, std::string_view app) { return s.accessibilityTimesOut(app, true); }},
+      {"accessibility answers", "APP", "The application answers accessibility calls again.",
+       Needs::machine,
+       [](S& s, std::string_view app) { return s.accessibilityTimesOut(app, false); }},
+      {"print desktops", "",
+       "Every desktop: * when current, number, title, display, space, applications.",
+       Needs::velmora, [](S& s, std::string_view) { return s.printDesktops(); }},
+      {"print current", "", "The user's current desktop and the one jump back returns to.",
+       Needs::velmora,
+       [](S& s, std::string_view) {
+         auto describe = [&](const std::optional<Desktop>& d) {
+           return d ? "Desktop " + std::to_string(d->number) + " “" +
+                          s.copy_->app->presentation().title(*d) + "”"
+                    : std::string("none");
+         };
+         s.print("current: " + describe(s.copy_->app->engine().currentDesktop()));
+         s.print("last: " + describe(s.copy_->app->engine().lastDesktop()));
+         return Status::ok;
+       }},
+      {"print time", "", "Each desktop's counted time as Velmora holds it, in seconds.",
+       Needs::velmora, [](S& s, std::string_view) { return s.printTime(); }},
+      {"print log", "NAME [CHARS]", "The tail of switches, updates or mission-control.",
+       Needs::velmora, &S::printLog},
+      {"print diagnostics", "", "The diagnostics text the user can copy.", Needs::velmora,
+       simple(
+           [](S& s, std::string_view) { s.printLines(s.copy_->app->delegate().diagnostics()); })},
+      {"print toasts", "", "Every toast so far.", Needs::either, simple([](S& s, std::string_view) {
+         for (const auto& line : s.record_.toasts()) s.print(line);
+         if (s.record_.toasts().empty()) s.print("(no toasts)");
+       })},
+      {"print surfaces", "", "Every surface request so far.", Needs::either,
+       simple([](S& s, std::string_view) {
+         for (const auto& line : s.record_.lines()) s.print(line);
+       })},
+      {"print hotkeys", "", "The hot keys registered with the system.", Needs::either,
+       [](S& s, std::string_view) { return s.printHotkeys(); }},
+      {"print keys", "", "Who received each key press.", Needs::either,
+       simple([](S& s, std::string_view) {
+         for (const auto& d : s.mac_.keyboard().deliveries()) {
+           s.print(std::string(d.synthetic ? "synthetic " : "") + "key " +
+                   std::to_string(d.event.keyCode) + " → " + d.receiver);
+         }
+       })},
+      {"print windows", "", "The application windows, front to back.", Needs::either,
+       [](S& s, std::string_view) { return s.printWindows(); }},
+      {"print alerts", "", "The alerts shown.", Needs::either, simple([](S& s, std::string_view) {
+         for (const auto& a : s.mac_.alerts()) s.print("alert: " + a.title + " — " + a.text);
+       })},
+      {"print menu", "", "The open menu's items.", Needs::either,
+       [](S& s, std::string_view) { return s.printMenu(); }},
+      {"print menu bar", "", "Every entry of each display's menu bar with its frame.",
+       Needs::either, [](S& s, std::string_view) { return s.printMenuBar(); }},
+      {"print panels", "", "The panels on screen, back to front: frame, level, alpha, a fade.",
+       Needs::either, [](S& s, std::string_view) { return s.printPanels(); }},
+      {"print editor", "", "What the desktop editor holds.", Needs::velmora,
+       [](S& s, std::string_view) { return s.printEditor(); }},
+      {"print notifications", "", "Every notification Velmora posted or received, with its time.",
+       Needs::either, [](S& s, std::string_view) { return s.printNotifications(); }},
+      {"print timers", "", "The main loop's pending timers and delayed work.", Needs::either,
+       [](S& s, std::string_view) { return s.printTimers(); }},
+      {"expect", "[not] TEXT",
+       "Passes when a line the last command printed contains TEXT (not: when none does).",
+       Needs::nothing, &S::expect},
+      {"help", "[COMMAND]", "The commands, one line each.", Needs::nothing,
+       simple([](S& s, std::string_view topic) {
+         for (const auto& line : help(lower(topic))) s.print(line);
+       })},
+  };
+  return table;
+}
+
+std::vector<std::string> Session::help(std::string_view topic) {
+  constexpr std::size_t kWidth = 32;
+  std::vector<std::string> lines;
+  for (const Command& c : commands()) {
+    if (!topic.empty() && c.words.substr(0, topic.size()) != topic) continue;
+    std::string synopsis(c.words);
+    if (!c.arguments.empty()) synopsis += " " + std::string(c.arguments);
+    std::size_t width = columns(synopsis);
+    synopsis += std::string(width < kWidth ? kWidth - width : 1, ' ');
+    lines.push_back(synopsis + std::string(c.summary));
+  }
+  return lines;
+}
+
 Session::Status Session::execute(std::string_view input) {
   std::string_view line = trim(input);
   if (line.empty() || line.front() == '#') return Status::ok;
-  auto [word, rest] = splitWord(line);
-  std::string command = lower(word);
 
-  if (command == "expect") return expect(rest);
+  // The command whose words begin the line, the longest such.
+  const Command* command = nullptr;
+  std::string_view arguments;
+  std::size_t matched = 0;
+  for (const Command& c : commands()) {
+    std::string_view words = c.words, rest = line;
+    std::size_t count = 0;
+    bool matches = true;
+    while (matches && !words.empty()) {
+      auto [word, more] = splitWord(words);
+      auto [given, after] = splitWord(rest);
+      matches = lower(given) == word;
+      words = more;
+      rest = after;
+      ++count;
+    }
+    if (matches && count > matched) {
+      command = &c;
+      arguments = rest;
+      matched = count;
+    }
+  }
+  auto [first, ignored] = splitWord(line);
+  if (!command) {
+    std::string suggestions;
+    for (const Command& c : commands()) {
+      if (splitWord(c.words).first != lower(first)) continue;
+      suggestions += (suggestions.empty() ? "" : ", ") + std::string(c.words) +
+                     (c.arguments.empty() ? "" : " " + std::string(c.arguments));
+    }
+    if (!suggestions.empty()) return fail("did you mean: " + suggestions);
+    return fail("unknown command \"" + std::string(first) + "\" (help lists the commands)");
+  }
+
+  // An expectation looks at what the command before it printed, so it keeps that.
+  if (command->words == "expect") return expect(arguments);
   recent_.clear();
   if (quit_) return fail("Velmora has quit; nothing more happens in this run");
-
-  // Commands that set the machine up may come before Velmora starts; everything else
-  // starts it first.
-  static const std::vector<std::string> machineCommands{
-      "set",   "grant",    "revoke", "add",   "remove", "answer",  "run",    "install", "another",
-      "badge", "activate", "close",  "focus", "switch", "pointer", "launch", "choose"};
-  bool machine =
-      std::find(machineCommands.begin(), machineCommands.end(), command) != machineCommands.end();
-  if (!machine) launch();
-
-  Status status = Status::ok;
-  if (command == "launch") {
-    launch();
-  } else if (command == "advance" || command == "wait") {
-    launch();
-    status = advance(rest);
-  } else if (command == "press") {
-    status = press(rest);
-  } else if (command == "open") {
-    auto [what, more] = splitWord(rest);
-    if (lower(what) == "window") {
-      status = openWindow(more);
-    } else if (rest.empty()) {
-      status = fail("open needs a link, for example: open velmora://switch/2");
-    } else {
-      std::vector<std::string> urls;
-      std::string_view remaining = rest;
-      while (!remaining.empty()) {
-        auto [url, after] = splitWord(remaining);
-        urls.emplace_back(url);
-        remaining = after;
+  switch (command->needs) {
+    case Needs::nothing:
+    case Needs::machine:
+      break;
+    case Needs::either:
+      launch();
+      break;
+    case Needs::velmora:
+      launch();
+      if (!copy_) {
+        return fail("Velmora is not running; launch starts it again");
       }
-      app_->delegate().openURLs(urls);
-    }
-  } else if (command == "set") {
-    status = set(rest);
-  } else if (command == "name") {
-    status = nameDesktop(rest);
-  } else if (command == "edit") {
-    status = editDesktop(rest);
-  } else if (command == "grant" || command == "revoke") {
-    if (lower(rest) != "accessibility") {
-      return fail(command + " takes one word: accessibility");
-    }
-    mac_.setAccessibilityTrusted(command == "grant");
-  } else if (command == "add") {
-    status = add(rest);
-  } else if (command == "remove") {
-    status = remove(rest);
-  } else if (command == "close") {
-    auto [what, more] = splitWord(rest);
-    auto n = integer(more);
-    if (lower(what) != "window" || !n || !mac_.window(*n)) {
-      return fail("close takes a window number: close window 104 (print windows lists them)");
-    }
-    mac_.userCloseWindow(*n);
-  } else if (command == "activate") {
-    auto pid = appArg(rest);
-    if (!pid) return fail("no running application is called \"" + std::string(rest) + "\"");
-    mac_.userActivate(*pid);
-  } else if (command == "focus") {
-    auto [what, uuid] = splitWord(rest);
-    if (lower(what) != "display" || !mac_.display(std::string(uuid))) {
-      return fail("focus takes a display: focus display <uuid>");
-    }
-    mac_.setActiveMenuBarDisplay(std::string(uuid));
-  } else if (command == "switch") {
-    // The user's own switch: a swipe or a click in Mission Control.
-    auto space = spaceOfDesktop(rest);
-    if (!space) return fail("there is no Desktop " + std::string(rest));
-    mac_.userSwitchTo(*space);
-  } else if (command == "badge") {
-    auto [appName, text] = splitWord(rest);
-    auto pid = appArg(appName);
-    if (!pid) return fail("no running application is called \"" + std::string(appName) + "\"");
-    std::optional<std::string> badge;
-    if (lower(text) != "none") badge = unquoted(text);
-    if (!mac_.setDockBadge(*pid, badge)) {
-      return fail("\"" + std::string(appName) + "\" has no icon in the Dock");
-    }
-  } else if (command == "pointer") {
-    auto [x, y] = splitWord(rest);
-    if (!number(x) || !number(y)) return fail("pointer takes two numbers: pointer 640 12");
-    mac_.userInput(platform::kEventMouseMoved);
-    emit("pointer at " + std::string(x) + ", " + std::string(y));
-  } else if (command == "answer") {
-    mac_.answerAlerts({unquoted(rest)});
-  } else if (command == "run") {
-    if (lower(rest) != "from disk image") return fail("did you mean: run from disk image");
-    status = runFromDiskImage();
-  } else if (command == "install") {
-    auto [what, version] = splitWord(rest);
-    if (lower(what) != "version" || version.empty()) {
-      return fail("install takes a version: install version 1.2.0");
-    }
-    mac_.bundleInfo().info["CFBundleShortVersionString"] = Value(std::string(version));
-  } else if (command == "another") {
-    if (lower(rest) != "copy starts") return fail("did you mean: another copy starts");
-    emit("another copy of Velmora starts, pid " + std::to_string(mac_.startAnotherCopy()));
-  } else if (command == "update") {
-    if (rest.empty()) return fail("update takes a version: update 1.2.0");
-    updates_.announce(std::string(rest));
-  } else if (command == "reopen") {
-    app_->delegate().applicationShouldHandleReopen(false);
-  } else if (command == "choose") {
-    status = chooseFile(rest);
-  } else if (command == "click") {
-    status = click(rest);
-  } else if (command == "menu") {
-    status = menuCommand(rest);
-  } else if (command == "screenshot") {
-    status = screenshot(rest);
-  } else if (command == "print") {
-    status = printCommand(rest);
-  } else if (command == "quit") {
-    quit();
-    settle();
-    return Status::quit;
-  } else {
-    return fail("unknown command \"" + std::string(word) + "\" (see docs/command-line.md)");
+      break;
   }
+  Status status = command->run(*this, arguments);
   settle();
   return status;
 }
@@ -321,13 +634,9 @@ Session::Status Session::advance(std::string_view args) {
   return Status::ok;
 }
 
-std::optional<std::pair<std::uint16_t, std::uint64_t>> Session::parseCombo(std::string_view text,
-                                                                           std::string& error) {
+Result<std::pair<std::uint16_t, std::uint64_t>> Session::parseCombo(std::string_view text) {
   std::string combo = lower(trim(text));
-  if (combo.empty()) {
-    error = "a key combination is missing, for example ctrl+opt+3";
-    return std::nullopt;
-  }
+  if (combo.empty()) return Failure{"a key combination is missing, for example ctrl+opt+3"};
   std::vector<std::string> parts;
   std::size_t start = 0;
   // "+" joins the parts; a combination may end in the plus key itself ("cmd++").
@@ -342,26 +651,59 @@ std::optional<std::pair<std::uint16_t, std::uint64_t>> Session::parseCombo(std::
   for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
     auto it = modifierWords().find(parts[i]);
     if (it == modifierWords().end()) {
-      error = "\"" + parts[i] + "\" is not a modifier (ctrl, opt, shift, cmd)";
-      return std::nullopt;
+      return Failure{"\"" + parts[i] + "\" is not a modifier (ctrl, opt, shift, cmd)"};
     }
     flags |= it->second;
   }
   const std::string& key = parts.back();
-  if (auto it = keyWords().find(key); it != keyWords().end()) return {{it->second, flags}};
+  if (auto it = keyWords().find(key); it != keyWords().end()) {
+    return std::pair<std::uint16_t, std::uint64_t>{it->second, flags};
+  }
   KeyNames names(mac_.platform().keyboardLayout);
   for (std::uint16_t code = 0; code < 128; ++code) {
-    if (lower(names.name(code)) == key) return {{code, flags}};
+    if (lower(names.name(code)) == key) return std::pair<std::uint16_t, std::uint64_t>{code, flags};
   }
-  error = "\"" + key + "\" is not a key this keyboard has";
-  return std::nullopt;
+  return Failure{"\"" + key + "\" is not a key this keyboard has"};
 }
 
 Session::Status Session::press(std::string_view args) {
-  std::string error;
-  auto combo = parseCombo(args, error);
-  if (!combo) return fail(error);
+  auto combo = parseCombo(args);
+  if (!combo) return fail(combo.error());
   mac_.keyboard().userPress(combo->first, combo->second);
+  return Status::ok;
+}
+
+Session::Status Session::holdCombination(std::string_view args, bool hold) {
+  auto combo = parseCombo(args);
+  if (!combo) return fail(combo.error());
+  std::uint32_t modifiers = platform::carbonModifiers(combo->second);
+  if (hold) {
+    mac_.hotKeys().holdByAnotherApplication(combo->first, modifiers);
+  } else {
+    mac_.hotKeys().releaseByAnotherApplication(combo->first, modifiers);
+  }
+  return Status::ok;
+}
+
+Session::Status Session::ignoreSwitchCalls(std::string_view args) {
+  std::string how = lower(trim(args));
+  if (how.empty() || how == "all") {
+    mac_.ignoreSwitchCalls(std::nullopt);
+  } else if (how == "off") {
+    mac_.ignoreSwitchCalls(0);
+  } else if (auto n = integer(how); n && *n >= 0 && *n < 1000000) {
+    mac_.ignoreSwitchCalls(static_cast<int>(*n));
+  } else {
+    return fail("ignore switch calls takes a count, all or off");
+  }
+  return Status::ok;
+}
+
+Session::Status Session::accessibilityTimesOut(std::string_view app, bool timesOut) {
+  auto pid = appArg(app);
+  if (!pid) return fail("no running application is called \"" + std::string(app) + "\"");
+  mac_.failAccessibilityCalls(
+      *pid, timesOut ? std::optional(platform::kAXErrorCannotComplete) : std::nullopt);
   return Status::ok;
 }
 
@@ -374,29 +716,30 @@ Session::Status Session::set(std::string_view args) {
   if (key.size() > 6 && key.substr(key.size() - 6) == "Hotkey") {
     std::optional<Hotkey> hotkey;
     if (lower(text) != "none") {
-      std::string error;
-      auto combo = parseCombo(text, error);
-      if (!combo) return fail(error);
+      auto combo = parseCombo(text);
+      if (!combo) return fail(combo.error());
       hotkey = Hotkey{combo->first, platform::carbonModifiers(combo->second)};
     }
     value = PrefValue<std::optional<Hotkey>>::write(hotkey);
   }
-  if (!app_) {
+  if (!copy_) {
     mac_.preferences().setValue(platform::kAppDomain, key, value);
     return Status::ok;
   }
-  if (!app_->settings().setStoredValue(key, value)) {
+  if (!copy_->app->settings().setStoredValue(key, value)) {
     return fail("there is no setting called \"" + std::string(key) + "\"");
   }
   return Status::ok;
 }
 
-std::optional<Desktop> Session::desktopArg(std::string_view text, std::string& error) {
+Result<Desktop> Session::desktopArg(std::string_view text) {
   auto n = integer(text);
   std::optional<Desktop> desktop;
-  if (n && *n > 0 && *n < 100000) desktop = app_->engine().desktopWithNumber(static_cast<int>(*n));
-  if (!desktop) error = "there is no Desktop " + std::string(text);
-  return desktop;
+  if (n && *n > 0 && *n < 100000) {
+    desktop = copy_->app->engine().desktopWithNumber(static_cast<int>(*n));
+  }
+  if (!desktop) return Failure{"there is no Desktop " + std::string(text)};
+  return *desktop;
 }
 
 // The space of desktop N as the machine numbers desktops (ordinary ones, display by display),
@@ -423,68 +766,54 @@ std::optional<platform::pid_t> Session::appArg(std::string_view name) {
 
 Session::Status Session::nameDesktop(std::string_view args) {
   auto [which, text] = splitWord(args);
-  std::string error;
-  auto desktop = desktopArg(which, error);
-  if (!desktop) return fail(error);
+  auto desktop = desktopArg(which);
+  if (!desktop) return fail(desktop.error());
   std::string name = unquoted(text);
-  app_->store().update(desktop->space.managedID, [&](SpaceMeta& m) { m.name = name; });
+  copy_->app->store().update(desktop->space.managedID, [&](SpaceMeta& m) { m.name = name; });
   return Status::ok;
 }
 
-Session::Status Session::add(std::string_view args) {
-  auto [what, more] = splitWord(args);
-  std::string kind = lower(what);
-  if (kind == "display") {
-    auto [uuid, size] = splitWord(more);
-    if (uuid.empty()) return fail("add display takes a name: add display PROJECTOR [1920x1080]");
-    if (mac_.display(std::string(uuid))) return fail("that display is already attached");
-    double width = 1920;
-    double height = 1080;
-    if (!size.empty()) {
-      auto x = size.find('x');
-      auto w = x == std::string_view::npos ? std::nullopt : number(size.substr(0, x));
-      auto h = x == std::string_view::npos ? std::nullopt : number(size.substr(x + 1));
-      if (!w || !h || *w <= 0 || *h <= 0) return fail("a display size reads like 1920x1080");
-      width = *w;
-      height = *h;
-    }
-    double right = 0;
-    for (const auto& d : mac_.displays()) right = std::max(right, d.frame.maxX());
-    mac_.userAttachDisplay(std::string(uuid), ScreenRect::make(right, 0, width, height), 1);
-  } else if (kind == "desktop") {
-    std::string display = more.empty() ? mac_.activeMenuBarDisplay() : std::string(more);
-    if (!mac_.display(display)) return fail("there is no display \"" + display + "\"");
-    mac_.userAddDesktop(display);
-  } else if (kind == "app") {
-    auto [name, bundleID] = splitWord(more);
-    if (name.empty()) return fail("add app takes a name: add app Notes [com.apple.Notes]");
-    sim::SimApp app;
-    app.name = std::string(name);
-    if (!bundleID.empty()) app.bundleIdentifier = std::string(bundleID);
-    emit(std::string(name) + " runs, pid " + std::to_string(mac_.addApplication(app)));
-  } else {
-    return fail("add takes display, desktop or app");
+Session::Status Session::openURLs(std::string_view args) {
+  if (args.empty()) return fail("open needs a link, for example: open velmora://switch/2");
+  std::vector<std::string> urls;
+  std::string_view remaining = args;
+  while (!remaining.empty()) {
+    auto [url, after] = splitWord(remaining);
+    urls.emplace_back(url);
+    remaining = after;
   }
+  copy_->app->delegate().openURLs(urls);
   return Status::ok;
 }
 
-Session::Status Session::remove(std::string_view args) {
-  auto [what, more] = splitWord(args);
-  std::string kind = lower(what);
-  if (kind == "display") {
-    if (!mac_.display(std::string(more)))
-      return fail("there is no display \"" + std::string(more) + "\"");
-    mac_.userDetachDisplay(std::string(more));
-  } else if (kind == "desktop") {
-    auto space = spaceOfDesktop(more);
-    if (!space) return fail("there is no Desktop " + std::string(more));
-    mac_.userRemoveSpace(*space);
-  } else if (kind == "app") {
-    auto pid = appArg(more);
-    if (!pid) return fail("no running application is called \"" + std::string(more) + "\"");
-    mac_.quitApplication(*pid);
-  } else {
-    return fail("remove takes display, desktop or app");
+Session::Status Session::addDisplay(std::string_view args) {
+  auto [uuid, size] = splitWord(args);
+  if (uuid.empty()) return fail("add display takes a name: add display PROJECTOR [1920x1080]");
+  if (mac_.display(std::string(uuid))) return fail("that display is already attached");
+  double width = 1920;
+  double height = 1080;
+  if (!size.empty()) {
+    auto x = size.find('x');
+    auto w = x == std::string_view::npos ? std::nullopt : number(size.substr(0, x));
+    auto h = x == std::string_view::npos ? std::nullopt : number(size.substr(x + 1));
+    if (!w || !h || *w <= 0 || *h <= 0) return fail("a display size reads like 1920x1080");
+    width = *w;
+    height = *h;
+  }
+  double right = 0;
+  for (const auto& d : mac_.displays()) right = std::max(right, d.frame.maxX());
+  mac_.userAttachDisplay(std::string(uuid), ScreenRect::make(right, 0, width, height), 1);
+  return Status::ok;
+}
+
+Session::Status Session::badge(std::string_view args) {
+  auto [appName, text] = splitWord(args);
+  auto pid = appArg(appName);
+  if (!pid) return fail("no running application is called \"" + std::string(appName) + "\"");
+  std::optional<std::string> badge;
+  if (lower(text) != "none") badge = unquoted(text);
+  if (!mac_.setDockBadge(*pid, badge)) {
+    return fail("\"" + std::string(appName) + "\" has no icon in the Dock");
   }
   return Status::ok;
 }
@@ -510,7 +839,7 @@ Session::Status Session::openWindow(std::string_view args) {
 }
 
 Session::Status Session::runFromDiskImage() {
-  if (app_) return fail("Velmora already runs; set this up before anything else");
+  if (everStarted_) return fail("Velmora already runs; set this up before anything else");
   std::filesystem::path image = mac_.mountDiskImage("Velmora");
   std::filesystem::path bundle = image / "Velmora.app";
   std::error_code ignored;
@@ -521,104 +850,107 @@ Session::Status Session::runFromDiskImage() {
   return Status::ok;
 }
 
-Session::Status Session::printCommand(std::string_view args) {
-  auto [what, more] = splitWord(args);
-  std::string kind = lower(what);
-  if (printDrawn(kind, more)) return Status::ok;
-  if (kind == "toasts") {
-    for (const auto& line : record_.toasts()) print(line);
-    if (record_.toasts().empty()) print("(no toasts)");
-    return Status::ok;
-  }
-  if (kind == "surfaces") {
-    for (const auto& line : record_.lines()) print(line);
-    return Status::ok;
-  }
-  if (kind == "hotkeys") {
-    KeyNames names(mac_.platform().keyboardLayout);
-    for (const auto& r : mac_.hotKeys().registered()) {
-      print(names.display(Hotkey{r.keyCode, r.modifiers}));
+// ---- What is printed ----
+
+Session::Status Session::printDesktops() {
+  SpaceEngine& engine = copy_->app->engine();
+  const DesktopPresentation& show = copy_->app->presentation();
+  engine.refreshApps(true);
+  for (const Desktop& d : engine.desktops()) {
+    std::string apps;
+    for (const SpaceApp& app : engine.apps(d)) {
+      apps += (apps.empty() ? "" : ", ") + app.name + (app.badge ? " (" + *app.badge + ")" : "");
     }
-    return Status::ok;
+    char number[16];
+    std::snprintf(number, sizeof number, "%2d", d.number);
+    print(std::string(d.isCurrent ? "* " : "  ") + number + "  " + show.title(d) + "  [display " +
+          d.space.displayUUID + ", space " + to_string(d.id()) + "]" +
+          (apps.empty() ? "" : "  " + apps));
   }
-  if (kind == "windows") {
-    for (const auto& w : mac_.windows()) {
-      if (w.layer != sim::kLayerNormal) continue;
-      const sim::SimApp* app = mac_.application(w.owner);
-      std::string spaces;
-      for (auto s : w.spaces) spaces += (spaces.empty() ? "" : ",") + std::to_string(s);
-      print("window " + std::to_string(w.number) + "  " +
-            (app && app->name ? *app->name : "pid " + std::to_string(w.owner)) + "  space " +
-            spaces + (w.title.empty() ? "" : "  \"" + w.title + "\""));
-    }
-    return Status::ok;
+  return Status::ok;
+}
+
+Session::Status Session::printTime() {
+  SpaceEngine& engine = copy_->app->engine();
+  for (const Desktop& d : engine.desktops()) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%2d", d.number);
+    double seconds = copy_->app->store().meta(d.space.managedID).seconds;
+    print(std::string(number) + "  " + copy_->app->presentation().title(d) + "  " +
+          fixed(seconds, "%.1f") + " s");
   }
-  if (kind == "alerts") {
-    for (const auto& a : mac_.alerts()) print("alert: " + a.title + " — " + a.text);
-    return Status::ok;
+  return Status::ok;
+}
+
+Session::Status Session::printLog(std::string_view args) {
+  auto [name, count] = splitWord(args);
+  std::string which = lower(name);
+  auto chars = count.empty() ? std::optional<std::int64_t>(4000) : integer(count);
+  if (!chars || *chars <= 0) return fail("print log takes a count of characters");
+  Logs& logs = copy_->app->logs();
+  LogFile* log = which == "switches"          ? &logs.switches()
+                 : which == "updates"         ? &logs.updates()
+                 : which == "mission-control" ? &logs.missionControl()
+                                              : nullptr;
+  if (!log) return fail("the logs are switches, updates and mission-control");
+  printLines(log->tail(static_cast<std::size_t>(*chars)));
+  return Status::ok;
+}
+
+Session::Status Session::printHotkeys() {
+  KeyNames names(mac_.platform().keyboardLayout);
+  for (const auto& r : mac_.hotKeys().registered()) {
+    print(names.display(Hotkey{r.keyCode, r.modifiers}));
   }
-  if (kind == "keys") {
-    for (const auto& d : mac_.keyboard().deliveries()) {
-      print(std::string(d.synthetic ? "synthetic " : "") + "key " +
-            std::to_string(d.event.keyCode) + " → " + d.receiver);
-    }
-    return Status::ok;
+  if (mac_.hotKeys().registered().empty()) print("(no hot keys registered)");
+  return Status::ok;
+}
+
+Session::Status Session::printWindows() {
+  for (const auto& w : mac_.windows()) {
+    if (w.layer != sim::kLayerNormal) continue;
+    const sim::SimApp* app = mac_.application(w.owner);
+    std::string spaces;
+    for (auto s : w.spaces) spaces += (spaces.empty() ? "" : ",") + std::to_string(s);
+    print("window " + std::to_string(w.number) + "  " +
+          (app && app->name ? *app->name : "pid " + std::to_string(w.owner)) + "  space " + spaces +
+          (w.title.empty() ? "" : "  \"" + w.title + "\""));
   }
-  launch();
-  SpaceEngine& engine = app_->engine();
-  const DesktopPresentation& show = app_->presentation();
-  auto describe = [&](const std::optional<Desktop>& d) {
-    return d ? "Desktop " + std::to_string(d->number) + " “" + show.title(*d) + "”"
-             : std::string("none");
+  return Status::ok;
+}
+
+Session::Status Session::printNotifications() {
+  for (const auto& line : notifications_) print(line);
+  if (notifications_.empty()) print("(no notifications)");
+  return Status::ok;
+}
+
+Session::Status Session::printTimers() {
+  using Kind = QueuedLoop::PendingWork::Kind;
+  double now = loop_.now();
+  auto at = [&](double due) {
+    return "at " + fixed(due - startedAt_) + " (in " + fixed(due - now) + " s)";
   };
-  if (kind == "desktops") {
-    engine.refreshApps(true);
-    for (const Desktop& d : engine.desktops()) {
-      std::string apps;
-      for (const SpaceApp& app : engine.apps(d)) {
-        apps += (apps.empty() ? "" : ", ") + app.name + (app.badge ? " (" + *app.badge + ")" : "");
-      }
-      char number[16];
-      std::snprintf(number, sizeof number, "%2d", d.number);
-      print(std::string(d.isCurrent ? "* " : "  ") + number + "  " + show.title(d) + "  [display " +
-            d.space.displayUUID + ", space " + to_string(d.id()) + "]" +
-            (apps.empty() ? "" : "  " + apps));
+  int once = 0, repeating = 0, handedOver = 0;
+  for (const QueuedLoop::PendingWork& work : loop_.pendingWork()) {
+    switch (work.kind) {
+      case Kind::once:
+        ++once;
+        print("once " + at(work.due));
+        break;
+      case Kind::repeating:
+        ++repeating;
+        print("every " + fixed(work.interval) + " s (tolerance " + fixed(work.tolerance) +
+              " s), next " + at(work.due));
+        break;
+      case Kind::fromAnotherThread:
+        ++handedOver;
+        print("from another thread, due now");
+        break;
     }
-  } else if (kind == "current") {
-    print("current: " + describe(engine.currentDesktop()));
-    print("last: " + describe(engine.lastDesktop()));
-  } else if (kind == "log") {
-    auto [name, count] = splitWord(more);
-    std::string which = lower(name);
-    auto chars = count.empty() ? std::optional<std::int64_t>(4000) : integer(count);
-    if (!chars || *chars <= 0) return fail("print log takes a count of characters");
-    LogFile* log = which == "switches"          ? &app_->logs().switches()
-                   : which == "updates"         ? &app_->logs().updates()
-                   : which == "mission-control" ? &app_->logs().missionControl()
-                                                : nullptr;
-    if (!log) return fail("the logs are switches, updates and mission-control");
-    std::string tail = log->tail(static_cast<std::size_t>(*chars));
-    std::size_t start = 0;
-    while (start < tail.size()) {
-      std::size_t end = tail.find('\n', start);
-      if (end == std::string::npos) end = tail.size();
-      print(tail.substr(start, end - start));
-      start = end + 1;
-    }
-  } else if (kind == "diagnostics") {
-    std::string text = app_->delegate().diagnostics();
-    std::size_t start = 0;
-    while (start < text.size()) {
-      std::size_t end = text.find('\n', start);
-      if (end == std::string::npos) end = text.size();
-      print(text.substr(start, end - start));
-      start = end + 1;
-    }
-  } else {
-    return fail(
-        "print shows desktops, current, log <name>, diagnostics, toasts, surfaces, hotkeys, "
-        "windows, alerts or keys");
   }
+  print("pending: " + std::to_string(once) + " once, " + std::to_string(repeating) +
+        " repeating, " + std::to_string(handedOver) + " from other threads");
   return Status::ok;
 }
 

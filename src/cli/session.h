@@ -4,19 +4,26 @@
 // Scripts run in virtual time, so a script prints the same on every run; the interactive
 // prompt runs the same commands on the wall clock. The language is described in
 // docs/command-line.md.
+//
+// Velmora runs here as on a Mac: as a process of the virtual Mac. A request to terminate ends
+// the running copy on the next loop turn the polite way; a relaunch script that names a
+// bundle starts a new copy from there once the old one is gone; `kill` ends it as a crash
+// would; `launch` starts a fresh copy on the same home.
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/velmora_app.h"
 #include "cli/recorded_surfaces.h"
 #include "core/line_log.h"
-#include "core/main_loop.h"
 #include "core/notification_center.h"
+#include "core/queued_loop.h"
+#include "core/result.h"
 #include "core/virtual_loop.h"
 #include "platform/linux/host_services.h"
 #include "platform/sim/virtual_mac.h"
@@ -30,77 +37,121 @@ class Session {
   // `virtualLoop` is the loop itself when time is virtual (scripts), else null (the wall
   // clock runs the loop). The home folder is `home` when given (it then stays after the run),
   // else a fresh temporary one.
-  Session(MainLoop& loop, VirtualLoop* virtualLoop, std::ostream& out,
+  Session(QueuedLoop& loop, VirtualLoop* virtualLoop, std::ostream& out,
           std::optional<std::filesystem::path> home = std::nullopt);
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
-  // Builds the world into the virtual Mac; one sentence on failure.
-  std::optional<std::string> loadWorldFile(const std::string& path);
-  std::optional<std::string> loadWorldText(std::string_view json);
+  // Builds the world into the virtual Mac.
+  Result<void> loadWorldFile(const std::string& path);
+  Result<void> loadWorldText(std::string_view json);
 
   // Runs one command line. Errors are printed; a failed expectation is counted.
   Status execute(std::string_view line);
-  // Starts Velmora if no command has yet (a script that only sets the machine up still
-  // launches it), and lets the launch run.
+  // Starts Velmora unless a copy has already run in this session (a script that only sets the
+  // machine up still launches it), and lets the launch run.
   void launch();
-  // Quits Velmora as the user would (time totals written) if it still runs.
+  // Quits Velmora as the user would (time totals written) if it runs; nothing more happens in
+  // the run after that.
   void quit();
 
+  // The commands, one line each ("words arguments — what it does"), from the same table
+  // execute() dispatches by; only those whose words begin with `topic` when given.
+  static std::vector<std::string> help(std::string_view topic = {});
+
   int failedExpectations() const { return failedExpectations_; }
-  bool launched() const { return app_ != nullptr; }
+  // Whether a copy of Velmora runs now.
+  bool launched() const { return copy_ != nullptr && !quit_; }
   sim::VirtualMac& mac() { return mac_; }
-  VelmoraApp* app() { return app_.get(); }
+  // The running copy (after `quit`, the one that quit), or null.
+  VelmoraApp* app() { return copy_ ? copy_->app.get() : nullptr; }
 
  private:
   struct Command;
+  static const std::vector<Command>& commands();
+  // One running copy of Velmora: a process with its own notification centre and surfaces.
+  struct Copy {
+    explicit Copy(SurfaceRecord& record) : surfaces(record) {}
+    platform::pid_t pid = 0;
+    NotificationCenter center;
+    RecordedSurfaceKit surfaces;
+    std::unique_ptr<VelmoraApp> app;
+    std::vector<ObserverToken> observers;
+  };
+  enum class Ending { politely, abruptly };
+
   void emit(const std::string& line);   // an event, stamped with the time
   void print(const std::string& line);  // the answer to a print command
+  void printLines(const std::string& text);
+  std::string stampNow() const;
   void settle();
   Status fail(const std::string& message);
+
+  // Starts a copy as a new process (the first one as the machine's own), from `bundlePath`
+  // when given. A copy already running stays until the new one retires it.
+  void startCopy(std::optional<std::string> bundlePath = std::nullopt);
+  // Ends the copy with this pid; the machine marks the process terminated.
+  void endCopy(platform::pid_t pid, Ending ending);
+  void noteNotification(const std::string& what);
 
   Status advance(std::string_view args);
   Status press(std::string_view args);
   Status set(std::string_view args);
   Status nameDesktop(std::string_view args);
   Status editDesktop(std::string_view args);
-  Status chooseFile(std::string_view args);
+  Status chooseFile(std::string_view path);
   Status click(std::string_view args);
-  Status menuCommand(std::string_view args);
+  Status menuChoose(std::string_view title);
   Status screenshot(std::string_view args);
-  // The print commands about what Velmora draws; false when `kind` is none of them.
-  bool printDrawn(const std::string& kind, std::string_view more);
-  Status add(std::string_view args);
-  Status remove(std::string_view args);
+  Status openURLs(std::string_view args);
   Status openWindow(std::string_view args);
-  Status printCommand(std::string_view args);
-  Status expect(std::string_view args);
+  Status addDisplay(std::string_view args);
+  Status badge(std::string_view args);
   Status runFromDiskImage();
+  Status holdCombination(std::string_view args, bool hold);
+  Status ignoreSwitchCalls(std::string_view args);
+  Status accessibilityTimesOut(std::string_view app, bool timesOut);
+  Status printDesktops();
+  Status printLog(std::string_view args);
+  Status printTime();
+  Status printHotkeys();
+  Status printWindows();
+  Status printMenuBar();
+  Status printMenu();
+  Status printPanels();
+  Status printEditor();
+  Status printNotifications();
+  Status printTimers();
+  Status expect(std::string_view args);
 
-  std::optional<Desktop> desktopArg(std::string_view text, std::string& error);
+  Result<Desktop> desktopArg(std::string_view text);
   std::optional<platform::pid_t> appArg(std::string_view name);
   std::optional<std::uint64_t> spaceOfDesktop(std::string_view text) const;
-  std::optional<std::pair<std::uint16_t, std::uint64_t>> parseCombo(std::string_view text,
-                                                                    std::string& error);
+  // A key combination as a script writes it: the key code and the event flags.
+  Result<std::pair<std::uint16_t, std::uint64_t>> parseCombo(std::string_view text);
 
-  MainLoop& loop_;
+  QueuedLoop& loop_;
   VirtualLoop* virtualLoop_;
   std::ostream& out_;
   double startedAt_;
   linuxhost::DrawingHost host_;  // the command line draws: screenshots, measured tiles
   sim::VirtualMac mac_;
-  NotificationCenter center_;
   SurfaceRecord record_;
-  RecordedSurfaceKit surfaces_;
+  // The update checker's stand-in outlives the copies, as an installer finishing late would.
   RecordedUpdates updates_;
   std::unique_ptr<LineLog> systemLog_;
-  std::unique_ptr<VelmoraApp> app_;
+  // Every notification Velmora posted or received, stamped.
+  std::vector<std::string> notifications_;
+  bool everStarted_ = false;
   bool quit_ = false;
   // What the last command other than `expect` (and the time it let pass) printed.
   std::vector<std::string> recent_;
   int failedExpectations_ = 0;
-  std::vector<ObserverToken> observers_;
+  // Declared last, so they go first: a copy's objects never outlive what they were given.
+  std::unique_ptr<Copy> copy_;
+  // Copies still running after a newer one started, until it retires them.
+  std::vector<std::unique_ptr<Copy>> retiring_;
 };
 
 }  // namespace velmora::cli

@@ -11,6 +11,12 @@ namespace velmora::cli {
 
 namespace {
 
+std::string twoPlaces(double value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%.2f", value);
+  return text;
+}
+
 std::string rectText(const ScreenRect& r) {
   char text[96];
   std::snprintf(text, sizeof text, "%g,%g %gx%g", r.minX(), r.minY(), r.size.width, r.size.height);
@@ -22,15 +28,15 @@ std::string rectText(const ScreenRect& r) {
 Session::Status Session::editDesktop(std::string_view args) {
   auto [which, more] = splitWord(args);
   auto [field, text] = splitWord(more);
-  std::string error;
-  auto desktop = desktopArg(which, error);
-  if (!desktop) return fail(error);
+  auto desktop = desktopArg(which);
+  if (!desktop) return fail(desktop.error());
   // Opened as the menu's "Edit …" item opens it, unless it already shows this desktop.
-  EditorWindow* window = surfaces_.editorWindow();
+  EditorWindow* window = copy_->surfaces.editorWindow();
   if (!window || !window->editor() || window->editor()->desktop().id() != desktop->id()) {
-    app_->delegate().editDesktop(*desktop);
+    copy_->app->delegate().editDesktop(*desktop);
     settle();
-    window = surfaces_.editorWindow();
+    if (!copy_) return fail("Velmora ended while the editor opened");
+    window = copy_->surfaces.editorWindow();
   }
   EditSpaceView* editor = window ? window->editor() : nullptr;
   if (!editor) return fail("the desktop editor did not open");
@@ -60,8 +66,8 @@ Session::Status Session::editDesktop(std::string_view args) {
   } else if (what == "shortcut") {
     std::optional<Hotkey> hotkey;
     if (lower(text) != "none") {
-      auto combo = parseCombo(text, error);
-      if (!combo) return fail(error);
+      auto combo = parseCombo(text);
+      if (!combo) return fail(combo.error());
       hotkey = Hotkey{combo->first, platform::carbonModifiers(combo->second)};
     }
     editor->setHotkey(hotkey);
@@ -75,22 +81,13 @@ Session::Status Session::editDesktop(std::string_view args) {
   return Status::ok;
 }
 
-Session::Status Session::chooseFile(std::string_view args) {
-  auto [what, path] = splitWord(args);
-  std::string kind = lower(what);
-  if (kind == "cancel") {
-    mac_.openPanel().answer(std::nullopt);
-  } else if (kind == "file" && !path.empty()) {
-    mac_.openPanel().answer(std::filesystem::path(unquoted(path)));
-  } else {
-    return fail("choose answers the next open panel: choose file PATH, or choose cancel");
-  }
+Session::Status Session::chooseFile(std::string_view path) {
+  if (path.empty()) return fail("choose file takes a path: choose file ~/Pictures/sea.png");
+  mac_.openPanel().answer(std::filesystem::path(unquoted(path)));
   return Status::ok;
 }
 
-Session::Status Session::click(std::string_view args) {
-  auto [what, how] = splitWord(args);
-  if (lower(what) != "tile") return fail("click takes: click tile [right|control]");
+Session::Status Session::click(std::string_view how) {
   std::string button = lower(how);
   auto type = platform::MouseEvent::Type::leftMouseUp;
   std::uint64_t flags = 0;
@@ -107,19 +104,11 @@ Session::Status Session::click(std::string_view args) {
   return Status::ok;
 }
 
-Session::Status Session::menuCommand(std::string_view args) {
-  auto [what, title] = splitWord(args);
-  std::string kind = lower(what);
-  if (kind == "close") {
-    if (!mac_.menuBar().dismissMenu()) return fail("no menu is open");
-  } else if (kind == "choose") {
-    std::string item = unquoted(title);
-    if (!mac_.menuBar().choose(item)) {
-      return fail(mac_.menuBar().openMenu() ? "the open menu has no item \"" + item + "\""
-                                            : "no menu is open");
-    }
-  } else {
-    return fail("menu takes: menu choose \"TITLE\", or menu close");
+Session::Status Session::menuChoose(std::string_view title) {
+  std::string item = unquoted(title);
+  if (!mac_.menuBar().choose(item)) {
+    return fail(mac_.menuBar().openMenu() ? "the open menu has no item \"" + item + "\""
+                                          : "no menu is open");
   }
   return Status::ok;
 }
@@ -188,66 +177,72 @@ Session::Status Session::screenshot(std::string_view args) {
   return Status::ok;
 }
 
-bool Session::printDrawn(const std::string& kind, std::string_view more) {
-  if (kind == "menu" && lower(more) == "bar") {
-    for (const auto& display : mac_.displays()) {
-      for (const sim::MenuBarEntry& e : mac_.menuBar().entries(display.uuid)) {
-        static const char* kinds[] = {"apple", "app", "menu", "item", "velmora", "system", "notch"};
-        std::string label = e.title.empty() ? e.symbol : e.title;
-        print(display.uuid + " " + kinds[static_cast<int>(e.kind)] +
-              (label.empty() ? "" : " \"" + label + "\"") +
-              (e.hidden ? " (no room)" : " at " + rectText(e.frame)));
-      }
+Session::Status Session::printMenuBar() {
+  for (const auto& display : mac_.displays()) {
+    for (const sim::MenuBarEntry& e : mac_.menuBar().entries(display.uuid)) {
+      static const char* kinds[] = {"apple", "app", "menu", "item", "velmora", "system", "notch"};
+      std::string label = e.title.empty() ? e.symbol : e.title;
+      print(display.uuid + " " + kinds[static_cast<int>(e.kind)] +
+            (label.empty() ? "" : " \"" + label + "\"") +
+            (e.hidden ? " (no room)" : " at " + rectText(e.frame)));
     }
-    return true;
   }
-  if (kind == "menu") {
-    const auto& open = mac_.menuBar().openMenu();
-    if (!open) {
-      print("(no menu open)");
-      return true;
-    }
-    for (const platform::MenuItem& item : open->menu.items) {
-      if (item.separator) {
-        print("---");
-        continue;
-      }
-      std::string key = platform::keyEquivalentText(item);
-      if (!key.empty()) key = "  " + key;
-      print(std::string(item.checked ? "✓ " : "  ") + item.title + key +
-            (item.enabled ? "" : " (disabled)"));
-    }
-    return true;
+  return Status::ok;
+}
+
+Session::Status Session::printMenu() {
+  const auto& open = mac_.menuBar().openMenu();
+  if (!open) {
+    print("(no menu open)");
+    return Status::ok;
   }
-  if (kind == "panels") {
-    for (const sim::VirtualPanel* p : mac_.panels().onScreen()) {
-      char alpha[16];
-      std::snprintf(alpha, sizeof alpha, "%.2f", p->alpha());
-      print(p->config().name + " at " + rectText(p->frame()) + " level " +
-            std::to_string(p->config().level) + " alpha " + alpha);
+  for (const platform::MenuItem& item : open->menu.items) {
+    if (item.separator) {
+      print("---");
+      continue;
     }
-    if (mac_.panels().onScreen().empty()) print("(no panels on screen)");
-    return true;
+    std::string key = platform::keyEquivalentText(item);
+    if (!key.empty()) key = "  " + key;
+    print(std::string(item.checked ? "✓ " : "  ") + item.title + key +
+          (item.enabled ? "" : " (disabled)"));
   }
-  if (kind == "editor") {
-    EditorWindow* window = surfaces_.editorWindow();
-    EditSpaceView* editor = window ? window->editor() : nullptr;
-    if (!editor) {
-      print("(the desktop editor is closed)");
-      return true;
+  return Status::ok;
+}
+
+// A panel that fades says so: its alpha of the moment, the alpha it goes to and when the fade
+// ends, in the run's seconds.
+Session::Status Session::printPanels() {
+  for (const sim::VirtualPanel* p : mac_.panels().onScreen()) {
+    std::string line = p->config().name + " at " + rectText(p->frame()) + " level " +
+                       std::to_string(p->config().level) + " alpha " + twoPlaces(p->alpha());
+    if (auto fade = p->alphaAnimation()) {
+      char until[32];
+      std::snprintf(until, sizeof until, "%.3f", fade->start + fade->duration - startedAt_);
+      line += ", fading to " + twoPlaces(fade->to) + " until " + until;
     }
-    const TileColor& color = editor->color();
-    std::string colour = color == TileColor::automatic()     ? "auto"
-                         : color == TileColor::transparent() ? "transparent"
-                                                             : std::to_string(color.index());
-    KeyNames names(mac_.platform().keyboardLayout);
-    print(editor->header() + ": name \"" + editor->name() + "\", icon " +
-          (editor->icon().isNone() ? std::string("none") : editor->icon().stored()) + ", colour " +
-          colour + ", shortcut " +
-          (editor->hotkey() ? names.display(*editor->hotkey()) : std::string("none")));
-    return true;
+    print(line);
   }
-  return false;
+  if (mac_.panels().onScreen().empty()) print("(no panels on screen)");
+  return Status::ok;
+}
+
+Session::Status Session::printEditor() {
+  EditorWindow* window = copy_->surfaces.editorWindow();
+  EditSpaceView* editor = window ? window->editor() : nullptr;
+  if (!editor) {
+    print("(the desktop editor is closed)");
+    return Status::ok;
+  }
+  const TileColor& color = editor->color();
+  std::string colour = color == TileColor::automatic()     ? "auto"
+                       : color == TileColor::transparent() ? "transparent"
+                                                           : std::to_string(color.index());
+  KeyNames names(mac_.platform().keyboardLayout);
+  print(editor->header() + ": name \"" + editor->name() + "\", icon " +
+        (editor->icon().isNone() ? std::string("none") : editor->icon().stored()) + ", colour " +
+        colour + ", shortcut " +
+        (editor->hotkey() ? names.display(*editor->hotkey()) : std::string("none")));
+  return Status::ok;
 }
 
 }  // namespace velmora::cli

@@ -15,6 +15,7 @@ ObserverToken NotificationCenter::observe(std::string name, std::function<void()
 }
 
 void NotificationCenter::post(std::string_view name) {
+  if (onPost_) onPost_(name);
   auto snapshot = entries_;
   for (const auto& entry : snapshot) {
     if (entry->active && entry->name == name) entry->callback();

@@ -43,9 +43,15 @@ class NotificationCenter {
   // Calls every observer of `name` registered before the post, in registration order. An
   // observer removed by an earlier one during the same post is not called.
   void post(std::string_view name);
+  // Hears every post, before its observers are called: the command line's record of what
+  // was announced. Null removes it.
+  void setOnPost(std::function<void(std::string_view name)> listener) {
+    onPost_ = std::move(listener);
+  }
 
  private:
   std::vector<std::shared_ptr<ObserverToken::Entry>> entries_;
+  std::function<void(std::string_view name)> onPost_;
 };
 
 struct ObserverToken::Entry {

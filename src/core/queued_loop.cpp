@@ -34,7 +34,8 @@ class QueuedTimer final : public RepeatingTimer {
 }  // namespace
 
 void QueuedLoop::schedule(double due, Task task, std::shared_ptr<TimerState> timer) {
-  queue_.push(Entry{due, seq_++, std::move(task), std::move(timer)});
+  queue_.push_back(Entry{due, seq_++, std::move(task), std::move(timer)});
+  std::push_heap(queue_.begin(), queue_.end(), Later());
 }
 
 void QueuedLoop::post(Task task) {
@@ -66,6 +67,33 @@ std::size_t QueuedLoop::pendingCount() const {
   return queue_.size() + inbox_.size();
 }
 
+std::vector<QueuedLoop::PendingWork> QueuedLoop::pendingWork() const {
+  std::vector<const Entry*> entries;
+  entries.reserve(queue_.size());
+  for (const Entry& entry : queue_) {
+    if (!entry.timer || entry.timer->valid) entries.push_back(&entry);
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const Entry* a, const Entry* b) { return Later()(*b, *a); });
+  std::vector<PendingWork> work;
+  work.reserve(entries.size());
+  for (const Entry* entry : entries) {
+    if (entry->timer) {
+      work.push_back({PendingWork::Kind::repeating, entry->due, entry->timer->interval,
+                      entry->timer->tolerance});
+    } else {
+      work.push_back({PendingWork::Kind::once, entry->due});
+    }
+  }
+  // Work from other threads joins the queue as due now, after what is already due.
+  double current = now();
+  auto at = std::find_if(work.begin(), work.end(),
+                         [current](const PendingWork& w) { return w.due > current; });
+  std::lock_guard lock(inboxMutex_);
+  work.insert(at, inbox_.size(), PendingWork{PendingWork::Kind::fromAnotherThread, current});
+  return work;
+}
+
 void QueuedLoop::drainInbox() {
   std::vector<Task> moved;
   {
@@ -77,13 +105,14 @@ void QueuedLoop::drainInbox() {
 
 bool QueuedLoop::nextDue(double& due) const {
   if (queue_.empty()) return false;
-  due = queue_.top().due;
+  due = queue_.front().due;
   return true;
 }
 
 void QueuedLoop::runNext() {
-  Entry entry = queue_.top();
-  queue_.pop();
+  std::pop_heap(queue_.begin(), queue_.end(), Later());
+  Entry entry = std::move(queue_.back());
+  queue_.pop_back();
   if (!entry.timer) {
     entry.task();
     return;

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <mutex>
-#include <queue>
 #include <vector>
 
 #include "core/main_loop.h"
@@ -21,6 +20,20 @@ class QueuedLoop : public MainLoop {
 
   // Number of queued one-shot tasks and armed timers (inbox included).
   std::size_t pendingCount() const;
+
+  // One piece of work waiting to run: a one-shot task, a repeating timer's next tick, or work
+  // handed over from another thread that the loop has not taken in yet (due now).
+  struct PendingWork {
+    enum class Kind { once, repeating, fromAnotherThread };
+    Kind kind = Kind::once;
+    double due = 0;  // loop time of its next run
+    double interval = 0;
+    double tolerance = 0;
+  };
+  // Everything waiting to run, earliest first (same due time: arrival order); invalidated
+  // timers are left out. A copy made on request for the command line and tests, so the loop
+  // itself never pays for it. Main thread only.
+  std::vector<PendingWork> pendingWork() const;
 
  protected:
   struct TimerState;
@@ -52,7 +65,8 @@ class QueuedLoop : public MainLoop {
  private:
   void schedule(double due, Task task, std::shared_ptr<TimerState> timer);
 
-  std::priority_queue<Entry, std::vector<Entry>, Later> queue_;
+  // A binary heap ordered by Later (std::push_heap / pop_heap), so it can also be read through.
+  std::vector<Entry> queue_;
   std::vector<Task> inbox_;
   std::uint64_t seq_ = 0;
 };

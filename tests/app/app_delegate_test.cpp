@@ -26,7 +26,7 @@ struct Velmora {
 
   explicit Velmora(bool trusted = true, std::optional<std::filesystem::path> home = std::nullopt) {
     session = std::make_unique<cli::Session>(loop, &loop, out, std::move(home));
-    EXPECT_EQ(session->loadWorldText(world(trusted)), std::nullopt);
+    EXPECT_TRUE(session->loadWorldText(world(trusted)).ok());
   }
   cli::Session::Status operator()(std::string_view command) { return session->execute(command); }
   AppDelegate& delegate() { return session->app()->delegate(); }
@@ -122,6 +122,12 @@ TEST(AppDelegate, AGrantArrivingMidRunRelaunchesOnce) {
   run("advance 1.6");
   EXPECT_EQ(run.shellStarts().size(), 1u);
   EXPECT_EQ(run.mac().terminateRequests(), 1);
+
+  // The copy quits and the new one starts trusted: it has no reason to restart again.
+  run("advance 5");
+  EXPECT_LT(run.at("Velmora quits (pid 500)"), run.at("starts (pid 6"));
+  EXPECT_FALSE(run.delegate().sawUntrusted());
+  EXPECT_EQ(run.shellStarts().size(), 1u);
 }
 
 TEST(AppDelegate, EachVersionIsAnnouncedOnce) {
@@ -219,15 +225,21 @@ TEST(AppDelegate, TheMoveToApplicationsOffer) {
   Velmora accepted;
   accepted("run from disk image");
   accepted("answer Move to Applications");
-  accepted("advance 0.1");
+  accepted("launch");
   EXPECT_TRUE(accepted.printed(", relaunching from there"));
   auto destination = accepted.mac().disks().localApplicationsFolder() / "Velmora.app";
   EXPECT_TRUE(std::filesystem::exists(destination / "Contents"));
   ASSERT_EQ(accepted.shellStarts().size(), 1u);
   EXPECT_NE(accepted.shellStarts()[0].arguments[1].find(destination.string()), std::string::npos);
-  // The relaunch took over: the rest of the start does not run in this copy.
+  // The relaunch took over: this copy quits before the rest of its start runs, and once it is
+  // gone the new copy starts from Applications and does not offer the move again.
   EXPECT_FALSE(accepted.printed("update checker: started"));
-  EXPECT_FALSE(accepted.delegate().launchCompleted());
+  accepted("advance 0.1");
+  EXPECT_LT(accepted.at("relaunching from there"), accepted.at("Velmora quits (pid 500)"));
+  EXPECT_LT(accepted.at("Velmora quits (pid 500)"), accepted.at("update checker: started"));
+  EXPECT_EQ(accepted.mac().platform().bundle.bundlePath(), destination.string());
+  EXPECT_EQ(accepted.mac().alerts().size(), 1u);
+  EXPECT_TRUE(accepted.delegate().launchCompleted());
 
   Velmora failed;
   failed("run from disk image");
@@ -282,7 +294,7 @@ TEST(AppDelegate, NamesAndTimeAreKeptByManagedIDOnTheShippedWorld) {
   VirtualLoop loop;
   std::ostringstream out;
   cli::Session session(loop, &loop, out);
-  ASSERT_EQ(session.loadWorldFile(VELMORA_WORLDS_DIR "/two-displays.json"), std::nullopt);
+  ASSERT_TRUE(session.loadWorldFile(VELMORA_WORLDS_DIR "/two-displays.json").ok());
   for (const char* command : {"name 2 Deep Work", "pointer 10 10", "advance 1.6", "pointer 12 10",
                               "advance 1.6", "quit"}) {
     session.execute(command);

@@ -29,7 +29,7 @@ struct Velmora {
   cli::Session session{loop, &loop, out};
 
   Velmora() {
-    EXPECT_EQ(session.loadWorldText(kWorld), std::nullopt);
+    EXPECT_TRUE(session.loadWorldText(kWorld).ok());
     session.launch();
     (*this)("advance 8");  // the first-run toast has gone
   }

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -86,6 +87,13 @@ TEST(VelmoraCommandLine, ExitCodesTellWhatWentWrong) {
   EXPECT_NE(unknown.output.find("error: unknown command \"teleport\""), std::string::npos);
   EXPECT_NE(unknown.output.find("(script line 1)"), std::string::npos);
 
+  CliRun partly = velmora("run " + kWorld + " -", "add gizmo\n");
+  EXPECT_EQ(partly.exitCode, 1);
+  EXPECT_NE(partly.output.find("error: did you mean: add display UUID [WxH], add desktop "
+                               "[DISPLAY], add app NAME [BUNDLE-ID]"),
+            std::string::npos)
+      << partly.output;
+
   auto broken = std::filesystem::temp_directory_path() / "velmora-broken-world.json";
   std::ofstream(broken) << "{\"displays\": [\n  {\"uuid\": 7}\n]}";
   CliRun world = velmora("run " + broken.string() + " -", "print current\n");
@@ -97,6 +105,31 @@ TEST(VelmoraCommandLine, ExitCodesTellWhatWentWrong) {
   EXPECT_EQ(velmora("run " + kWorld + " /no/such/script").exitCode, 2);
 }
 
+// The scripts beside this file: each runs clean, every expect line holding.
+CliRun script(const std::string& name) {
+  return velmora("run " + kWorld + " " + VELMORA_SOURCE_DIR "/tests/cli/" + name + ".velmora");
+}
+
+TEST(VelmoraScripts, FaultsTheRulesAlreadyHandle) {
+  CliRun r = script("faults");
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+}
+
+TEST(VelmoraScripts, AKillKeepsWhatReachedTheDiskAndNothingElse) {
+  CliRun r = script("kill_and_launch");
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+}
+
+TEST(VelmoraScripts, RelaunchesAndCopiesEndOneProcessAndStartTheNext) {
+  CliRun r = script("copies");
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+}
+
+TEST(VelmoraScripts, NotificationsTimersAndHelp) {
+  CliRun r = script("introspection");
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+}
+
 TEST(VelmoraCommandLine, TheInteractivePromptRunsTheSameCommands) {
   CliRun r = velmora("", "print current\nopen velmora://switch/9\nquit\n");
   EXPECT_EQ(r.exitCode, 0) << r.output;
@@ -104,6 +137,38 @@ TEST(VelmoraCommandLine, TheInteractivePromptRunsTheSameCommands) {
   EXPECT_NE(r.output.find("current: Desktop 1"), std::string::npos);
   EXPECT_NE(r.output.find("toast: There is no Desktop 9"), std::string::npos);
   EXPECT_NE(r.output.find("Velmora quits"), std::string::npos);
+}
+
+TEST(VelmoraCommandLine, AtATerminalThePromptEditsAndKeepsHistoryOnlyWhenAsked) {
+  if (std::system("command -v script > /dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1)";
+  // A home of its own: line editing must not read or write the user's files.
+  auto home =
+      std::filesystem::temp_directory_path() / ("velmora-terminal-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(home);
+  std::filesystem::create_directories(home);
+  auto input = home.parent_path() / (home.filename().string() + "-input.txt");
+  std::ofstream(input) << "print current\nhelp kill\nquit\n";
+  auto history = home.parent_path() / (home.filename().string() + "-history");
+  std::string command = "HOME='" + home.string() +
+                        "' script -q -e -c \"" VELMORA_CLI " --history '" + history.string() +
+                        "'\" /dev/null < '" + input.string() + "'";
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string output;
+  std::array<char, 4096> buffer{};
+  while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe)) output.append(buffer.data(), n);
+  int status = pclose(pipe);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
+  EXPECT_NE(output.find("current: Desktop 1"), std::string::npos) << output;
+  EXPECT_NE(output.find("kill                            Ends Velmora abruptly"),
+            std::string::npos);
+  EXPECT_NE(output.find("Velmora quits"), std::string::npos);
+  EXPECT_NE(slurp(history).find("print\\040current"), std::string::npos)  // libedit's encoding
+      << slurp(history);
+  EXPECT_TRUE(std::filesystem::is_empty(home));
+  std::filesystem::remove_all(home);
+  std::filesystem::remove(input);
+  std::filesystem::remove(history);
 }
 
 }  // namespace

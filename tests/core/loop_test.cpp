@@ -109,6 +109,41 @@ TEST(VirtualLoop, WallClockFollowsVirtualTimeAndCanJump) {
   EXPECT_DOUBLE_EQ(loop.now(), 2.5);
 }
 
+TEST(VirtualLoop, PendingWorkListsWhatIsLeftEarliestFirstAndFollowsTheLoop) {
+  using Kind = QueuedLoop::PendingWork::Kind;
+  VirtualLoop loop;
+  loop.holdCrossThreadPosts(true);
+  loop.after(0.3, [] {});
+  loop.after(0.1, [] {});
+  auto timer = loop.repeating(1.5, 0.5, [] {});
+  auto dropped = loop.repeating(0.2, -1, [] {});
+  dropped->invalidate();
+  loop.post([] {});
+  std::thread([&] { loop.postFromAnyThread([] {}); }).join();
+
+  auto work = loop.pendingWork();
+  ASSERT_EQ(work.size(), 5u);
+  EXPECT_EQ(work[0].kind, Kind::once);  // the post, due now
+  EXPECT_DOUBLE_EQ(work[0].due, 0);
+  EXPECT_EQ(work[1].kind, Kind::fromAnotherThread);  // taken in after what is due now
+  EXPECT_DOUBLE_EQ(work[2].due, 0.1);
+  EXPECT_DOUBLE_EQ(work[3].due, 0.3);
+  EXPECT_EQ(work[4].kind, Kind::repeating);
+  EXPECT_DOUBLE_EQ(work[4].due, 1.5);
+  EXPECT_DOUBLE_EQ(work[4].interval, 1.5);
+  EXPECT_DOUBLE_EQ(work[4].tolerance, 0.5);
+
+  // Once time passes, only the timer is left, armed for its next tick.
+  loop.runPending();
+  loop.advance(2);
+  work = loop.pendingWork();
+  ASSERT_EQ(work.size(), 1u);
+  EXPECT_EQ(work[0].kind, Kind::repeating);
+  EXPECT_DOUBLE_EQ(work[0].due, 3.0);
+  timer.reset();
+  EXPECT_TRUE(loop.pendingWork().empty());
+}
+
 TEST(RealtimeLoop, RunsWorkPostedFromAnotherThreadAndStops) {
   RealtimeLoop loop;
   std::vector<int> order;

@@ -323,6 +323,7 @@ void AXTree::post(const SimAXNodePtr& node, std::string notification) {
         }
       }
     }
+    if (!listeners.empty() && self->onDelivered_) self->onDelivered_(node->pid, notification);
     auto element = std::make_shared<SimAXElement>(node->pid, node);
     for (const auto& listener : listeners) {
       // An earlier callback may have dropped a later observer.

@@ -90,6 +90,11 @@ class AXTree : public std::enable_shared_from_this<AXTree> {
   // Observers of the notification on the node or one of its ancestors hear it on the next
   // turn of the loop.
   void post(const SimAXNodePtr& node, std::string notification);
+  // Hears each notification that reaches at least one observer, with the process it is
+  // about, on the loop as it is delivered. Null removes it.
+  void setOnDelivered(std::function<void(pid_t pid, const std::string& notification)> fn) {
+    onDelivered_ = std::move(fn);
+  }
   // The node behind a handle (the root for an application element), or null.
   SimAXNodePtr nodeOf(const platform::AXElementRef& element);
 
@@ -130,6 +135,7 @@ class AXTree : public std::enable_shared_from_this<AXTree> {
   void dropObserver(std::uint64_t observer);
 
   MainLoop& loop_;
+  std::function<void(pid_t pid, const std::string& notification)> onDelivered_;
   std::atomic<bool> trusted_{false};
   mutable std::mutex mutex_;
   std::map<pid_t, SimAXNodePtr> roots_;

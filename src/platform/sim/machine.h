@@ -44,7 +44,8 @@ inline constexpr std::int32_t kLayerStatus = 25;
 inline constexpr std::int32_t kLayerDesktop = -2147483623;  // desktop picture, a desktop element
 
 // Processes every virtual Mac has: the window server (owner of the menu bars and desktop
-// pictures), the Dock as the machine starts (each restart gives it a new pid), and Velmora.
+// pictures), the Dock as the machine starts (each restart gives it a new pid), and the first
+// copy of Velmora (a relaunched copy is a new process with a pid of its own).
 inline constexpr pid_t kWindowServerPID = 300;
 inline constexpr pid_t kDockPID = 400;
 inline constexpr pid_t kSelfPID = 500;
@@ -162,10 +163,19 @@ class Machine {
   [[nodiscard]] ObserverToken observeWorkspace(const char* notification, std::function<void()> fn) {
     return workspaceCenter_.observe(notification, std::move(fn));
   }
+  // Hears each workspace notification as it is delivered; null removes it.
+  void setOnWorkspaceNotification(std::function<void(std::string_view name)> listener) {
+    workspaceCenter_.setOnPost(std::move(listener));
+  }
   // Puts a window in the window list: in front of the windows of its layer, or behind them.
   void insertWindow(SimWindow window, bool behindPeers = false);
   // An input event of a Quartz event type happened now.
   void noteInput(std::uint32_t eventType) { lastInput[eventType] = loop_.now(); }
+
+  // ---- This process ----
+  // The copy of Velmora the seams speak for: kSelfPID until another copy takes over.
+  pid_t self() const { return self_; }
+  void becomeCopy(pid_t pid) { self_ = pid; }
 
   // ---- Identifiers ----
   // A new space of this type: the next id (from 1, across the machine), the managed id
@@ -194,6 +204,7 @@ class Machine {
   pid_t nextPID_ = 600;
   std::int64_t nextWindow_ = 100;
   std::uint32_t nextDisplayNumber_ = 1;
+  pid_t self_ = kSelfPID;
   Lifetime lifetime_;
 };
 

@@ -68,13 +68,13 @@ std::optional<platform::LoginItemError> VirtualApplication::unregisterMainApp() 
 void VirtualApplication::setActivationPolicy(platform::ActivationPolicy policy) {
   machine_.countCall("NSApplication.setActivationPolicy");
   for (auto& app : machine_.apps) {
-    if (app.pid == kSelfPID) app.policy = policy;
+    if (app.pid == machine_.self()) app.policy = policy;
   }
 }
 
 void VirtualApplication::activateIgnoringOtherApps() {
   machine_.countCall("NSApplication.activate");
-  machine_.frontmost = kSelfPID;
+  machine_.frontmost = machine_.self();
   machine_.menuBarMayMove();
 }
 
@@ -94,6 +94,13 @@ int VirtualApplication::runModalAlert(const platform::Alert& alert) {
 void VirtualApplication::terminate() {
   machine_.countCall("NSApplication.terminate");
   ++terminateRequests_;
+  if (workspace_.handlesQuitRequests(machine_.self())) workspace_.requestQuit(machine_.self());
+}
+
+void VirtualApplication::openApplication(const std::string& bundlePath) {
+  machine_.countCall("NSWorkspace.openApplication");
+  openedApplications_.push_back(bundlePath);
+  if (onOpenApplication_) onOpenApplication_(bundlePath);
 }
 
 }  // namespace velmora::sim

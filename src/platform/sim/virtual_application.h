@@ -3,8 +3,10 @@
 // URLs it opens and the bundles it registers with launch services, its login item
 // (SMAppService.mainApp) and its application object (NSApplication: activation policy, main
 // menu, modal alerts, terminate). Everything asked is recorded so tests can read it back.
+// It speaks for the copy of Velmora that is this process (Machine::self).
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "platform/launch_services.h"
 #include "platform/login_items.h"
 #include "platform/sim/machine.h"
+#include "platform/sim/virtual_workspace.h"
 
 namespace velmora::sim {
 
@@ -22,7 +25,9 @@ class VirtualApplication final : public platform::Bundle,
                                  public platform::LoginItems,
                                  public platform::Application {
  public:
-  explicit VirtualApplication(Machine& machine) : machine_(machine) {}
+  // Quit requests go through `workspace`, where whatever runs the copy hears them.
+  VirtualApplication(Machine& machine, VirtualWorkspace& workspace)
+      : machine_(machine), workspace_(workspace) {}
 
   // ---- Looking ----
   const std::vector<std::string>& openedURLs() const { return openedURLs_; }
@@ -31,6 +36,16 @@ class VirtualApplication final : public platform::Bundle,
   const std::vector<platform::Alert>& alerts() const { return alerts_; }
   // How often Velmora asked its own application object to terminate.
   int terminateRequests() const { return terminateRequests_; }
+  // The application bundles opened ("/usr/bin/open PATH"), in order.
+  const std::vector<std::string>& openedApplications() const { return openedApplications_; }
+
+  // ---- Opening an application ----
+  // "/usr/bin/open PATH" of an application bundle: recorded, and whatever runs copies of
+  // Velmora (the command line's session) hears it through onOpenApplication to start one.
+  void openApplication(const std::string& bundlePath);
+  void setOnOpenApplication(std::function<void(const std::string& bundlePath)> fn) {
+    onOpenApplication_ = std::move(fn);
+  }
 
   // ---- What the user does ----
   // How the user answers the next alerts, by button title, in order; an alert without an
@@ -66,11 +81,15 @@ class VirtualApplication final : public platform::Bundle,
   void activateIgnoringOtherApps() override;
   // Answers with answerAlerts' choice (the first button when none was given); recorded.
   int runModalAlert(const platform::Alert& alert) override;
-  // Recorded only: the test process goes on.
+  // Recorded; when something runs this copy (VirtualWorkspace::setOnQuitRequest), it hears
+  // the request on the next loop turn. Otherwise the test process simply goes on.
   void terminate() override;
 
  private:
   Machine& machine_;
+  VirtualWorkspace& workspace_;
+  std::vector<std::string> openedApplications_;
+  std::function<void(const std::string& bundlePath)> onOpenApplication_;
   std::vector<std::string> openedURLs_;
   std::vector<std::string> registeredBundles_;
   std::int64_t loginItemStatus_ = platform::kLoginItemNotRegistered;

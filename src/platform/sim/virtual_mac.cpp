@@ -42,6 +42,7 @@ VirtualMac::VirtualMac(MainLoop& loop, std::unique_ptr<PlainHost> plain,
       machine_(loop, platform::HomeFolder{home ? *home : makeTemporaryHome()}),
       preferences_(std::make_unique<linuxhost::PlistPreferences>(machine_.home().preferences())),
       keyboardLayout_(std::make_unique<USKeyboardLayout>()),
+      hotKeys_(kSelfPID),
       keyboard_(machine_, hotKeys_),
       windowServer_(machine_),
       dockTree_(machine_, [this](pid_t pid) { userActivate(pid); }),
@@ -49,8 +50,8 @@ VirtualMac::VirtualMac(MainLoop& loop, std::unique_ptr<PlainHost> plain,
       accessibility_(machine_, workspace_),
       // The Dock is running before anything else happens on the machine.
       dock_(machine_, *preferences_, keyboard_, windowServer_, dockTree_),
-      processes_(machine_, dock_),
-      velmora_(machine_),
+      velmora_(machine_, workspace_),
+      processes_(machine_, dock_, velmora_),
       panels_(loop),
       menuBar_(machine_, host_.canvases, *preferences_, platform::kAppDomain) {
   addApplication(SimApp{kSelfPID, "Velmora", "app.velmora.Velmora", "/Applications/Velmora.app",
@@ -65,15 +66,33 @@ VirtualMac::~VirtualMac() {
 }
 
 platform::Platform VirtualMac::platform() {
-  return platform::Platform{machine_.loop(), windowServer_,    workspace_,
-                            workspace_,      workspace_,       accessibility_,
-                            *preferences_,   *keyboardLayout_, host_.propertyLists,
-                            host_.images,    processes_,       velmora_,
-                            velmora_,        velmora_,         velmora_,
-                            machine_.home(), disks(),          disks(),
-                            keyboard_,       hotKeys_,         keyboard_,
-                            host_.canvases,  host_.symbols,    panels_,
-                            menuBar_,        openPanel_,       machine_.systemMajorVersion};
+  return platform::Platform{machine_.loop(),
+                            windowServer_,
+                            workspace_,
+                            workspace_,
+                            workspace_,
+                            accessibility_,
+                            *preferences_,
+                            *keyboardLayout_,
+                            host_.propertyLists,
+                            host_.images,
+                            processes_,
+                            velmora_,
+                            velmora_,
+                            velmora_,
+                            velmora_,
+                            machine_.home(),
+                            disks(),
+                            disks(),
+                            keyboard_,
+                            hotKeys_.forProcess(selfPID()),
+                            keyboard_,
+                            host_.canvases,
+                            host_.symbols,
+                            panels_,
+                            menuBar_,
+                            openPanel_,
+                            machine_.systemMajorVersion};
 }
 
 VirtualDisks& VirtualMac::disks() {
@@ -104,6 +123,28 @@ pid_t VirtualMac::startAnotherCopy(std::optional<std::string> bundlePath) {
   const SimBundle& bundle = machine_.bundle;
   return addApplication(SimApp{0, "Velmora", bundle.identifier, bundlePath.value_or(bundle.path),
                                platform::ActivationPolicy::Accessory, false});
+}
+
+pid_t VirtualMac::startNewCopy(std::optional<std::string> bundlePath) {
+  if (bundlePath) machine_.bundle.path = *bundlePath;
+  pid_t pid = startAnotherCopy();
+  machine_.becomeCopy(pid);
+  return pid;
+}
+
+void VirtualMac::setOnNotificationDelivered(
+    std::function<void(const SimNotification&)> onDelivered) {
+  if (!onDelivered) {
+    machine_.setOnWorkspaceNotification(nullptr);
+    machine_.ax().setOnDelivered(nullptr);
+    return;
+  }
+  machine_.setOnWorkspaceNotification([onDelivered](std::string_view name) {
+    onDelivered(SimNotification{SimNotification::Source::workspace, std::string(name)});
+  });
+  machine_.ax().setOnDelivered([onDelivered](pid_t pid, const std::string& name) {
+    onDelivered(SimNotification{SimNotification::Source::accessibility, name, pid});
+  });
 }
 
 const SimDisplay* VirtualMac::displayOfSpace(std::uint64_t id) const {

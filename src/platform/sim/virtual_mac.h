@@ -50,9 +50,19 @@
 
 namespace velmora::sim {
 
+// A notification the machine delivers to Velmora: a workspace one (the active space, the
+// screens) or an accessibility one, to an observer Velmora registered.
+struct SimNotification {
+  enum class Source { workspace, accessibility };
+  Source source = Source::workspace;
+  std::string name;
+  pid_t pid = 0;  // the process an accessibility notification is about
+};
+
 class VirtualMac {
  public:
-  // This process (Velmora itself): an accessory application with this pid.
+  // The first copy of Velmora: an accessory application with this pid. Each copy started
+  // later (startNewCopy) is a new process.
   static constexpr pid_t kSelfPID = sim::kSelfPID;
   // The Dock as the machine starts; each restart gives it a new pid (dock().pid()). Its
   // application record, window and element tree come with addSystemFurniture.
@@ -68,8 +78,10 @@ class VirtualMac {
   VirtualMac(const VirtualMac&) = delete;
   VirtualMac& operator=(const VirtualMac&) = delete;
 
-  // All the seams, for one running copy of Velmora.
+  // All the seams, for the copy of Velmora that is this process now (selfPID).
   platform::Platform platform();
+  // The copy of Velmora the seams speak for: kSelfPID until startNewCopy.
+  pid_t selfPID() const { return machine_.self(); }
   MainLoop& loop() { return machine_.loop(); }
   const platform::HomeFolder& home() const { return machine_.home(); }
   platform::Preferences& preferences() { return *preferences_; }
@@ -159,8 +171,28 @@ class VirtualMac {
   void userCloseWindow(std::int64_t windowNumber) { windowServer_.closeWindow(windowNumber); }
   void quitApplication(pid_t pid) { workspace_.quit(pid); }  // terminated, its windows gone
   // Another copy of Velmora (this bundle's identifier, another pid) starts from `bundlePath`,
-  // by default this bundle's location; returns its pid.
+  // by default this bundle's location; returns its pid. Only its process record: nothing runs
+  // it, and this process stays the one the seams speak for.
   pid_t startAnotherCopy(std::optional<std::string> bundlePath = std::nullopt);
+  // A new copy of Velmora starts from `bundlePath` (this bundle's location unless given) as a
+  // new process, and becomes this process: Velmora's bundle is at that path, and platform()
+  // speaks for the new pid from now on (its own hot-key handler and registrations). Answers
+  // the pid. The copy that ran before stays until it is ended.
+  pid_t startNewCopy(std::optional<std::string> bundlePath = std::nullopt);
+  // The process handles its own requests to quit (a polite terminate, or NSApplication's
+  // terminate from within): `onQuitRequest` hears each on the next loop turn, and ends the
+  // process with quitApplication when it is done. Null: requests end it directly.
+  void setOnQuitRequest(pid_t pid, std::function<void()> onQuitRequest) {
+    workspace_.setOnQuitRequest(pid, std::move(onQuitRequest));
+  }
+  // "/usr/bin/open" of an application bundle (a relaunch script's last step): `onOpen` hears
+  // the path, to run a copy of Velmora from there.
+  void setOnOpenApplication(std::function<void(const std::string& bundlePath)> onOpen) {
+    velmora_.setOnOpenApplication(std::move(onOpen));
+  }
+  // Hears each workspace notification the machine posts and each accessibility notification
+  // delivered to an observer, on the loop, as it is delivered. Null stops it.
+  void setOnNotificationDelivered(std::function<void(const SimNotification&)> onDelivered);
   // The user approves the login item in System Settings, or turns it off there.
   void setLoginItemStatus(std::int64_t status) { velmora_.setLoginItemStatus(status); }
   // An input event of a Quartz event type now (mouse moved, key down, …).
@@ -288,8 +320,8 @@ class VirtualMac {
   VirtualWorkspace workspace_;
   VirtualAccessibility accessibility_;
   VirtualDock dock_;  // after the keyboard: it takes the system shortcuts
-  VirtualProcesses processes_;
   VirtualApplication velmora_;
+  VirtualProcesses processes_;  // after Velmora's application: a relaunch script opens it
   VirtualPanels panels_;
   VirtualMenuBar menuBar_;
   VirtualOpenPanel openPanel_;

@@ -1,6 +1,7 @@
 #include "platform/sim/virtual_processes.h"
 
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
 
 namespace velmora::sim {
@@ -60,6 +61,10 @@ platform::ProcessStart VirtualProcesses::start(const std::string& executable,
   if (auto failure = launchFailures_.find(executable); failure != launchFailures_.end()) {
     return {false, failure->second};
   }
+  if (executable == "/bin/sh" && arguments.size() == 2 && arguments[0] == "-c") {
+    if (auto script = readRelaunchScript(arguments[1])) waitThenOpen(*script, 0);
+    return {true, {}};
+  }
   if (executable == "/bin/sh" || executable == kTccutil) return {true, {}};
   if (isDockTool(executable)) {
     machine_.loop().post(
@@ -84,6 +89,42 @@ std::pair<int, std::string> VirtualProcesses::dockTool(const std::string& execut
   if (!dock) return {1, "No matching processes belonging to you were found\n"};
   dock_.restart();
   return {0, {}};
+}
+
+// The shell knows one script, the one Velmora starts to relaunch itself:
+//   while kill -0 PID 2>/dev/null; do sleep SECONDS; done; /usr/bin/open "BUNDLE"
+std::optional<VirtualProcesses::WaitThenOpen> VirtualProcesses::readRelaunchScript(
+    const std::string& script) {
+  auto numberAfter = [&](std::string_view word, auto& value) {
+    std::size_t at = script.find(word);
+    if (at == std::string::npos) return false;
+    const char* begin = script.data() + at + word.size();
+    auto [end, ec] = std::from_chars(begin, script.data() + script.size(), value);
+    return ec == std::errc() && end != begin;
+  };
+  WaitThenOpen parsed;
+  if (!numberAfter("kill -0 ", parsed.pid) || !numberAfter("sleep ", parsed.interval)) {
+    return std::nullopt;
+  }
+  constexpr std::string_view kOpen = "/usr/bin/open \"";
+  std::size_t at = script.find(kOpen);
+  if (at == std::string::npos || parsed.interval <= 0) return std::nullopt;
+  for (std::size_t i = at + kOpen.size(); i < script.size(); ++i) {
+    if (script[i] == '"') return parsed;
+    if (script[i] == '\\' && i + 1 < script.size()) ++i;
+    parsed.bundlePath += script[i];
+  }
+  return std::nullopt;  // the quote never closes
+}
+
+void VirtualProcesses::waitThenOpen(const WaitThenOpen& script, double delay) {
+  machine_.loop().after(delay, lifetime_.guard([this, script] {
+    if (machine_.isRunning(script.pid)) {
+      waitThenOpen(script, script.interval);
+    } else {
+      application_.openApplication(script.bundlePath);
+    }
+  }));
 }
 
 // tccutil reset SERVICE [BUNDLE_ID]: removes the grants of the service, for one bundle or all.

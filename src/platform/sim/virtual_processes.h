@@ -2,7 +2,8 @@
 // The virtual Mac's command-line tools, as Velmora runs them (Process): "/usr/bin/tccutil"
 // resets the Accessibility grant, "/usr/bin/killall Dock" restarts the Dock,
 // activateSettings "-u" makes the Dock reload its shortcuts, and "/bin/sh" runs a relaunch
-// script. Any other executable does not exist. Every run and start is recorded.
+// script: it waits until the process is gone, then opens the bundle. Any other executable does
+// not exist. Every run and start is recorded.
 
 #include <map>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "core/main_loop.h"
 #include "platform/process_runner.h"
 #include "platform/sim/machine.h"
+#include "platform/sim/virtual_application.h"
 #include "platform/sim/virtual_dock.h"
 
 namespace velmora::sim {
@@ -25,7 +27,9 @@ struct SimProcessRun {
 
 class VirtualProcesses final : public platform::ProcessRunner {
  public:
-  VirtualProcesses(Machine& machine, VirtualDock& dock) : machine_(machine), dock_(dock) {}
+  // A relaunch script opens its bundle through `application`.
+  VirtualProcesses(Machine& machine, VirtualDock& dock, VirtualApplication& application)
+      : machine_(machine), dock_(dock), application_(application) {}
 
   // Every process run (waited for), in order.
   const std::vector<SimProcessRun>& runs() const { return runs_; }
@@ -42,7 +46,8 @@ class VirtualProcesses final : public platform::ProcessRunner {
   // ---- platform::ProcessRunner ----
   platform::ProcessResult run(const std::string& executable,
                               const std::vector<std::string>& arguments) override;
-  // A started killall or activateSettings acts on the next loop turn.
+  // A started killall or activateSettings acts on the next loop turn; a relaunch script
+  // starts checking for its process on the next turn.
   platform::ProcessStart start(const std::string& executable,
                                const std::vector<std::string>& arguments) override;
 
@@ -51,9 +56,19 @@ class VirtualProcesses final : public platform::ProcessRunner {
   // What the Dock's tools do, run or started: the exit status and standard error.
   std::pair<int, std::string> dockTool(const std::string& executable,
                                        const std::vector<std::string>& arguments);
+  // What a relaunch script says: wait while `pid` lives, checking every `interval` seconds,
+  // then open `bundlePath`.
+  struct WaitThenOpen {
+    pid_t pid = 0;
+    double interval = 0.1;
+    std::string bundlePath;
+  };
+  static std::optional<WaitThenOpen> readRelaunchScript(const std::string& script);
+  void waitThenOpen(const WaitThenOpen& script, double delay);
 
   Machine& machine_;
   VirtualDock& dock_;
+  VirtualApplication& application_;
   std::vector<SimProcessRun> runs_;
   std::vector<SimProcessRun> starts_;
   std::optional<std::pair<int, std::string>> tccutilFailure_;

@@ -66,6 +66,7 @@ void VirtualWorkspace::quit(pid_t pid) {
   SimApp* app = machine_.findApp(pid);
   if (!app || app->terminated) return;
   app->terminated = true;
+  onQuitRequest_.erase(pid);
   machine_.ax().applicationQuit(pid);
   dock_.applicationQuit(pid);
   std::erase_if(machine_.windows, [&](const SimWindow& w) { return w.owner == pid; });
@@ -89,6 +90,28 @@ void VirtualWorkspace::refuseTermination(pid_t pid, bool refuses) {
   } else {
     refusesTermination_.erase(pid);
   }
+}
+
+void VirtualWorkspace::setOnQuitRequest(pid_t pid, std::function<void()> onQuitRequest) {
+  if (onQuitRequest) {
+    onQuitRequest_[pid] = std::move(onQuitRequest);
+  } else {
+    onQuitRequest_.erase(pid);
+  }
+}
+
+bool VirtualWorkspace::requestQuit(pid_t pid) {
+  if (!machine_.isRunning(pid) || refusesTermination_.contains(pid)) return false;
+  machine_.loop().post(lifetime_.guard([this, pid] {
+    if (!machine_.isRunning(pid)) return;  // it ended meanwhile
+    if (auto handler = onQuitRequest_.find(pid); handler != onQuitRequest_.end()) {
+      auto heard = handler->second;  // the handler may remove itself
+      heard();
+    } else {
+      quit(pid);
+    }
+  }));
+  return true;
 }
 
 // ---- platform::Workspace ----
@@ -120,9 +143,7 @@ bool VirtualWorkspace::activate(pid_t pid, unsigned options) {
 
 bool VirtualWorkspace::terminate(pid_t pid) {
   machine_.countCall("NSRunningApplication.terminate");
-  if (!machine_.isRunning(pid) || refusesTermination_.contains(pid)) return false;
-  machine_.loop().post(lifetime_.guard([this, pid] { quit(pid); }));
-  return true;
+  return requestQuit(pid);
 }
 
 bool VirtualWorkspace::forceTerminate(pid_t pid) {

@@ -5,6 +5,8 @@
 // workspace notifications come from the machine, posted on the loop turn after a change.
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <vector>
@@ -36,6 +38,15 @@ class VirtualWorkspace final : public platform::Workspace,
   void quit(pid_t pid);
   // The application turns down polite requests to quit; forcing still ends it.
   void refuseTermination(pid_t pid, bool refuses);
+  // The process handles requests to quit itself, as an application's own event loop does:
+  // each polite request reaches `onQuitRequest` on the next loop turn instead of ending the
+  // process, and it ends the process (quit) when it is done. Null gives the request back to
+  // the machine, which ends the process at once.
+  void setOnQuitRequest(pid_t pid, std::function<void()> onQuitRequest);
+  bool handlesQuitRequests(pid_t pid) const { return onQuitRequest_.contains(pid); }
+  // A polite request to quit: on the next loop turn the process hears it, or ends. False when
+  // it is not running or turns requests down.
+  bool requestQuit(pid_t pid);
 
   // ---- platform::Workspace ----
   std::optional<platform::RunningApplication> runningApplication(pid_t pid) override;
@@ -46,7 +57,7 @@ class VirtualWorkspace final : public platform::Workspace,
   // handled; forcing ends it at once.
   bool terminate(pid_t pid) override;
   bool forceTerminate(pid_t pid) override;
-  pid_t currentProcessID() override { return kSelfPID; }
+  pid_t currentProcessID() override { return machine_.self(); }
   ObserverToken observeActiveSpaceChanged(std::function<void()> fn) override;
   ObserverToken observeScreenParametersChanged(std::function<void()> fn) override;
 
@@ -63,6 +74,7 @@ class VirtualWorkspace final : public platform::Workspace,
   Machine& machine_;
   DockTree& dock_;
   std::set<pid_t> refusesTermination_;
+  std::map<pid_t, std::function<void()>> onQuitRequest_;
   Lifetime lifetime_;
 };
 

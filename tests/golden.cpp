@@ -1,0 +1,122 @@
+#include "golden.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <vector>
+
+#include "platform/linux/test_pictures.h"
+
+namespace velmora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using test_support::Pixbuf;
+
+fs::path goldenPath(std::string_view name) {
+  return fs::path(VELMORA_SOURCE_DIR) / "tests" / "golden" / name;
+}
+
+// True when the run is to rewrite the golden files rather than compare with them.
+bool updating() {
+  const char* flag = std::getenv("VELMORA_UPDATE_GOLDEN");
+  return flag && std::string_view(flag) == "1";
+}
+
+::testing::AssertionResult write(const fs::path& file, std::string_view bytes) {
+  fs::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+  return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult missing(const fs::path& file) {
+  return ::testing::AssertionFailure()
+         << "no golden file " << file << " (VELMORA_UPDATE_GOLDEN=1 writes it)";
+}
+
+std::vector<std::string> lines(std::string_view text) {
+  std::vector<std::string> out;
+  std::istringstream in{std::string(text)};
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+Pixbuf decode(const std::vector<std::uint8_t>& png) {
+  GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("png", nullptr);
+  Pixbuf pixbuf;
+  if (gdk_pixbuf_loader_write(loader, png.data(), png.size(), nullptr) &&
+      gdk_pixbuf_loader_close(loader, nullptr) && gdk_pixbuf_loader_get_pixbuf(loader)) {
+    pixbuf.reset(GDK_PIXBUF(g_object_ref(gdk_pixbuf_loader_get_pixbuf(loader))));
+  }
+  g_object_unref(loader);
+  return pixbuf;
+}
+
+}  // namespace
+
+::testing::AssertionResult matchesGolden(std::string_view name, std::string_view text) {
+  const fs::path file = goldenPath(name);
+  if (updating()) return write(file, text);
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return missing(file);
+  const std::string expected{std::istreambuf_iterator<char>(in), {}};
+  if (expected == text) return ::testing::AssertionSuccess();
+  const std::vector<std::string> want = lines(expected), got = lines(text);
+  auto failure = ::testing::AssertionFailure() << file << " differs:\n";
+  for (std::size_t i = 0, shown = 0; i < std::max(want.size(), got.size()) && shown < 8; ++i) {
+    const std::string w = i < want.size() ? want[i] : "(none)";
+    const std::string g = i < got.size() ? got[i] : "(none)";
+    if (w != g && ++shown)
+      failure << "line " << i + 1 << "\n  golden: " << w << "\n  now:    " << g << "\n";
+  }
+  return failure << "(VELMORA_UPDATE_GOLDEN=1 rewrites it)";
+}
+
+::testing::AssertionResult matchesGoldenPNG(std::string_view name, const platform::Canvas& canvas,
+                                            int tolerance) {
+  const fs::path file = goldenPath(name);
+  const std::optional<std::vector<std::uint8_t>> png = canvas.encodePNG();
+  if (!png) return ::testing::AssertionFailure() << "the canvas gave no PNG";
+  if (updating()) return write(file, {reinterpret_cast<const char*>(png->data()), png->size()});
+  const Pixbuf expected = test_support::read(file), actual = decode(*png);
+  if (!expected) return missing(file);
+  if (!actual) return ::testing::AssertionFailure() << "the canvas's PNG does not decode";
+  const int w = gdk_pixbuf_get_width(expected.get()), h = gdk_pixbuf_get_height(expected.get());
+  if (w != gdk_pixbuf_get_width(actual.get()) || h != gdk_pixbuf_get_height(actual.get())) {
+    return ::testing::AssertionFailure()
+           << file << " is " << w << "x" << h << " pixels, the canvas "
+           << gdk_pixbuf_get_width(actual.get()) << "x" << gdk_pixbuf_get_height(actual.get());
+  }
+  int differing = 0;
+  std::string first;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const test_support::Rgba a = test_support::pixelAt(expected, x, y),
+                               b = test_support::pixelAt(actual, x, y);
+      if (std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b),
+                    std::abs(a.a - b.a)}) > tolerance &&
+          differing++ == 0) {
+        first = std::to_string(x) + "," + std::to_string(y);
+      }
+    }
+  }
+  if (differing == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << differing << " pixels differ from " << file << ", the first at " << first
+         << " (VELMORA_UPDATE_GOLDEN=1 rewrites it)";
+}
+
+std::string num(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f", std::abs(value) < 0.0005 ? 0.0 : value);
+  std::string s = text;
+  s.erase(s.find_last_not_of('0') + 1);
+  if (s.back() == '.') s.pop_back();
+  return s;
+}
+
+}  // namespace velmora::testing

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "golden.h"
 #include "platform/canvas.h"
 
 namespace velmora::testing {
@@ -41,6 +42,43 @@ class RecordingCanvas final : public platform::Canvas {
       if (c.kind == kind) found.push_back(c);
     }
     return found;
+  }
+
+  // Every call on one line, for golden files: "fill 0,0 17x17 r4.5 rgba(1,0.2,0.3,1); text …".
+  std::string dump() const {
+    static constexpr const char* kKinds[] = {"fill", "gradient", "stroke",
+                                             "clip", "bitmap",   "text"};
+    static constexpr const char* kWeights[] = {"regular", "medium", "semibold", "bold"};
+    auto point = [](platform::CanvasPoint p) { return num(p.x) + "," + num(p.y); };
+    auto colour = [](const platform::Color& c) {
+      return "rgba(" + num(c.red) + "," + num(c.green) + "," + num(c.blue) + "," + num(c.alpha) +
+             ")";
+    };
+    std::string out;
+    for (const DrawCall& c : calls) {
+      if (!out.empty()) out += "; ";
+      out += std::string(kKinds[static_cast<int>(c.kind)]) + " " + point({c.bounds.x, c.bounds.y}) +
+             " " + num(c.bounds.width) + "x" + num(c.bounds.height);
+      if (c.kind == DrawCall::Kind::text) {
+        out += " \"" + c.text + "\" " + kWeights[static_cast<int>(c.font.weight)] + " " +
+               num(c.font.pointSize) +
+               (c.font.family == platform::FontFamily::emoji ? " emoji" : "");
+        if (c.maxWidth) out += " max " + num(*c.maxWidth);
+      }
+      // A rounded rectangle starts its radius right of its left edge.
+      if (c.start.x != c.bounds.x &&
+          (c.kind == DrawCall::Kind::fill || c.kind == DrawCall::Kind::clip))
+        out += " r" + num(c.start.x - c.bounds.x);
+      if (c.kind == DrawCall::Kind::stroke) out += " width " + num(c.lineWidth);
+      if (c.kind == DrawCall::Kind::gradient) {
+        out += " " + point(c.gradient.start) + "->" + point(c.gradient.end);
+        for (const auto& stop : c.gradient.stops)
+          out += " " + num(stop.location) + ":" + colour(stop.color);
+      } else if (c.kind != DrawCall::Kind::clip && c.kind != DrawCall::Kind::bitmap) {
+        out += " " + colour(c.color);
+      }
+    }
+    return out;
   }
 
   Size size() const override { return size_; }

@@ -110,6 +110,74 @@ Pixbuf decode(const std::vector<std::uint8_t>& png) {
          << " (VELMORA_UPDATE_GOLDEN=1 rewrites it)";
 }
 
+std::string escaped(std::string_view text) {
+  std::string out;
+  char hex[16];
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const int length = byte < 0x80       ? 1
+                       : byte >> 5 == 6  ? 2
+                       : byte >> 4 == 14 ? 3
+                       : byte >> 3 == 30 ? 4
+                                         : 0;
+    char32_t c = length == 1 ? byte : length ? byte & (0x7F >> length) : 0;
+    bool valid = length > 0 && i + length <= text.size();
+    for (int k = 1; valid && k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      valid = next >> 6 == 2;
+      c = c << 6 | (next & 0x3F);
+    }
+    // Overlong forms and surrogates are not UTF-8 either.
+    const char32_t least = length == 2 ? 0x80 : length == 3 ? 0x800 : length == 4 ? 0x10000 : 0;
+    valid = valid && c >= least && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+    if (!valid) {
+      std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+      out += hex;
+      ++i;
+      continue;
+    }
+    if (c == '\n' || c == '\t' || c == '\\') {
+      out += c == '\n' ? "\\n" : c == '\t' ? "\\t" : "\\\\";
+    } else if (c < 0x20 || (c >= 0x7F && c <= 0xA0) || (c >= 0x2000 && c <= 0x200F) ||
+               (c >= 0x2028 && c <= 0x202F) || c == 0x3000 || c == 0xFEFF ||
+               (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0x300 && c <= 0x36F) ||
+               (c >= 0x20D0 && c <= 0x20FF) || (c >= 0xE000 && c <= 0xF8FF)) {
+      std::snprintf(hex, sizeof hex, "\\u{%X}", static_cast<unsigned>(c));
+      out += hex;
+    } else {
+      out.append(text.substr(i, static_cast<std::size_t>(length)));
+    }
+    i += static_cast<std::size_t>(length);
+  }
+  return out;
+}
+
+std::string menuText(const platform::Menu& menu) {
+  static constexpr const char* kTargets[] = {"delegate", "application", "first responder"};
+  std::string out;
+  for (const platform::MenuItem& item : menu.items) {
+    if (item.separator) {
+      out += "-\n";
+      continue;
+    }
+    out += item.title;
+    if (!item.keyEquivalent.empty()) {
+      const platform::KeyModifiers& m = item.modifiers;
+      out += std::string("  ") + (m.control ? "⌃" : "") + (m.option ? "⌥" : "") +
+             (m.shift ? "⇧" : "") + (m.command ? "⌘" : "") + escaped(item.keyEquivalent);
+    }
+    if (!item.action.empty()) {
+      out += std::string("  ") + item.action + " -> " + kTargets[static_cast<int>(item.target)];
+    }
+    if (!item.enabled) out += "  disabled";
+    if (item.checked) out += "  checked";
+    if (item.image) out += "  image";
+    if (item.representedObject) out += "  object " + std::to_string(*item.representedObject);
+    out += "\n";
+  }
+  return out;
+}
+
 std::string num(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.3f", std::abs(value) < 0.0005 ? 0.0 : value);

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/canvas.h"
+#include "platform/menus.h"
 
 namespace velmora::testing {
 
@@ -19,6 +20,15 @@ namespace velmora::testing {
 // every pixel within `tolerance`.
 ::testing::AssertionResult matchesGoldenPNG(std::string_view name, const platform::Canvas& canvas,
                                             int tolerance = 1);
+
+// Text as goldens print it, so every case stays on one visible line: control characters,
+// invisible spaces, joiners, combining marks and private-use characters as \n, \t or
+// \u{200D}, bytes that are not UTF-8 as \xFF.
+std::string escaped(std::string_view text);
+
+// A menu, one item a line: its title, key equivalent with modifiers, action and target, and
+// whether it is disabled, checked, has an image or carries an object; "-" for a separator.
+std::string menuText(const platform::Menu& menu);
 
 // A number as goldens print it: at most three decimals, no trailing zeros ("4.5", "17", "-0.2").
 std::string num(double value);

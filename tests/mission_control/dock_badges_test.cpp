@@ -4,10 +4,12 @@
 
 #include <atomic>
 #include <memory>
+#include <sstream>
 #include <thread>
 
 #include "core/notifications.h"
 #include "core/virtual_loop.h"
+#include "golden.h"
 #include "platform/sim/virtual_mac.h"
 #include "spaces/engine_world.h"
 
@@ -29,9 +31,9 @@ sim::SimApp regular(std::string name, std::optional<std::string> path) {
       false};
 }
 
-class DockBadgesTest : public ::testing::Test {
- protected:
-  DockBadgesTest() {
+// A machine with the Dock, Mail running and the Accessibility grant, and a badge reader.
+struct DockWorld {
+  DockWorld() {
     mac.addDisplay("Main", ScreenRect::make(0, 0, 1512, 982));
     mac.addSystemFurniture();
     mac.setAccessibilityTrusted(true);
@@ -56,57 +58,32 @@ class DockBadgesTest : public ::testing::Test {
       center.observe(notifications::kBadgesDidChange, [this] { ++announcements; });
 };
 
-// ---- Texts ----
+class DockBadgesTest : public ::testing::Test, public DockWorld {};
 
-TEST(BadgeTexts, NormalisedFromTheDocksLabel) {
-  const std::vector<std::pair<std::string, std::optional<std::string>>> table = {
-      {" 12 ", "12"},
-      {"!", "\u2022"},
-      {"", std::nullopt},
-      {" \n\t", std::nullopt},
-      {"+3", "+3"},
-      {"-2", "-2"},
-      {"1.5", "\u2022"},
-      {"New", "\u2022"},
-      {"3 4", "\u2022"},
-      {"+", "\u2022"},
-      {"\u00A07\u2028", "7"},
-      {"\u0661\u0662", "\u2022"},
-      {"99999999999999999999", "\u2022"},  // too large to be a number
-  };
-  for (const auto& [label, expected] : table) {
-    EXPECT_EQ(normalizedBadge(label), expected) << "label \"" << label << "\"";
+// What the Dock's labels become, a desktop's badge from its applications' badges, and the
+// paths the Dock's item URLs stand for, one case a line.
+TEST(BadgeTexts, LabelsSumsAndPathsAsTheirGolden) {
+  std::string out;
+  auto shown = [](const std::optional<std::string>& text) { return text ? *text : "(none)"; };
+  for (std::string label : {" 12 ", "!", "", " \n\t", "+3", "-2", "1.5", "New", "3 4", "+",
+                            "\u00A07\u2028", "\u0661\u0662", "99999999999999999999"}) {
+    out += "label \"" + testing::escaped(label) + "\" -> " + shown(normalizedBadge(label)) + "\n";
   }
-}
-
-TEST(BadgeTexts, DesktopBadgeCombinesItsApplications) {
-  using Texts = std::vector<std::string>;
-  const std::vector<std::pair<Texts, std::optional<std::string>>> table = {
-      {{"3", "5"}, "8"},
-      {{"60", "45"}, "99+"},
-      {{"99"}, "99"},
-      {{"3", "\u2022"}, "\u2022"},
-      {{}, std::nullopt},
-      {{"", ""}, std::nullopt},
-      {{"", "4"}, "4"},
-      {{"+2", "-5"}, "-3"},
-      {{"9223372036854775807", "1"}, "99+"},
-  };
-  for (const auto& [texts, expected] : table) {
-    std::string shown;
-    for (const auto& t : texts) shown += "\"" + t + "\" ";
-    EXPECT_EQ(desktopBadge(texts), expected) << shown;
+  // Each desktop's applications' badges, separated by "|".
+  for (std::string joined : {"3|5", "60|45", "60|40", "99", "3|\u2022", "", "|", "|4", "+2|-5",
+                             "9223372036854775807|1"}) {
+    std::vector<std::string> texts;
+    std::istringstream in(joined.empty() ? "" : joined + "|");
+    for (std::string text; std::getline(in, text, '|');) texts.push_back(text);
+    out += "desktop \"" + joined + "\" -> " + shown(desktopBadge(texts)) + "\n";
   }
-}
-
-TEST(BadgeTexts, URLsAndPathsAreStandardised) {
-  EXPECT_EQ(standardizedURLPath("file:///Applications/Visual%20Studio%20Code.app/"),
-            "/Applications/Visual Studio Code.app");
-  EXPECT_EQ(standardizedURLPath("file://localhost/Applications/./Tools/../Mail.app/"),
-            "/Applications/Mail.app");
-  EXPECT_EQ(standardizedURLPath("Mail"), std::nullopt);
-  EXPECT_EQ(standardizedURLPath("file://"), std::nullopt);
-  EXPECT_EQ(standardizedPath("/Applications//Mail.app/"), "/Applications/Mail.app");
+  for (const char* url :
+       {"file:///Applications/Visual%20Studio%20Code.app/",
+        "file://localhost/Applications/./Tools/../Mail.app/", "Mail", "file://"}) {
+    out += std::string("url ") + url + " -> " + shown(standardizedURLPath(url)) + "\n";
+  }
+  out += "path /Applications//Mail.app/ -> " + standardizedPath("/Applications//Mail.app/") + "\n";
+  EXPECT_TRUE(testing::matchesGolden("mission_control/badge_texts.txt", out));
 }
 
 // ---- Reading ----
@@ -225,11 +202,11 @@ TEST_F(DockBadgesTest, ADestroyedReaderDropsItsReadInFlight) {
 }
 
 TEST(DockBadgesShapes, AnOddDockGivesFewerBadgesNeverACrash) {
-  using Edit = std::function<void(sim::VirtualMac&, pid_t mail)>;
+  using Edit = std::function<void(sim::VirtualMac&)>;
   auto editDock = [](std::function<void(sim::SimAXNode & dock, sim::SimAXNode & list,
                                         sim::SimAXNode & mailItem)>
                          fn) -> Edit {
-    return [fn](sim::VirtualMac& mac, pid_t) {
+    return [fn](sim::VirtualMac& mac) {
       mac.editAccessibilityTree(sim::VirtualMac::kDockPID, [&](sim::SimAXNode& dock) {
         sim::SimAXNode& list = *dock.firstChild("AXList");
         sim::SimAXNodePtr mailItem;
@@ -247,7 +224,7 @@ TEST(DockBadgesShapes, AnOddDockGivesFewerBadgesNeverACrash) {
     bool mailFound;
   };
   const std::vector<Case> cases = {
-      {"unchanged", [](sim::VirtualMac&, pid_t) {}, true},
+      {"unchanged", [](sim::VirtualMac&) {}, true},
       {"no icon list", editDock([](auto& dock, auto&, auto&) { dock.children.clear(); }), false},
       {"children not an array",
        editDock([](auto& dock, auto&, auto&) { dock.attributes.emplace("AXChildren", "list"); }),
@@ -286,30 +263,21 @@ TEST(DockBadgesShapes, AnOddDockGivesFewerBadgesNeverACrash) {
        }),
        false},
       {"Dock not answering",
-       [](sim::VirtualMac& mac, pid_t) {
+       [](sim::VirtualMac& mac) {
          mac.failAccessibilityReads(sim::VirtualMac::kDockPID, platform::kAXErrorCannotComplete);
        },
        false},
-      {"no Dock",
-       [](sim::VirtualMac& mac, pid_t) { mac.quitApplication(sim::VirtualMac::kDockPID); }, false},
+      {"no Dock", [](sim::VirtualMac& mac) { mac.quitApplication(sim::VirtualMac::kDockPID); },
+       false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    VirtualLoop loop;
-    sim::VirtualMac mac(loop);
-    mac.addDisplay("Main", ScreenRect::make(0, 0, 1512, 982));
-    mac.addSystemFurniture();
-    mac.setAccessibilityTrusted(true);
-    pid_t mail = mac.addApplication(regular("Mail", "/System/Applications/Mail.app"));
-    mac.setDockBadge(mail, "3");
-    c.edit(mac, mail);
-    NotificationCenter center;
-    DockBadges badges(mac.platform(), center, fixedStopwatch());
-    badges.requestRead();
-    badges.waitForWorker();
-    loop.runPending();
-    EXPECT_FALSE(badges.reading());
-    EXPECT_EQ(badges.badges(), (c.mailFound ? Badges{{mail, "3"}} : Badges{}));
+    DockWorld w;
+    w.mac.setDockBadge(w.mail, "3");
+    c.edit(w.mac);
+    w.read();
+    EXPECT_FALSE(w.badges.reading());
+    EXPECT_EQ(w.badges.badges(), (c.mailFound ? Badges{{w.mail, "3"}} : Badges{}));
   }
 }
 
@@ -324,12 +292,8 @@ TEST(DockBadgesWithEngine, ABadgeOnAHiddenDesktopIsAnnouncedAndLogged) {
   w.mac.addWindow(mail, {desktops[1]}, AXRect::make(100, 100, 800, 600));
 
   DockBadges badges(w.mac.platform(), w.center, fixedStopwatch());
-  EngineServices services;
-  services.settings = &w.settings;
-  services.timeLedger = &w.ledger;
-  services.badgeReader = &badges;
-  services.switchesLog = &w.log;
-  w.engine = std::make_unique<SpaceEngine>(w.mac.platform(), w.center, std::move(services));
+  w.badgeReader = &badges;
+  w.makeEngine(false);
   int spacesChanged = 0;
   ObserverToken token = w.center.observe(notifications::kSpacesDidChange, [&] { ++spacesChanged; });
   w.engine->start();

@@ -48,6 +48,7 @@ class EngineWorld {
   FixedEngineSettings settings;
   MemoryTimeLedger ledger;
   FakeBadgeReader badges;
+  BadgeReader* badgeReader = &badges;  // the engine's; a test may hand it the real one
   std::unique_ptr<SpaceEngine> engine;
   std::unique_ptr<DesktopSwitcher> switcher;
   // "active", "spaces" for the two announcements, "switch <display> <from>-><to>" for onSwitch
@@ -67,7 +68,7 @@ class EngineWorld {
     EngineServices services;
     services.settings = &settings;
     services.timeLedger = &ledger;
-    services.badgeReader = &badges;
+    services.badgeReader = badgeReader;
     services.switchesLog = &log;
     engine = std::make_unique<SpaceEngine>(mac.platform(), center, std::move(services));
     switcher =

@@ -9,6 +9,9 @@
 #include <sstream>
 #include <vector>
 
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
 #include "platform/linux/test_pictures.h"
 
 namespace velmora::testing {
@@ -113,41 +116,27 @@ Pixbuf decode(const std::vector<std::uint8_t>& png) {
 std::string escaped(std::string_view text) {
   std::string out;
   char hex[16];
-  for (std::size_t i = 0; i < text.size();) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    const int length = byte < 0x80       ? 1
-                       : byte >> 5 == 6  ? 2
-                       : byte >> 4 == 14 ? 3
-                       : byte >> 3 == 30 ? 4
-                                         : 0;
-    char32_t c = length == 1 ? byte : length ? byte & (0x7F >> length) : 0;
-    bool valid = length > 0 && i + length <= text.size();
-    for (int k = 1; valid && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      valid = next >> 6 == 2;
-      c = c << 6 | (next & 0x3F);
-    }
-    // Overlong forms and surrogates are not UTF-8 either.
-    const char32_t least = length == 2 ? 0x80 : length == 3 ? 0x800 : length == 4 ? 0x10000 : 0;
-    valid = valid && c >= least && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
-    if (!valid) {
-      std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-      out += hex;
-      ++i;
-      continue;
-    }
-    if (c == '\n' || c == '\t' || c == '\\') {
-      out += c == '\n' ? "\\n" : c == '\t' ? "\\t" : "\\\\";
-    } else if (c < 0x20 || (c >= 0x7F && c <= 0xA0) || (c >= 0x2000 && c <= 0x200F) ||
-               (c >= 0x2028 && c <= 0x202F) || c == 0x3000 || c == 0xFEFF ||
-               (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0x300 && c <= 0x36F) ||
-               (c >= 0x20D0 && c <= 0x20FF) || (c >= 0xE000 && c <= 0xF8FF)) {
+  for (std::int32_t i = 0, length = static_cast<std::int32_t>(text.size()); i < length;) {
+    const std::int32_t start = i;
+    UChar32 c;
+    U8_NEXT(text.data(), i, length, c);
+    const std::int8_t type = c < 0 ? 0 : u_charType(c);
+    if (c == '\n' || c == '\t') {
+      out += c == '\n' ? "\\n" : "\\t";
+    } else if (c < 0) {
+      for (std::int32_t k = start; k < i; ++k) {
+        std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(text[k]));
+        out += hex;
+      }
+    } else if (type == U_CONTROL_CHAR || type == U_FORMAT_CHAR || type == U_LINE_SEPARATOR ||
+               type == U_PARAGRAPH_SEPARATOR || type == U_NON_SPACING_MARK ||
+               type == U_ENCLOSING_MARK || type == U_PRIVATE_USE_CHAR ||
+               (type == U_SPACE_SEPARATOR && c != ' ')) {
       std::snprintf(hex, sizeof hex, "\\u{%X}", static_cast<unsigned>(c));
       out += hex;
     } else {
-      out.append(text.substr(i, static_cast<std::size_t>(length)));
+      out.append(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(i - start)));
     }
-    i += static_cast<std::size_t>(length);
   }
   return out;
 }

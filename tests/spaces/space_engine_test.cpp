@@ -77,8 +77,7 @@ TEST(SpaceEngineSwitches, DesktopsPassedThroughAreNeverAnnouncedOrRemembered) {
   auto& engine = w.makeEngine();
   engine.setTransitSpaceIDs({sid(a[1]), sid(a[2])});
   for (int i = 1; i < 4; ++i) {
-    w.mac.userSwitchTo(a[static_cast<std::size_t>(i)]);
-    w.loop.advance(0.1);
+    w.userSwitch(a[static_cast<std::size_t>(i)]);
   }
   Events events = w.takeEvents();
   EXPECT_EQ(std::count(events.begin(), events.end(), "active"), 1);
@@ -87,8 +86,7 @@ TEST(SpaceEngineSwitches, DesktopsPassedThroughAreNeverAnnouncedOrRemembered) {
 
   // A transit desktop is not announced even as the final landing.
   engine.setTransitSpaceIDs({sid(a[0])});
-  w.mac.userSwitchTo(a[0]);
-  w.loop.advance(0.1);
+  w.userSwitch(a[0]);
   events = w.takeEvents();
   EXPECT_EQ(std::count(events.begin(), events.end(), "active"), 0);
   EXPECT_EQ(engine.lastDesktopID(), sid(a[3]));
@@ -109,8 +107,7 @@ TEST(SpaceEngineSwitches, FullScreenSpacesAreLeftOutOfAnnouncements) {
   // currentDesktop falls back to the first desktop flagged current: none is.
   EXPECT_FALSE(engine.currentDesktop());
 
-  w.mac.userSwitchTo(a[1]);
-  w.loop.advance(0.1);
+  w.userSwitch(a[1]);
   EXPECT_EQ(w.takeEvents(), (Events{"spaces", "active", "switch A none->2"}));
   EXPECT_EQ(engine.lastDesktopID(), sid(a[0]));
 }
@@ -121,13 +118,11 @@ TEST(SpaceEngineSwitches, JumpBackNeverLeadsToTheDesktopTheUserIsOn) {
   platform::pid_t app = w.mac.addApplication({.name = "Keynote"});
   std::int64_t win = w.mac.addWindow(app, {a[1]}, AXRect::make(0, 30, 800, 600));
   auto& engine = w.makeEngine();
-  w.mac.userSwitchTo(a[1]);
-  w.loop.advance(0.1);
+  w.userSwitch(a[1]);
   w.mac.userEnterFullScreen(win);
   w.loop.advance(0.1);
   EXPECT_EQ(engine.lastDesktop()->number, 2);  // out of full screen, back to desktop 2
-  w.mac.userSwitchTo(a[1]);
-  w.loop.advance(0.1);
+  w.userSwitch(a[1]);
   EXPECT_EQ(engine.lastDesktop()->number, 1);  // from desktop 2, back where it was before
   engine.jumpBack();
   w.loop.advance(1);
@@ -157,8 +152,7 @@ TEST(SpaceEngineSwitches, LeavingADeletedDesktopIsAnnouncedFromNowhere) {
   auto a = w.display("A", 3);
   w.mac.userSwitchTo(a[1]);
   auto& engine = w.makeEngine();
-  w.mac.userSwitchTo(a[2]);
-  w.loop.advance(0.1);
+  w.userSwitch(a[2]);
   ASSERT_EQ(engine.lastDesktopID(), sid(a[1]));
   w.takeEvents();
   w.mac.userRemoveSpace(a[2]);  // the current one: the one before it becomes current
@@ -177,12 +171,7 @@ TEST(SpaceEngineSwitches, EachDisplayReportsItsOwnSwitch) {
   w.mac.managedDisplaySetCurrentSpace(0, "A", a[1]);
   w.mac.managedDisplaySetCurrentSpace(0, "B", b[1]);
   engine.refresh(false);
-  Events events = w.takeEvents();
-  ASSERT_EQ(events.size(), 4u);
-  EXPECT_EQ(events[0], "spaces");
-  EXPECT_EQ(events[1], "active");
-  EXPECT_EQ(events[2], "switch A 1->2");
-  EXPECT_EQ(events[3], "switch B 3->4");
+  EXPECT_EQ(w.takeEvents(), (Events{"spaces", "active", "switch A 1->2", "switch B 3->4"}));
 }
 
 TEST(SpaceEngineSwitches, AQuietRefreshRecordsButAnnouncesNoLanding) {
@@ -226,8 +215,7 @@ TEST(SpaceEngineRefresh, AnEmptyOrBrokenAnswerKeepsEverything) {
   auto desktops = engine.desktops();
   for (Value answer : {Value(), Value(Value::Array{}), Value("garbage"), Value(17)}) {
     w.mac.overrideManagedDisplaySpaces(answer);
-    w.mac.userSwitchTo(a[2]);
-    w.loop.advance(2);
+    w.userSwitch(a[2], 2);
     EXPECT_EQ(engine.desktops(), desktops);
     EXPECT_EQ(engine.currentSpaceIDForDisplay("A"), sid(a[0]));
   }
@@ -257,9 +245,11 @@ TEST(SpaceEngineRefresh, PendingWorkIsHarmlessAfterTheEngineIsGone) {
   w.engine->switchTo(*w.engine->desktopWithID(sid(a[1])), "test");
   w.switcher.reset();  // as the application lets go of them: the switcher first
   w.engine.reset();
-  w.mac.userSwitchTo(a[0]);
-  w.loop.advance(5);  // trailing refresh, sweep, switch polls: all find nobody home
-  SUCCEED();
+  w.takeEvents();
+  const int reads = w.layoutReads();
+  w.userSwitch(a[0], 5);  // trailing refresh, sweep, switch polls: all find nobody home
+  EXPECT_TRUE(w.events.empty());
+  EXPECT_EQ(w.layoutReads(), reads);
 }
 
 // ---- Moving between desktops ----
@@ -287,15 +277,13 @@ TEST(SpaceEngineMoving, JumpBackReturnsToThePreviousDesktopOnlyWhileItExists) {
   EngineWorld w;
   auto a = w.display("A", 3);
   auto& engine = w.makeEngine();
-  w.mac.userSwitchTo(a[2]);
-  w.loop.advance(0.1);
+  w.userSwitch(a[2]);
   engine.jumpBack();
   w.loop.advance(1);
   EXPECT_EQ(w.mac.currentSpace("A"), a[0]);
   EXPECT_EQ(engine.lastDesktopID(), sid(a[2]));
 
-  w.mac.userSwitchTo(a[1]);
-  w.loop.advance(0.1);
+  w.userSwitch(a[1]);
   w.mac.userRemoveSpace(a[0]);
   w.loop.advance(2);
   int switchesBefore = w.mac.callCount("SLSManagedDisplaySetCurrentSpace");
@@ -369,14 +357,10 @@ TEST(SpaceEngineEndToEnd, AUserWalksTwoDisplaysAndEveryLandingIsToldInOrder) {
   std::uint64_t fs = w.mac.addSpace("B", sim::kSpaceTypeFullScreen);
   auto& engine = w.makeEngine();
 
-  w.mac.userSwitchTo(a[1]);
-  w.loop.advance(0.5);
-  w.mac.userSwitchTo(b[1]);
-  w.loop.advance(0.5);
-  w.mac.userSwitchTo(fs);
-  w.loop.advance(0.5);
-  w.mac.userSwitchTo(b[0]);
-  w.loop.advance(0.5);
+  w.userSwitch(a[1], 0.5);
+  w.userSwitch(b[1], 0.5);
+  w.userSwitch(fs, 0.5);
+  w.userSwitch(b[0], 0.5);
   bool landed = false;
   engine.switchTo(*engine.desktopWithNumber(1), "hotkey", [&](bool ok) { landed = ok; });
   w.loop.advance(1);

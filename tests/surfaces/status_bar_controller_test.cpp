@@ -35,10 +35,6 @@ class FakeCommands final : public AppCommands {
 
 // Three desktops on one display, desktop 3 named Mail and current, and the tile controller.
 struct TileWorld : testing::EngineWorld {
-  Settings settings{mac.preferences()};
-  SpaceStore store{mac.platform(), center, log};
-  DesktopPresentation presentation{store, settings};
-  KeyNames keyNames{mac.platform().keyboardLayout};
   MemoryLog tileLog;
   FakeCommands commands;
   std::vector<std::uint64_t> ids;
@@ -60,8 +56,8 @@ struct TileWorld : testing::EngineWorld {
 
   StatusBarController& make() {
     tile = std::make_unique<StatusBarController>(
-        StatusBarServices{mac.platform(), center, *engine, settings, presentation, keyNames,
-                          tileLog, commands, [this] { return notchShows; }});
+        StatusBarServices{mac.platform(), center, *engine, options, presentation, names, tileLog,
+                          commands, [this] { return notchShows; }});
     loop.runPending();
     return *tile;
   }
@@ -90,7 +86,7 @@ TEST(StatusBarController, RendersEachStyleWithBadgeTooltipAndWidthCap) {
   ASSERT_TRUE(w.item().image());
   EXPECT_EQ(w.item().image()->size().width, 17);
 
-  w.settings.setMenuBarStyle(MenuBarStyle::iconOnly);
+  w.options.setMenuBarStyle(MenuBarStyle::iconOnly);
   tile.refresh();
   EXPECT_EQ(w.item().title(), "");
   EXPECT_TRUE(w.item().image());
@@ -101,7 +97,7 @@ TEST(StatusBarController, RendersEachStyleWithBadgeTooltipAndWidthCap) {
   w.badges.texts[mail] = "2";
   w.engine->refreshApps(true);
   w.engine->badgesChanged();
-  w.settings.setMenuBarStyle(MenuBarStyle::nameOnly);
+  w.options.setMenuBarStyle(MenuBarStyle::nameOnly);
   tile.refresh();
   EXPECT_FALSE(w.item().image());
   EXPECT_EQ(w.item().title(), "Mail · 2");
@@ -111,7 +107,7 @@ TEST(StatusBarController, RendersEachStyleWithBadgeTooltipAndWidthCap) {
   w.store.update(testing::mid(w.ids[2]), [](SpaceMeta& m) { m.icon = SpaceIcon::emoji("🎉"); });
   w.badges.texts.clear();
   w.engine->badgesChanged();
-  w.settings.setMenuBarStyle(MenuBarStyle::numberAndName);
+  w.options.setMenuBarStyle(MenuBarStyle::numberAndName);
   tile.refresh();
   auto desktop = w.engine->currentDesktop();
   EXPECT_EQ(w.item().image(), Glyph::tileImage(w.presentation, *desktop, 17, 4.5, true));
@@ -140,8 +136,7 @@ TEST(StatusBarController, FollowsFullScreenRenumberingAndTheDisplayTheUserClicks
   w.loop.advance(0.1);
   EXPECT_EQ(w.item().title(), "Spaces");
   EXPECT_FALSE(w.item().image());
-  w.mac.userSwitchTo(w.ids[2]);
-  w.loop.advance(0.1);
+  w.userSwitch(w.ids[2]);
   EXPECT_EQ(w.item().title(), " Mail");
   EXPECT_EQ(w.item().image(), tileOf(3));
   w.mac.userRemoveSpace(fullScreen);
@@ -171,14 +166,11 @@ TEST(StatusBarController, LiftsTheImageFromMacOS27) {
 
 TEST(StatusBarController, WithoutDesktopsReadsSpaces) {
   testing::EngineWorld bare;
-  Settings settings{bare.mac.preferences()};
-  SpaceStore store{bare.mac.platform(), bare.center, bare.log};
-  DesktopPresentation presentation{store, settings};
-  KeyNames names{bare.mac.platform().keyboardLayout};
   FakeCommands commands;
   bare.makeEngine();
   StatusBarController tile(StatusBarServices{bare.mac.platform(), bare.center, *bare.engine,
-                                             settings, presentation, names, bare.log, commands});
+                                             bare.options, bare.presentation, bare.names, bare.log,
+                                             commands});
   EXPECT_EQ(bare.mac.menuBar().item()->title(), "Spaces");
   EXPECT_FALSE(bare.mac.menuBar().item()->image());
 }
@@ -207,7 +199,7 @@ TEST(StatusBarController, FallsBackToTileAloneThenRetriesTheName) {
   EXPECT_TRUE(tile.compact());
 
   // A new style starts from the full look.
-  w.settings.setMenuBarStyle(MenuBarStyle::nameOnly);
+  w.options.setMenuBarStyle(MenuBarStyle::nameOnly);
   tile.refresh();
   EXPECT_FALSE(tile.compact());
   EXPECT_EQ(w.item().title(), "Mail");
@@ -238,7 +230,7 @@ TEST(StatusBarController, NoRoomAtAllHidesTheTileAndAnnouncesIt) {
 
 TEST(StatusBarController, IconOnlySkipsTheTileAloneStep) {
   TileWorld w;
-  w.settings.setMenuBarStyle(MenuBarStyle::iconOnly);
+  w.options.setMenuBarStyle(MenuBarStyle::iconOnly);
   w.crowd(10);
   double start = w.loop.now();
   auto& tile = w.make();
@@ -251,8 +243,8 @@ TEST(StatusBarController, StepsAsideForTheNotchLabel) {
   TileWorld w;
   auto& tile = w.make();
   w.notchShows = true;
-  w.settings.setNotchEnabled(true);
-  w.settings.setTileHiddenBesideNotch(true);
+  w.options.setNotchEnabled(true);
+  w.options.setTileHiddenBesideNotch(true);
   tile.refresh();
   tile.refresh();
   EXPECT_FALSE(w.item().isVisible());
@@ -290,7 +282,7 @@ TEST(StatusBarController, MenuListsDesktopsWithChecksAndShortcuts) {
   w.store.update(testing::mid(w.ids[0]), [](SpaceMeta& m) {
     m.hotkey = Hotkey{46, platform::kControlKey | platform::kOptionKey};
   });  // ⌃⌥M
-  w.settings.setShowShortcutsInMenu(false);
+  w.options.setShowShortcutsInMenu(false);
   platform::Menu menu = tile.buildMenu();
   ASSERT_GE(menu.items.size(), 12u);
   EXPECT_EQ(menu.items[0].title, "Mail  ·  Desktop 3");
@@ -306,11 +298,11 @@ TEST(StatusBarController, MenuListsDesktopsWithChecksAndShortcuts) {
   EXPECT_EQ(menu.items[6].title, "Edit “Mail”…");
   EXPECT_EQ(menu.items.back().title, "Quit Velmora");
 
-  w.settings.setShowShortcutsInMenu(true);
+  w.options.setShowShortcutsInMenu(true);
   menu = tile.buildMenu();
   EXPECT_EQ(menu.items[3].keyEquivalent, "2");
   EXPECT_EQ(menu.items[2].keyEquivalent, "m");  // its own shortcut still wins
-  w.settings.setPresenting(true);
+  w.options.setPresenting(true);
   menu = tile.buildMenu();
   auto presenting = std::find_if(menu.items.begin(), menu.items.end(),
                                  [](const auto& i) { return i.title == "Presentation Mode"; });

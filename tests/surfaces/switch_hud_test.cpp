@@ -16,9 +16,6 @@ using testing::RecordingCanvas;
 // Two displays of three desktops each; desktop 3 is named Mail. The main display's visible
 // frame tops out at 875 (a 899-point screen under a 24-point menu bar).
 struct HUDWorld : testing::EngineWorld {
-  Settings settings{mac.preferences()};
-  SpaceStore store{mac.platform(), center, log};
-  DesktopPresentation presentation{store, settings};
   std::vector<std::uint64_t> ids;
   std::unique_ptr<SwitchHUD> hud;
 
@@ -30,7 +27,7 @@ struct HUDWorld : testing::EngineWorld {
     makeEngine();
     loop.runPending();
     store.update(desktop(3).space.managedID, [](SpaceMeta& m) { m.name = "Mail"; });
-    hud = std::make_unique<SwitchHUD>(HUDServices{mac.platform(), settings, *engine, presentation});
+    hud = std::make_unique<SwitchHUD>(HUDServices{mac.platform(), options, *engine, presentation});
   }
   Desktop desktop(int number) const {
     for (const Desktop& d : engine->desktops()) {
@@ -48,7 +45,7 @@ struct HUDWorld : testing::EngineWorld {
 
 TEST(SwitchHUD, ShowsOnTheDisplayThatChangedAndOnlyTheLatestShowHides) {
   HUDWorld w;
-  w.settings.setHudDuration(1.2);
+  w.options.setHudDuration(1.2);
   w.hud->show(w.desktop(3), "D1");
   const HUDPanel* p = w.hud->panel("D1");
   ASSERT_NE(p, nullptr);
@@ -94,7 +91,7 @@ TEST(SwitchHUD, ShowsOnTheDisplayThatChangedAndOnlyTheLatestShowHides) {
 
 TEST(SwitchHUD, AnimatesBetweenPosesInLoopTime) {
   HUDWorld w;
-  w.settings.setHudDuration(1.0);
+  w.options.setHudDuration(1.0);
   w.hud->show(w.desktop(3), "D1");
   w.loop.runPending();
   const HUDState& state = w.hud->panel("D1")->state;
@@ -119,7 +116,7 @@ TEST(SwitchHUD, AnimatesBetweenPosesInLoopTime) {
 
 TEST(SwitchHUD, PlacesThePanelByPositionAndMeasuredSize) {
   HUDWorld w;
-  w.settings.setHudPosition(HUDPosition::top);
+  w.options.setHudPosition(HUDPosition::top);
   w.hud->show(w.desktop(3), "D1");
   ScreenRect frame = w.panel("D1").frame();
   HUDContent::Layout card = w.layout("D1");
@@ -128,10 +125,10 @@ TEST(SwitchHUD, PlacesThePanelByPositionAndMeasuredSize) {
   EXPECT_DOUBLE_EQ(frame.maxY(), 875 - 24);
   EXPECT_DOUBLE_EQ(frame.midX(), 720);
 
-  w.settings.setHudPosition(HUDPosition::bottom);
+  w.options.setHudPosition(HUDPosition::bottom);
   w.hud->show(w.desktop(3), "D1");
   EXPECT_DOUBLE_EQ(w.panel("D1").frame().minY(), 48);
-  w.settings.setHudPosition(HUDPosition::center);
+  w.options.setHudPosition(HUDPosition::center);
   w.hud->show(w.desktop(3), "D1");
   EXPECT_DOUBLE_EQ(w.panel("D1").frame().midY(), 875.0 / 2);
 
@@ -144,7 +141,7 @@ TEST(SwitchHUD, PlacesThePanelByPositionAndMeasuredSize) {
 
 TEST(SwitchHUD, CardLayoutFollowsSizeAndNumberSettings) {
   HUDWorld w;
-  w.settings.setHudShowNumber(true);
+  w.options.setHudShowNumber(true);
   w.hud->show(w.desktop(3), "D1");
   HUDContent::Layout named = w.layout("D1");
   EXPECT_EQ(named.title, "Mail");
@@ -154,9 +151,9 @@ TEST(SwitchHUD, CardLayoutFollowsSizeAndNumberSettings) {
   EXPECT_EQ(unnamed.title, "Desktop 1");
   EXPECT_FALSE(unnamed.numberLine);
 
-  w.settings.setHudShowNumber(false);
+  w.options.setHudShowNumber(false);
   HUDContent::Layout regular = w.layout("D1");
-  w.settings.setHudSize(HUDSize::large);
+  w.options.setHudSize(HUDSize::large);
   w.hud->show(w.desktop(1), "D1");
   HUDContent::Layout large = w.layout("D1");
   EXPECT_DOUBLE_EQ(large.tile.width, 1.3 * regular.tile.width);

@@ -4,14 +4,14 @@
 
 #include <algorithm>
 
-#include "switching/switcher_world.h"
+#include "spaces/engine_world.h"
 
 namespace velmora {
 namespace {
 
 using platform::keys::kRightArrow;
 using testing::Answer;
-using testing::SwitcherWorld;
+using testing::EngineWorld;
 using Plan = DesktopSwitcher::StepPlan;
 
 int count(const std::vector<std::string>& lines, const std::string& text) {
@@ -22,9 +22,10 @@ int count(const std::vector<std::string>& lines, const std::string& text) {
 
 // One display of `desktops` desktops with these shortcuts on, Mission Control installed,
 // the display on desktop `current`.
-std::unique_ptr<SwitcherWorld> world(int desktops, const std::vector<int>& shortcuts,
-                                     int current = 1, bool moveRight = true) {
-  auto w = std::make_unique<SwitcherWorld>();
+std::unique_ptr<EngineWorld> world(int desktops, const std::vector<int>& shortcuts, int current = 1,
+                                   bool moveRight = true) {
+  auto w = std::make_unique<EngineWorld>();
+  w->trusted = true;
   auto ids = w->display("Main", desktops);
   w->enableDesktopShortcuts(shortcuts, moveRight);
   w->mac.userSwitchTo(ids[static_cast<std::size_t>(current - 1)]);
@@ -37,30 +38,30 @@ std::unique_ptr<SwitcherWorld> world(int desktops, const std::vector<int>& short
 // ---- Route choice ----
 
 // The route a request to desktop `target` took and whether it landed.
-std::string routeTo(SwitcherWorld& w, int target) {
+std::string routeTo(EngineWorld& w, int target) {
   auto answer = w.request(target);
   w.loop.advance(10);
   bool landed = answer->results == std::vector<bool>{true};
-  return w.switcher().lastNote() + (landed ? "" : " (missed)");
+  return w.switcher->lastNote() + (landed ? "" : " (missed)");
 }
 
 TEST(DesktopSwitcherRoute, TheDirectCallWhenNativeSwitchingCannotBeUsed) {
-  auto off = world(4, SwitcherWorld::upTo(4));
-  off->settings.setNativeSwitching(false);
+  auto off = world(4, EngineWorld::upTo(4));
+  off->options.setNativeSwitching(false);
   EXPECT_EQ(routeTo(*off, 3), "hotkey [raw] status=0");
 
-  auto untrusted = world(4, SwitcherWorld::upTo(4));
+  auto untrusted = world(4, EngineWorld::upTo(4));
   untrusted->trusted = false;
   EXPECT_EQ(routeTo(*untrusted, 3), "hotkey [raw] status=0");
 
-  auto noMissionControl = world(4, SwitcherWorld::upTo(4));
-  noMissionControl->switcher().setPressInMissionControl(nullptr);
+  auto noMissionControl = world(4, EngineWorld::upTo(4));
+  noMissionControl->switcher->setPressInMissionControl(nullptr);
   EXPECT_EQ(routeTo(*noMissionControl, 3), "hotkey [raw] status=0");
   EXPECT_TRUE(noMissionControl->keyboard.keyDowns.empty());
 }
 
 TEST(DesktopSwitcherRoute, ShortcutThenStepsThenMissionControl) {
-  EXPECT_EQ(routeTo(*world(4, SwitcherWorld::upTo(4)), 3), "hotkey [⌃3]");
+  EXPECT_EQ(routeTo(*world(4, EngineWorld::upTo(4)), 3), "hotkey [⌃3]");
   EXPECT_EQ(routeTo(*world(4, {1, 2, 4}), 3), "hotkey [⌃→ ×2]");
   // Ten away with no shortcut to start from: no plan.
   EXPECT_EQ(routeTo(*world(12, {}), 11), "hotkey [mission control] pressed=true took=0ms");
@@ -69,18 +70,19 @@ TEST(DesktopSwitcherRoute, ShortcutThenStepsThenMissionControl) {
 }
 
 TEST(DesktopSwitcherRoute, ADesktopOnTheOtherDisplayIsPressedInMissionControl) {
-  SwitcherWorld w;
+  EngineWorld w;
+  w.trusted = true;
   w.display("Main", 2);
   auto side = w.display("Side", 2, 1512);
-  w.enableDesktopShortcuts(SwitcherWorld::upTo(4));
+  w.enableDesktopShortcuts(EngineWorld::upTo(4));
   w.makeEngine();
   w.installMissionControl();
   auto answer = w.request(4);
   w.loop.advance(2);
   EXPECT_EQ(answer->results, std::vector<bool>{true});
   EXPECT_NEAR(answer->at, 0.25, 1e-9);  // the slide after the press
-  EXPECT_EQ(w.switcher().lastNote(), "hotkey [mission control] pressed=true took=0ms");
-  EXPECT_EQ(w.currentOf("Side"), side[1]);
+  EXPECT_EQ(w.switcher->lastNote(), "hotkey [mission control] pressed=true took=0ms");
+  EXPECT_EQ(w.mac.currentSpace("Side"), side[1]);
   EXPECT_TRUE(w.keyboard.keyDowns.empty());
 }
 
@@ -89,11 +91,11 @@ TEST(DesktopSwitcherRoute, ADesktopOnTheOtherDisplayIsPressedInMissionControl) {
 std::optional<Plan> planFor(int desktops, const std::vector<int>& shortcuts, int current,
                             int target, bool moveRight = true) {
   auto w = world(desktops, shortcuts, current, moveRight);
-  return w->switcher().planSteps(*w->engine->desktopWithNumber(target));
+  return w->switcher->planSteps(*w->engine->desktopWithNumber(target));
 }
 
 TEST(DesktopSwitcherStepPlan, WalksAtMostEightDesktopsFromTheNearestAnchor) {
-  EXPECT_EQ(planFor(12, SwitcherWorld::upTo(10), 1, 12), (Plan{10, 2}));
+  EXPECT_EQ(planFor(12, EngineWorld::upTo(10), 1, 12), (Plan{10, 2}));
   EXPECT_EQ(planFor(6, {1, 2, 3, 4, 6}, 2, 5), (Plan{std::nullopt, 3}));
   EXPECT_EQ(planFor(10, {}, 1, 9), (Plan{std::nullopt, 8}));
   EXPECT_EQ(planFor(5, {1}, 5, 3, false), (Plan{std::nullopt, -2}));  // left still on
@@ -102,21 +104,21 @@ TEST(DesktopSwitcherStepPlan, WalksAtMostEightDesktopsFromTheNearestAnchor) {
   // The only anchor is farther from the target than the display is.
   EXPECT_EQ(planFor(20, {1}, 20, 11), std::nullopt);
   // The nearest anchor is still nine away.
-  EXPECT_EQ(planFor(20, SwitcherWorld::upTo(10), 1, 20), std::nullopt);
+  EXPECT_EQ(planFor(20, EngineWorld::upTo(10), 1, 20), std::nullopt);
   EXPECT_EQ(planFor(5, {1}, 1, 3, false), std::nullopt);
 }
 
 TEST(DesktopSwitcherStepPlan, FullScreenSpacesAreStepsToo) {
-  SwitcherWorld w;
+  EngineWorld w;
   w.display("Main", 1);
   w.mac.addSpace("Main", sim::kSpaceTypeFullScreen);
   w.mac.addSpace("Main");
   w.makeEngine();
-  EXPECT_EQ(w.switcher().planSteps(*w.engine->desktopWithNumber(2)), (Plan{std::nullopt, 2}));
+  EXPECT_EQ(w.switcher->planSteps(*w.engine->desktopWithNumber(2)), (Plan{std::nullopt, 2}));
 }
 
 TEST(DesktopSwitcherStep, TheTwelfthDesktopIsTwoMovesPastTheTenth) {
-  auto w = world(12, SwitcherWorld::upTo(10));
+  auto w = world(12, EngineWorld::upTo(10));
   auto ids = w->mac.display("Main")->spaces;
   double t0 = w->loop.now();
   auto answer = w->request(12);
@@ -132,8 +134,9 @@ TEST(DesktopSwitcherStep, TheTwelfthDesktopIsTwoMovesPastTheTenth) {
             "hotkey [⌃0 on the way to 'Desktop 12'] [⌃→ ×2]: 10 → 12 'Desktop 12' now=12 after "
             "500ms");
   EXPECT_NEAR(answer->at - t0, 0.75, 1e-9);
-  // Only the landing is announced, and jump back still leads to where the user was.
-  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"active", "switch 11->12"}));
+  // Only the landing is announced as a switch, and jump back still leads to where the user was.
+  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"spaces", "spaces", "spaces", "active",
+                                                       "switch Main 11->12"}));
   EXPECT_EQ(w->engine->lastDesktopID(), SpaceID(ids[0].id));
   EXPECT_TRUE(w->engine->transitSpaceIDs().empty());
 }
@@ -150,7 +153,7 @@ TEST(DesktopSwitcherStep, ThreeMovesArePressedSixtyMillisecondsApart) {
   EXPECT_NEAR(moves[1] - t0, 0.06, 1e-9);
   EXPECT_NEAR(moves[2] - t0, 0.12, 1e-9);
   EXPECT_EQ(answer->results, std::vector<bool>{true});
-  EXPECT_EQ(w->switcher().lastNote(), "hotkey [⌃→ ×3]");
+  EXPECT_EQ(w->switcher->lastNote(), "hotkey [⌃→ ×3]");
   EXPECT_NEAR(answer->at - t0, 0.75, 1e-9);  // three slides, queued by the Dock
   EXPECT_EQ(count(w->takeEvents(), "active"), 1);
   EXPECT_EQ(w->engine->lastDesktopID(), SpaceID(ids[1].id));
@@ -170,37 +173,37 @@ TEST(DesktopSwitcherStep, ThreeMovesGetTwoPointEightSecondsBeforeMissionControl)
 
 TEST(DesktopSwitcherStep, AnAnchorThatIsNotReachedHandsOverToMissionControl) {
   auto w = world(12, {});
-  w->enableDesktopShortcuts(SwitcherWorld::upTo(10), true, false);  // the Dock has not reread
+  w->enableDesktopShortcuts(EngineWorld::upTo(10), true, false);  // the Dock has not reread
   auto answer = w->request(12);
   w->loop.advance(5);
   EXPECT_EQ(answer->results, std::vector<bool>{true});
   EXPECT_EQ(w->log.lines.front(),
             "hotkey [⌃0 on the way to 'Desktop 12']: 1 → 12 'Desktop 12' now=1 after 2000ms");
-  EXPECT_EQ(w->switcher().lastNote(),
+  EXPECT_EQ(w->switcher->lastNote(),
             "hotkey [⌃0 on the way to 'Desktop 12'] fallback [mission control] pressed=true "
             "took=0ms");
   EXPECT_TRUE(w->keyboard.downs(kRightArrow).empty());
-  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"active", "switch 1->12"}));
+  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"spaces", "active", "switch Main 1->12"}));
   EXPECT_TRUE(w->engine->transitSpaceIDs().empty());
 }
 
 // ---- One switch at a time ----
 
 TEST(DesktopSwitcherRequests, TheCurrentDesktopAnswersAtOnceAndLogsNothing) {
-  auto w = world(4, SwitcherWorld::upTo(4));
+  auto w = world(4, EngineWorld::upTo(4));
   auto answer = w->request(1);
   EXPECT_EQ(answer->results, std::vector<bool>{true});
   EXPECT_TRUE(w->log.lines.empty());
-  EXPECT_EQ(w->switcher().generation(), 0u);
+  EXPECT_EQ(w->switcher->generation(), 0u);
   EXPECT_TRUE(w->keyboard.keyDowns.empty());
 }
 
 TEST(DesktopSwitcherRequests, AskingAgainJoinsTheSwitchOnItsWay) {
-  auto w = world(4, SwitcherWorld::upTo(4));
+  auto w = world(4, EngineWorld::upTo(4));
   auto first = w->request(3);
   w->loop.advance(0.1);
   auto second = w->request(3, "menu");
-  EXPECT_EQ(w->switcher().inFlight(),
+  EXPECT_EQ(w->switcher->inFlight(),
             (DesktopSwitcher::InFlight{w->engine->desktopWithNumber(3)->id(), 1}));
   w->loop.advance(2);
   EXPECT_EQ(first->results, std::vector<bool>{true});
@@ -213,7 +216,7 @@ TEST(DesktopSwitcherRequests, AskingAgainJoinsTheSwitchOnItsWay) {
 }
 
 TEST(DesktopSwitcherRequests, ALaterRequestSupersedesTheOneOnItsWay) {
-  auto w = world(4, SwitcherWorld::upTo(4));
+  auto w = world(4, EngineWorld::upTo(4));
   auto a = w->request(3);
   w->loop.advance(0.02);
   auto b = w->request(4, "menu");
@@ -222,8 +225,8 @@ TEST(DesktopSwitcherRequests, ALaterRequestSupersedesTheOneOnItsWay) {
   EXPECT_EQ(b->results, std::vector<bool>{true});
   EXPECT_EQ(w->log.lines.front(), "hotkey [⌃3]: → 'Desktop 3' superseded by a later switch");
   EXPECT_EQ(w->log.lines.back(), "menu [⌃4]: 1 → 4 'Desktop 4' now=4 after 500ms");
-  EXPECT_EQ(w->switcher().generation(), 2u);
-  EXPECT_FALSE(w->switcher().inFlight());
+  EXPECT_EQ(w->switcher->generation(), 2u);
+  EXPECT_FALSE(w->switcher->inFlight());
 }
 
 TEST(DesktopSwitcherRequests, LandingWhereASupersededRunOfMovesPassesIsAnnounced) {
@@ -233,13 +236,13 @@ TEST(DesktopSwitcherRequests, LandingWhereASupersededRunOfMovesPassesIsAnnounced
   auto three = w->request(3, "menu");
   w->loop.advance(0.3);
   EXPECT_EQ(three->results, std::vector<bool>{true});
-  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"active", "switch 2->3"}));
+  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"spaces", "active", "switch Main 2->3"}));
 }
 
 TEST(DesktopSwitcherRequests, AMissedShortcutFallsBackToMissionControlThenTheDirectCall) {
   auto w = world(4, {}, 1);
   // The preferences say ⌃3 is on, but the Dock has not reread them.
-  w->enableDesktopShortcuts(SwitcherWorld::upTo(4), true, false);
+  w->enableDesktopShortcuts(EngineWorld::upTo(4), true, false);
   w->installMissionControl(false);
   auto answer = w->request(3);
   w->loop.advance(5);
@@ -255,7 +258,7 @@ TEST(DesktopSwitcherRequests, AMissedShortcutFallsBackToMissionControlThenTheDir
 
 TEST(DesktopSwitcherRequests, APressInMissionControlThatMissesIsTheEnd) {
   auto w = world(12, {});
-  w->switcher().setPressInMissionControl([](int, std::function<void(bool)> done) { done(true); });
+  w->switcher->setPressInMissionControl([](int, std::function<void(bool)> done) { done(true); });
   auto answer = w->request(11);
   w->loop.advance(5);
   EXPECT_EQ(answer->results, std::vector<bool>{false});
@@ -267,9 +270,9 @@ TEST(DesktopSwitcherRequests, APressInMissionControlThatMissesIsTheEnd) {
 
 class DesktopSwitcherDirect : public ::testing::Test {
  protected:
-  void SetUp() override { w->settings.setNativeSwitching(false); }
+  void SetUp() override { w->options.setNativeSwitching(false); }
   int calls() const { return w->mac.callCount("SLSManagedDisplaySetCurrentSpace"); }
-  std::unique_ptr<SwitcherWorld> w = world(4, {});
+  std::unique_ptr<EngineWorld> w = world(4, {});
 };
 
 TEST_F(DesktopSwitcherDirect, LandsWithoutAWorkspaceNotification) {
@@ -277,7 +280,7 @@ TEST_F(DesktopSwitcherDirect, LandsWithoutAWorkspaceNotification) {
   auto answer = w->request(3);
   w->loop.advance(1);
   EXPECT_EQ(answer->results, std::vector<bool>{true});
-  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"active", "switch 1->3"}));
+  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"spaces", "active", "switch Main 1->3"}));
   EXPECT_EQ(w->log.lines.back(), "hotkey [raw] status=0: 1 → 3 'Desktop 3' now=3 after 50ms");
 }
 
@@ -302,15 +305,14 @@ TEST_F(DesktopSwitcherDirect, TheRepeatedCallCanLand) {
   w->mac.failSetCurrentSpace(0);
   w->loop.advance(2);
   EXPECT_EQ(answer->results, std::vector<bool>{true});
-  EXPECT_EQ(w->switcher().lastNote(), "hotkey [raw] status=1000 [raw again]");
+  EXPECT_EQ(w->switcher->lastNote(), "hotkey [raw] status=1000 [raw again]");
 }
 
 TEST_F(DesktopSwitcherDirect, NoRepeatOnceTheUserMovedOnOrTheTargetIsGone) {
   w->mac.failSetCurrentSpace(1000);
   auto moved = w->request(3);
   w->loop.advance(0.3);
-  w->mac.userSwitchTo(w->engine->desktopWithNumber(2)->id().raw());
-  w->loop.advance(2);
+  w->userSwitch(w->engine->desktopWithNumber(2)->id().raw(), 2);
   EXPECT_EQ(moved->results, std::vector<bool>{false});
 
   auto gone = w->request(4);
@@ -320,7 +322,7 @@ TEST_F(DesktopSwitcherDirect, NoRepeatOnceTheUserMovedOnOrTheTargetIsGone) {
   EXPECT_EQ(gone->results, std::vector<bool>{false});
   EXPECT_EQ(calls(), 2);
   EXPECT_EQ(count(w->log.lines, "re-asserted"), 0);
-  EXPECT_FALSE(w->switcher().inFlight());
+  EXPECT_FALSE(w->switcher->inFlight());
 }
 
 // ---- Lifetime and load ----
@@ -328,10 +330,10 @@ TEST_F(DesktopSwitcherDirect, NoRepeatOnceTheUserMovedOnOrTheTargetIsGone) {
 TEST(DesktopSwitcherLifetime, CallersOfADestroyedSwitcherHearNotLanded) {
   auto w = world(12, {});
   std::function<void(bool)> late;
-  w->switcher().setPressInMissionControl(
+  w->switcher->setPressInMissionControl(
       [&](int, std::function<void(bool)> done) { late = std::move(done); });
   auto answer = w->request(11);
-  w->desktopSwitcher.reset();
+  w->switcher.reset();
   w->engine.reset();
   EXPECT_TRUE(answer->results.empty());  // not from inside the teardown
   w->loop.advance(0.01);
@@ -342,7 +344,7 @@ TEST(DesktopSwitcherLifetime, CallersOfADestroyedSwitcherHearNotLanded) {
 }
 
 TEST(DesktopSwitcherLifetime, ABurstOfRequestsLeavesNothingBehind) {
-  auto w = world(12, SwitcherWorld::upTo(10));
+  auto w = world(12, EngineWorld::upTo(10));
   w->mac.dock().setSwitchAnimation(0.02);
   std::size_t idle = w->loop.pendingCount();
   const int targets[] = {3, 12, 5, 11, 7};
@@ -355,8 +357,8 @@ TEST(DesktopSwitcherLifetime, ABurstOfRequestsLeavesNothingBehind) {
   for (const auto& answer : answers) EXPECT_EQ(answer->results.size(), 1u);
   // Presses of superseded switches still run their course; the engine ends agreeing with
   // the machine.
-  EXPECT_EQ(w->engine->currentSpaceIDForDisplay("Main"), SpaceID(w->currentOf("Main")));
-  EXPECT_FALSE(w->switcher().inFlight());
+  EXPECT_EQ(w->engine->currentSpaceIDForDisplay("Main"), SpaceID(w->mac.currentSpace("Main")));
+  EXPECT_FALSE(w->switcher->inFlight());
   EXPECT_TRUE(w->engine->transitSpaceIDs().empty());
   EXPECT_EQ(w->loop.pendingCount(), idle);
 }
@@ -364,7 +366,7 @@ TEST(DesktopSwitcherLifetime, ABurstOfRequestsLeavesNothingBehind) {
 // ---- The road of one press ----
 
 TEST(DesktopSwitcherRoad, OnePressLandsAnnouncesOnceAndLogsOnce) {
-  auto w = world(3, SwitcherWorld::upTo(3));
+  auto w = world(3, EngineWorld::upTo(3));
   double t0 = w->loop.now();
   auto answer = w->request(2);
   w->loop.advance(0.001);
@@ -376,7 +378,7 @@ TEST(DesktopSwitcherRoad, OnePressLandsAnnouncesOnceAndLogsOnce) {
   EXPECT_TRUE(w->events.empty());
   EXPECT_TRUE(answer->results.empty());
   w->loop.advance(1);
-  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"active", "switch 1->2"}));
+  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"spaces", "active", "switch Main 1->2"}));
   EXPECT_EQ(answer->results, std::vector<bool>{true});
   EXPECT_NEAR(answer->at - t0, 0.25, 1e-9);
   EXPECT_EQ(w->log.lines,

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "spaces/engine_world.h"
-#include "spaces/presentation.h"
 
 namespace velmora {
 namespace {
@@ -33,7 +32,7 @@ class HotkeyBindingsTest : public ::testing::Test {
   std::vector<std::string> registered() {
     std::vector<std::string> out;
     for (const auto& r : w.mac.hotKeys().registered()) {
-      out.push_back(names.display(Hotkey{r.keyCode, r.modifiers}));
+      out.push_back(w.names.display(Hotkey{r.keyCode, r.modifiers}));
     }
     return out;
   }
@@ -46,22 +45,17 @@ class HotkeyBindingsTest : public ::testing::Test {
 
   testing::EngineWorld w;
   std::vector<std::uint64_t> ids = makeWorld();
-  MemoryLog systemLog;
-  Settings settings{w.mac.preferences()};
-  SpaceStore store{w.mac.platform(), w.center, systemLog};
-  DesktopPresentation presentation{store, settings};
-  KeyNames names{w.mac.platform().keyboardLayout};
-  HotkeyCenter center{w.mac.hotKeys(), systemLog, names};
+  HotkeyCenter center{w.mac.hotKeys(), w.systemLog, w.names};
   int switcherOpened = 0;
   std::vector<std::string> toasts;
   HotkeyBindings bindings{
       center,
       *w.engine,
-      settings,
-      store,
-      names,
+      w.options,
+      w.store,
+      w.names,
       w.mac,
-      [this](const Desktop& d) { return presentation.title(d); },
+      [this](const Desktop& d) { return w.presentation.title(d); },
       {[this] { ++switcherOpened; },
        [this](const std::string& text, const std::string& symbol, double seconds) {
          toasts.push_back(text + " / " + symbol + " / " + std::to_string(seconds).substr(0, 3));
@@ -97,11 +91,11 @@ TEST_F(HotkeyBindingsTest, AFreshInstallRegistersTheDefaultsAndEachDoesItsJob) {
   press(kSpace, kCtrlOpt);
   EXPECT_EQ(switcherOpened, 1);
   press(kP, kCtrlOpt);
-  EXPECT_TRUE(settings.presenting());
+  EXPECT_TRUE(w.options.presenting());
 }
 
 TEST_F(HotkeyBindingsTest, ADesktopsOwnShortcutWinsOverTheNumberShortcut) {
-  store.update(testing::mid(ids[3]), [](SpaceMeta& m) {
+  w.store.update(testing::mid(ids[3]), [](SpaceMeta& m) {
     m.hotkey = Hotkey{digit(3), platform::kControlKey | platform::kOptionKey};
   });  // ⌃⌥3 on desktop 4
   bindings.rebind();
@@ -109,7 +103,7 @@ TEST_F(HotkeyBindingsTest, ADesktopsOwnShortcutWinsOverTheNumberShortcut) {
   EXPECT_EQ(now[5], "⌃⌥3");  // right after the five fixed shortcuts, and only there
   EXPECT_EQ(std::count(now.begin(), now.end(), "⌃⌥3"), 1);
   EXPECT_EQ(std::count(now.begin(), now.end(), "⌃⌥⇧3"), 1);
-  EXPECT_TRUE(systemLog.lines.empty());
+  EXPECT_TRUE(w.systemLog.lines.empty());
   press(digit(3), kCtrlOpt);
   EXPECT_EQ(current(), 4);
   EXPECT_EQ(w.log.lines.back().rfind("space hotkey [raw]", 0), 0u) << w.log.lines.back();
@@ -127,17 +121,19 @@ TEST_F(HotkeyBindingsTest, RebindingTouchesTheSystemOnlyWhenSomethingChanged) {
   bindings.rebind();
   EXPECT_EQ(w.mac.hotKeys().registrationCount(), 25);
 
-  settings.setNextHotkey(std::nullopt);
-  settings.setDirectJumpModifiers(platform::kOptionKey);
-  settings.setMoveWindowEnabled(false);
+  w.options.setNextHotkey(std::nullopt);
+  w.options.setDirectJumpModifiers(platform::kOptionKey);
+  w.options.setMoveWindowEnabled(false);
   bindings.rebind();
   EXPECT_EQ(bindings.signature(), "|⌃⌥Space|⌃⌥⇥|none|⌃⌥←|⌃⌥P|true|2048|false");
   std::vector<std::string> now = registered();
   ASSERT_EQ(now.size(), 14u);
   EXPECT_EQ(now[4], "⌥1");
 
-  settings.setDirectJumpEnabled(false);
-  store.update(testing::mid(ids[1]), [](SpaceMeta& m) { m.hotkey = Hotkey{5, platform::kCmdKey}; });
+  w.options.setDirectJumpEnabled(false);
+  w.store.update(testing::mid(ids[1]), [](SpaceMeta& m) {
+    m.hotkey = Hotkey{5, platform::kCmdKey};
+  });
   bindings.rebind();
   EXPECT_EQ(registered(), (std::vector<std::string>{"⌃⌥Space", "⌃⌥⇥", "⌃⌥←", "⌃⌥P", "⌘G"}));
 }
@@ -145,7 +141,7 @@ TEST_F(HotkeyBindingsTest, RebindingTouchesTheSystemOnlyWhenSomethingChanged) {
 TEST_F(HotkeyBindingsTest, ACombinationTakenElsewhereIsLoggedAndTheRestStillWork) {
   w.mac.hotKeys().holdByAnotherApplication(digit(2), platform::kControlKey | platform::kOptionKey);
   bindings.rebind();
-  EXPECT_EQ(systemLog.lines,
+  EXPECT_EQ(w.systemLog.lines,
             std::vector<std::string>{"Velmora: could not register hotkey ⌃⌥2 (status -9878)"});
   press(digit(2), kCtrlOpt);
   EXPECT_EQ(current(), 1);
@@ -157,7 +153,7 @@ TEST_F(HotkeyBindingsTest, MovingTheFrontWindowSaysWhereItWentUnlessItFollows) {
   platform::pid_t notes = w.mac.addApplication({.name = "Notes"});
   std::int64_t window = w.mac.addWindow(notes, {ids[0]}, AXRect::make(0, 30, 600, 400));
   w.mac.userActivate(notes);
-  store.update(testing::mid(ids[1]), [](SpaceMeta& m) { m.name = "Work"; });
+  w.store.update(testing::mid(ids[1]), [](SpaceMeta& m) { m.name = "Work"; });
   bindings.rebind();
 
   press(digit(0), kCtrlOptShift);  // ⌃⌥⇧0: there is no desktop 10
@@ -170,15 +166,14 @@ TEST_F(HotkeyBindingsTest, MovingTheFrontWindowSaysWhereItWentUnlessItFollows) {
   platform::pid_t nameless = w.mac.addApplication({});
   w.mac.addWindow(nameless, {ids[0]}, AXRect::make(0, 30, 600, 400));
   w.mac.userActivate(nameless);
-  settings.setPresenting(true);
+  w.options.setPresenting(true);
   press(digit(2), kCtrlOptShift);
   EXPECT_EQ(toasts.back(), "Moved window to Desktop 2 / arrow.right.doc.on.clipboard / 1.4");
 
-  settings.setMoveFollow(true);
+  w.options.setMoveFollow(true);
   w.mac.setAccessibilityTrusted(true);
   w.mac.userActivate(notes);
-  w.mac.userSwitchTo(ids[1]);
-  w.loop.advance(0.1);
+  w.userSwitch(ids[1]);
   press(digit(3), kCtrlOptShift);
   w.loop.advance(1);
   EXPECT_EQ(w.mac.window(window)->spaces, std::vector<std::uint64_t>{ids[2]});

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/virtual_loop.h"
+#include "golden.h"
 #include "platform/sim/virtual_mac.h"
 #include "store/settings.h"
 #include "switching/key_synth.h"
@@ -39,53 +40,50 @@ class SystemShortcutsTest : public ::testing::Test {
   SystemShortcuts shortcuts{mac.preferences(), names, mac, &switchesLog};
 };
 
-TEST_F(SystemShortcutsTest, AMissingDomainHasNoDesktopShortcutsButTheDefaultMoves) {
-  EXPECT_EQ(shortcuts.enabledCount(), 0);
-  EXPECT_FALSE(shortcuts.combo(1));
-  EXPECT_EQ(shortcuts.combo(SystemShortcuts::Direction::left),
-            (SystemShortcuts::Combo{123, 0x40000, "⌃←"}));
-  EXPECT_EQ(shortcuts.combo(SystemShortcuts::Direction::right)->display, "⌃→");
+// What the stored domain gives: the number of desktop shortcuts on, then one line per
+// desktop 1 to 11 and per move, with key code and flags.
+std::string combos(const SystemShortcuts& shortcuts) {
+  std::string out = "enabled " + std::to_string(shortcuts.enabledCount()) + "\n";
+  auto line = [&](const std::string& name, const std::optional<SystemShortcuts::Combo>& c) {
+    char flags[16];
+    std::snprintf(flags, sizeof flags, "%#llx",
+                  c ? static_cast<unsigned long long>(c->flags) : 0ULL);
+    out += name + ": " +
+           (c ? c->display + " key " + std::to_string(c->keyCode) + " flags " + flags : "none") +
+           "\n";
+  };
+  for (int n = 1; n <= 11; ++n) line("desktop " + std::to_string(n), shortcuts.combo(n));
+  line("left", shortcuts.combo(SystemShortcuts::Direction::left));
+  line("right", shortcuts.combo(SystemShortcuts::Direction::right));
+  return out;
 }
 
-TEST_F(SystemShortcutsTest, EntriesAreReadWithTheirOwnKeysAndFlags) {
+// A missing domain (no desktop shortcuts, the default ⌃←/⌃→ moves); entries read under their
+// own keys, "enabled" being true or 1, stray flag bits dropped, unusable or short parameters
+// meaning off or the default; key codes no key press can send (past 16 bits) being no
+// combination at all, not even the default move; and a domain that is not a dictionary.
+TEST_F(SystemShortcutsTest, StoredEntriesReadAsTheirGolden) {
+  std::string out = "-- no domain\n" + combos(shortcuts);
   store({
       {"118", entry(true, Value::array({65535, 18, 262144}))},
-      {"119", entry(1, Value::array({65535, 19, 0x40000 | 0x100000 | 0x1}))},  // stray bit dropped
-      {"120", entry(false, Value::array({65535, 20, 262144}))},                // off
-      {"121", entry(2, Value::array({65535, 21, 262144}))},                    // 2 is not "on"
-      {"122", entry(true, Value::array({65535, "23", 262144}))},               // unusable
+      {"119", entry(1, Value::array({65535, 19, 0x40000 | 0x100000 | 0x1}))},
+      {"120", entry(false, Value::array({65535, 20, 262144}))},
+      {"121", entry(2, Value::array({65535, 21, 262144}))},
+      {"122", entry(true, Value::array({65535, "23", 262144}))},
       {"127", entry(true, Value::array({65535, 29, 0x80000}))},
-      {"79", entry(false, {})},                   // left turned off
-      {"81", entry(true, Value::array({1, 2}))},  // too short: default
+      {"79", entry(false, {})},
+      {"81", entry(true, Value::array({1, 2}))},
   });
-  EXPECT_EQ(shortcuts.combo(1), (SystemShortcuts::Combo{18, 0x40000, "⌃1"}));
-  EXPECT_EQ(shortcuts.combo(2), (SystemShortcuts::Combo{19, 0x140000, "⌃⌘2"}));
-  EXPECT_FALSE(shortcuts.combo(3));
-  EXPECT_FALSE(shortcuts.combo(4));
-  EXPECT_FALSE(shortcuts.combo(5));
-  EXPECT_EQ(shortcuts.combo(10)->display, "⌥0");
-  EXPECT_FALSE(shortcuts.combo(11));
-  EXPECT_EQ(shortcuts.enabledCount(), 3);
-  EXPECT_FALSE(shortcuts.combo(SystemShortcuts::Direction::left));
-  EXPECT_EQ(shortcuts.combo(SystemShortcuts::Direction::right)->keyCode, 124u);
-}
-
-TEST_F(SystemShortcutsTest, AnythingButADictionaryReadsAsEmpty) {
-  mac.preferences().setValue(SystemShortcuts::kDomain, SystemShortcuts::kKey, "garbage");
-  EXPECT_EQ(shortcuts.enabledCount(), 0);
-  EXPECT_TRUE(shortcuts.combo(SystemShortcuts::Direction::left));
-}
-
-TEST_F(SystemShortcutsTest, AKeyCodeNoKeyPressCanSendIsNoCombinationAtAll) {
+  out += "-- entries\n" + combos(shortcuts);
   store({
       {"118", entry(true, Value::array({65535, 70000, 262144}))},
       {"119", entry(true, Value::array({65535, 65535, 262144}))},
       {"81", entry(true, Value::array({65535, 65536, 262144}))},
   });
-  EXPECT_FALSE(shortcuts.combo(1));
-  EXPECT_EQ(shortcuts.combo(2)->keyCode, 65535u);
-  EXPECT_EQ(shortcuts.enabledCount(), 1);
-  EXPECT_FALSE(shortcuts.combo(SystemShortcuts::Direction::right)) << "not the ⌃→ default either";
+  out += "-- key codes past 16 bits\n" + combos(shortcuts);
+  mac.preferences().setValue(SystemShortcuts::kDomain, SystemShortcuts::kKey, "garbage");
+  out += "-- not a dictionary\n" + combos(shortcuts);
+  EXPECT_TRUE(testing::matchesGolden("switching/system_shortcuts.txt", out));
 }
 
 // ---- Turning the desktop shortcuts on ----

@@ -168,7 +168,11 @@ std::string menuText(const platform::Menu& menu) {
 }
 
 std::string num(double value) {
-  char text[32];
+  char text[48];
+  if (std::abs(value) >= 1e15) {
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+  }
   std::snprintf(text, sizeof text, "%.3f", std::abs(value) < 0.0005 ? 0.0 : value);
   std::string s = text;
   s.erase(s.find_last_not_of('0') + 1);

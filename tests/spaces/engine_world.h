@@ -77,7 +77,14 @@ class TimedKeyboard final : public platform::KeyboardEvents {
 // What one caller of switchTo was told, and when.
 struct Answer {
   std::vector<bool> results;
-  double at = -1;
+  double asked = 0, at = -1;
+  // "landed after 0.25", "missed after 1.6", "landed, missed after …" or "nothing yet".
+  std::string told() const {
+    std::string out;
+    for (bool landed : results)
+      out += (out.empty() ? "" : ", ") + std::string(landed ? "landed" : "missed");
+    return out.empty() ? "nothing yet" : out + " after " + std::to_string(at - asked).substr(0, 4);
+  }
 };
 
 // The digit key of Switch to Desktop N.
@@ -183,6 +190,7 @@ class EngineWorld {
 
   std::shared_ptr<Answer> request(int number, const std::string& reason = "hotkey") {
     auto answer = std::make_shared<Answer>();
+    answer->asked = loop.now();
     engine->switchTo(*engine->desktopWithNumber(number), reason, [this, answer](bool landed) {
       answer->results.push_back(landed);
       answer->at = loop.now();
@@ -196,6 +204,16 @@ class EngineWorld {
     loop.advance(seconds);
   }
   std::vector<std::string> takeEvents() { return std::exchange(events, {}); }
+  // What was announced since the last look, then the numbers of the desktops, the current
+  // one and the one jump back leads to: "spaces, active, switch A 2->3 | 1 2 3 | now 3 last 2".
+  std::string story() {
+    std::string out;
+    for (const std::string& e : takeEvents()) out += (out.empty() ? "" : ", ") + e;
+    out += " |";
+    for (const Desktop& d : engine->desktops()) out += " " + std::to_string(d.number);
+    auto n = [](const std::optional<Desktop>& d) { return d ? std::to_string(d->number) : "-"; };
+    return out + " | now " + n(engine->currentDesktop()) + " last " + n(engine->lastDesktop());
+  }
   int layoutReads() const { return mac.callCount("SLSCopyManagedDisplaySpaces"); }
 
  private:

@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "cli/session.h"
-#include "core/virtual_loop.h"
+#include "app/velmora_run.h"
 #include "golden.h"
 #include "platform/linux/test_pictures.h"
 #include "store/space_store.h"
@@ -14,39 +13,11 @@
 namespace velmora {
 namespace {
 
-// Three desktops on one display, Mail on the second; trusted unless told otherwise.
-std::string world(bool trusted = true) {
-  return std::string(R"({"accessibilityTrusted": )") + (trusted ? "true" : "false") + R"(,
-    "displays": [{"uuid": "MAIN", "spaces": ["desktop", "desktop", "desktop"]}],
-    "apps": [{"name": "Mail", "windows": [{"space": "0:1"}]}]})";
-}
-
-// Velmora on a virtual Mac, as the command line runs it, with everything it printed kept:
-// what the user sees and hears, and what Velmora logs, one stamped line each.
-struct Velmora {
-  VirtualLoop loop;
-  std::ostringstream out;
-  std::unique_ptr<cli::Session> session;
-
-  explicit Velmora(bool trusted = true, std::optional<std::filesystem::path> home = std::nullopt) {
-    session = std::make_unique<cli::Session>(loop, &loop, out, std::move(home));
-    EXPECT_EQ(session->loadWorldText(world(trusted)), std::nullopt);
-  }
-  // Runs each line as a command.
-  void operator()(std::string_view lines) {
-    std::istringstream in{std::string(lines)};
-    for (std::string line; std::getline(in, line);) session->execute(line);
-  }
+// The harness, with what only the application object and the machine can tell.
+struct Velmora : testing::Velmora {
+  explicit Velmora(bool trusted = true, std::optional<std::filesystem::path> home = std::nullopt)
+      : testing::Velmora(testing::threeDesktops(trusted), std::move(home)) {}
   AppDelegate& delegate() { return session->app()->delegate(); }
-  sim::VirtualMac& mac() { return session->mac(); }
-  // The transcript, with the machine's own home folder written as ~.
-  std::string text() const {
-    std::string t = out.str();
-    const std::string home = session->mac().home().root.string();
-    for (auto at = t.find(home); at != std::string::npos; at = t.find(home))
-      t.replace(at, home.size(), "~");
-    return t;
-  }
   // The relaunch scripts started (the Dock's restart is started too, after the shortcuts).
   std::size_t shellStarts() {
     return std::ranges::count(mac().processStarts(), std::string("/bin/sh"),

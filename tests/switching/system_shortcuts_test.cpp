@@ -23,8 +23,8 @@ Value entry(Value enabled, Value parameters) {
   return Value(d);
 }
 
-class SystemShortcutsTest : public ::testing::Test {
- protected:
+// A machine's preferences and the shortcuts read from them.
+struct ShortcutsWorld {
   void store(Value::Dictionary entries) {
     mac.preferences().setValue(SystemShortcuts::kDomain, SystemShortcuts::kKey, Value(entries));
   }
@@ -39,6 +39,8 @@ class SystemShortcutsTest : public ::testing::Test {
   MemoryLog switchesLog;
   SystemShortcuts shortcuts{mac.preferences(), names, mac, &switchesLog};
 };
+
+class SystemShortcutsTest : public ::testing::Test, public ShortcutsWorld {};
 
 // What the stored domain gives: the number of desktop shortcuts on, then one line per
 // desktop 1 to 11 and per move, with key code and flags.
@@ -196,8 +198,8 @@ TEST_F(SystemShortcutsTest, EnableReportsPreferencesThatCannotBeWritten) {
 
 // ---- Turning them on by itself, once ----
 
-class AutoEnableTest : public SystemShortcutsTest {
- protected:
+// The options too, and the toasts the shortcuts ask for.
+struct AutoEnableWorld : ShortcutsWorld {
   SystemShortcuts::Toast toast() {
     return [this](std::string text, std::string symbol, double seconds) {
       toasts.push_back({text, symbol, std::to_string(seconds), std::to_string(loop.now())});
@@ -207,54 +209,44 @@ class AutoEnableTest : public SystemShortcutsTest {
   std::vector<std::vector<std::string>> toasts;
 };
 
-TEST_F(AutoEnableTest, TurnsTheShortcutsOnOnceAndSaysSoAMomentLater) {
-  EXPECT_TRUE(shortcuts.autoEnable(settings, 12, loop, toast()));
-  EXPECT_EQ(shortcuts.enabledCount(), 10);
-  EXPECT_TRUE(settings.autoEnabledShortcuts());
-  loop.advance(1.49);
-  EXPECT_TRUE(toasts.empty());
-  loop.advance(0.01);
-  ASSERT_EQ(toasts.size(), 1u);
-  EXPECT_EQ(toasts[0], (std::vector<std::string>{
-                           "Turned on macOS shortcuts ⌃1–⌃0 so switching is instant (the Dock "
-                           "restarted to load them). Change any time in System Settings → "
-                           "Keyboard.",
-                           "keyboard", std::to_string(5.0), std::to_string(1.5)}));
+class AutoEnableTest : public ::testing::Test, public AutoEnableWorld {};
 
-  store({});  // the user turns them all off again: no second time
-  EXPECT_FALSE(shortcuts.autoEnable(settings, 12, loop, toast()));
-  loop.advance(5);
-  EXPECT_EQ(toasts.size(), 1u);
-  EXPECT_EQ(mac.processRuns().size(), 1u);
-}
-
-TEST_F(AutoEnableTest, NamesTheLastDesktopsKey) {
-  store({{"118", standard(18)}, {"119", standard(19)}});
-  EXPECT_TRUE(shortcuts.autoEnable(settings, 4, loop, toast()));
-  loop.advance(2);
-  ASSERT_EQ(toasts.size(), 1u);
-  EXPECT_NE(toasts[0][0].find("shortcuts ⌃1–⌃4 so switching"), std::string::npos) << toasts[0][0];
-}
-
-TEST_F(AutoEnableTest, OnlyMarksItselfDoneWhenNothingIsMissing) {
-  store({{"118", standard(18)}, {"120", standard(20)}, {"122", standard(23)}});
-  EXPECT_FALSE(shortcuts.autoEnable(settings, 3, loop, toast()))
-      << "three shortcuts, though not for desktops 1-3, are enough";
-  EXPECT_TRUE(settings.autoEnabledShortcuts());
-
-  settings.setAutoEnabledShortcuts(false);
-  EXPECT_FALSE(shortcuts.autoEnable(settings, 0, loop, toast()));
-  EXPECT_TRUE(settings.autoEnabledShortcuts());
-  loop.advance(2);
-  EXPECT_TRUE(toasts.empty());
-  EXPECT_TRUE(mac.processRuns().empty());
-}
-
-TEST_F(AutoEnableTest, LeavesEverythingAloneWithoutNativeSwitching) {
-  settings.setNativeSwitching(false);
-  EXPECT_FALSE(shortcuts.autoEnable(settings, 5, loop, toast()));
-  EXPECT_FALSE(settings.autoEnabledShortcuts());
-  EXPECT_EQ(shortcuts.enabledCount(), 0);
+// Turning the desktop shortcuts on by itself, once: for twelve desktops (and not again after
+// the user turned them off), naming the last desktop's key, not at all when enough are on
+// (three, though not for desktops 1–3) or none are needed, nor without native switching.
+// One line each: the answer, shortcuts on, marked done, tools run and the toasts with their time.
+TEST_F(AutoEnableTest, EachStartingPointAsItsGolden) {
+  struct Case {
+    const char* name;
+    Value::Dictionary stored;
+    int desktops;
+    bool native = true;
+  };
+  const std::vector<Case> cases = {
+      {"twelve desktops", {}, 12},
+      {"two on, four desktops", {{"118", standard(18)}, {"119", standard(19)}}, 4},
+      {"three on", {{"118", standard(18)}, {"120", standard(20)}, {"122", standard(23)}}, 3},
+      {"no desktops", {}, 0},
+      {"no native switching", {}, 5, false}};
+  std::string out;
+  for (const Case& c : cases) {
+    AutoEnableWorld w;
+    w.store(c.stored);
+    w.settings.setNativeSwitching(c.native);
+    const bool answer = w.shortcuts.autoEnable(w.settings, c.desktops, w.loop, w.toast());
+    const int on = w.shortcuts.enabledCount();
+    w.store({});  // the user turns them all off again: no second time
+    w.shortcuts.autoEnable(w.settings, c.desktops, w.loop, w.toast());
+    w.loop.advance(5);
+    out += std::string(c.name) + ": " + (answer ? "on" : "left alone") + ", " + std::to_string(on) +
+           " shortcuts, " + std::to_string(w.mac.processRuns().size()) + " tools run, marked " +
+           (w.settings.autoEnabledShortcuts() ? "done" : "not done");
+    for (const auto& t : w.toasts)
+      out +=
+          "; toast at " + t[3].substr(0, 3) + " \"" + t[0] + "\" " + t[1] + " " + t[2].substr(0, 3);
+    out += "\n";
+  }
+  EXPECT_TRUE(testing::matchesGolden("switching/auto_enable.txt", out));
 }
 
 TEST_F(AutoEnableTest, NoToastOnceTheShortcutsObjectIsGone) {

@@ -22,7 +22,7 @@ std::string presses(const EngineWorld& w) {
     out += (out.empty() ? "" : " ") + std::to_string(key) + "@" +
            testing::num(at - w.keyboard.keyDowns.front().first);
   }
-  return out;
+  return out.empty() ? "none" : out;
 }
 
 int count(const std::vector<std::string>& lines, const std::string& text) {
@@ -46,38 +46,59 @@ std::unique_ptr<EngineWorld> world(int desktops, const std::vector<int>& shortcu
   return w;
 }
 
-// ---- Route choice ----
+// ---- Route choice and step plans ----
 
-// The route a request to desktop `target` took and whether it landed.
-std::string routeTo(EngineWorld& w, int target) {
-  auto answer = w.request(target);
-  w.loop.advance(10);
-  bool landed = answer->results == std::vector<bool>{true};
-  return w.switcher->lastNote() + (landed ? "" : " (missed)");
-}
-
-TEST(DesktopSwitcherRoute, TheDirectCallWhenNativeSwitchingCannotBeUsed) {
-  auto off = world(4, EngineWorld::upTo(4));
-  off->options.setNativeSwitching(false);
-  EXPECT_EQ(routeTo(*off, 3), "hotkey [raw] status=0");
-
-  auto untrusted = world(4, EngineWorld::upTo(4));
-  untrusted->trusted = false;
-  EXPECT_EQ(routeTo(*untrusted, 3), "hotkey [raw] status=0");
-
-  auto noMissionControl = world(4, EngineWorld::upTo(4));
-  noMissionControl->switcher->setPressInMissionControl(nullptr);
-  EXPECT_EQ(routeTo(*noMissionControl, 3), "hotkey [raw] status=0");
-  EXPECT_TRUE(noMissionControl->keyboard.keyDowns.empty());
-}
-
-TEST(DesktopSwitcherRoute, ShortcutThenStepsThenMissionControl) {
-  EXPECT_EQ(routeTo(*world(4, EngineWorld::upTo(4)), 3), "hotkey [⌃3]");
-  EXPECT_EQ(routeTo(*world(4, {1, 2, 4}), 3), "hotkey [⌃→ ×2]");
-  // Ten away with no shortcut to start from: no plan.
-  EXPECT_EQ(routeTo(*world(12, {}), 11), "hotkey [mission control] pressed=true took=0ms");
-  // Moving right turned off: no plan either.
-  EXPECT_EQ(routeTo(*world(4, {1}, 1, false), 2), "hotkey [mission control] pressed=true took=0ms");
+// One request a line: the display, the shortcuts on and the move right's, where the user is
+// and where to; then the step plan, the route the request took, what its caller was told and
+// the keys pressed. The direct call when native switching cannot be used (off, untrusted, no
+// Mission Control); a desktop's shortcut, else steps from the nearest anchor (at most eight,
+// the earlier of two equally near), else Mission Control.
+TEST(DesktopSwitcherRoute, EachRequestTakesTheRouteInItsGolden) {
+  struct Case {
+    int desktops;
+    std::vector<int> shortcuts;
+    int current, target;
+    bool moveRight = true;
+    const char* unusable = "";  // "off", "untrusted" or "no mission control"
+  };
+  const std::vector<Case> cases = {{4, EngineWorld::upTo(4), 1, 3, true, "off"},
+                                   {4, EngineWorld::upTo(4), 1, 3, true, "untrusted"},
+                                   {4, EngineWorld::upTo(4), 1, 3, true, "no mission control"},
+                                   {4, EngineWorld::upTo(4), 1, 3},
+                                   {4, {1, 2, 4}, 1, 3},
+                                   {12, {}, 1, 11},
+                                   {4, {1}, 1, 2, false},
+                                   {12, EngineWorld::upTo(10), 1, 12},
+                                   {6, {1, 2, 3, 4, 6}, 2, 5},
+                                   {10, {}, 1, 9},
+                                   {5, {1}, 5, 3, false},
+                                   {18, {8, 10}, 18, 9},
+                                   {20, {1}, 20, 11},
+                                   {20, EngineWorld::upTo(10), 1, 20},
+                                   {5, {1}, 1, 3, false}};
+  std::string out;
+  for (const Case& c : cases) {
+    auto w = world(c.desktops, c.shortcuts, c.current, c.moveRight);
+    out += std::to_string(c.desktops) + " desktops, shortcuts";
+    for (int n : c.shortcuts) out += " " + std::to_string(n);
+    out += std::string(c.moveRight ? "" : ", no move right") + (*c.unusable ? ", " : "") +
+           c.unusable + ", " + std::to_string(c.current) + " to " + std::to_string(c.target) + ": ";
+    if (std::string_view(c.unusable) == "off") w->options.setNativeSwitching(false);
+    if (std::string_view(c.unusable) == "untrusted") w->trusted = false;
+    if (std::string_view(c.unusable) == "no mission control") {
+      w->switcher->setPressInMissionControl(nullptr);
+    }
+    auto plan = w->switcher->planSteps(*w->engine->desktopWithNumber(c.target));
+    auto answer = w->request(c.target);
+    w->loop.advance(10);
+    out += "plan " +
+           (plan ? (plan->anchor ? "⌃" + std::to_string(*plan->anchor) : "here") + " then " +
+                       std::to_string(plan->steps)
+                 : std::string("none")) +
+           "; " + w->switcher->lastNote() + "; " + answer->told() + "; presses " + presses(*w) +
+           "\n";
+  }
+  EXPECT_TRUE(testing::matchesGolden("switching/routes.txt", out));
 }
 
 TEST(DesktopSwitcherRoute, ADesktopOnTheOtherDisplayIsPressedInMissionControl) {
@@ -94,28 +115,6 @@ TEST(DesktopSwitcherRoute, ADesktopOnTheOtherDisplayIsPressedInMissionControl) {
   EXPECT_EQ(w.switcher->lastNote(), "hotkey [mission control] pressed=true took=0ms");
   EXPECT_EQ(w.mac.currentSpace("Side"), side[1]);
   EXPECT_TRUE(w.keyboard.keyDowns.empty());
-}
-
-// ---- Step plans ----
-
-std::optional<Plan> planFor(int desktops, const std::vector<int>& shortcuts, int current,
-                            int target, bool moveRight = true) {
-  auto w = world(desktops, shortcuts, current, moveRight);
-  return w->switcher->planSteps(*w->engine->desktopWithNumber(target));
-}
-
-TEST(DesktopSwitcherStepPlan, WalksAtMostEightDesktopsFromTheNearestAnchor) {
-  EXPECT_EQ(planFor(12, EngineWorld::upTo(10), 1, 12), (Plan{10, 2}));
-  EXPECT_EQ(planFor(6, {1, 2, 3, 4, 6}, 2, 5), (Plan{std::nullopt, 3}));
-  EXPECT_EQ(planFor(10, {}, 1, 9), (Plan{std::nullopt, 8}));
-  EXPECT_EQ(planFor(5, {1}, 5, 3, false), (Plan{std::nullopt, -2}));  // left still on
-  // Anchors 8 and 10 are equally near desktop 9: the earlier one is kept.
-  EXPECT_EQ(planFor(18, {8, 10}, 18, 9), (Plan{8, 1}));
-  // The only anchor is farther from the target than the display is.
-  EXPECT_EQ(planFor(20, {1}, 20, 11), std::nullopt);
-  // The nearest anchor is still nine away.
-  EXPECT_EQ(planFor(20, EngineWorld::upTo(10), 1, 20), std::nullopt);
-  EXPECT_EQ(planFor(5, {1}, 1, 3, false), std::nullopt);
 }
 
 TEST(DesktopSwitcherStepPlan, FullScreenSpacesAreStepsToo) {

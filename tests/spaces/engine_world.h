@@ -117,6 +117,7 @@ class EngineWorld {
   // (numbers of the desktops, "none" when absent).
   std::vector<std::string> events;
   int missionControlPresses = 0;
+  std::vector<std::shared_ptr<Answer>> answers;  // every request's, in order
 
   // A display of `count` ordinary desktops; returns their ids.
   std::vector<std::uint64_t> display(const std::string& uuid, int count, double x = 0) {
@@ -189,7 +190,7 @@ class EngineWorld {
   }
 
   std::shared_ptr<Answer> request(int number, const std::string& reason = "hotkey") {
-    auto answer = std::make_shared<Answer>();
+    auto answer = answers.emplace_back(std::make_shared<Answer>());
     answer->asked = loop.now();
     engine->switchTo(*engine->desktopWithNumber(number), reason, [this, answer](bool landed) {
       answer->results.push_back(landed);

@@ -10,7 +10,6 @@
 namespace velmora {
 namespace {
 
-using platform::keys::kRightArrow;
 using testing::Answer;
 using testing::EngineWorld;
 using Plan = DesktopSwitcher::StepPlan;
@@ -23,12 +22,6 @@ std::string presses(const EngineWorld& w) {
            testing::num(at - w.keyboard.keyDowns.front().first);
   }
   return out.empty() ? "none" : out;
-}
-
-int count(const std::vector<std::string>& lines, const std::string& text) {
-  return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) {
-    return l.find(text) != std::string::npos;
-  }));
 }
 
 // One display of `desktops` desktops with these shortcuts on, Mission Control installed,
@@ -126,201 +119,135 @@ TEST(DesktopSwitcherStepPlan, FullScreenSpacesAreStepsToo) {
   EXPECT_EQ(w.switcher->planSteps(*w.engine->desktopWithNumber(2)), (Plan{std::nullopt, 2}));
 }
 
-TEST(DesktopSwitcherStep, TheTwelfthDesktopIsTwoMovesPastTheTenth) {
-  auto w = world(12, EngineWorld::upTo(10));
-  auto ids = w->mac.display("Main")->spaces;
-  auto answer = w->request(12);
-  w->loop.advance(0.1);
-  // Desktops 10 and 11 are only passed through.
-  EXPECT_EQ(w->engine->transitSpaceIDs(),
-            (std::set<SpaceID>{SpaceID(ids[9].id), SpaceID(ids[10].id)}));
-  w->loop.advance(3);
-  EXPECT_EQ(answer->told(), "landed after 0.75");
-  EXPECT_EQ(presses(*w), "59@0 29@0 59@0.25 124@0.25 59@0.31 124@0.31");
-  EXPECT_EQ(w->log.lines.back(),
-            "hotkey [⌃0 on the way to 'Desktop 12'] [⌃→ ×2]: 10 → 12 'Desktop 12' now=12 after "
-            "500ms");
-  // Only the landing is announced as a switch, and jump back still leads to where the user was.
-  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"spaces", "spaces", "spaces", "active",
-                                                       "switch Main 11->12"}));
-  EXPECT_EQ(w->engine->lastDesktopID(), SpaceID(ids[0].id));
-  EXPECT_TRUE(w->engine->transitSpaceIDs().empty());
+// ---- Requests, one story each ----
+
+// What happened in a world after `act`: what each caller was told and when, the log, what
+// was announced, the keys pressed, then where the switcher and the engine stand.
+std::string story(EngineWorld& w, const std::function<void(EngineWorld&)>& act) {
+  const int calls = w.mac.callCount("SLSManagedDisplaySetCurrentSpace");
+  act(w);
+  std::string out = "  told:";
+  for (const auto& answer : w.answers) out += " " + answer->told() + ";";
+  for (const std::string& line : w.log.lines) out += "\n  log: " + line;
+  out += "\n  announced:";
+  for (const std::string& e : w.takeEvents()) out += " " + e;
+  const auto last = w.engine->lastDesktop();
+  return out + "\n  presses: " + presses(w) + "\n  then: attempt " +
+         std::to_string(w.switcher->generation()) + (w.switcher->inFlight() ? ", in flight" : "") +
+         (w.engine->transitSpaceIDs().empty() ? "" : ", in transit") + ", last " +
+         (last ? std::to_string(last->number) : "none") + ", direct calls " +
+         std::to_string(w.mac.callCount("SLSManagedDisplaySetCurrentSpace") - calls) +
+         ", Mission Control presses " + std::to_string(w.missionControlPresses) + "\n";
 }
 
-TEST(DesktopSwitcherStep, ThreeMovesArePressedSixtyMillisecondsApart) {
-  auto w = world(6, {1, 2, 3, 4, 6}, 2);
-  auto ids = w->mac.display("Main")->spaces;
-  auto answer = w->request(5);
-  w->loop.advance(2);
-  EXPECT_EQ(presses(*w), "59@0 124@0 59@0.06 124@0.06 59@0.12 124@0.12");
-  EXPECT_EQ(answer->told(), "landed after 0.75");  // three slides, queued by the Dock
-  EXPECT_EQ(w->switcher->lastNote(), "hotkey [⌃→ ×3]");
-  EXPECT_EQ(count(w->takeEvents(), "active"), 1);
-  EXPECT_EQ(w->engine->lastDesktopID(), SpaceID(ids[1].id));
+// The routes' stories: steps past the tenth desktop (10 and 11 only passed through), three
+// moves 60 ms apart, three moves given 2.8 s before Mission Control, an anchor the Dock does
+// not know, the current desktop answering at once, asking again while on the way, a later
+// request superseding one, landing where a superseded run of moves passes, a missed shortcut
+// falling back to Mission Control and then the direct call, and a press in Mission Control
+// that misses.
+TEST(DesktopSwitcherRequests, EachStoryAsItsGolden) {
+  std::string out;
+  auto run = [&](const char* name, std::unique_ptr<EngineWorld> w,
+                 const std::function<void(EngineWorld&)>& act) {
+    out += std::string("== ") + name + "\n" + story(*w, act);
+  };
+  run("12 desktops, ⌃1-⌃0: to 12", world(12, EngineWorld::upTo(10)), [](EngineWorld& w) {
+    w.request(12);
+    w.loop.advance(0.1);
+    EXPECT_EQ(w.engine->transitSpaceIDs().size(), 2u);
+    w.loop.advance(3);
+  });
+  run("6 desktops, no ⌃5: 2 to 5", world(6, {1, 2, 3, 4, 6}, 2), [](EngineWorld& w) {
+    w.request(5);
+    w.loop.advance(2);
+  });
+  run("the same, with a 100 s slide", world(6, {1, 2, 3, 4, 6}, 2), [](EngineWorld& w) {
+    w.mac.dock().setSwitchAnimation(100);
+    w.request(5);
+    w.loop.advance(2.79);
+    EXPECT_TRUE(w.log.lines.empty());
+    w.loop.advance(0.01);
+  });
+  run("⌃0 the Dock has not read: to 12", world(12, {}), [](EngineWorld& w) {
+    w.enableDesktopShortcuts(EngineWorld::upTo(10), true, false);
+    w.request(12);
+    w.loop.advance(5);
+  });
+  run("to the current desktop", world(4, EngineWorld::upTo(4)),
+      [](EngineWorld& w) { w.request(1); });
+  run("asked again on the way", world(4, EngineWorld::upTo(4)), [](EngineWorld& w) {
+    w.request(3);
+    w.loop.advance(0.1);
+    w.request(3, "menu");
+    EXPECT_EQ(w.switcher->inFlight(),
+              (DesktopSwitcher::InFlight{w.engine->desktopWithNumber(3)->id(), 1}));
+    w.loop.advance(2);
+  });
+  run("a later request", world(4, EngineWorld::upTo(4)), [](EngineWorld& w) {
+    w.request(3);
+    w.loop.advance(0.02);
+    w.request(4, "menu");
+    w.loop.advance(3);
+  });
+  run("to 3 while moves pass it", world(6, {1, 2, 3, 4, 6}, 2), [](EngineWorld& w) {
+    w.request(5);
+    w.loop.advance(0.01);
+    w.request(3, "menu");
+    w.loop.advance(0.3);
+  });
+  run("⌃3 the Dock has not read, Mission Control cannot press", world(4, {}), [](EngineWorld& w) {
+    w.enableDesktopShortcuts(EngineWorld::upTo(4), true, false);
+    w.installMissionControl(false);
+    w.request(3);
+    w.loop.advance(5);
+  });
+  run("a press in Mission Control that misses", world(12, {}), [](EngineWorld& w) {
+    w.switcher->setPressInMissionControl([](int, std::function<void(bool)> done) { done(true); });
+    w.request(11);
+    w.loop.advance(5);
+  });
+  EXPECT_TRUE(testing::matchesGolden("switching/request_stories.txt", out));
 }
 
-TEST(DesktopSwitcherStep, ThreeMovesGetTwoPointEightSecondsBeforeMissionControl) {
-  auto w = world(6, {1, 2, 3, 4, 6}, 2);
-  w->mac.dock().setSwitchAnimation(100);
-  w->request(5);
-  w->loop.advance(2.79);
-  EXPECT_TRUE(w->log.lines.empty());
-  w->loop.advance(0.01);
-  ASSERT_EQ(w->log.lines.size(), 1u);
-  EXPECT_EQ(w->log.lines[0], "hotkey [⌃→ ×3]: 2 → 5 'Desktop 5' now=2 after 2800ms");
-  EXPECT_EQ(w->missionControlPresses, 1);
-}
-
-TEST(DesktopSwitcherStep, AnAnchorThatIsNotReachedHandsOverToMissionControl) {
-  auto w = world(12, {});
-  w->enableDesktopShortcuts(EngineWorld::upTo(10), true, false);  // the Dock has not reread
-  auto answer = w->request(12);
-  w->loop.advance(5);
-  EXPECT_EQ(answer->told(), "landed after 2.30");
-  EXPECT_EQ(w->log.lines.front(),
-            "hotkey [⌃0 on the way to 'Desktop 12']: 1 → 12 'Desktop 12' now=1 after 2000ms");
-  EXPECT_EQ(w->switcher->lastNote(),
-            "hotkey [⌃0 on the way to 'Desktop 12'] fallback [mission control] pressed=true "
-            "took=0ms");
-  EXPECT_TRUE(w->keyboard.downs(kRightArrow).empty());
-  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"spaces", "active", "switch Main 1->12"}));
-  EXPECT_TRUE(w->engine->transitSpaceIDs().empty());
-}
-
-// ---- One switch at a time ----
-
-TEST(DesktopSwitcherRequests, TheCurrentDesktopAnswersAtOnceAndLogsNothing) {
-  auto w = world(4, EngineWorld::upTo(4));
-  auto answer = w->request(1);
-  EXPECT_EQ(answer->told(), "landed after 0.00");
-  EXPECT_TRUE(w->log.lines.empty());
-  EXPECT_EQ(w->switcher->generation(), 0u);
-  EXPECT_TRUE(w->keyboard.keyDowns.empty());
-}
-
-TEST(DesktopSwitcherRequests, AskingAgainJoinsTheSwitchOnItsWay) {
-  auto w = world(4, EngineWorld::upTo(4));
-  auto first = w->request(3);
-  w->loop.advance(0.1);
-  auto second = w->request(3, "menu");
-  EXPECT_EQ(w->switcher->inFlight(),
-            (DesktopSwitcher::InFlight{w->engine->desktopWithNumber(3)->id(), 1}));
-  w->loop.advance(2);
-  EXPECT_EQ(first->told(), "landed after 0.25");
-  EXPECT_EQ(second->told(), "landed after 0.15");
-  EXPECT_EQ(w->log.lines,
-            (std::vector<std::string>{"menu: already on the way to 'Desktop 3'",
-                                      "hotkey [⌃3]: 1 → 3 'Desktop 3' now=3 after 250ms"}));
-  EXPECT_EQ(w->keyboard.downs(testing::digitKey(3)).size(), 1u);
-}
-
-TEST(DesktopSwitcherRequests, ALaterRequestSupersedesTheOneOnItsWay) {
-  auto w = world(4, EngineWorld::upTo(4));
-  auto a = w->request(3);
-  w->loop.advance(0.02);
-  auto b = w->request(4, "menu");
-  w->loop.advance(3);
-  EXPECT_EQ(a->told(), "missed after 0.05");
-  EXPECT_EQ(b->told(), "landed after 0.50");
-  EXPECT_EQ(w->log.lines.front(), "hotkey [⌃3]: → 'Desktop 3' superseded by a later switch");
-  EXPECT_EQ(w->log.lines.back(), "menu [⌃4]: 1 → 4 'Desktop 4' now=4 after 500ms");
-  EXPECT_EQ(w->switcher->generation(), 2u);
-  EXPECT_FALSE(w->switcher->inFlight());
-}
-
-TEST(DesktopSwitcherRequests, LandingWhereASupersededRunOfMovesPassesIsAnnounced) {
-  auto w = world(6, {1, 2, 3, 4, 6}, 2);
-  w->request(5);
-  w->loop.advance(0.01);
-  auto three = w->request(3, "menu");
-  w->loop.advance(0.3);
-  EXPECT_EQ(three->told(), "landed after 0.25");
-  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"spaces", "active", "switch Main 2->3"}));
-}
-
-TEST(DesktopSwitcherRequests, AMissedShortcutFallsBackToMissionControlThenTheDirectCall) {
-  auto w = world(4, {}, 1);
-  // The preferences say ⌃3 is on, but the Dock has not reread them.
-  w->enableDesktopShortcuts(EngineWorld::upTo(4), true, false);
-  w->installMissionControl(false);
-  auto answer = w->request(3);
-  w->loop.advance(5);
-  EXPECT_EQ(answer->told(), "landed after 3.55");
-  EXPECT_EQ(w->log.lines,
-            (std::vector<std::string>{
-                "hotkey [⌃3]: 1 → 3 'Desktop 3' now=1 after 2000ms",
-                "hotkey [⌃3] fallback [mission control] pressed=false took=0ms: 1 → 3 'Desktop 3' "
-                "now=1 after 1500ms",
-                "hotkey [⌃3] fallback [mission control] pressed=false took=0ms raw [raw] status=0: "
-                "1 → 3 'Desktop 3' now=3 after 50ms"}));
-}
-
-TEST(DesktopSwitcherRequests, APressInMissionControlThatMissesIsTheEnd) {
-  auto w = world(12, {});
-  w->switcher->setPressInMissionControl([](int, std::function<void(bool)> done) { done(true); });
-  auto answer = w->request(11);
-  w->loop.advance(5);
-  EXPECT_EQ(answer->told(), "missed after 1.50");
-  EXPECT_EQ(w->mac.callCount("SLSManagedDisplaySetCurrentSpace"), 0);
-  EXPECT_EQ(w->log.lines.size(), 1u);
-}
-
-// ---- The direct call ----
-
-class DesktopSwitcherDirect : public ::testing::Test {
- protected:
-  void SetUp() override { w->options.setNativeSwitching(false); }
-  int calls() const { return w->mac.callCount("SLSManagedDisplaySetCurrentSpace"); }
-  std::unique_ptr<EngineWorld> w = world(4, {});
-};
-
-TEST_F(DesktopSwitcherDirect, LandsWithoutAWorkspaceNotification) {
-  w->mac.setDirectSwitchPostsNotification(false);
-  auto answer = w->request(3);
-  w->loop.advance(1);
-  EXPECT_EQ(answer->told(), "landed after 0.05");
-  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"spaces", "active", "switch Main 1->3"}));
-  EXPECT_EQ(w->log.lines.back(), "hotkey [raw] status=0: 1 → 3 'Desktop 3' now=3 after 50ms");
-}
-
-TEST_F(DesktopSwitcherDirect, AnIgnoredCallIsRepeatedExactlyOnce) {
-  w->mac.failSetCurrentSpace(1000);
-  auto answer = w->request(3);
-  w->loop.advance(5);
-  EXPECT_EQ(answer->told(), "missed after 1.60");  // two deadlines
-  EXPECT_EQ(calls(), 2);
-  EXPECT_EQ(w->log.lines,
-            (std::vector<std::string>{
-                "hotkey [raw] status=1000: 1 → 3 'Desktop 3' now=1 after 800ms",
-                "re-asserted switch to 'Desktop 3'",
-                "hotkey [raw] status=1000 [raw again]: 1 → 3 'Desktop 3' now=1 after 800ms"}));
-}
-
-TEST_F(DesktopSwitcherDirect, TheRepeatedCallCanLand) {
-  w->mac.failSetCurrentSpace(1000);
-  auto answer = w->request(3);
-  w->loop.advance(0.5);
-  w->mac.failSetCurrentSpace(0);
-  w->loop.advance(2);
-  EXPECT_EQ(answer->told(), "landed after 0.85");
-  EXPECT_EQ(w->switcher->lastNote(), "hotkey [raw] status=1000 [raw again]");
-}
-
-TEST_F(DesktopSwitcherDirect, NoRepeatOnceTheUserMovedOnOrTheTargetIsGone) {
-  w->mac.failSetCurrentSpace(1000);
-  auto moved = w->request(3);
-  w->loop.advance(0.3);
-  w->userSwitch(w->engine->desktopWithNumber(2)->id().raw(), 2);
-  EXPECT_EQ(moved->told(), "missed after 0.80");
-
-  auto gone = w->request(4);
-  w->loop.advance(0.3);
-  w->mac.userRemoveSpace(w->engine->desktopWithNumber(4)->id().raw());
-  w->loop.advance(2);
-  EXPECT_EQ(gone->told(), "missed after 0.80");
-  EXPECT_EQ(calls(), 2);
-  EXPECT_EQ(count(w->log.lines, "re-asserted"), 0);
-  EXPECT_FALSE(w->switcher->inFlight());
+// The direct call's stories: landing without a workspace notification, an ignored call made
+// once more (and landing the second time), and no repeat once the user moved on or the
+// target is gone.
+TEST(DesktopSwitcherDirect, EachStoryAsItsGolden) {
+  std::string out;
+  auto run = [&](const char* name, const std::function<void(EngineWorld&)>& act) {
+    auto w = world(4, {});
+    w->options.setNativeSwitching(false);
+    out += std::string("== ") + name + "\n" + story(*w, act);
+  };
+  run("no workspace notification", [](EngineWorld& w) {
+    w.mac.setDirectSwitchPostsNotification(false);
+    w.request(3);
+    w.loop.advance(1);
+  });
+  run("ignored", [](EngineWorld& w) {
+    w.mac.failSetCurrentSpace(1000);
+    w.request(3);
+    w.loop.advance(5);
+  });
+  run("ignored once", [](EngineWorld& w) {
+    w.mac.failSetCurrentSpace(1000);
+    w.request(3);
+    w.loop.advance(0.5);
+    w.mac.failSetCurrentSpace(0);
+    w.loop.advance(2);
+  });
+  run("ignored, the user moves on, the target goes", [](EngineWorld& w) {
+    w.mac.failSetCurrentSpace(1000);
+    w.request(3);
+    w.loop.advance(0.3);
+    w.userSwitch(w.engine->desktopWithNumber(2)->id().raw(), 2);
+    w.request(4);
+    w.loop.advance(0.3);
+    w.mac.userRemoveSpace(w.engine->desktopWithNumber(4)->id().raw());
+    w.loop.advance(2);
+  });
+  EXPECT_TRUE(testing::matchesGolden("switching/direct_stories.txt", out));
 }
 
 // ---- Lifetime and load ----

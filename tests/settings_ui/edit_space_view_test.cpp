@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <memory>
 
 #include "drawing/glyph.h"
@@ -34,6 +35,17 @@ class EditSpaceViewTest : public ::testing::Test, public testing::PresentationWo
     return std::make_unique<EditSpaceView>(services, two, embedded, [this] { ++dones; });
   }
   SpaceMeta stored() const { return store.meta(kID); }
+  // The form's fields, then the stored record: one line per step of an edit.
+  std::string state(const EditSpaceView& view) {
+    std::string out = "\"" + testing::escaped(view.name()) + "\" emoji \"" + view.emoji() + "\" " +
+                      view.recorder().title() + " | ";
+    if (!store.metas().contains(kID)) return out + "no record\n";
+    const SpaceMeta m = stored();
+    return out + "\"" + m.name + "\" " + (m.icon.isNone() ? "no icon" : m.icon.stored()) +
+           " colour " + std::to_string(m.color.stored()) + " " +
+           (m.hotkey ? names.display(*m.hotkey) : "no shortcut") + " " + testing::num(m.seconds) +
+           " s\n";
+  }
   std::vector<std::string> texts(const EditSpaceView& view) {
     RecordingCanvas canvas(view.preferredSize());
     view.draw(canvas, view.preferredSize());
@@ -84,64 +96,41 @@ TEST_F(EditSpaceViewTest, WorksOnTheStoredValuesEvenWhilePresenting) {
   EXPECT_EQ(stored().color, TileColor::transparent());
 }
 
-TEST_F(EditSpaceViewTest, NamesAreStoredTrimmedAndAnEmptyRecordGoes) {
-  auto view = edit();
-  view->setName(" \u3000Deep work\u00A0\n");
-  EXPECT_EQ(stored().name, "Deep work");
-  EXPECT_EQ(view->name(), " \u3000Deep work\u00A0\n");  // the field keeps what was typed
-  view->setName("Deep work 2");
-  EXPECT_EQ(stored().name, "Deep work 2");
-  view->setName(" \t");
-  EXPECT_FALSE(store.metas().contains(kID));
-}
-
-TEST_F(EditSpaceViewTest, TheEmojiFieldKeepsTwoEmojiAndOtherIconsClearIt) {
-  auto view = edit();
-  view->typeEmoji("a😀b🚀c");
-  EXPECT_EQ(view->emoji(), "😀🚀");
-  EXPECT_EQ(stored().icon, SpaceIcon::emoji("😀🚀"));
-
-  view->typeEmoji("abc");
-  EXPECT_EQ(view->emoji(), "");
-  EXPECT_EQ(stored().icon, SpaceIcon::emoji("😀🚀"));
-
-  // A run of 50 code points (flags and skin tones among them) still keeps only two emoji.
-  std::string many;
-  for (int i = 0; i < 10; ++i) many += "🇫🇷👍🏽x";
-  view->typeEmoji(many);
-  EXPECT_EQ(view->emoji(), "🇫🇷👍🏽");
-
-  view->typeEmoji("🚀");
-  view->chooseIcon(SpaceIcon::symbol("house.fill"));
-  EXPECT_EQ(view->emoji(), "");
-  EXPECT_EQ(stored().icon, SpaceIcon::symbol("house.fill"));
-}
-
-TEST_F(EditSpaceViewTest, ShortcutsRecordedOrRemovedAreStored) {
+// Every change is stored at once, one step a line: names trimmed (the field keeps what was
+// typed) and an empty record gone; the emoji field keeping two emoji (flags and skin tones
+// among fifty code points) and cleared by a symbol; a recorded shortcut and its removal;
+// reset keeping only the tracked time.
+TEST_F(EditSpaceViewTest, EveryChangeIsStoredAsTheUserMakesIt) {
   mac.keyboard().setVelmoraWindowKey(true);
   auto view = edit();
-  view->recorder().click();
-  mac.keyboard().userPress(kA, platform::kEventFlagControl | platform::kEventFlagOption);
-  loop.advance(0.01);
-  EXPECT_EQ(stored().hotkey, (Hotkey{kA, 6144}));
-  EXPECT_EQ(view->hotkey(), (Hotkey{kA, 6144}));
-  view->recorder().remove();
-  EXPECT_FALSE(store.metas().contains(kID));
-}
-
-TEST_F(EditSpaceViewTest, ResetKeepsOnlyTrackedTime) {
-  store.addSeconds(kID, 3600);
-  auto view = edit();
-  view->setName("Work");
-  view->typeEmoji("🚀");
-  view->chooseColor(TileColor::palette(7));
-  view->setHotkey(Hotkey{kA, 6144});
-  view->reset();
-  SpaceMeta onlyTime;
-  onlyTime.seconds = 3600;
-  EXPECT_EQ(stored(), onlyTime);
-  EXPECT_EQ(view->emoji(), "");
-  EXPECT_EQ(view->recorder().title(), RecorderButton::kEmptyTitle);
+  std::string out;
+  auto step = [&](const std::function<void()>& change) {
+    change();
+    out += state(*view);
+  };
+  step([&] { view->setName(" \u3000Deep work\u00A0\n"); });
+  step([&] { view->setName("Deep work 2"); });
+  step([&] { view->setName(" \t"); });
+  step([&] { view->typeEmoji("a😀b🚀c"); });
+  step([&] { view->typeEmoji("abc"); });
+  std::string many;
+  for (int i = 0; i < 10; ++i) many += "🇫🇷👍🏽x";
+  step([&] { view->typeEmoji(many); });
+  step([&] { view->chooseIcon(SpaceIcon::symbol("house.fill")); });
+  step([&] {
+    view->recorder().click();
+    mac.keyboard().userPress(kA, platform::kEventFlagControl | platform::kEventFlagOption);
+    loop.advance(0.01);
+  });
+  step([&] { view->recorder().remove(); });
+  step([&] {
+    store.addSeconds(kID, 3600);
+    view->setName("Work");
+    view->chooseColor(TileColor::palette(7));
+    view->setHotkey(Hotkey{kA, 6144});
+  });
+  step([&] { view->reset(); });
+  EXPECT_TRUE(testing::matchesGolden("settings_ui/editor_edits.txt", out));
 }
 
 TEST_F(EditSpaceViewTest, APictureBecomesTheIconAndAFailureIsExplained) {

@@ -12,7 +12,7 @@
 #include "platform/linux/cairo_canvas.h"
 #include "platform/linux/pixbuf_image_io.h"
 #include "platform/linux/test_pictures.h"
-#include "spaces/presentation_world.h"
+#include "spaces/engine_world.h"
 #include "test_ids.h"
 
 namespace velmora {
@@ -65,7 +65,7 @@ class FakeImages final : public platform::ImageIO {
   }
 };
 
-class GlyphTest : public ::testing::Test, public PresentationWorld {
+class GlyphTest : public ::testing::Test, public EngineWorld {
  protected:
   GlyphTest() { Glyph::setServices({&symbols, &images, &measure, folder}); }
   ~GlyphTest() override { Glyph::setServices({}); }
@@ -122,16 +122,16 @@ TEST_F(GlyphTest, EveryKindOfTileIconAndBadgeDrawsAsItsGolden) {
     m.icon = SpaceIcon::emoji("🚀");
     m.color = TileColor::transparent();
   });
-  line("desktop 4", Glyph::tileImage(show, four, 17, 4.5));
-  line("desktop 4 number only", Glyph::tileImage(show, four, 17, 4.5, true));
+  line("desktop 4", Glyph::tileImage(presentation, four, 17, 4.5));
+  line("desktop 4 number only", Glyph::tileImage(presentation, four, 17, 4.5, true));
 
   // The list glyph: a faded number, or the icon centred.
   Desktop two = desktop(2, 20_mid);
   SpaceGlyph glyph{two, 14, 0.5};
   RecordingCanvas plain, symbol;
-  glyph.draw(plain, {0, 0, 20, 20}, show);
+  glyph.draw(plain, {0, 0, 20, 20}, presentation);
   store.update(20_mid, [](SpaceMeta& m) { m.icon = SpaceIcon::symbol("small"); });
-  glyph.draw(symbol, {0, 0, 20, 20}, show);
+  glyph.draw(symbol, {0, 0, 20, 20}, presentation);
   out << "list glyph: " << plain.dump() << "\nlist glyph small: " << symbol.dump() << "\n";
   EXPECT_TRUE(matchesGolden("drawing/glyphs.txt", out.str()));
 }
@@ -142,7 +142,7 @@ TEST_F(GlyphTest, AbsentIconsAreNoImage) {
   EXPECT_FALSE(Glyph::symbolImage("no.such.symbol", 12, FontWeight::regular, white));
   EXPECT_FALSE(Glyph::iconImage(SpaceIcon::symbol("no.such"), 12, FontWeight::regular, white));
   EXPECT_FALSE(Glyph::iconImage(SpaceIcon::picture("gone.png"), 16, FontWeight::semibold, white));
-  EXPECT_FALSE((SpaceGlyph{desktop(2, 20_mid), 14, 1}.body(show).image));
+  EXPECT_FALSE((SpaceGlyph{desktop(2, 20_mid), 14, 1}.body(presentation).image));
 }
 
 // --- cache key and tile cache ------------------------------------------------------------
@@ -243,8 +243,9 @@ TEST_F(GlyphTest, HostileInputDrawsSomethingSensible) {
   // A 2000-character name changes nothing about the tile; as badge text it stays bounded.
   Desktop nine = desktop(9, 90_mid);
   store.update(90_mid, [](SpaceMeta& m) { m.name = std::string(2000, 'x'); });
-  EXPECT_EQ(draw(Glyph::tileImage(show, nine, 17)).texts.at(0).text, "9");
-  ImageRef badged = Glyph::badgedImage(Glyph::tileImage(show, nine, 17), std::string(2000, 'x'));
+  EXPECT_EQ(draw(Glyph::tileImage(presentation, nine, 17)).texts.at(0).text, "9");
+  ImageRef badged =
+      Glyph::badgedImage(Glyph::tileImage(presentation, nine, 17), std::string(2000, 'x'));
   EXPECT_EQ(badged->size(), (Size{20, 20}));
   EXPECT_LE(draw(badged).fills.back().width, 20.0);
 

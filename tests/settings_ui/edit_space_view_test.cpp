@@ -12,7 +12,8 @@
 #include "golden.h"
 #include "platform/linux/test_pictures.h"
 #include "settings_ui/editor_window.h"
-#include "spaces/presentation_world.h"
+#include "spaces/engine_world.h"
+#include "test_ids.h"
 
 namespace velmora {
 namespace {
@@ -23,7 +24,7 @@ using testing::RecordingCanvas;
 constexpr ManagedID kID{20};
 constexpr std::uint16_t kA = 0;
 
-class EditSpaceViewTest : public ::testing::Test, public testing::PresentationWorld {
+class EditSpaceViewTest : public ::testing::Test, public testing::EngineWorld {
  protected:
   EditSpaceViewTest() {
     Glyph::setServices(
@@ -58,17 +59,10 @@ class EditSpaceViewTest : public ::testing::Test, public testing::PresentationWo
   }
 
   Desktop two = desktop(2, kID);
-  KeyNames names{mac.platform().keyboardLayout};
   HotkeyCenter hotkeys{mac.hotKeys(), systemLog, names};
-  SpaceEngine engine{mac.platform(), center, EngineServices{}};
-  EditorServices services{engine,
-                          store,
-                          show,
-                          names,
-                          hotkeys,
-                          mac.keyboard(),
-                          mac.openPanel(),
-                          mac.platform().application};
+  SpaceEngine spaces{mac.platform(), center, EngineServices{}};  // the editor's own
+  EditorServices services{spaces,  store,          presentation,    names,
+                          hotkeys, mac.keyboard(), mac.openPanel(), mac.platform().application};
   test_support::TemporaryFolder files;
   int dones = 0;
 };
@@ -81,7 +75,7 @@ TEST_F(EditSpaceViewTest, WorksOnTheStoredValuesEvenWhilePresenting) {
     m.color = TileColor::palette(3);
     m.hotkey = jump;
   });
-  settings.setPresenting(true);
+  options.setPresenting(true);
   auto view = edit();
   EXPECT_EQ(view->name(), "Mail");
   EXPECT_EQ(view->emoji(), "📬");
@@ -251,9 +245,9 @@ TEST_F(EditSpaceViewTest, ShowsTheDesktopAsItIsNowWhenAnEarlierOneGoes) {
   std::uint64_t first = mac.currentSpace("A");
   mac.addSpace("A");
   mac.addSpace("A", sim::kSpaceTypeDesktop, kID.raw());
-  engine.start();
-  engine.refresh(true);
-  auto view = std::make_unique<EditSpaceView>(services, *engine.desktopWithNumber(3), false, [] {});
+  spaces.start();
+  spaces.refresh(true);
+  auto view = std::make_unique<EditSpaceView>(services, *spaces.desktopWithNumber(3), false, [] {});
   EXPECT_EQ(view->header(), "Desktop 3");
 
   mac.userRemoveSpace(first);

@@ -87,6 +87,14 @@ struct Answer {
   }
 };
 
+// A desktop made up by number and record, its space id far from its managed id so that a
+// lookup by the wrong one finds nothing, for tests of what a desktop shows.
+inline Desktop desktop(int number, ManagedID managedID) {
+  return Desktop{SkyLight::Space{SpaceID(static_cast<std::uint64_t>(managedID.raw()) + 9000),
+                                 managedID, 0, "A"},
+                 number, false};
+}
+
 // The digit key of Switch to Desktop N.
 inline std::uint16_t digitKey(int desktopNumber) {
   return *platform::keys::digitForDesktop(desktopNumber);

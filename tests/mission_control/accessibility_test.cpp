@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/virtual_loop.h"
+#include "golden.h"
 #include "platform/sim/virtual_mac.h"
 
 namespace velmora {
@@ -22,13 +23,6 @@ class AccessibilityTest : public ::testing::Test {
     return std::string(access.trusted() ? "trusted" : "untrusted") +
            (access.polling() ? " polling" : "") + " asked " + std::to_string(trustQuestions()) +
            " prompts " + std::to_string(mac.accessibilityPrompts());
-  }
-
-  // A user who finished the welcome window last version and now runs 1.0.0 with a grant
-  // the system no longer honours.
-  void afterUpdateFrom(const std::string& previous) {
-    settings.setOnboardingDismissed(true);
-    settings.setAccessibilityRepairedFor(previous);
   }
 };
 
@@ -96,97 +90,70 @@ TEST_F(AccessibilityTest, APollOutlivingItsOwnerDoesNothing) {
 
 // ---- Repair after an update ----
 
-TEST_F(AccessibilityTest, RepairsAStaleGrantOncePerVersion) {
-  afterUpdateFrom("0.9.0");
-  {
-    Accessibility access(mac.platform(), &log);
-    int changes = 0;
-    auto connection = access.willChange().connect([&] { ++changes; });
-    access.repairAfterUpdate(settings);
-    ASSERT_EQ(mac.processRuns().size(), 1u);
-    EXPECT_EQ(mac.processRuns()[0],
-              (sim::SimProcessRun{"/usr/bin/tccutil",
-                                  {"reset", "Accessibility", "app.velmora.Velmora"}}));
-    EXPECT_EQ(mac.registeredBundles(), std::vector<std::string>{"/Applications/Velmora.app"});
-    EXPECT_EQ(log.lines, std::vector<std::string>{"accessibility grant reset for 1.0.0: done"});
-    EXPECT_EQ(settings.accessibilityRepairedFor(), "1.0.0");
-    EXPECT_TRUE(access.askedAgainAfterUpdate());
-    EXPECT_EQ(changes, 1);
-  }
-  // The next launch of the same version leaves the grant alone.
-  Accessibility relaunched(mac.platform(), &log);
-  Settings reread(mac.preferences());
-  relaunched.repairAfterUpdate(reread);
-  EXPECT_EQ(mac.processRuns().size(), 1u);
-  EXPECT_FALSE(relaunched.askedAgainAfterUpdate());
-}
-
-TEST_F(AccessibilityTest, NoRepairForFirstRunTrustedOrAnonymousBundles) {
-  Accessibility access(mac.platform(), &log);
-
-  settings.setAccessibilityRepairedFor("0.9.0");  // welcome window never dismissed
-  access.repairAfterUpdate(settings);
-
-  afterUpdateFrom("0.9.0");
-  mac.setAccessibilityTrusted(true);
-  access.repairAfterUpdate(settings);
-
-  mac.setAccessibilityTrusted(false);
-  mac.bundleInfo().identifier.reset();
-  access.repairAfterUpdate(settings);
-  EXPECT_EQ(settings.accessibilityRepairedFor(), "0.9.0") << "nothing tried, nothing stored";
-
-  // No version in the bundle reads as "", the stored default: nothing to repair.
-  mac.bundleInfo().identifier = "app.velmora.Velmora";
-  mac.bundleInfo().info.erase("CFBundleShortVersionString");
-  settings.setAccessibilityRepairedFor("");
-  access.repairAfterUpdate(settings);
-  mac.bundleInfo().info.insert_or_assign("CFBundleShortVersionString", Value(2));  // not a string
-  access.repairAfterUpdate(settings);
-
-  EXPECT_TRUE(mac.processRuns().empty());
-  EXPECT_TRUE(log.lines.empty());
-  EXPECT_FALSE(access.askedAgainAfterUpdate());
-}
-
-TEST_F(AccessibilityTest, AFailedResetIsLoggedAndNotRetried) {
-  struct Case {
-    std::string name;
-    std::function<void(sim::VirtualMac&)> breakIt;
-    std::string line;
-  };
-  const std::vector<Case> cases = {
-      {"silent status 1", [](sim::VirtualMac& m) { m.failTccutil(1); },
-       "accessibility grant reset for 1.0.0: tccutil exited 1"},
-      {"error text, trimmed",
-       [](sim::VirtualMac& m) { m.failTccutil(2, " \n tccutil: Failed to reset Accessibility\n"); },
-       "accessibility grant reset for 1.0.0: tccutil: Failed to reset Accessibility"},
-      {"ill-formed bytes", [](sim::VirtualMac& m) { m.failTccutil(1, "bad \xFF byte\r\n"); },
-       "accessibility grant reset for 1.0.0: bad \uFFFD byte"},
-      {"cannot start",
-       [](sim::VirtualMac& m) {
+// The repair after an update, one case a line: what it logged and ran, the version it stored
+// and whether it asked for the grant again. A stale grant is reset once per version (the next
+// launch of the same version leaves it alone); nothing is tried for a first run, a trusted
+// copy, a bundle without an identifier or without a version; a failed reset is logged once
+// and not retried.
+TEST(AccessibilityRepair, EachCaseAsItsGolden) {
+  using Setup = std::function<void(sim::VirtualMac&, Settings&)>;
+  const Setup tccutil = [](sim::VirtualMac&, Settings&) {};
+  const std::vector<std::pair<std::string, Setup>> cases = {
+      {"stale grant", tccutil},
+      {"welcome window never dismissed",
+       [](sim::VirtualMac&, Settings& s) { s.setOnboardingDismissed(false); }},
+      {"trusted", [](sim::VirtualMac& m, Settings&) { m.setAccessibilityTrusted(true); }},
+      {"no identifier", [](sim::VirtualMac& m, Settings&) { m.bundleInfo().identifier.reset(); }},
+      {"no version",
+       [](sim::VirtualMac& m, Settings& s) {
+         m.bundleInfo().info.erase("CFBundleShortVersionString");
+         s.setAccessibilityRepairedFor("");
+       }},
+      {"version not text",
+       [](sim::VirtualMac& m, Settings& s) {
+         m.bundleInfo().info.insert_or_assign("CFBundleShortVersionString", Value(2));
+         s.setAccessibilityRepairedFor("");
+       }},
+      {"tccutil exits 1", [](sim::VirtualMac& m, Settings&) { m.failTccutil(1); }},
+      {"tccutil says why",
+       [](sim::VirtualMac& m, Settings&) {
+         m.failTccutil(2, " \n tccutil: Failed to reset Accessibility\n");
+       }},
+      {"ill-formed bytes",
+       [](sim::VirtualMac& m, Settings&) { m.failTccutil(1, "bad \xFF byte\r\n"); }},
+      {"tccutil cannot start", [](sim::VirtualMac& m, Settings&) {
          m.failLaunch("/usr/bin/tccutil", "The operation is not permitted.");
-       },
-       "accessibility grant reset for 1.0.0: could not run tccutil: The operation is not "
-       "permitted."},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    VirtualLoop caseLoop;
-    sim::VirtualMac caseMac(caseLoop);
-    Settings caseSettings(caseMac.preferences());
-    caseSettings.setOnboardingDismissed(true);
-    caseSettings.setAccessibilityRepairedFor("0.9.0");
-    MemoryLog caseLog;
-    c.breakIt(caseMac);
-    Accessibility access(caseMac.platform(), &caseLog);
-    access.repairAfterUpdate(caseSettings);
-    access.repairAfterUpdate(caseSettings);
-    EXPECT_EQ(caseLog.lines, std::vector<std::string>{c.line});
-    EXPECT_EQ(caseSettings.accessibilityRepairedFor(), "1.0.0");
-    EXPECT_FALSE(access.askedAgainAfterUpdate());
-    EXPECT_EQ(caseMac.processRuns().size(), 1u);
+       }}};
+  std::string out;
+  for (const auto& [name, setup] : cases) {
+    VirtualLoop loop;
+    sim::VirtualMac mac(loop);
+    Settings settings(mac.preferences());
+    settings.setOnboardingDismissed(true);
+    settings.setAccessibilityRepairedFor("0.9.0");
+    MemoryLog log;
+    setup(mac, settings);
+    int changes = 0;
+    bool asked = false;
+    for (int launch = 0; launch < 2; ++launch) {  // and the next launch of the same version
+      Accessibility access(mac.platform(), &log);
+      auto connection = access.willChange().connect([&] { ++changes; });
+      Settings reread(mac.preferences());
+      access.repairAfterUpdate(reread);
+      asked = asked || access.askedAgainAfterUpdate();
+    }
+    out += name + ": log [";
+    for (const std::string& line : log.lines) out += testing::escaped(line);
+    out += "] ran [";
+    for (const auto& run : mac.processRuns()) {
+      out += run.executable;
+      for (const std::string& argument : run.arguments) out += " " + argument;
+    }
+    out += "] registered " + std::to_string(mac.registeredBundles().size()) + " stored \"" +
+           Settings(mac.preferences()).accessibilityRepairedFor() + "\" " +
+           (asked ? "asked again" : "not asked") + " changes " + std::to_string(changes) + "\n";
   }
+  EXPECT_TRUE(testing::matchesGolden("mission_control/accessibility_repairs.txt", out));
 }
 
 TEST_F(AccessibilityTest, ResetGrantRemovesTheGrantOrSaysWhyNot) {

@@ -59,15 +59,9 @@ std::vector<std::string> lines(std::string_view text) {
   if (!in) return missing(file);
   const std::string expected{std::istreambuf_iterator<char>(in), {}};
   if (expected == text) return ::testing::AssertionSuccess();
-  const std::vector<std::string> want = lines(expected), got = lines(text);
-  auto failure = ::testing::AssertionFailure() << file << " differs:\n";
-  for (std::size_t i = 0, shown = 0; i < std::max(want.size(), got.size()) && shown < 8; ++i) {
-    const std::string w = i < want.size() ? want[i] : "(none)";
-    const std::string g = i < got.size() ? got[i] : "(none)";
-    if (w != g && ++shown)
-      failure << "line " << i + 1 << "\n  golden: " << w << "\n  now:    " << g << "\n";
-  }
-  return failure << "(VELMORA_UPDATE_GOLDEN=1 rewrites it)";
+  return ::testing::AssertionFailure()
+         << file << " differs (VELMORA_UPDATE_GOLDEN=1 rewrites it):\n"
+         << ::testing::internal::edit_distance::CreateUnifiedDiff(lines(expected), lines(text));
 }
 
 ::testing::AssertionResult matchesGoldenPNG(std::string_view name, const platform::Canvas& canvas,

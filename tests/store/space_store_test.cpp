@@ -251,7 +251,6 @@ TEST_F(SpaceStoreTest, LegacyNamesAreAdoptedOnceFromEachSourceInTurn) {
   set("CorvaneFeatureDetails.13", data("not a property list"));
   SpaceStore& s = open();
   s.update(104_mid, [](SpaceMeta& m) { m.name = "Mine"; });
-
   std::map<std::uint64_t, std::string> serverNames = {
       {13, "  \tFrom the server\t "},
       {14, "Already named"},
@@ -268,21 +267,20 @@ TEST_F(SpaceStoreTest, LegacyNamesAreAdoptedOnceFromEachSourceInTurn) {
   };
   int announced = 0;
   ObserverToken t = center.observe(notifications::kSpaceMetaChanged, [&] { ++announced; });
-  s.adoptLegacyNames({{11_sid, 101_mid},
-                      {12_sid, 102_mid},
-                      {13_sid, 103_mid},
-                      {14_sid, 104_mid},
-                      {15_sid, 105_mid},
-                      {16_sid, 106_mid},
-                      {17_sid, 107_mid}},
-                     serverName);
-  EXPECT_EQ(s.meta(101_mid).name, "Renamed");
-  EXPECT_EQ(s.meta(102_mid).name, "Detailed");
-  EXPECT_EQ(s.meta(103_mid).name, "From the server");
-  EXPECT_EQ(s.meta(104_mid).name, "Mine");
-  EXPECT_FALSE(s.metas().contains(105_mid));        // 41 characters
-  EXPECT_FALSE(s.metas().contains(106_mid));        // a UUID
-  EXPECT_EQ(s.meta(107_mid).name.size(), 40u * 4);  // 40 characters, however many bytes
+  std::vector<LegacySpace> desktops;
+  for (std::uint64_t n = 11; n <= 17; ++n) desktops.push_back({SpaceID(n), ManagedID(90 + n)});
+  s.adoptLegacyNames(desktops, serverName);
+  // A rename, the details under an empty rename, the server's name trimmed, one already named;
+  // 41 characters and a UUID are no names; 40 characters are, however many bytes.
+  loop.advance(0.3);
+  EXPECT_EQ(storedText(),
+            R"({"101":{"color":-1,"icon":"","name":"Renamed","seconds":0.0},)"
+            R"("102":{"color":-1,"icon":"","name":"Detailed","seconds":0.0},)"
+            R"("103":{"color":-1,"icon":"","name":"From the server","seconds":0.0},)"
+            R"("104":{"color":-1,"icon":"","name":"Mine","seconds":0.0},)"
+            R"("107":{"color":-1,"icon":"","name":")" +
+                std::string(160, ' ').replace(0, 160, serverNames[17].substr(0, 160)) +
+                R"(","seconds":0.0}})");
   EXPECT_EQ(announced, 1);
   EXPECT_EQ(prefs().value(platform::kAppDomain, SpaceStore::kMigratedKey), Value(true));
 

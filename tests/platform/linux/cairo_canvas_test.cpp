@@ -172,30 +172,26 @@ TEST_F(CairoCanvasTest, TextDrawsAsItsGoldenPicture) {
   EXPECT_TRUE(testing::matchesGoldenPNG("canvas/text@2x.png", *canvas));
 }
 
-TEST(CairoAlphaBlurTest, SpreadsCoverageEvenlyWithoutCreatingOrLosingMuch) {
+// A 5 × 5 square blurred by σ 2 (three passes of box radius 2): softened, spread evenly three
+// radii out and no further, coverage kept, row padding untouched; rows 11 to 29 in the golden.
+TEST(CairoAlphaBlurTest, SpreadsCoverageEvenlyAsItsGolden) {
   EXPECT_EQ(linuxhost::boxRadiusForSigma(0), 0);
   EXPECT_EQ(linuxhost::boxRadiusForSigma(2), 2);  // three passes of 5: variance 6 ≈ 4
   const int size = 41, stride = 44;
   std::vector<std::uint8_t> mask(std::size_t(stride) * size, 0);
-  for (int y = 18; y <= 22; ++y) {
-    for (int x = 18; x <= 22; ++x) mask[y * stride + x] = 255;
-  }
+  for (int y = 18; y <= 22; ++y) std::fill_n(&mask[y * stride + 18], 5, 255);
   linuxhost::blurAlpha(mask.data(), size, size, stride, 2);
-  auto v = [&](int x, int y) { return int(mask[y * stride + x]); };
-  long total = 0;
+  long total = 0, padding = 0;
+  std::string rows;
   for (int y = 0; y < size; ++y) {
-    for (int x = 0; x < size; ++x) total += v(x, y);
+    for (int x = 0; x < stride; ++x) (x < size ? total : padding) += mask[y * stride + x];
+    for (int x = 11; y >= 11 && y <= 29 && x <= 29; ++x) {
+      rows += std::to_string(mask[y * stride + x]) + (x == 29 ? "\n" : " ");
+    }
   }
   EXPECT_NEAR(total, 25 * 255, 25 * 255 / 20);
-  EXPECT_LT(v(20, 20), 255);  // softened
-  EXPECT_GT(v(20, 20), v(20, 24));
-  EXPECT_GT(v(20, 25), 0);  // spread outwards
-  EXPECT_EQ(v(20, 25), v(20, 15));
-  EXPECT_EQ(v(25, 20), v(15, 20));
-  EXPECT_EQ(v(20, 30), 0);  // no further than three box radii
-  for (int y = 0; y < size; ++y) {
-    for (int x = size; x < stride; ++x) EXPECT_EQ(mask[y * stride + x], 0) << "row padding";
-  }
+  EXPECT_EQ(padding, 0);
+  EXPECT_TRUE(testing::matchesGolden("canvas/blur.txt", rows));
 }
 
 }  // namespace

@@ -10,14 +10,15 @@ namespace {
 // The standard main menu: Settings… on ⌘, for the delegate, Quit for the application after a
 // separator, and the Edit menu's undo, redo and clipboard items for the focused field.
 TEST(MainMenu, ItemsKeysAndActionsAsTheirGolden) {
+  const MainMenu standard = MainMenu::standard();
   std::string out;
-  for (const Menu& menu : MainMenu::standard().menus)
+  for (const Menu& menu : standard.menus)
     out += "== " + menu.title + "\n" + testing::menuText(menu);
   EXPECT_TRUE(testing::matchesGolden("app/main_menu.txt", out));
-  const MenuItem* redo = MainMenu::standard().item("Edit", "Redo");
+  const MenuItem* redo = standard.item("Edit", "Redo");
   ASSERT_NE(redo, nullptr);
   EXPECT_EQ(redo->keyEquivalent, "Z");
-  EXPECT_EQ(MainMenu::standard().item("Edit", "Quit Velmora"), nullptr);
+  EXPECT_EQ(standard.item("Edit", "Quit Velmora"), nullptr);
 }
 
 TEST(SettingsPage, IdsAreMatchedWithoutRegardToCase) {

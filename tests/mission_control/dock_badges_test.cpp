@@ -242,7 +242,8 @@ TEST(DockBadgesShapes, AnOddDockGivesFewerBadgesNeverACrash) {
     w.read();
     out += name + ": " + w.state() + "\n";
   };
-  for (const auto& [name, edit] : edits) {
+  for (const auto& [name, each] : edits) {
+    const auto& edit = each;  // a binding a lambda can capture
     read(name, [&](DockWorld& w) {
       w.mac.editAccessibilityTree(sim::VirtualMac::kDockPID, [&](Node& dock) {
         auto keep = dock.children;  // the edit may take the list out of the tree

@@ -14,7 +14,6 @@ using platform::KeyboardEvent;
 
 constexpr std::uint64_t kControl = 0x40000;
 constexpr std::uint64_t kOption = 0x80000;
-constexpr std::uint64_t kArrowBits = 0x200000 | 0x800000;
 
 // Every post with where it came from and where it went; fails the posts it is told to.
 class RecordingEvents final : public platform::KeyboardEvents {

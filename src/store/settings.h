@@ -382,17 +382,8 @@ class Settings {
   bool setStoredValue(std::string_view key, const Value& value);
   void setAccessibilityRepairedFor(std::string v) { set(_accessibilityRepairedFor, std::move(v)); }
 
- private:
-  template <class T>
-  T get(const Pref<T>& pref) const {
-    return pref.read(prefs_);
-  }
-  template <class T>
-  void set(Pref<T>& pref, T value) {
-    willChange_.emit();
-    pref.write(prefs_, std::move(value));
-  }
-
+  // Every option in turn as its Pref (key, default, cached value), in the order above: how
+  // a raw value finds its option by key, and how the whole table can be listed at once.
   template <class F>
   void forEachPref(F&& f) {
     f(_menuBarStyle);
@@ -439,6 +430,17 @@ class Settings {
     f(_updateInstalling);
     f(_onboardingDismissed);
     f(_accessibilityRepairedFor);
+  }
+
+ private:
+  template <class T>
+  T get(const Pref<T>& pref) const {
+    return pref.read(prefs_);
+  }
+  template <class T>
+  void set(Pref<T>& pref, T value) {
+    willChange_.emit();
+    pref.write(prefs_, std::move(value));
   }
 
   // Default shortcuts: Control + Option with Space, Tab, →, ← and P.

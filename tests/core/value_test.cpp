@@ -7,30 +7,26 @@
 #include "core/notification_center.h"
 #include "core/signal.h"
 #include "core/value.h"
+#include "golden.h"
 
 namespace velmora {
 namespace {
 
-TEST(Value, NumbersConvertOnlyWhenExact) {
-  EXPECT_EQ(Value(12).asInteger(), 12);
-  EXPECT_EQ(Value(12.0).asInteger(), 12);
-  EXPECT_EQ(Value(12.5).asInteger(), std::nullopt);
-  EXPECT_EQ(Value(std::nan("")).asInteger(), std::nullopt);
-  EXPECT_EQ(Value(1e300).asInteger(), std::nullopt);
-  EXPECT_EQ(Value(true).asInteger(), std::nullopt);  // a boolean is not a number
-  EXPECT_EQ(Value("12").asInteger(), std::nullopt);
-  EXPECT_EQ(Value().asNumber(), std::nullopt);
-  EXPECT_DOUBLE_EQ(*Value(3).asNumber(), 3.0);
-}
-
-TEST(Value, UnsignedReadsKeepTheBitPattern) {
-  std::uint64_t big = 0xFFFF'FFFF'FFFF'FFF0ULL;
-  EXPECT_EQ(Value(big).asUInt64(), big);
-  EXPECT_EQ(Value(-1).asUInt64(), std::numeric_limits<std::uint64_t>::max());
-  EXPECT_EQ(Value(1.8e19).asUInt64(), 18000000000000000000ULL);
-  EXPECT_EQ(Value(2e19).asUInt64(), std::nullopt);
-  EXPECT_EQ(Value(3000000000LL).asInt32(), std::nullopt);
-  EXPECT_EQ(Value(-7).asInt32(), -7);
+// Every numeric reading of a value, one value a line: numbers convert only when exact, a
+// boolean or text is no number, unsigned reads keep the bit pattern.
+TEST(Value, NumbersReadAsTheirGolden) {
+  auto shown = [](const auto& v) { return v ? std::to_string(*v) : std::string("none"); };
+  std::string out;
+  for (const Value& v :
+       {Value(12), Value(12.0), Value(12.5), Value(std::nan("")), Value(1e300), Value(true),
+        Value("12"), Value(), Value(-1), Value(-7), Value(0xFFFF'FFFF'FFFF'FFF0ULL), Value(1.8e19),
+        Value(2e19), Value(3000000000LL)}) {
+    out += std::string(v.kind() == Value::Kind::Real ? "real " : "") + describe(v) + ": integer " +
+           shown(v.asInteger()) + ", number " +
+           (v.asNumber() ? testing::num(*v.asNumber()) : "none") + ", unsigned " +
+           shown(v.asUInt64()) + ", int32 " + shown(v.asInt32()) + "\n";
+  }
+  EXPECT_TRUE(testing::matchesGolden("core/value_numbers.txt", out));
 }
 
 TEST(Value, DictionariesAndArraysAnswerAbsentForTheWrongKind) {

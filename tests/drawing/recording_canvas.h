@@ -1,46 +1,41 @@
 #pragma once
-// A canvas that keeps a list of what was drawn, in canvas points, so tests can check the
-// geometry of a picture without looking at pixels. Text is measured as half the point size
-// per byte wide and 1.2 × the point size high, or by a real canvas when one is given.
+// A canvas that writes down what was drawn, one line per call in canvas points, for golden
+// files ("fill 0,0 17x17 r4.5 rgba(1,0.2,0.3,1)": a rounded rectangle's radius is how far
+// right of its left edge its outline starts), and keeps the texts for checks of their own.
+// Text is measured as half the point size per byte wide and 1.2 × the point size high, or
+// by a real canvas when one is given.
 
 #include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "golden.h"
 #include "platform/canvas.h"
 
 namespace velmora::testing {
 
-struct DrawCall {
-  enum class Kind { fill, gradient, stroke, clip, bitmap, text };
-  Kind kind = Kind::fill;
-  platform::CanvasRect bounds;  // of the path, the bitmap target or the text box
-  // Where a path starts: a rounded rectangle starts where its top-left corner's curve ends,
-  // its radius right of its left edge.
-  platform::CanvasPoint start;
-  platform::Color color;
-  platform::LinearGradient gradient;
-  double lineWidth = 0;
-  std::string text;
-  platform::Font font;
-  std::optional<double> maxWidth;  // of a text: the room it was given, cut at the tail beyond
-};
-
 class RecordingCanvas final : public platform::Canvas {
  public:
+  struct Text {
+    std::string text;
+    platform::Font font;
+    platform::CanvasRect box;
+    std::optional<double> maxWidth;  // the room it was given, cut at the tail beyond
+  };
+
   // `metrics`, when given, measures text with real fonts.
   explicit RecordingCanvas(Size size = {100, 100}, platform::Canvas* metrics = nullptr)
       : size_(size), metrics_(metrics) {}
 
-  std::vector<DrawCall> calls;
+  std::vector<std::string> calls;
+  std::vector<Text> texts;
+  std::vector<platform::CanvasRect> fills;  // the bounds of every solid fill
 
-  std::vector<DrawCall> of(DrawCall::Kind kind) const {
-    std::vector<DrawCall> found;
-    for (const DrawCall& c : calls) {
-      if (c.kind == kind) found.push_back(c);
-    }
-    return found;
+  std::string dump(const std::string& separator = "; ") const {
+    std::string out;
+    for (const std::string& call : calls) out += (out.empty() ? "" : separator) + call;
+    return out;
   }
 
   Size size() const override { return size_; }
@@ -55,9 +50,7 @@ class RecordingCanvas final : public platform::Canvas {
       stack_.pop_back();
     }
   }
-  void clip(const platform::Path& path) override {
-    record(DrawCall::Kind::clip, bounds(path)).start = start(path);
-  }
+  void clip(const platform::Path& path) override { record("clip", path); }
   void translate(double dx, double dy) override {
     current_.tx += current_.sx * dx;
     current_.ty += current_.sy * dy;
@@ -70,24 +63,20 @@ class RecordingCanvas final : public platform::Canvas {
   void setShadow(std::optional<platform::Shadow>) override {}
 
   void fill(const platform::Path& path, const platform::Color& color) override {
-    DrawCall& c = record(DrawCall::Kind::fill, bounds(path));
-    c.color = color;
-    c.start = start(path);
+    fills.push_back(record("fill", path, " " + colour(color)));
   }
   void fill(const platform::Path& path, const platform::LinearGradient& gradient) override {
-    DrawCall& c = record(DrawCall::Kind::gradient, bounds(path));
-    c.gradient = gradient;
-    c.gradient.start = map(gradient.start);
-    c.gradient.end = map(gradient.end);
+    std::string stops = " " + point(map(gradient.start)) + "->" + point(map(gradient.end));
+    for (const auto& stop : gradient.stops)
+      stops += " " + num(stop.location) + ":" + colour(stop.color);
+    record("gradient", path, stops);
   }
   void stroke(const platform::Path& path, const platform::Color& color, double width) override {
-    DrawCall& c = record(DrawCall::Kind::stroke, bounds(path));
-    c.color = color;
-    c.lineWidth = width;
+    record("stroke", path, " width " + num(width) + " " + colour(color));
   }
   void drawImage(const platform::Bitmap&, const platform::CanvasRect& into,
                  platform::ImageScaling) override {
-    record(DrawCall::Kind::bitmap, map(into));
+    calls.push_back("bitmap " + rect(map(into)));
   }
   using platform::Canvas::drawImage;
 
@@ -97,12 +86,14 @@ class RecordingCanvas final : public platform::Canvas {
   }
   void drawText(std::string_view utf8, const platform::Font& font, const platform::Color& color,
                 platform::CanvasPoint origin, std::optional<double> maxWidth) override {
+    static constexpr const char* kWeights[] = {"regular", "medium", "semibold", "bold"};
     Size box = measureText(utf8, font);
-    DrawCall& c = record(DrawCall::Kind::text, map({origin.x, origin.y, box.width, box.height}));
-    c.text = std::string(utf8);
-    c.font = font;
-    c.color = color;
-    c.maxWidth = maxWidth;
+    texts.push_back(
+        {std::string(utf8), font, map({origin.x, origin.y, box.width, box.height}), maxWidth});
+    calls.push_back("text " + rect(texts.back().box) + " \"" + escaped(utf8) + "\" " +
+                    kWeights[static_cast<int>(font.weight)] + " " + num(font.pointSize) +
+                    (font.family == platform::FontFamily::emoji ? " emoji" : "") +
+                    (maxWidth ? " max " + num(*maxWidth) : "") + " " + colour(color));
   }
   std::string truncateTail(std::string_view utf8, const platform::Font&, double) override {
     return std::string(utf8);
@@ -115,6 +106,13 @@ class RecordingCanvas final : public platform::Canvas {
     double tx = 0, ty = 0, sx = 1, sy = 1;
   };
 
+  static std::string point(platform::CanvasPoint p) { return num(p.x) + "," + num(p.y); }
+  static std::string rect(const platform::CanvasRect& r) {
+    return point({r.x, r.y}) + " " + num(r.width) + "x" + num(r.height);
+  }
+  static std::string colour(const platform::Color& c) {
+    return "rgba(" + num(c.red) + "," + num(c.green) + "," + num(c.blue) + "," + num(c.alpha) + ")";
+  }
   platform::CanvasPoint map(platform::CanvasPoint p) const {
     return {current_.tx + current_.sx * p.x, current_.ty + current_.sy * p.y};
   }
@@ -122,30 +120,25 @@ class RecordingCanvas final : public platform::Canvas {
     platform::CanvasPoint a = map(platform::CanvasPoint{r.x, r.y});
     return {a.x, a.y, r.width * current_.sx, r.height * current_.sy};
   }
-  platform::CanvasPoint start(const platform::Path& path) const {
-    return path.isEmpty() ? platform::CanvasPoint{} : map(path.elements()[0].points[0]);
-  }
-  platform::CanvasRect bounds(const platform::Path& path) const {
+  // Writes down a path call with its mapped bounds, the radius its outline starts at and
+  // `rest`; answers the bounds.
+  platform::CanvasRect record(const char* kind, const platform::Path& path,
+                              const std::string& rest = "") {
     double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
     for (const auto& e : path.elements()) {
       int n = e.op == platform::Path::Op::curveTo ? 3 : (e.op == platform::Path::Op::close ? 0 : 1);
       for (int i = 0; i < n; ++i) {
         platform::CanvasPoint p = map(e.points[i]);
-        x0 = std::min(x0, p.x);
-        y0 = std::min(y0, p.y);
-        x1 = std::max(x1, p.x);
+        x0 = std::min(x0, p.x), y0 = std::min(y0, p.y), x1 = std::max(x1, p.x),
         y1 = std::max(y1, p.y);
       }
     }
-    if (x0 > x1) return {};
-    return {x0, y0, x1 - x0, y1 - y0};
-  }
-  DrawCall& record(DrawCall::Kind kind, const platform::CanvasRect& r) {
-    DrawCall c;
-    c.kind = kind;
-    c.bounds = r;
-    calls.push_back(c);
-    return calls.back();
+    platform::CanvasRect bounds =
+        x0 > x1 ? platform::CanvasRect{} : platform::CanvasRect{x0, y0, x1 - x0, y1 - y0};
+    const double start = path.isEmpty() ? bounds.x : map(path.elements()[0].points[0]).x;
+    calls.push_back(std::string(kind) + " " + rect(bounds) +
+                    (start != bounds.x ? " r" + num(start - bounds.x) : "") + rest);
+    return bounds;
   }
 
   Size size_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/virtual_loop.h"
+#include "golden.h"
 #include "platform/sim/virtual_mac.h"
 
 namespace velmora {
@@ -16,12 +17,12 @@ class AccessibilityTest : public ::testing::Test {
   Settings settings{mac.preferences()};
 
   int trustQuestions() const { return mac.callCount("AXIsProcessTrusted"); }
-
-  // A user who finished the welcome window last version and now runs 1.0.0 with a grant
-  // the system no longer honours.
-  void afterUpdateFrom(const std::string& previous) {
-    settings.setOnboardingDismissed(true);
-    settings.setAccessibilityRepairedFor(previous);
+  // Whether the grant is seen, whether the poll runs, how often the system was asked whether
+  // Velmora is trusted and how often it prompted the user.
+  std::string state(const Accessibility& access) const {
+    return std::string(access.trusted() ? "trusted" : "untrusted") +
+           (access.polling() ? " polling" : "") + " asked " + std::to_string(trustQuestions()) +
+           " prompts " + std::to_string(mac.accessibilityPrompts());
   }
 };
 
@@ -36,30 +37,22 @@ TEST_F(AccessibilityTest, PollsEveryTwoSecondsExactlyWhileUntrusted) {
     seenBefore = access.trusted();
   });
   access.checkTrust(false);
-  EXPECT_FALSE(access.trusted());
-  EXPECT_TRUE(access.polling());
-
-  int asked = trustQuestions();
-  loop.advance(1.9);
-  EXPECT_EQ(trustQuestions(), asked);
-  loop.advance(0.1);
-  EXPECT_EQ(trustQuestions(), asked + 1);
-  loop.advance(4);
-  EXPECT_EQ(trustQuestions(), asked + 3);
-  EXPECT_EQ(changes, 0);  // the same answer publishes nothing
-
+  std::vector<std::string> seen;
+  for (double step : {1.9, 0.1, 4.0}) {
+    loop.advance(step);
+    seen.push_back(state(access));
+  }
   mac.setAccessibilityTrusted(true);  // at 6 s; the tick at 8 s sees it
-  loop.advance(1.9);
-  EXPECT_FALSE(access.trusted());
-  loop.advance(0.1);
-  EXPECT_TRUE(access.trusted());
-  EXPECT_EQ(changes, 1);
+  for (double step : {1.9, 0.1, 60.0}) {
+    loop.advance(step);
+    seen.push_back(state(access));
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      "untrusted polling asked 2 prompts 0", "untrusted polling asked 3 prompts 0",
+                      "untrusted polling asked 5 prompts 0", "untrusted polling asked 5 prompts 0",
+                      "trusted asked 6 prompts 0", "trusted asked 6 prompts 0"}));
+  EXPECT_EQ(changes, 1);  // the same answer publishes nothing
   EXPECT_FALSE(seenBefore) << "observers are told before the change";
-  EXPECT_FALSE(access.polling());
-
-  asked = trustQuestions();
-  loop.advance(60);
-  EXPECT_EQ(trustQuestions(), asked);
   EXPECT_EQ(loop.pendingCount(), 0u);
 }
 
@@ -67,17 +60,13 @@ TEST_F(AccessibilityTest, TrustedAtLaunchHasNoPollAndARevokeStartsItAgain) {
   mac.setAccessibilityTrusted(true);
   Accessibility access(mac.platform(), &log);
   access.checkTrust(true);
-  EXPECT_TRUE(access.trusted());
-  EXPECT_FALSE(access.polling());
-  EXPECT_EQ(mac.accessibilityPrompts(), 0);
+  EXPECT_EQ(state(access), "trusted asked 1 prompts 0");
   EXPECT_EQ(loop.pendingCount(), 0u);
-
   mac.setAccessibilityTrusted(false);
   loop.advance(10);
-  EXPECT_TRUE(access.trusted()) << "nothing polls while trusted";
+  EXPECT_EQ(state(access), "trusted asked 1 prompts 0");  // nothing polls while trusted
   access.checkTrust(false);
-  EXPECT_FALSE(access.trusted());
-  EXPECT_TRUE(access.polling());
+  EXPECT_EQ(state(access), "untrusted polling asked 2 prompts 0");
 }
 
 TEST_F(AccessibilityTest, PromptAsksTheSystemAndRepeatedChecksKeepOnePoll) {
@@ -86,12 +75,8 @@ TEST_F(AccessibilityTest, PromptAsksTheSystemAndRepeatedChecksKeepOnePoll) {
   access.checkTrust(true);
   access.checkTrust(false);
   EXPECT_EQ(mac.callCount("AXIsProcessTrustedWithOptions"), 2);
-  EXPECT_EQ(mac.accessibilityPrompts(), 2);
-
-  int asked = trustQuestions();
   loop.advance(10);
-  EXPECT_EQ(trustQuestions(), asked + 5);
-  EXPECT_EQ(mac.accessibilityPrompts(), 2) << "the poll never prompts";
+  EXPECT_EQ(state(access), "untrusted polling asked 7 prompts 2");  // the poll never prompts
 }
 
 TEST_F(AccessibilityTest, APollOutlivingItsOwnerDoesNothing) {
@@ -105,97 +90,70 @@ TEST_F(AccessibilityTest, APollOutlivingItsOwnerDoesNothing) {
 
 // ---- Repair after an update ----
 
-TEST_F(AccessibilityTest, RepairsAStaleGrantOncePerVersion) {
-  afterUpdateFrom("0.9.0");
-  {
-    Accessibility access(mac.platform(), &log);
-    int changes = 0;
-    auto connection = access.willChange().connect([&] { ++changes; });
-    access.repairAfterUpdate(settings);
-    ASSERT_EQ(mac.processRuns().size(), 1u);
-    EXPECT_EQ(mac.processRuns()[0],
-              (sim::SimProcessRun{"/usr/bin/tccutil",
-                                  {"reset", "Accessibility", "app.velmora.Velmora"}}));
-    EXPECT_EQ(mac.registeredBundles(), std::vector<std::string>{"/Applications/Velmora.app"});
-    EXPECT_EQ(log.lines, std::vector<std::string>{"accessibility grant reset for 1.0.0: done"});
-    EXPECT_EQ(settings.accessibilityRepairedFor(), "1.0.0");
-    EXPECT_TRUE(access.askedAgainAfterUpdate());
-    EXPECT_EQ(changes, 1);
-  }
-  // The next launch of the same version leaves the grant alone.
-  Accessibility relaunched(mac.platform(), &log);
-  Settings reread(mac.preferences());
-  relaunched.repairAfterUpdate(reread);
-  EXPECT_EQ(mac.processRuns().size(), 1u);
-  EXPECT_FALSE(relaunched.askedAgainAfterUpdate());
-}
-
-TEST_F(AccessibilityTest, NoRepairForFirstRunTrustedOrAnonymousBundles) {
-  Accessibility access(mac.platform(), &log);
-
-  settings.setAccessibilityRepairedFor("0.9.0");  // welcome window never dismissed
-  access.repairAfterUpdate(settings);
-
-  afterUpdateFrom("0.9.0");
-  mac.setAccessibilityTrusted(true);
-  access.repairAfterUpdate(settings);
-
-  mac.setAccessibilityTrusted(false);
-  mac.bundleInfo().identifier.reset();
-  access.repairAfterUpdate(settings);
-  EXPECT_EQ(settings.accessibilityRepairedFor(), "0.9.0") << "nothing tried, nothing stored";
-
-  // No version in the bundle reads as "", the stored default: nothing to repair.
-  mac.bundleInfo().identifier = "app.velmora.Velmora";
-  mac.bundleInfo().info.erase("CFBundleShortVersionString");
-  settings.setAccessibilityRepairedFor("");
-  access.repairAfterUpdate(settings);
-  mac.bundleInfo().info.insert_or_assign("CFBundleShortVersionString", Value(2));  // not a string
-  access.repairAfterUpdate(settings);
-
-  EXPECT_TRUE(mac.processRuns().empty());
-  EXPECT_TRUE(log.lines.empty());
-  EXPECT_FALSE(access.askedAgainAfterUpdate());
-}
-
-TEST_F(AccessibilityTest, AFailedResetIsLoggedAndNotRetried) {
-  struct Case {
-    std::string name;
-    std::function<void(sim::VirtualMac&)> breakIt;
-    std::string line;
-  };
-  const std::vector<Case> cases = {
-      {"silent status 1", [](sim::VirtualMac& m) { m.failTccutil(1); },
-       "accessibility grant reset for 1.0.0: tccutil exited 1"},
-      {"error text, trimmed",
-       [](sim::VirtualMac& m) { m.failTccutil(2, " \n tccutil: Failed to reset Accessibility\n"); },
-       "accessibility grant reset for 1.0.0: tccutil: Failed to reset Accessibility"},
-      {"ill-formed bytes", [](sim::VirtualMac& m) { m.failTccutil(1, "bad \xFF byte\r\n"); },
-       "accessibility grant reset for 1.0.0: bad \uFFFD byte"},
-      {"cannot start",
-       [](sim::VirtualMac& m) {
+// The repair after an update, one case a line: what it logged and ran, the version it stored
+// and whether it asked for the grant again. A stale grant is reset once per version (the next
+// launch of the same version leaves it alone); nothing is tried for a first run, a trusted
+// copy, a bundle without an identifier or without a version; a failed reset is logged once
+// and not retried.
+TEST(AccessibilityRepair, EachCaseAsItsGolden) {
+  using Setup = std::function<void(sim::VirtualMac&, Settings&)>;
+  const Setup tccutil = [](sim::VirtualMac&, Settings&) {};
+  const std::vector<std::pair<std::string, Setup>> cases = {
+      {"stale grant", tccutil},
+      {"welcome window never dismissed",
+       [](sim::VirtualMac&, Settings& s) { s.setOnboardingDismissed(false); }},
+      {"trusted", [](sim::VirtualMac& m, Settings&) { m.setAccessibilityTrusted(true); }},
+      {"no identifier", [](sim::VirtualMac& m, Settings&) { m.bundleInfo().identifier.reset(); }},
+      {"no version",
+       [](sim::VirtualMac& m, Settings& s) {
+         m.bundleInfo().info.erase("CFBundleShortVersionString");
+         s.setAccessibilityRepairedFor("");
+       }},
+      {"version not text",
+       [](sim::VirtualMac& m, Settings& s) {
+         m.bundleInfo().info.insert_or_assign("CFBundleShortVersionString", Value(2));
+         s.setAccessibilityRepairedFor("");
+       }},
+      {"tccutil exits 1", [](sim::VirtualMac& m, Settings&) { m.failTccutil(1); }},
+      {"tccutil says why",
+       [](sim::VirtualMac& m, Settings&) {
+         m.failTccutil(2, " \n tccutil: Failed to reset Accessibility\n");
+       }},
+      {"ill-formed bytes",
+       [](sim::VirtualMac& m, Settings&) { m.failTccutil(1, "bad \xFF byte\r\n"); }},
+      {"tccutil cannot start", [](sim::VirtualMac& m, Settings&) {
          m.failLaunch("/usr/bin/tccutil", "The operation is not permitted.");
-       },
-       "accessibility grant reset for 1.0.0: could not run tccutil: The operation is not "
-       "permitted."},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    VirtualLoop caseLoop;
-    sim::VirtualMac caseMac(caseLoop);
-    Settings caseSettings(caseMac.preferences());
-    caseSettings.setOnboardingDismissed(true);
-    caseSettings.setAccessibilityRepairedFor("0.9.0");
-    MemoryLog caseLog;
-    c.breakIt(caseMac);
-    Accessibility access(caseMac.platform(), &caseLog);
-    access.repairAfterUpdate(caseSettings);
-    access.repairAfterUpdate(caseSettings);
-    EXPECT_EQ(caseLog.lines, std::vector<std::string>{c.line});
-    EXPECT_EQ(caseSettings.accessibilityRepairedFor(), "1.0.0");
-    EXPECT_FALSE(access.askedAgainAfterUpdate());
-    EXPECT_EQ(caseMac.processRuns().size(), 1u);
+       }}};
+  std::string out;
+  for (const auto& [name, setup] : cases) {
+    VirtualLoop loop;
+    sim::VirtualMac mac(loop);
+    Settings settings(mac.preferences());
+    settings.setOnboardingDismissed(true);
+    settings.setAccessibilityRepairedFor("0.9.0");
+    MemoryLog log;
+    setup(mac, settings);
+    int changes = 0;
+    bool asked = false;
+    for (int launch = 0; launch < 2; ++launch) {  // and the next launch of the same version
+      Accessibility access(mac.platform(), &log);
+      auto connection = access.willChange().connect([&] { ++changes; });
+      Settings reread(mac.preferences());
+      access.repairAfterUpdate(reread);
+      asked = asked || access.askedAgainAfterUpdate();
+    }
+    out += name + ": log [";
+    for (const std::string& line : log.lines) out += testing::escaped(line);
+    out += "] ran [";
+    for (const auto& run : mac.processRuns()) {
+      out += run.executable;
+      for (const std::string& argument : run.arguments) out += " " + argument;
+    }
+    out += "] registered " + std::to_string(mac.registeredBundles().size()) + " stored \"" +
+           Settings(mac.preferences()).accessibilityRepairedFor() + "\" " +
+           (asked ? "asked again" : "not asked") + " changes " + std::to_string(changes) + "\n";
   }
+  EXPECT_TRUE(testing::matchesGolden("mission_control/accessibility_repairs.txt", out));
 }
 
 TEST_F(AccessibilityTest, ResetGrantRemovesTheGrantOrSaysWhyNot) {

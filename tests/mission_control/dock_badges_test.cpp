@@ -4,10 +4,12 @@
 
 #include <atomic>
 #include <memory>
+#include <sstream>
 #include <thread>
 
 #include "core/notifications.h"
 #include "core/virtual_loop.h"
+#include "golden.h"
 #include "platform/sim/virtual_mac.h"
 #include "spaces/engine_world.h"
 
@@ -29,9 +31,9 @@ sim::SimApp regular(std::string name, std::optional<std::string> path) {
       false};
 }
 
-class DockBadgesTest : public ::testing::Test {
- protected:
-  DockBadgesTest() {
+// A machine with the Dock, Mail running and the Accessibility grant, and a badge reader.
+struct DockWorld {
+  DockWorld() {
     mac.addDisplay("Main", ScreenRect::make(0, 0, 1512, 982));
     mac.addSystemFurniture();
     mac.setAccessibilityTrusted(true);
@@ -45,6 +47,16 @@ class DockBadgesTest : public ::testing::Test {
     loop.runPending();
   }
   int readsStarted() const { return mac.callCount("AXUIElementSetMessagingTimeout"); }
+  // The published badges by application path or name, then the announcements and reads.
+  std::string state() {
+    std::string out;
+    for (const auto& [pid, text] : badges.badges()) {
+      auto app = mac.workspace().runningApplication(pid);
+      out += app->bundlePath.value_or(app->localizedName.value_or("?")) + "=" + text + " ";
+    }
+    return out + "announced " + std::to_string(announcements) + " reads " +
+           std::to_string(readsStarted()) + (badges.reading() ? " reading" : "");
+  }
 
   VirtualLoop loop;
   sim::VirtualMac mac{loop};
@@ -56,57 +68,32 @@ class DockBadgesTest : public ::testing::Test {
       center.observe(notifications::kBadgesDidChange, [this] { ++announcements; });
 };
 
-// ---- Texts ----
+class DockBadgesTest : public ::testing::Test, public DockWorld {};
 
-TEST(BadgeTexts, NormalisedFromTheDocksLabel) {
-  const std::vector<std::pair<std::string, std::optional<std::string>>> table = {
-      {" 12 ", "12"},
-      {"!", "\u2022"},
-      {"", std::nullopt},
-      {" \n\t", std::nullopt},
-      {"+3", "+3"},
-      {"-2", "-2"},
-      {"1.5", "\u2022"},
-      {"New", "\u2022"},
-      {"3 4", "\u2022"},
-      {"+", "\u2022"},
-      {"\u00A07\u2028", "7"},
-      {"\u0661\u0662", "\u2022"},
-      {"99999999999999999999", "\u2022"},  // too large to be a number
-  };
-  for (const auto& [label, expected] : table) {
-    EXPECT_EQ(normalizedBadge(label), expected) << "label \"" << label << "\"";
+// What the Dock's labels become, a desktop's badge from its applications' badges, and the
+// paths the Dock's item URLs stand for, one case a line.
+TEST(BadgeTexts, LabelsSumsAndPathsAsTheirGolden) {
+  std::string out;
+  auto shown = [](const std::optional<std::string>& text) { return text ? *text : "(none)"; };
+  for (std::string label : {" 12 ", "!", "", " \n\t", "+3", "-2", "1.5", "New", "3 4", "+",
+                            "\u00A07\u2028", "\u0661\u0662", "99999999999999999999"}) {
+    out += "label \"" + testing::escaped(label) + "\" -> " + shown(normalizedBadge(label)) + "\n";
   }
-}
-
-TEST(BadgeTexts, DesktopBadgeCombinesItsApplications) {
-  using Texts = std::vector<std::string>;
-  const std::vector<std::pair<Texts, std::optional<std::string>>> table = {
-      {{"3", "5"}, "8"},
-      {{"60", "45"}, "99+"},
-      {{"99"}, "99"},
-      {{"3", "\u2022"}, "\u2022"},
-      {{}, std::nullopt},
-      {{"", ""}, std::nullopt},
-      {{"", "4"}, "4"},
-      {{"+2", "-5"}, "-3"},
-      {{"9223372036854775807", "1"}, "99+"},
-  };
-  for (const auto& [texts, expected] : table) {
-    std::string shown;
-    for (const auto& t : texts) shown += "\"" + t + "\" ";
-    EXPECT_EQ(desktopBadge(texts), expected) << shown;
+  // Each desktop's applications' badges, separated by "|".
+  for (std::string joined : {"3|5", "60|45", "60|40", "99", "3|\u2022", "", "|", "|4", "+2|-5",
+                             "9223372036854775807|1"}) {
+    std::vector<std::string> texts;
+    std::istringstream in(joined.empty() ? "" : joined + "|");
+    for (std::string text; std::getline(in, text, '|');) texts.push_back(text);
+    out += "desktop \"" + joined + "\" -> " + shown(desktopBadge(texts)) + "\n";
   }
-}
-
-TEST(BadgeTexts, URLsAndPathsAreStandardised) {
-  EXPECT_EQ(standardizedURLPath("file:///Applications/Visual%20Studio%20Code.app/"),
-            "/Applications/Visual Studio Code.app");
-  EXPECT_EQ(standardizedURLPath("file://localhost/Applications/./Tools/../Mail.app/"),
-            "/Applications/Mail.app");
-  EXPECT_EQ(standardizedURLPath("Mail"), std::nullopt);
-  EXPECT_EQ(standardizedURLPath("file://"), std::nullopt);
-  EXPECT_EQ(standardizedPath("/Applications//Mail.app/"), "/Applications/Mail.app");
+  for (const char* url :
+       {"file:///Applications/Visual%20Studio%20Code.app/",
+        "file://localhost/Applications/./Tools/../Mail.app/", "Mail", "file://"}) {
+    out += std::string("url ") + url + " -> " + shown(standardizedURLPath(url)) + "\n";
+  }
+  out += "path /Applications//Mail.app/ -> " + standardizedPath("/Applications//Mail.app/") + "\n";
+  EXPECT_TRUE(testing::matchesGolden("mission_control/badge_texts.txt", out));
 }
 
 // ---- Reading ----
@@ -120,13 +107,14 @@ TEST_F(DockBadgesTest, ReadsRunningApplicationsByPathOrTitle) {
   mac.setDockBadge(notes, "New");
   mac.setDockBadge(quiet, "");
   read();
-  EXPECT_EQ(badges.badges(), (Badges{{mail, "3"}, {code, "12"}, {notes, "\u2022"}}));
+  EXPECT_EQ(state(),
+            "/System/Applications/Mail.app=3 /Applications/Visual Studio Code.app=12 Notes=• "
+            "announced 1 reads 1");
   EXPECT_EQ(badges.badge(mail), "3");
   EXPECT_EQ(badges.badge(quiet), std::nullopt);
   EXPECT_EQ(badges.lastReadMilliseconds(), 42);
   EXPECT_DOUBLE_EQ(badges.lastReadDuration(), 0.042);
   EXPECT_DOUBLE_EQ(badges.lastRead(), loop.wallNow());
-  EXPECT_EQ(announcements, 1);
 }
 
 TEST_F(DockBadgesTest, ThePathDecidesBetweenItemsOfTheSameTitle) {
@@ -156,15 +144,11 @@ TEST_F(DockBadgesTest, ResultsArriveOnTheMainLoopOnly) {
   ObserverToken onMain = center.observe(notifications::kBadgesDidChange,
                                         [&] { announcedOn = std::this_thread::get_id(); });
   badges.requestRead();
-  EXPECT_TRUE(badges.reading());
   badges.waitForWorker();
-  EXPECT_TRUE(badges.badges().empty()) << "the worker never touches the published map";
-  EXPECT_TRUE(badges.reading());
-  EXPECT_EQ(announcements, 0);
-
+  // The worker never touches the published map.
+  EXPECT_EQ(state(), "announced 0 reads 1 reading");
   loop.runPending();
-  EXPECT_FALSE(badges.reading());
-  EXPECT_EQ(badges.badges(), (Badges{{mail, "5"}}));
+  EXPECT_EQ(state(), "/System/Applications/Mail.app=5 announced 1 reads 1");
   EXPECT_EQ(announcedOn, std::this_thread::get_id());
 }
 
@@ -181,35 +165,28 @@ TEST_F(DockBadgesTest, OneReadAtATime) {
 }
 
 TEST_F(DockBadgesTest, AnnouncesOnlyWhenTheMapChanges) {
-  mac.setDockBadge(mail, "1");
-  read();
-  read();
-  EXPECT_EQ(announcements, 1);
-  mac.setDockBadge(mail, "2");
-  read();
-  EXPECT_EQ(announcements, 2);
-  mac.setDockBadge(mail, std::nullopt);
-  read();
-  read();
-  EXPECT_EQ(announcements, 3);
-  EXPECT_TRUE(badges.badges().empty());
+  std::string seen;
+  using Badge = std::optional<std::string>;
+  for (const Badge& badge : std::initializer_list<Badge>{"1", "1", "2", {}, {}}) {
+    mac.setDockBadge(mail, badge);
+    read();
+    seen += std::to_string(announcements);
+  }
+  EXPECT_EQ(seen, "11233");
+  EXPECT_EQ(state(), "announced 3 reads 5");
 }
 
 TEST_F(DockBadgesTest, WithoutTheGrantNothingIsReadAndTheLastMapStays) {
   mac.setAccessibilityTrusted(false);
   mac.setDockBadge(mail, "1");
   read();
-  EXPECT_EQ(readsStarted(), 0);
-  EXPECT_FALSE(badges.reading());
-  EXPECT_TRUE(badges.badges().empty());
-
+  EXPECT_EQ(state(), "announced 0 reads 0");
   mac.setAccessibilityTrusted(true);
   read();
   mac.setAccessibilityTrusted(false);
   mac.setDockBadge(mail, "9");
   read();
-  EXPECT_EQ(badges.badges(), (Badges{{mail, "1"}}));
-  EXPECT_EQ(announcements, 1);
+  EXPECT_EQ(state(), "/System/Applications/Mail.app=1 announced 1 reads 1");
 
   // Straight at the seam, as a worker racing a revoke would see it.
   EXPECT_EQ(readDockBadges(mac.accessibility(), sim::VirtualMac::kDockPID), DockBadgeRecords{});
@@ -224,93 +201,65 @@ TEST_F(DockBadgesTest, ADestroyedReaderDropsItsReadInFlight) {
   EXPECT_EQ(announcements, 0);
 }
 
+// Each odd shape of the Dock, one a line with what was read: fewer badges, never a crash.
 TEST(DockBadgesShapes, AnOddDockGivesFewerBadgesNeverACrash) {
-  using Edit = std::function<void(sim::VirtualMac&, pid_t mail)>;
-  auto editDock = [](std::function<void(sim::SimAXNode & dock, sim::SimAXNode & list,
-                                        sim::SimAXNode & mailItem)>
-                         fn) -> Edit {
-    return [fn](sim::VirtualMac& mac, pid_t) {
-      mac.editAccessibilityTree(sim::VirtualMac::kDockPID, [&](sim::SimAXNode& dock) {
-        sim::SimAXNode& list = *dock.firstChild("AXList");
-        sim::SimAXNodePtr mailItem;
-        for (auto& item : list.children) {
-          if (item->attributes.find("AXTitle")->second == Value("Mail")) mailItem = item;
-        }
-        auto keep = dock.children;  // the edit may take the list out of the tree
-        fn(dock, list, *mailItem);
-      });
-    };
-  };
-  struct Case {
-    std::string name;
-    Edit edit;
-    bool mailFound;
-  };
-  const std::vector<Case> cases = {
-      {"unchanged", [](sim::VirtualMac&, pid_t) {}, true},
-      {"no icon list", editDock([](auto& dock, auto&, auto&) { dock.children.clear(); }), false},
+  using Node = sim::SimAXNode;
+  const std::vector<std::pair<std::string, std::function<void(Node&, Node&, Node&)>>> edits = {
+      {"unchanged", [](Node&, Node&, Node&) {}},
+      {"no icon list", [](Node& dock, Node&, Node&) { dock.children.clear(); }},
       {"children not an array",
-       editDock([](auto& dock, auto&, auto&) { dock.attributes.emplace("AXChildren", "list"); }),
-       false},
-      {"items not elements", editDock([](auto&, auto& list, auto&) {
+       [](Node& dock, Node&, Node&) { dock.attributes.emplace("AXChildren", "list"); }},
+      {"items not elements",
+       [](Node&, Node& list, Node&) {
          list.attributes.emplace("AXChildren", Value::array({"Mail", 3}));
-       }),
-       false},
-      {"a hole among the items", editDock([](auto&, auto& list, auto&) {
-         list.children.insert(list.children.begin(), nullptr);
-       }),
-       true},
-      {"another list-like group first", editDock([](auto& dock, auto&, auto&) {
-         auto group = sim::SimAXNode::make(sim::VirtualMac::kDockPID, "AXGroup");
-         dock.insert(0, group);
-         auto odd = sim::SimAXNode::make(sim::VirtualMac::kDockPID, "AXList");
+       }},
+      {"a hole among the items",
+       [](Node&, Node& list, Node&) { list.children.insert(list.children.begin(), nullptr); }},
+      {"another list-like group first",
+       [](Node& dock, Node&, Node&) {
+         dock.insert(0, Node::make(sim::VirtualMac::kDockPID, "AXGroup"));
+         auto odd = Node::make(sim::VirtualMac::kDockPID, "AXList");
          odd->attributes.insert_or_assign("AXRole", Value(7));
          dock.insert(0, odd);
-       }),
-       true},
-      {"running as a number", editDock([](auto&, auto&, auto& item) {
-         item.attributes.insert_or_assign("AXIsApplicationRunning", Value(1));
-       }),
-       false},
-      {"label as a number", editDock([](auto&, auto&, auto& item) {
-         item.attributes.insert_or_assign("AXStatusLabel", Value(3));
-       }),
-       false},
-      {"URL unreadable, title still there", editDock([](auto&, auto&, auto& item) {
-         item.attributes.insert_or_assign("AXURL", Value(42));
-       }),
-       true},
-      {"neither URL nor title", editDock([](auto&, auto&, auto& item) {
-         item.attributes.insert_or_assign("AXURL", Value("no url at all"));
-         item.attributes.erase("AXTitle");
-       }),
-       false},
-      {"Dock not answering",
-       [](sim::VirtualMac& mac, pid_t) {
-         mac.failAccessibilityCalls(sim::VirtualMac::kDockPID, platform::kAXErrorCannotComplete);
-       },
-       false},
-      {"no Dock",
-       [](sim::VirtualMac& mac, pid_t) { mac.quitApplication(sim::VirtualMac::kDockPID); }, false},
+       }},
+      {"running as a number",
+       [](Node&, Node&, Node& mail) {
+         mail.attributes.insert_or_assign("AXIsApplicationRunning", 1);
+       }},
+      {"label as a number",
+       [](Node&, Node&, Node& mail) { mail.attributes.insert_or_assign("AXStatusLabel", 3); }},
+      {"URL unreadable, title still there",
+       [](Node&, Node&, Node& mail) { mail.attributes.insert_or_assign("AXURL", 42); }},
+      {"neither URL nor title", [](Node&, Node&, Node& mail) {
+         mail.attributes.insert_or_assign("AXURL", "no url at all");
+         mail.attributes.erase("AXTitle");
+       }}};
+  std::string out;
+  auto read = [&](const std::string& name, const std::function<void(DockWorld&)>& edit) {
+    DockWorld w;
+    w.mac.setDockBadge(w.mail, "3");
+    edit(w);
+    w.read();
+    out += name + ": " + w.state() + "\n";
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    VirtualLoop loop;
-    sim::VirtualMac mac(loop);
-    mac.addDisplay("Main", ScreenRect::make(0, 0, 1512, 982));
-    mac.addSystemFurniture();
-    mac.setAccessibilityTrusted(true);
-    pid_t mail = mac.addApplication(regular("Mail", "/System/Applications/Mail.app"));
-    mac.setDockBadge(mail, "3");
-    c.edit(mac, mail);
-    NotificationCenter center;
-    DockBadges badges(mac.platform(), center, fixedStopwatch());
-    badges.requestRead();
-    badges.waitForWorker();
-    loop.runPending();
-    EXPECT_FALSE(badges.reading());
-    EXPECT_EQ(badges.badges(), (c.mailFound ? Badges{{mail, "3"}} : Badges{}));
+  for (const auto& [name, each] : edits) {
+    const auto& edit = each;  // a binding a lambda can capture
+    read(name, [&](DockWorld& w) {
+      w.mac.editAccessibilityTree(sim::VirtualMac::kDockPID, [&](Node& dock) {
+        auto keep = dock.children;  // the edit may take the list out of the tree
+        Node& list = *dock.firstChild("AXList");
+        auto mail = std::ranges::find_if(list.children, [](const auto& item) {
+          return item->attributes["AXTitle"] == Value("Mail");
+        });
+        edit(dock, list, **mail);
+      });
+    });
   }
+  read("Dock not answering", [](DockWorld& w) {
+    w.mac.failAccessibilityCalls(sim::VirtualMac::kDockPID, platform::kAXErrorCannotComplete);
+  });
+  read("no Dock", [](DockWorld& w) { w.mac.quitApplication(sim::VirtualMac::kDockPID); });
+  EXPECT_TRUE(testing::matchesGolden("mission_control/odd_docks.txt", out));
 }
 
 // ---- With the space engine ----
@@ -324,12 +273,8 @@ TEST(DockBadgesWithEngine, ABadgeOnAHiddenDesktopIsAnnouncedAndLogged) {
   w.mac.addWindow(mail, {desktops[1]}, AXRect::make(100, 100, 800, 600));
 
   DockBadges badges(w.mac.platform(), w.center, fixedStopwatch());
-  EngineServices services;
-  services.settings = &w.settings;
-  services.timeLedger = &w.ledger;
-  services.badgeReader = &badges;
-  services.switchesLog = &w.log;
-  w.engine = std::make_unique<SpaceEngine>(w.mac.platform(), w.center, std::move(services));
+  w.badgeReader = &badges;
+  w.makeEngine(false);
   int spacesChanged = 0;
   ObserverToken token = w.center.observe(notifications::kSpacesDidChange, [&] { ++spacesChanged; });
   w.engine->start();

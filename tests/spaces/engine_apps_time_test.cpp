@@ -10,12 +10,6 @@ using ::velmora::testing::mid;
 using ::velmora::testing::sid;
 using Events = std::vector<std::string>;
 
-std::vector<std::string> names(const std::vector<SpaceApp>& apps) {
-  std::vector<std::string> n;
-  for (const SpaceApp& app : apps) n.push_back(app.name);
-  return n;
-}
-
 TEST(SpaceAppRecord, ComparesByPidAndBadgeOnly) {
   SpaceApp a{.pid = 7, .name = "Mail", .icon = platform::AppIcon{"mail"}, .badge = "2"};
   SpaceApp b{.pid = 7, .name = "Mail 2", .icon = platform::AppIcon{"other"}, .badge = "2"};
@@ -51,6 +45,19 @@ class AppsWorld : public ::testing::Test {
   }
 
   const Desktop& desktop(int i) { return w.engine->desktops()[static_cast<std::size_t>(i)]; }
+  // Each desktop's applications front to back with their badges ("?" for no name), then
+  // what was announced since: "Safari Mail=3 | ? Xcode Safari | spaces".
+  std::string apps() {
+    std::string out;
+    for (const Desktop& d : w.engine->desktops()) {
+      for (const SpaceApp& app : w.engine->apps(d)) {
+        out += (app.name.empty() ? "?" : app.name) + (app.badge ? "=" + *app.badge : "") + " ";
+      }
+      out += "| ";
+    }
+    for (const std::string& e : w.takeEvents()) out += e + " ";
+    return out;
+  }
 
   EngineWorld w;
   std::vector<std::uint64_t> a;
@@ -59,9 +66,8 @@ class AppsWorld : public ::testing::Test {
 
 TEST_F(AppsWorld, ListsRegularApplicationsFrontToBackOncePerDesktop) {
   w.engine->refreshApps(false);
-  EXPECT_EQ(names(w.engine->apps(desktop(0))), (std::vector<std::string>{"Safari", "Mail"}));
   // Xcode's window is in front of Safari's on the second desktop; a nameless app reads "".
-  EXPECT_EQ(names(w.engine->apps(desktop(1))), (std::vector<std::string>{"", "Xcode", "Safari"}));
+  EXPECT_EQ(apps(), "Safari Mail | ? Xcode Safari | ");
   EXPECT_EQ(w.engine->apps(desktop(1))[0].pid, unnamed);
 }
 
@@ -81,34 +87,30 @@ TEST_F(AppsWorld, TheScanIsCachedForOneSecondUnlessForced) {
   w.engine->moveFrontWindow(w.mac.workspace().runningApplication(mail), desktop(1), false);
   w.engine->refreshApps(false);
   EXPECT_EQ(scans(), 5);  // the front-window lookup and the scan
-  EXPECT_EQ(names(w.engine->apps(desktop(1))).back(), "Mail");
+  EXPECT_EQ(apps(), "Safari | ? Xcode Safari Mail | ");
 }
 
 TEST_F(AppsWorld, OnlyBadgesOfApplicationsOutOfSightAreAnnounced) {
   w.engine->refreshApps(true);
   w.takeEvents();
-  w.badges.texts = {{mail, "3"}};  // Mail is on the shown desktop
-  w.engine->refreshApps(true);
-  EXPECT_EQ(w.engine->apps(desktop(0))[1].badge, "3");
-  EXPECT_TRUE(w.takeEvents().empty());
-
-  w.badges.texts[safari] = "1";  // on the shown and a hidden desktop: still in sight
-  w.engine->refreshApps(true);
-  EXPECT_TRUE(w.takeEvents().empty());
-
-  w.badges.texts[xcode] = "5";  // only on the hidden desktop
-  w.engine->refreshApps(true);
-  EXPECT_EQ(w.takeEvents(), (Events{"spaces"}));
-  w.badges.texts[xcode] = "6";
-  w.engine->refreshApps(true);
-  EXPECT_EQ(w.takeEvents(), (Events{"spaces"}));
+  // Mail on the shown desktop, Safari on the shown and a hidden one: both still in sight.
+  // Xcode only on the hidden desktop: announced, and again when its badge changes.
+  std::vector<std::string> seen;
+  for (auto [pid, badge] : {std::pair{mail, "3"}, {safari, "1"}, {xcode, "5"}, {xcode, "6"}}) {
+    w.badges.texts[pid] = badge;
+    w.engine->refreshApps(true);
+    seen.push_back(apps());
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"Safari Mail=3 | ? Xcode Safari | ",
+                                            "Safari=1 Mail=3 | ? Xcode Safari=1 | ",
+                                            "Safari=1 Mail=3 | ? Xcode=5 Safari=1 | spaces ",
+                                            "Safari=1 Mail=3 | ? Xcode=6 Safari=1 | spaces "}));
   EXPECT_EQ(w.badges.reads, 5);  // every forced scan asks the Dock again
 
   w.settings.badges = false;
   w.badges.texts[xcode] = "7";
   w.engine->refreshApps(true);
-  EXPECT_TRUE(w.takeEvents().empty());
-  EXPECT_EQ(w.engine->apps(desktop(1))[1].badge, std::nullopt);
+  EXPECT_EQ(apps(), "Safari Mail | ? Xcode Safari | ");
   EXPECT_EQ(w.badges.reads, 5);
 }
 
@@ -142,7 +144,7 @@ TEST_F(AppsWorld, TheDockIsPolledEverySixSecondsWhileTheUserIsActive) {
   w.mac.userInput(platform::kEventKeyDown);
   w.loop.advance(12);
   EXPECT_EQ(w.badges.reads, idleReads + 1);
-  EXPECT_EQ(names(w.engine->apps(desktop(0))), (std::vector<std::string>{"Demo"}));
+  EXPECT_EQ(apps(), "Demo | | ");
 }
 
 // ---- Time per desktop ----

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/virtual_loop.h"
+#include "golden.h"
 #include "platform/sim/virtual_mac.h"
 #include "spaces/skylight.h"
 #include "test_ids.h"
@@ -30,81 +31,63 @@ Value window(Value number, Value layer, double w, double h, Value pid) {
   return Value(d);
 }
 
-TEST(SkyLightParsing, DisplaysFallBackKeyByKey) {
-  Value answer = Value::array({
+// What the bridge reads from the window server's answers, one display or window a line.
+std::string parsed(const Value& displays, const Value& windows = Value()) {
+  std::string out;
+  for (const SkyLight::Display& d : SkyLight::parseDisplays(displays)) {
+    out += "display \"" + d.uuid + "\" current " + to_string(d.currentSpaceID) + ":";
+    for (const SkyLight::Space& space : d.spaces) {
+      out += " " + to_string(space.id) + "/" + to_string(space.managedID) + " type " +
+             std::to_string(space.type) + " on \"" + space.displayUUID + "\"" +
+             (space.isDesktop() ? "" : " (not a desktop)") + ";";
+    }
+    out += "\n";
+  }
+  for (const SkyLight::WindowInfo& w : SkyLight::parseWindows(windows)) {
+    out += "window " + std::to_string(w.id) + " of pid " + std::to_string(w.pid) + "\n";
+  }
+  return out;
+}
+
+// Displays fall back key by key: no current space, an identifier that is not text, spaces
+// that are not an array, ids that are not numbers, managed ids and types of the wrong kind
+// (the managed id is then the space's own), huge and negative ids read as unsigned; an entry
+// that is not a dictionary is still a display with nothing known; answers that are not arrays
+// give nothing. Windows count only when ordinary (layer 0), sizeable (more than 80 × 60),
+// owned by a pid, with numbers that are integers (reals holding integers are integers).
+TEST(SkyLightParsing, AnswersParseAsTheirGolden) {
+  Value displays = Value::array({
       Value::dictionary({{"Display Identifier", "MAIN"},
                          {"Current Space", Value::dictionary({{"id64", 12}})},
                          {"Spaces", Value::array({space(12), space(13, 7), space(14, {}, 4)})}}),
-      // No current space, a non-string identifier, spaces that is not an array.
       Value::dictionary({{"Display Identifier", 42}, {"Spaces", "nope"}}),
-      // A current space whose id is not a number.
       Value::dictionary(
           {{"Display Identifier", "EXT"},
            {"Current Space", Value::dictionary({{"id64", "12"}})},
            {"Spaces", Value::array({space("x"), space({}), Value(5), space(20.0, 3.5, "4")})}}),
+      Value::dictionary({{"Display Identifier", "D"},
+                         {"Current Space", Value::dictionary({{"id64", -1}})},
+                         {"Spaces", Value::array({space(-1), space(1e300)})}}),
+      Value(1),
   });
-  auto displays = SkyLight::parseDisplays(answer);
-  ASSERT_EQ(displays.size(), 3u);
-
-  EXPECT_EQ(displays[0].uuid, "MAIN");
-  EXPECT_EQ(displays[0].currentSpaceID, 12_sid);
-  ASSERT_EQ(displays[0].spaces.size(), 3u);
-  EXPECT_EQ(displays[0].spaces[0],
-            (SkyLight::Space{12_sid, 12_mid, 0, "MAIN"}));  // managedID = id64
-  EXPECT_EQ(displays[0].spaces[1].managedID, 7_mid);
-  EXPECT_EQ(displays[0].spaces[2].type, 4);  // kept, so layout comparisons see it
-  EXPECT_FALSE(displays[0].spaces[2].isDesktop());
-
-  EXPECT_EQ(displays[1].uuid, "");
-  EXPECT_EQ(displays[1].currentSpaceID, 0_sid);
-  EXPECT_TRUE(displays[1].spaces.empty());
-
-  EXPECT_EQ(displays[2].currentSpaceID, 0_sid);
-  // Only the element with a numeric id64 survives; mistyped managed id and type fall back.
-  ASSERT_EQ(displays[2].spaces.size(), 1u);
-  EXPECT_EQ(displays[2].spaces[0], (SkyLight::Space{20_sid, 20_mid, 0, "EXT"}));
-}
-
-TEST(SkyLightParsing, AnswersThatAreNotArraysGiveNothing) {
-  EXPECT_TRUE(SkyLight::parseDisplays(Value()).empty());
-  EXPECT_TRUE(SkyLight::parseDisplays(Value::dictionary({{"Spaces", Value::array({})}})).empty());
-  EXPECT_TRUE(SkyLight::parseWindows(Value("windows")).empty());
-  // A display entry that is not a dictionary still counts as a display with nothing known.
-  auto odd = SkyLight::parseDisplays(Value::array({Value(1)}));
-  ASSERT_EQ(odd.size(), 1u);
-  EXPECT_EQ(odd[0], SkyLight::Display{});
-}
-
-TEST(SkyLightParsing, HugeAndNegativeIdsAreReadAsUnsigned) {
-  auto displays = SkyLight::parseDisplays(
-      Value::array({Value::dictionary({{"Display Identifier", "D"},
-                                       {"Current Space", Value::dictionary({{"id64", -1}})},
-                                       {"Spaces", Value::array({space(-1), space(1e300)})}})}));
-  ASSERT_EQ(displays[0].spaces.size(), 1u);
-  EXPECT_EQ(displays[0].spaces[0].id, SpaceID(UINT64_MAX));
-  EXPECT_EQ(displays[0].spaces[0].managedID, ManagedID(-1));  // id64 taken as a signed integer
-  EXPECT_EQ(displays[0].currentSpaceID, SpaceID(UINT64_MAX));
-}
-
-TEST(SkyLightParsing, WindowFiltersKeepOnlyOrdinarySizeableOwnedWindows) {
-  Value answer = Value::array({
-      window(1, 0, 81, 61, 10),            // smallest that counts
-      window(2, 0, 80, 200, 10),           // 80 wide: too narrow
-      window(3, 0, 200, 60, 10),           // 60 tall: too short
-      window(4, 25, 500, 500, 10),         // status layer
-      window(5, "0", 500, 500, 10),        // layer of the wrong kind
-      window(6, 0, 500, 500, {}),          // no owner
-      window(7, 0, 500, 500, 5000000000),  // owner beyond a pid
-      window("8", 0, 500, 500, 10),        // number of the wrong kind
-      window(9.0, 0.0, 500, 500, 11.0),    // reals holding integers are integers
+  Value windows = Value::array({
+      window(1, 0, 81, 61, 10),
+      window(2, 0, 80, 200, 10),
+      window(3, 0, 200, 60, 10),
+      window(4, 25, 500, 500, 10),
+      window(5, "0", 500, 500, 10),
+      window(6, 0, 500, 500, {}),
+      window(7, 0, 500, 500, 5000000000),
+      window("8", 0, 500, 500, 10),
+      window(9.0, 0.0, 500, 500, 11.0),
       Value::dictionary({{platform::kWindowNumber, 10},
                          {platform::kWindowLayer, 0},
-                         {platform::kWindowOwnerPID, 10}}),  // no bounds
+                         {platform::kWindowOwnerPID, 10}}),
   });
-  auto windows = SkyLight::parseWindows(answer);
-  ASSERT_EQ(windows.size(), 2u);
-  EXPECT_EQ(windows[0], (SkyLight::WindowInfo{1, 10}));
-  EXPECT_EQ(windows[1], (SkyLight::WindowInfo{9, 11}));
+  std::string out = parsed(displays, windows) + "-- answers that are not arrays\n" +
+                    parsed(Value(), Value("windows")) +
+                    parsed(Value::dictionary({{"Spaces", Value::array({})}}));
+  EXPECT_TRUE(testing::matchesGolden("spaces/skylight_answers.txt", out));
 }
 
 class SkyLightOnTheVirtualMac : public ::testing::Test {

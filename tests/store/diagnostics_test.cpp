@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/virtual_loop.h"
+#include "golden.h"
 #include "platform/sim/virtual_mac.h"
 #include "store/log_file.h"
 #include "store/settings.h"
@@ -86,43 +87,12 @@ TEST_F(DiagnosticsTest, AWholeSnapshotReadsInOrder) {
   settings.setNotchContent(NotchContent::iconOnly);
   logs.missionControl().append("opened on 2 displays");
 
-  EXPECT_EQ(text(),
-            "Velmora diagnostics\n"
-            "accessibility: true  system desktop shortcuts: 10  move a space: ⌃← ⌃→\n"
-            "screens: [id=1 'Built-in Retina Display' 0,0 1512x982 visible 0,0 1512x944 @2x] "
-            "[id=4 'LG UltraFine' 1512,-200 2560x1440 visible 1512,-130.5 2560x1415 @1.5x]\n"
-            "notch: Built-in left=662 right=850\n"
-            "menu bar tile: frame={{1200, 1079}, {96, 24}} onScreen=true presence=shown\n"
-            "display 37D8832A-2D66 current=102\n"
-            "  space 101 msid=5 type=0 #1 'Mail' icon=sf:envelope.fill color=palette(12)\n"
-            "  space 340 msid=340 type=4\n"
-            "  space 102 msid=7 type=0 #2 'Desktop 2' icon=none color=automatic\n"
-            "display Main current=205\n"
-            "  space 205 msid=205 type=0 #3 'Code 🚀' icon=🚀 color=transparent\n"
-            "focused: Desktop 2  last: Mail\n"
-            "mission control open: true\n"
-            "settings: hud=false hover=true track=true hudNumber=true mcLabels=true "
-            "mcUnnamed=true mcNumber=false mcPlacement=1 style=3 hoverZone=0 notch=true "
-            "notchSide=1 notchContent=2\n"
-            "\n--- mission-control.log (tail) ---\n"
-            "[2026-12-04T03:22:07Z] opened on 2 displays\n");
+  EXPECT_TRUE(testing::matchesGolden("store/diagnostics_whole.txt", text()));
 }
 
 TEST_F(DiagnosticsTest, AQuietMachineSaysOffNothingAndNoLogYet) {
   sources.shortcuts = {0, std::nullopt, "⌃→"};
-  EXPECT_EQ(text(),
-            "Velmora diagnostics\n"
-            "accessibility: false  system desktop shortcuts: 0  move a space: off ⌃→\n"
-            "screens: \n"
-            "notch: \n"
-            "menu bar tile: no window\n"
-            "focused:   last: \n"
-            "mission control open: false\n"
-            "settings: hud=true hover=true track=true hudNumber=true mcLabels=true "
-            "mcUnnamed=true mcNumber=false mcPlacement=0 style=0 hoverZone=0 notch=false "
-            "notchSide=0 notchContent=0\n"
-            "\n--- mission-control.log (tail) ---\n"
-            "(no log yet)");
+  EXPECT_TRUE(testing::matchesGolden("store/diagnostics_quiet.txt", text()));
 }
 
 TEST_F(DiagnosticsTest, OnlyTheLast6000CharactersOfTheMissionControlLogComeAlong) {

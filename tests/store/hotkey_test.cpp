@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "golden.h"
 #include "platform/sim/us_keyboard_layout.h"
 
 namespace velmora {
@@ -10,52 +11,32 @@ namespace {
 constexpr std::uint32_t kCommand = platform::kCmdKey, kShift = platform::kShiftKey,
                         kOption = platform::kOptionKey, kControl = platform::kControlKey;
 
-class KeyNamesTest : public ::testing::Test {
- protected:
+// Names of keys from the table, then the layout (upper-cased), then the code; menu key
+// equivalents (not upper-cased); shortcuts shown and spoken with the modifiers always in
+// the order ⌃⌥⇧⌘; and the stored JSON form, which needs both integer keys.
+TEST(KeyNames, KeysShortcutsAndStoredFormsAsTheirGolden) {
   sim::USKeyboardLayout layout;
   KeyNames names{layout};
-};
-
-TEST_F(KeyNamesTest, NamesComeFromTheTableThenTheLayoutThenTheCode) {
-  EXPECT_EQ(names.name(49), "Space");
-  EXPECT_EQ(names.name(123), "←");
-  EXPECT_EQ(names.name(111), "F12");
-  EXPECT_EQ(names.name(35), "P");  // the layout's "p", upper-cased
-  EXPECT_EQ(names.name(18), "1");
-  EXPECT_EQ(names.name(10), "§");
-  EXPECT_EQ(names.name(200), "Key 200");
-}
-
-TEST_F(KeyNamesTest, DisplayAndSpokenFormsKeepTheModifierOrder) {
-  // Whatever order the bits were set in, the symbols read ⌃⌥⇧⌘.
-  Hotkey all{35, kCommand | kShift | kOption | kControl};
-  EXPECT_EQ(names.display(all), "⌃⌥⇧⌘P");
-  EXPECT_EQ(names.display({49, kControl | kOption}), "⌃⌥Space");
-  EXPECT_EQ(names.spoken({49, kControl | kOption}), "Control + Option + Space");
-  EXPECT_EQ(names.spoken({124, kCommand | kShift}), "Shift + Command + Right Arrow");
-  EXPECT_EQ(names.spoken({200, 0}), "Key 200");
-  EXPECT_EQ(KeyNames::symbols(1 << 20), "");  // bits outside the four are not shown
-}
-
-TEST_F(KeyNamesTest, KeyEquivalentsUseMenuCharacters) {
-  EXPECT_EQ(names.keyEquivalent(48), "\t");
-  EXPECT_EQ(names.keyEquivalent(126), "\xEF\x9C\x80");  // U+F700
-  EXPECT_EQ(names.keyEquivalent(35), "p");              // not upper-cased
-  EXPECT_EQ(names.keyEquivalent(200), "");
-}
-
-TEST(Hotkey, JsonFormNeedsBothIntegerKeys) {
-  Hotkey h{35, kControl | kOption};
-  EXPECT_EQ(h.toJSON(), R"({"keyCode":35,"modifiers":6144})");
+  std::string out;
+  for (std::uint16_t code : {49, 123, 124, 126, 111, 35, 18, 10, 48, 200}) {
+    out += "key " + std::to_string(code) + ": " + names.name(code) + ", equivalent \"" +
+           testing::escaped(names.keyEquivalent(code)) + "\"\n";
+  }
+  for (Hotkey h :
+       {Hotkey{35, kCommand | kShift | kOption | kControl}, Hotkey{49, kControl | kOption},
+        Hotkey{124, kCommand | kShift}, Hotkey{200, 0}, Hotkey{35, 1 << 20}}) {
+    out += h.toJSON() + ": " + names.display(h) + ", " + names.spoken(h) + "\n";
+  }
+  for (const char* json :
+       {R"({"keyCode":35})", R"({"keyCode":"35","modifiers":0})", R"({"keyCode":-1,"modifiers":0})",
+        R"({"keyCode":4294967296,"modifiers":0})", "[35, 6144]", "not json",
+        R"({"modifiers":0,"keyCode":4294967295,"extra":1})"}) {
+    std::optional<Hotkey> h = Hotkey::fromJSON(json);
+    out += std::string("from ") + json + ": " + (h ? h->toJSON() : "none") + "\n";
+  }
+  EXPECT_TRUE(testing::matchesGolden("store/key_names.txt", out));
+  const Hotkey h{35, kControl | kOption};
   EXPECT_EQ(Hotkey::fromJSON(h.toJSON()), h);
-  EXPECT_EQ(Hotkey::fromJSON(R"({"keyCode":35})"), std::nullopt);
-  EXPECT_EQ(Hotkey::fromJSON(R"({"keyCode":"35","modifiers":0})"), std::nullopt);
-  EXPECT_EQ(Hotkey::fromJSON(R"({"keyCode":-1,"modifiers":0})"), std::nullopt);
-  EXPECT_EQ(Hotkey::fromJSON(R"({"keyCode":4294967296,"modifiers":0})"), std::nullopt);
-  EXPECT_EQ(Hotkey::fromJSON("[35, 6144]"), std::nullopt);
-  EXPECT_EQ(Hotkey::fromJSON("not json"), std::nullopt);
-  EXPECT_EQ(Hotkey::fromJSON(R"({"modifiers":0,"keyCode":4294967295,"extra":1})"),
-            (Hotkey{4294967295u, 0}));
 }
 
 TEST(Hotkey, DesktopDigitsAndFlagConversions) {

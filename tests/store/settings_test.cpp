@@ -2,340 +2,193 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-#include <algorithm>
-#include <filesystem>
-#include <limits>
+#include <set>
+#include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "golden.h"
 #include "platform/linux/plist_preferences.h"
+#include "platform/linux/test_pictures.h"
 
 namespace velmora {
 namespace {
 
 using platform::kAppDomain;
-
-constexpr std::uint32_t kControlOption = platform::kControlKey | platform::kOptionKey;
+using testing::num;
 
 Value jsonData(std::string_view json) {
   return Value(Value::Data{{json.begin(), json.end()}});
 }
 
-// Each test gets its own Preferences folder, never the real home.
+// An option's value as the goldens show it; enumerations with their picker label.
+template <class T>
+std::string show(const T& v) {
+  if constexpr (std::is_same_v<T, bool>) {
+    return v ? "true" : "false";
+  } else if constexpr (std::is_same_v<T, std::string>) {
+    return '"' + v + '"';
+  } else if constexpr (std::is_same_v<T, double>) {
+    return num(v);
+  } else if constexpr (std::is_same_v<T, std::optional<Hotkey>>) {
+    return v ? v->toJSON() : "none";
+  } else if constexpr (OptionEnumeration<T>) {
+    return std::to_string(rawValue(v)) + " (" + std::string(label(v)) + ")";
+  } else {
+    return std::to_string(v);
+  }
+}
+
+// A stored value with its kind, since an integer where a real belongs is a different key.
+std::string storedForm(const Value& v) {
+  if (const auto* data = v.asData()) {
+    return data->bytes.empty() ? "empty data"
+                               : "data " + std::string(data->bytes.begin(), data->bytes.end());
+  }
+  if (v.kind() == Value::Kind::Real) return "real " + num(*v.asNumber());
+  if (v.kind() == Value::Kind::Integer) return "integer " + describe(v);
+  return describe(v);
+}
+
+// A value other than `v` of the same type, for the write check.
+template <class T>
+T changed(const T& v) {
+  if constexpr (std::is_same_v<T, bool>) {
+    return !v;
+  } else if constexpr (std::is_same_v<T, std::string>) {
+    return v + "2.1";
+  } else if constexpr (std::is_same_v<T, double>) {
+    return v + 1;
+  } else if constexpr (std::is_same_v<T, std::uint32_t>) {
+    return v | platform::kCmdKey;
+  } else if constexpr (std::is_same_v<T, std::optional<Hotkey>>) {
+    return Hotkey{v->keyCode + 1, v->modifiers | platform::kShiftKey};
+  } else if constexpr (OptionEnumeration<T>) {
+    return *fromRawValue<T>((rawValue(v) + 1) % static_cast<int>(allCases<T>().size()));
+  } else {
+    return v + 7;
+  }
+}
+
 class SettingsTest : public ::testing::Test {
  protected:
-  ~SettingsTest() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-
-  static std::filesystem::path freshFolder() {
-    static int counter = 0;
-    auto folder =
-        std::filesystem::temp_directory_path() /
-        ("velmora-settings-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder;
-  }
-
   Value stored(std::string_view key) { return prefs_.value(kAppDomain, key); }
   void store(std::string_view key, const Value& value) {
     ASSERT_TRUE(prefs_.setValue(kAppDomain, key, value));
   }
+  // What a fresh Settings reads for the option stored under `key`.
+  std::string readsAs(std::string_view key) {
+    Settings s(prefs_);
+    std::string shown;
+    s.forEachPref([&](const auto& pref) {
+      if (pref.key == key) shown = show(pref.read(prefs_));
+    });
+    return shown;
+  }
 
-  std::filesystem::path folder_ = freshFolder();
-  linuxhost::PlistPreferences prefs_{folder_};
+  test_support::TemporaryFolder folder_;
+  linuxhost::PlistPreferences prefs_{folder_.path()};
 };
 
-// ---- Defaults --------------------------------------------------------------------------
-
-TEST_F(SettingsTest, FreshDomainReadsEveryDefaultAndWritesNothing) {
-  Settings s(prefs_);
-
-  EXPECT_EQ(s.menuBarStyle(), MenuBarStyle::iconAndName);
-  EXPECT_EQ(s.menuBarMaxWidth(), 220.0);
-  EXPECT_TRUE(s.showShortcutsInMenu());
-  EXPECT_TRUE(s.mcLabelsEnabled());
-  EXPECT_TRUE(s.mcShowUnnamed());
-  EXPECT_FALSE(s.mcShowNumber());
-  EXPECT_EQ(s.mcPlacement(), PillPlacement::belowPreview);
-  EXPECT_EQ(s.mcScale(), 1.0);
-  EXPECT_EQ(s.mcOffsetY(), 0.0);
-  EXPECT_TRUE(s.hudEnabled());
-  EXPECT_EQ(s.hudPosition(), HUDPosition::center);
-  EXPECT_EQ(s.hudSize(), HUDSize::regular);
-  EXPECT_EQ(s.hudDuration(), 1.2);
-  EXPECT_TRUE(s.hudShowNumber());
-  EXPECT_TRUE(s.hoverEnabled());
-  EXPECT_EQ(s.hoverZone(), HoverZone::center);
-  EXPECT_EQ(s.hoverDelay(), 0.45);
-  EXPECT_FALSE(s.notchEnabled());
-  EXPECT_EQ(s.notchSide(), NotchSide::left);
-  EXPECT_EQ(s.notchContent(), NotchContent::iconAndName);
-  EXPECT_FALSE(s.tileHiddenBesideNotch());
-  EXPECT_TRUE(s.notchStandsIn());
-  EXPECT_TRUE(s.trackTime());
-  EXPECT_EQ(s.idleMinutes(), 3);
-  EXPECT_EQ(s.switcherHotkey(), (Hotkey{49, kControlOption}));
-  EXPECT_EQ(s.jumpBackHotkey(), (Hotkey{48, kControlOption}));
-  EXPECT_EQ(s.nextHotkey(), (Hotkey{124, kControlOption}));
-  EXPECT_EQ(s.prevHotkey(), (Hotkey{123, kControlOption}));
-  EXPECT_TRUE(s.directJumpEnabled());
-  EXPECT_EQ(s.directJumpModifiers(), 6144u);
-  EXPECT_TRUE(s.moveWindowEnabled());
-  EXPECT_FALSE(s.moveFollow());
-  EXPECT_FALSE(s.presenting());
-  EXPECT_EQ(s.presentationHotkey(), (Hotkey{35, kControlOption}));
-  EXPECT_TRUE(s.badgesEnabled());
-  EXPECT_TRUE(s.nativeSwitching());
-  EXPECT_FALSE(s.autoEnabledShortcuts());
-  EXPECT_TRUE(s.updateCheckEnabled());
-  EXPECT_EQ(s.updateLastChecked(), 0.0);
-  EXPECT_EQ(s.updateSkipped(), "");
-  EXPECT_EQ(s.updateAnnounced(), "");
-  EXPECT_EQ(s.updateInstalling(), "");
-  EXPECT_FALSE(s.onboardingDismissed());
-  EXPECT_EQ(s.accessibilityRepairedFor(), "");
-
-  EXPECT_FALSE(prefs_.persistentDomain(kAppDomain).has_value());
-  EXPECT_FALSE(std::filesystem::exists(prefs_.fileFor(kAppDomain)));
-}
-
-// ---- Stored forms ----------------------------------------------------------------------
-
 // Other copies of the app, the predecessor import and the user's `defaults` commands all meet
-// these keys and forms, so every option is checked against its exact key.
-TEST_F(SettingsTest, EveryOptionIsWrittenAtOnceUnderItsKeyInItsStoredForm) {
-  const Hotkey sw{1, 256}, back{2, 512}, next{3, 2048}, prev{4, 4096}, present{5, 768};
+// these keys and forms, so every option's key, default and stored form is in the golden file.
+TEST_F(SettingsTest, EveryOptionHasItsKeyDefaultAndStoredForm) {
+  std::vector<std::string> lines, written;
   {
     Settings s(prefs_);
-    s.setMenuBarStyle(MenuBarStyle::numberAndName);
-    s.setMenuBarMaxWidth(300.5);
-    s.setShowShortcutsInMenu(false);
-    s.setMcLabelsEnabled(false);
-    s.setMcShowUnnamed(false);
-    s.setMcShowNumber(true);
-    s.setMcPlacement(PillPlacement::insidePreview);
-    s.setMcScale(1.5);
-    s.setMcOffsetY(-4.0);
-    s.setHudEnabled(false);
-    s.setHudPosition(HUDPosition::bottom);
-    s.setHudSize(HUDSize::large);
-    s.setHudDuration(2.5);
-    s.setHudShowNumber(false);
-    s.setHoverEnabled(false);
-    s.setHoverZone(HoverZone::wholeEdge);
-    s.setHoverDelay(0.8);
-    s.setNotchEnabled(true);
-    s.setNotchSide(NotchSide::right);
-    s.setNotchContent(NotchContent::iconOnly);
-    s.setTileHiddenBesideNotch(true);
-    s.setNotchStandsIn(false);
-    s.setTrackTime(false);
-    s.setIdleMinutes(10);
-    s.setSwitcherHotkey(sw);
-    s.setJumpBackHotkey(back);
-    s.setNextHotkey(next);
-    s.setPrevHotkey(prev);
-    s.setDirectJumpEnabled(false);
-    s.setDirectJumpModifiers(4352);
-    s.setMoveWindowEnabled(false);
-    s.setMoveFollow(true);
-    s.setPresenting(true);
-    s.setPresentationHotkey(present);
-    s.setBadgesEnabled(false);
-    s.setNativeSwitching(false);
-    s.setAutoEnabledShortcuts(true);
-    s.setUpdateCheckEnabled(false);
-    s.setUpdateLastChecked(1700000000.25);
-    s.setUpdateSkipped("2.1");
-    s.setUpdateAnnounced("2.2");
-    s.setUpdateInstalling("2.3");
-    s.setOnboardingDismissed(true);
-    s.setAccessibilityRepairedFor("2.0");
+    s.forEachPref([&](const auto& pref) {
+      lines.push_back(std::string(pref.key) + "  default " + show(pref.read(prefs_)));
+    });
+    EXPECT_FALSE(std::filesystem::exists(prefs_.fileFor(kAppDomain))) << "reading wrote nothing";
+    s.forEachPref([&](auto& pref) {
+      auto value = changed(pref.read(prefs_));
+      pref.write(prefs_, value);
+      written.push_back(show(value));
+      lines[written.size() - 1] +=
+          "  set " + show(value) + "  stored " + storedForm(stored(pref.key));
+    });
   }
+  std::string table;
+  for (const std::string& line : lines) table += line + "\n";
+  EXPECT_TRUE(testing::matchesGolden("store/settings_options.txt", table));
 
-  auto hotkeyData = [](Hotkey h) { return jsonData(h.toJSON()); };
-  const Value::Dictionary expected{
-      {"menuBarStyle", 3},
-      {"menuBarMaxWidth", 300.5},
-      {"showShortcutsInMenu", false},
-      {"mcLabelsEnabled", false},
-      {"mcShowUnnamed", false},
-      {"mcShowNumber", true},
-      {"mcPlacement", 1},
-      {"mcScale", 1.5},
-      {"mcOffsetY", -4.0},
-      {"hudEnabled", false},
-      {"hudPosition", 2},
-      {"hudSize", 2},
-      {"hudDuration", 2.5},
-      {"hudShowNumber", false},
-      {"hoverEnabled", false},
-      {"hoverZone", 1},
-      {"hoverDelay", 0.8},
-      {"notchEnabled", true},
-      {"notchSide", 1},
-      {"notchContent", 2},
-      {"tileHiddenBesideNotch", true},
-      {"notchStandsInForTile", false},
-      {"trackTime", false},
-      {"idleMinutes", 10},
-      {"switcherHotkey", hotkeyData(sw)},
-      {"jumpBackHotkey", hotkeyData(back)},
-      {"nextHotkey", hotkeyData(next)},
-      {"prevHotkey", hotkeyData(prev)},
-      {"directJumpEnabled", false},
-      {"directJumpModifiers", 4352},
-      {"moveWindowEnabled", false},
-      {"moveFollow", true},
-      {"presenting", true},
-      {"presentationHotkey", hotkeyData(present)},
-      {"badgesEnabled", false},
-      {"nativeSwitching", false},
-      {"autoEnabledShortcuts", true},
-      {"updateCheckEnabled", false},
-      {"updateLastChecked", 1700000000.25},
-      {"updateSkipped", "2.1"},
-      {"updateAnnounced", "2.2"},
-      {"updateInstalling", "2.3"},
-      {"onboardingDismissed", true},
-      {"accessibilityRepairedFor", "2.0"},
-  };
-  auto domain = prefs_.persistentDomain(kAppDomain);
-  ASSERT_TRUE(domain.has_value());
-  for (const auto& [key, value] : expected) {
-    auto it = domain->find(key);
-    ASSERT_NE(it, domain->end()) << key;
-    EXPECT_EQ(it->second, value) << key << ": " << describe(it->second);
-  }
-  EXPECT_EQ(domain->size(), expected.size());
+  // A later launch reads every option back, and nothing else was written.
+  std::vector<std::string> readBack;
+  Settings again(prefs_);
+  again.forEachPref([&](const auto& pref) { readBack.push_back(show(pref.read(prefs_))); });
+  EXPECT_EQ(readBack, written);
+  EXPECT_EQ(prefs_.persistentDomain(kAppDomain)->size(), written.size());
 }
 
-// ---- Read rules ------------------------------------------------------------------------
-
-TEST_F(SettingsTest, EnumerationsReadOnlyKnownRawValues) {
-  store("menuBarStyle", 7);
-  store("hudPosition", "1");
-  store("hudSize", -1);
-  store("hoverZone", 1.0);  // a whole number kept as a real still names a case
-  store("mcPlacement", true);
-  Settings s(prefs_);
-  EXPECT_EQ(s.menuBarStyle(), MenuBarStyle::iconAndName);
-  EXPECT_EQ(s.hudPosition(), HUDPosition::center);
-  EXPECT_EQ(s.hudSize(), HUDSize::regular);
-  EXPECT_EQ(s.hoverZone(), HoverZone::wholeEdge);
-  EXPECT_EQ(s.mcPlacement(), PillPlacement::belowPreview);
-}
-
-TEST_F(SettingsTest, ModifierMaskIsClampedIntoThirtyTwoBits) {
-  const std::pair<Value, std::uint32_t> cases[] = {
-      {-5, 0u},
-      {std::int64_t{1} << 40, std::numeric_limits<std::uint32_t>::max()},
-      {4294967295LL, 4294967295u},
-      {"6400", 6144u},  // wrong kind: the default
-      {2048.5, 6144u},
-  };
-  for (const auto& [value, expected] : cases) {
-    store("directJumpModifiers", value);
-    EXPECT_EQ(Settings(prefs_).directJumpModifiers(), expected) << describe(value);
+// What other programs may leave under our keys, and what each option makes of it.
+TEST_F(SettingsTest, StoredValuesOfEveryKindReadByTheOptionsRules) {
+  // Whole numbers kept as reals, masks beyond 32 bits, text where a number or a shortcut's data
+  // belongs, and `defaults write … -int 0` where a boolean belongs.
+  const std::vector<std::pair<std::string, Value>> cases = {
+      {"menuBarStyle", 7},
+      {"hudPosition", "1"},
+      {"hudSize", -1},
+      {"hoverZone", 1.0},
+      {"mcPlacement", true},
+      {"directJumpModifiers", -5},
+      {"directJumpModifiers", std::int64_t{1} << 40},
+      {"directJumpModifiers", 4294967295LL},
+      {"directJumpModifiers", "6400"},
+      {"directJumpModifiers", 2048.5},
+      {"hudEnabled", 0},
+      {"moveFollow", 1},
+      {"mcShowNumber", "true"},
+      {"idleMinutes", 2.5},
+      {"hudDuration", "2"},
+      {"updateSkipped", 21},
+      {"trackTime", Value::array({false})},
+      {"menuBarMaxWidth", 300},
+      {"switcherHotkey", jsonData(R"({"keyCode": 18, "modifiers": 4352})")},
+      {"nextHotkey", jsonData("not json")},
+      {"prevHotkey", jsonData(R"({"keyCode": 18})")},
+      {"presentationHotkey", jsonData(R"({"keyCode": -1, "modifiers": 0})")},
+      {"jumpBackHotkey", R"({"keyCode": 18, "modifiers": 4352})"},
+      {"jumpBackHotkey", Value(Value::Data{})}};
+  std::ostringstream table;
+  for (const auto& [key, value] : cases) {
+    store(key, value);
+    table << key << " = " << storedForm(value) << "  reads " << readsAs(key) << "\n";
   }
-}
-
-TEST_F(SettingsTest, ValuesOfTheWrongKindReadAsTheDefault) {
-  store("hudEnabled", 0);         // as `defaults write … -int 0` leaves it: false
-  store("moveFollow", 1);         // and 1 is true
-  store("mcShowNumber", "true");  // but text is not a boolean
-  store("idleMinutes", 2.5);      // not a whole number
-  store("hudDuration", "2");
-  store("updateSkipped", 21);
-  store("trackTime", Value::array({false}));
-  store("menuBarMaxWidth", 300);  // an integer is a fine double
-  Settings s(prefs_);
-  EXPECT_FALSE(s.hudEnabled());
-  EXPECT_TRUE(s.moveFollow());
-  EXPECT_FALSE(s.mcShowNumber());
-  EXPECT_EQ(s.idleMinutes(), 3);
-  EXPECT_EQ(s.hudDuration(), 1.2);
-  EXPECT_EQ(s.updateSkipped(), "");
-  EXPECT_TRUE(s.trackTime());
-  EXPECT_EQ(s.menuBarMaxWidth(), 300.0);
+  EXPECT_TRUE(testing::matchesGolden("store/settings_read_rules.txt", table.str()));
 
   // Reading never repairs what is stored; only a write replaces it.
+  Settings s(prefs_);
+  EXPECT_FALSE(s.hudEnabled());
   EXPECT_EQ(stored("hudEnabled"), Value(0));
   s.setHudEnabled(true);
   EXPECT_EQ(stored("hudEnabled"), Value(true));
 }
 
-// ---- Shortcuts -------------------------------------------------------------------------
-
 TEST_F(SettingsTest, ClearedShortcutStaysClearedUntilTheKeyIsDeleted) {
-  {
-    Settings s(prefs_);
-    s.setJumpBackHotkey(std::nullopt);
-    EXPECT_EQ(s.jumpBackHotkey(), std::nullopt);
-  }
+  Settings(prefs_).setJumpBackHotkey(std::nullopt);
   EXPECT_EQ(stored("jumpBackHotkey"), Value(Value::Data{}));
-  {
-    Settings s(prefs_);
-    EXPECT_EQ(s.jumpBackHotkey(), std::nullopt);
-  }
+  EXPECT_EQ(Settings(prefs_).jumpBackHotkey(), std::nullopt);
   store("jumpBackHotkey", nullptr);
-  Settings s(prefs_);
-  EXPECT_EQ(s.jumpBackHotkey(), (Hotkey{48, kControlOption}));
+  EXPECT_EQ(Settings(prefs_).jumpBackHotkey(),
+            (Hotkey{48, platform::kControlKey | platform::kOptionKey}));
 }
 
-TEST_F(SettingsTest, StoredShortcutsDecodeOrReadAsNone) {
-  store("switcherHotkey", jsonData(R"({"keyCode": 18, "modifiers": 4352})"));
-  store("nextHotkey", jsonData("not json"));
-  store("prevHotkey", jsonData(R"({"keyCode": 18})"));
-  store("presentationHotkey", jsonData(R"({"keyCode": -1, "modifiers": 0})"));
-  store("jumpBackHotkey", R"({"keyCode": 18, "modifiers": 4352})");  // text, not data
-  Settings s(prefs_);
-  EXPECT_EQ(s.switcherHotkey(), (Hotkey{18, 4352}));
-  EXPECT_EQ(s.nextHotkey(), std::nullopt);
-  EXPECT_EQ(s.prevHotkey(), std::nullopt);
-  EXPECT_EQ(s.presentationHotkey(), std::nullopt);
-  EXPECT_EQ(s.jumpBackHotkey(), (Hotkey{48, kControlOption}));
-}
+// Older versions kept a plain "show the icon beside the notch" switch; its default is decided
+// when Settings is made, and a stored choice wins.
+TEST_F(SettingsTest, TheOlderNotchIconSwitchDecidesTheNotchContentDefault) {
+  store("notchShowIcon", true);
+  Settings early(prefs_);
+  store("notchShowIcon", false);  // flipped after creation, before the first read
+  EXPECT_EQ(early.notchContent(), NotchContent::iconAndName);
 
-// ---- Notch content default -------------------------------------------------------------
-
-TEST_F(SettingsTest, OlderIconSwitchTurnedOffMeansNameOnly) {
-  store("notchShowIcon", false);
   Settings s(prefs_);
   EXPECT_EQ(s.notchContent(), NotchContent::nameOnly);
-  EXPECT_TRUE(showsName(s.notchContent()));
-  EXPECT_FALSE(showsIcon(s.notchContent()));
-
   s.setNotchContent(NotchContent::iconAndName);
   EXPECT_EQ(stored("notchShowIcon"), Value(false));  // never rewritten
   EXPECT_EQ(stored("notchContent"), Value(0));
-}
-
-TEST_F(SettingsTest, OlderIconSwitchGivesWayToAStoredChoice) {
-  store("notchShowIcon", false);
   store("notchContent", 2);
-  Settings s(prefs_);
-  EXPECT_EQ(s.notchContent(), NotchContent::iconOnly);
+  EXPECT_EQ(Settings(prefs_).notchContent(), NotchContent::iconOnly);
 }
-
-TEST_F(SettingsTest, NotchContentDefaultIsDecidedAtCreation) {
-  {
-    store("notchShowIcon", true);
-    Settings s(prefs_);
-    EXPECT_EQ(s.notchContent(), NotchContent::iconAndName);
-  }
-  // Flipped after creation but before the first read: the default was already chosen.
-  Settings s(prefs_);
-  store("notchShowIcon", false);
-  EXPECT_EQ(s.notchContent(), NotchContent::iconAndName);
-}
-
-// ---- Cache -----------------------------------------------------------------------------
 
 TEST_F(SettingsTest, OutsideChangesAreSeenOnlyBeforeTheFirstReadOrByTheNextLaunch) {
   Settings s(prefs_);
@@ -368,82 +221,65 @@ TEST(SettingsWriteFailure, KeepsTheNewValueForThisRun) {
   EXPECT_TRUE(s.presenting());
 }
 
-// ---- Change announcement ---------------------------------------------------------------
-
 TEST_F(SettingsTest, AnnouncesBeforeEveryWrite) {
   Settings s(prefs_);
   std::vector<std::string> seen;
   auto connection = s.willChange().connect([&] {
     // Observers are told while the old value is still in place, in memory and on disk.
-    seen.push_back(std::to_string(rawValue(s.menuBarStyle())) + "/" +
-                   describe(stored("menuBarStyle")));
+    seen.push_back(show(s.menuBarStyle()) + "/" + describe(stored("menuBarStyle")));
   });
 
   s.setMenuBarStyle(MenuBarStyle::nameOnly);
   s.setMenuBarStyle(MenuBarStyle::nameOnly);  // the same value is still a write
-  EXPECT_EQ(seen, (std::vector<std::string>{"0/" + describe(Value()), "1/" + describe(Value(1))}));
+  EXPECT_TRUE(s.setStoredValue("menuBarStyle", 2));
+  EXPECT_FALSE(s.setStoredValue("noSuchOption", 2));
+  EXPECT_EQ(seen, (std::vector<std::string>{"0 (Icon and name)/null", "1 (Name only)/1",
+                                            "1 (Name only)/1"}));
+  EXPECT_EQ(s.menuBarStyle(), MenuBarStyle::iconOnly);
 
   connection.disconnect();
   s.setMenuBarStyle(MenuBarStyle::iconOnly);
-  EXPECT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen.size(), 3u);
 }
 
-// ---- Enumerations and choice lists -----------------------------------------------------
-
+// Every picker case in raw-value order with its label, and the fixed choice lists.
 template <OptionEnumeration E>
-void expectPickerInRawValueOrder() {
-  const auto cases = allCases<E>();
-  std::vector<std::string_view> labels;
-  for (std::size_t i = 0; i < cases.size(); ++i) {
-    EXPECT_EQ(rawValue(cases[i]), static_cast<int>(i));
-    EXPECT_EQ(fromRawValue<E>(static_cast<std::int64_t>(i)), cases[i]);
-    EXPECT_FALSE(label(cases[i]).empty());
-    labels.push_back(label(cases[i]));
+void listCases(std::ostream& out, const char* name) {
+  std::set<std::string_view> labels;
+  for (const auto& [value, text] : allChoices<E>()) {
+    EXPECT_EQ(fromRawValue<E>(rawValue(value)), value) << name;
+    labels.insert(text);
+    out << name << " " << show(value);
+    if constexpr (std::is_same_v<E, HUDSize>) out << " scale " << num(scale(value));
+    if constexpr (std::is_same_v<E, NotchContent>) {
+      out << (showsIcon(value) ? " icon" : "") << (showsName(value) ? " name" : "");
+    }
+    out << "\n";
   }
-  EXPECT_EQ(fromRawValue<E>(static_cast<std::int64_t>(cases.size())), std::nullopt);
+  EXPECT_EQ(labels.size(), allChoices<E>().size()) << name << ": a label twice";
+  EXPECT_EQ(fromRawValue<E>(static_cast<std::int64_t>(allChoices<E>().size())), std::nullopt);
   EXPECT_EQ(fromRawValue<E>(-1), std::nullopt);
-  std::sort(labels.begin(), labels.end());
-  EXPECT_EQ(std::adjacent_find(labels.begin(), labels.end()), labels.end()) << "duplicate label";
 }
 
-TEST(SettingsEnumerations, PickersListEveryCaseInRawValueOrder) {
-  expectPickerInRawValueOrder<MenuBarStyle>();
-  expectPickerInRawValueOrder<HUDPosition>();
-  expectPickerInRawValueOrder<HUDSize>();
-  expectPickerInRawValueOrder<HoverZone>();
-  expectPickerInRawValueOrder<NotchSide>();
-  expectPickerInRawValueOrder<NotchContent>();
-  expectPickerInRawValueOrder<PillPlacement>();
-}
-
-TEST(SettingsEnumerations, DerivedValues) {
-  EXPECT_DOUBLE_EQ(scale(HUDSize::compact), 0.82);
-  EXPECT_DOUBLE_EQ(scale(HUDSize::regular), 1.0);
-  EXPECT_DOUBLE_EQ(scale(HUDSize::large), 1.3);
-
-  EXPECT_TRUE(showsName(NotchContent::iconAndName) && showsIcon(NotchContent::iconAndName));
-  EXPECT_TRUE(showsName(NotchContent::nameOnly) && !showsIcon(NotchContent::nameOnly));
-  EXPECT_TRUE(!showsName(NotchContent::iconOnly) && showsIcon(NotchContent::iconOnly));
-}
-
-TEST(SettingsChoices, LabelsDescribeTheirValues) {
-  for (const auto& c : choices::idleMinutes) {
-    EXPECT_EQ(c.label, std::to_string(c.value) + " min");
-  }
-  EXPECT_EQ(choices::idleMinutes.front().value, 1);
-  EXPECT_EQ(choices::idleMinutes.back().value, 10);
-
-  // The modifier picker's labels are the menus' own symbols for the same masks.
+TEST(SettingsChoices, PickersListEveryCaseInRawValueOrder) {
+  std::ostringstream out;
+  listCases<MenuBarStyle>(out, "MenuBarStyle");
+  listCases<HUDPosition>(out, "HUDPosition");
+  listCases<HUDSize>(out, "HUDSize");
+  listCases<HoverZone>(out, "HoverZone");
+  listCases<NotchSide>(out, "NotchSide");
+  listCases<NotchContent>(out, "NotchContent");
+  listCases<PillPlacement>(out, "PillPlacement");
+  for (const auto& c : choices::idleMinutes)
+    out << "idleMinutes " << c.value << " " << c.label << "\n";
+  for (const auto& c : choices::notchSide)
+    out << "notchSide " << show(c.value) << " " << c.label << "\n";
   for (const auto& c : choices::directJumpModifiers) {
+    out << "directJumpModifiers " << c.value << " " << c.label << "\n";
+    // The modifier picker's labels are the menus' own symbols for the same masks.
     EXPECT_EQ(c.label, KeyNames::symbols(c.value)) << c.value;
   }
-  EXPECT_EQ(choices::directJumpModifiers.front().value, kControlOption);
-
-  ASSERT_EQ(choices::notchSide.size(), 2u);
-  EXPECT_EQ(choices::notchSide[0].value, NotchSide::left);
-  EXPECT_EQ(choices::notchSide[0].label, "Left");
-  EXPECT_EQ(choices::notchSide[1].value, NotchSide::right);
-  EXPECT_EQ(choices::notchSide[1].label, "Right");
+  EXPECT_TRUE(testing::matchesGolden("store/settings_choices.txt", out.str()));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "drawing/glyph.h"
+#include "golden.h"
 #include "platform/linux/drawing_host.h"
 #include "spaces/engine_world.h"
 
@@ -13,13 +14,14 @@ namespace {
 
 using platform::MouseEvent;
 
+// Records what the tile asks of the application.
 class FakeCommands final : public AppCommands {
  public:
   std::vector<std::string> calls;
   void openSettings(std::optional<SettingsPage>) override { calls.push_back("settings"); }
   void openFirstRun() override {}
-  void openMissionControl() override { calls.push_back("missionControl"); }
-  void toggleQuickSwitcher() override { calls.push_back("switcher"); }
+  void openMissionControl() override {}
+  void toggleQuickSwitcher() override {}
   void togglePopoverFromNotch() override {}
   void togglePopover() override { calls.push_back("popover"); }
   void closePopover() override {}
@@ -27,19 +29,13 @@ class FakeCommands final : public AppCommands {
   void previewSwitchTag() override {}
   void showHoverStrip() override {}
   void previewNotchLabel() override {}
-  void togglePresentation() override { calls.push_back("presentation"); }
-  void editDesktop(const Desktop& d) override {
-    calls.push_back("edit " + std::to_string(d.number));
-  }
+  void togglePresentation() override {}
+  void editDesktop(const Desktop&) override {}
   void quit() override { calls.push_back("quit"); }
 };
 
 // Three desktops on one display, desktop 3 named Mail and current, and the tile controller.
 struct TileWorld : testing::EngineWorld {
-  Settings settings{mac.preferences()};
-  SpaceStore store{mac.platform(), center, log};
-  DesktopPresentation presentation{store, settings};
-  KeyNames keyNames{mac.platform().keyboardLayout};
   MemoryLog tileLog;
   FakeCommands commands;
   std::vector<std::uint64_t> ids;
@@ -61,14 +57,27 @@ struct TileWorld : testing::EngineWorld {
 
   StatusBarController& make() {
     tile = std::make_unique<StatusBarController>(
-        StatusBarServices{mac.platform(), center, *engine, settings, presentation, keyNames,
-                          tileLog, commands, [this] { return notchShows; }});
+        StatusBarServices{mac.platform(), center, *engine, options, presentation, names, tileLog,
+                          commands, [this] { return notchShows; }});
     loop.runPending();
     return *tile;
   }
   const sim::VirtualStatusItem& item() { return *mac.menuBar().item(); }
-  bool logged(const std::string& line) const {
-    return std::count(tileLog.lines.begin(), tileLog.lines.end(), line) == 1;
+  // The item as the user sees it: its title, tool tip and image size, and whether it shows.
+  std::string look() {
+    const auto& i = item();
+    std::string image = "no image";
+    if (i.image())
+      image = "image " + testing::num(i.image()->size().width) + "x" +
+              testing::num(i.image()->size().height);
+    return "\"" + i.title() + "\" tip \"" + i.toolTip() + "\" " + image +
+           (i.isVisible() ? "" : " hidden");
+  }
+  // Where the fallbacks stand.
+  std::string state() {
+    return std::string(tile->confirming() ? "confirming " : "") +
+           (tile->compact() ? "compact " : "") + (tile->tileHidden() ? "hidden " : "") +
+           tilePresenceName(tile->presence()) + " title \"" + item().title() + "\"";
   }
   // Other items take all but `room` points left of the system's items.
   void crowd(double room) {
@@ -86,15 +95,10 @@ struct TileWorld : testing::EngineWorld {
 TEST(StatusBarController, RendersEachStyleWithBadgeTooltipAndWidthCap) {
   TileWorld w;
   auto& tile = w.make();
-  EXPECT_EQ(w.item().title(), " Mail");
-  EXPECT_EQ(w.item().toolTip(), "Mail · Desktop 3");
-  ASSERT_TRUE(w.item().image());
-  EXPECT_EQ(w.item().image()->size().width, 17);
-
-  w.settings.setMenuBarStyle(MenuBarStyle::iconOnly);
+  EXPECT_EQ(w.look(), "\" Mail\" tip \"Mail · Desktop 3\" image 17x17");
+  w.options.setMenuBarStyle(MenuBarStyle::iconOnly);
   tile.refresh();
-  EXPECT_EQ(w.item().title(), "");
-  EXPECT_TRUE(w.item().image());
+  EXPECT_EQ(w.look(), "\"\" tip \"Mail · Desktop 3\" image 17x17");
 
   // Mail has an unread badge and no window on the desktop on screen: it waits elsewhere.
   platform::pid_t mail = w.mac.addApplication({0, "Mail"});
@@ -102,17 +106,16 @@ TEST(StatusBarController, RendersEachStyleWithBadgeTooltipAndWidthCap) {
   w.badges.texts[mail] = "2";
   w.engine->refreshApps(true);
   w.engine->badgesChanged();
-  w.settings.setMenuBarStyle(MenuBarStyle::nameOnly);
+  w.options.setMenuBarStyle(MenuBarStyle::nameOnly);
   tile.refresh();
-  EXPECT_FALSE(w.item().image());
-  EXPECT_EQ(w.item().title(), "Mail · 2");
-  EXPECT_EQ(w.item().toolTip(), "Mail · Desktop 3 · 2 waiting on another desktop");
+  EXPECT_EQ(w.look(),
+            "\"Mail · 2\" tip \"Mail · Desktop 3 · 2 waiting on another desktop\" no image");
 
   // The number style shows the number tile even for a desktop with an emoji.
   w.store.update(testing::mid(w.ids[2]), [](SpaceMeta& m) { m.icon = SpaceIcon::emoji("🎉"); });
   w.badges.texts.clear();
   w.engine->badgesChanged();
-  w.settings.setMenuBarStyle(MenuBarStyle::numberAndName);
+  w.options.setMenuBarStyle(MenuBarStyle::numberAndName);
   tile.refresh();
   auto desktop = w.engine->currentDesktop();
   EXPECT_EQ(w.item().image(), Glyph::tileImage(w.presentation, *desktop, 17, 4.5, true));
@@ -122,14 +125,12 @@ TEST(StatusBarController, RendersEachStyleWithBadgeTooltipAndWidthCap) {
   w.store.update(testing::mid(w.ids[2]), [](SpaceMeta& m) { m.name = std::string(400, 'W'); });
   tile.refresh();
   EXPECT_EQ(w.item().length(), 220);
-  std::string shown = w.item().shownTitle();
-  EXPECT_EQ(shown.substr(shown.size() - 3), "…");
+  EXPECT_TRUE(w.item().shownTitle().ends_with("…"));
 }
 
 TEST(StatusBarController, FollowsFullScreenRenumberingAndTheDisplayTheUserClicksInto) {
   TileWorld w;
   w.make();
-  ASSERT_EQ(w.item().title(), " Mail");
   auto tileOf = [&](int number) {
     return Glyph::tileImage(w.presentation, *w.engine->desktopWithNumber(number), 17, 4.5);
   };
@@ -141,9 +142,8 @@ TEST(StatusBarController, FollowsFullScreenRenumberingAndTheDisplayTheUserClicks
   w.loop.advance(0.1);
   EXPECT_EQ(w.item().title(), "Spaces");
   EXPECT_FALSE(w.item().image());
-  w.mac.userSwitchTo(w.ids[2]);
-  w.loop.advance(0.1);
-  EXPECT_EQ(w.item().title(), " Mail");
+  w.userSwitch(w.ids[2]);
+  EXPECT_EQ(w.look(), "\" Mail\" tip \"Mail · Desktop 3\" image 17x17");
   EXPECT_EQ(w.item().image(), tileOf(3));
   w.mac.userRemoveSpace(fullScreen);
 
@@ -172,14 +172,11 @@ TEST(StatusBarController, LiftsTheImageFromMacOS27) {
 
 TEST(StatusBarController, WithoutDesktopsReadsSpaces) {
   testing::EngineWorld bare;
-  Settings settings{bare.mac.preferences()};
-  SpaceStore store{bare.mac.platform(), bare.center, bare.log};
-  DesktopPresentation presentation{store, settings};
-  KeyNames names{bare.mac.platform().keyboardLayout};
   FakeCommands commands;
   bare.makeEngine();
   StatusBarController tile(StatusBarServices{bare.mac.platform(), bare.center, *bare.engine,
-                                             settings, presentation, names, bare.log, commands});
+                                             bare.options, bare.presentation, bare.names, bare.log,
+                                             commands});
   EXPECT_EQ(bare.mac.menuBar().item()->title(), "Spaces");
   EXPECT_FALSE(bare.mac.menuBar().item()->image());
 }
@@ -189,29 +186,27 @@ TEST(StatusBarController, FallsBackToTileAloneThenRetriesTheName) {
   w.crowd(45);  // room for the tile alone (29 points), not for the name (58)
   double start = w.loop.now();
   auto& tile = w.make();
-  w.loop.advance(start + 1.5 - w.loop.now());
-  EXPECT_TRUE(tile.confirming());
+  auto at = [&](double t) {
+    w.loop.advance(start + t - w.loop.now());
+    return w.state();
+  };
+  EXPECT_EQ(at(1.5), "confirming inBar title \" Mail\"");
   tile.checkFit();  // a second "no room" within the 0.4 s starts nothing new
-  w.loop.advance(start + 1.9 - w.loop.now());
-  EXPECT_TRUE(tile.compact());
-  EXPECT_TRUE(w.logged("menu bar has no room for the name; showing the tile alone"));
-  EXPECT_EQ(w.item().title(), "");
-  w.loop.advance(start + 2.5 - w.loop.now());
-  EXPECT_TRUE(tile.isInBar());
+  EXPECT_EQ(at(1.9), "compact inBar title \"\"");
+  EXPECT_EQ(at(2.5), "compact inBar title \"\"");
+  // Six seconds after the screen change the name gets one more try, and falls back again.
+  EXPECT_EQ(at(6.0), "confirming inBar title \" Mail\"");
+  EXPECT_EQ(at(7.0), "compact inBar title \"\"");
+  EXPECT_EQ(w.tileLog.lines, (std::vector<std::string>{
+                                 "menu bar has no room for the name; showing the tile alone",
+                                 "menu bar: trying the full name again",
+                                 "menu bar has no room for the name; showing the tile alone"}));
   EXPECT_EQ(w.announcements, 0);
 
-  // Six seconds after the screen change the name gets one more try, and falls back again.
-  w.loop.advance(start + 6.0 - w.loop.now());
-  EXPECT_TRUE(w.logged("menu bar: trying the full name again"));
-  EXPECT_FALSE(tile.compact());
-  w.loop.advance(start + 7.0 - w.loop.now());
-  EXPECT_TRUE(tile.compact());
-
   // A new style starts from the full look.
-  w.settings.setMenuBarStyle(MenuBarStyle::nameOnly);
+  w.options.setMenuBarStyle(MenuBarStyle::nameOnly);
   tile.refresh();
-  EXPECT_FALSE(tile.compact());
-  EXPECT_EQ(w.item().title(), "Mail");
+  EXPECT_EQ(w.state(), "inBar title \"Mail\"");
 }
 
 TEST(StatusBarController, NoRoomAtAllHidesTheTileAndAnnouncesIt) {
@@ -220,49 +215,49 @@ TEST(StatusBarController, NoRoomAtAllHidesTheTileAndAnnouncesIt) {
   double start = w.loop.now();
   auto& tile = w.make();
   w.loop.advance(start + 2.5 - w.loop.now());
-  EXPECT_TRUE(tile.tileHidden());
-  EXPECT_EQ(tile.presence(), TilePresence::dropped);
-  EXPECT_TRUE(w.logged("menu bar has no room for the tile at all"));
+  EXPECT_EQ(w.state(), "compact hidden dropped title \"\"");
   EXPECT_EQ(w.announcements, 1);
 
   // Room comes back (another item quits): the move re-checks and the tile is announced.
   w.mac.menuBar().setExtras({});
   w.loop.runPending();
-  EXPECT_FALSE(tile.tileHidden());
-  EXPECT_TRUE(w.logged("menu bar shows the tile again"));
+  EXPECT_EQ(w.state(), "compact inBar title \"\"");
+  EXPECT_EQ(w.tileLog.lines,
+            (std::vector<std::string>{"menu bar has no room for the name; showing the tile alone",
+                                      "menu bar has no room for the tile at all",
+                                      "menu bar shows the tile again"}));
   EXPECT_EQ(w.announcements, 2);
-  EXPECT_EQ(tile.presenceReport().substr(0, 8), "frame={{");
+  EXPECT_TRUE(tile.presenceReport().starts_with("frame={{"));
   EXPECT_NE(tile.presenceReport().find(" onScreen=true visibleFlag=true compact=true "
                                        "presence=inBar stored="),
             std::string::npos);
-}
 
-TEST(StatusBarController, IconOnlySkipsTheTileAloneStep) {
-  TileWorld w;
-  w.settings.setMenuBarStyle(MenuBarStyle::iconOnly);
-  w.crowd(10);
-  double start = w.loop.now();
-  auto& tile = w.make();
-  w.loop.advance(start + 1.6 - w.loop.now());
-  EXPECT_FALSE(tile.confirming());
-  EXPECT_TRUE(tile.tileHidden());
+  // With the icon only there is no tile-alone step to try first.
+  TileWorld icon;
+  icon.options.setMenuBarStyle(MenuBarStyle::iconOnly);
+  icon.crowd(10);
+  start = icon.loop.now();
+  icon.make();
+  icon.loop.advance(start + 1.6 - icon.loop.now());
+  EXPECT_EQ(icon.state(), "hidden dropped title \"\"");
 }
 
 TEST(StatusBarController, StepsAsideForTheNotchLabel) {
   TileWorld w;
   auto& tile = w.make();
   w.notchShows = true;
-  w.settings.setNotchEnabled(true);
-  w.settings.setTileHiddenBesideNotch(true);
+  w.options.setNotchEnabled(true);
+  w.options.setTileHiddenBesideNotch(true);
   tile.refresh();
   tile.refresh();
+  EXPECT_EQ(w.state(), "steppedAside title \" Mail\"");
   EXPECT_FALSE(w.item().isVisible());
-  EXPECT_EQ(tile.presence(), TilePresence::steppedAside);
-  EXPECT_TRUE(w.logged("menu bar tile steps aside for the notch label"));
   w.notchShows = false;
   tile.refresh();
   EXPECT_TRUE(w.item().isVisible());
-  EXPECT_TRUE(w.logged("menu bar tile is back"));
+  EXPECT_EQ(w.tileLog.lines,
+            (std::vector<std::string>{"menu bar tile steps aside for the notch label",
+                                      "menu bar tile is back"}));
   EXPECT_EQ(w.announcements, 2);
 }
 
@@ -285,37 +280,23 @@ TEST(StatusBarController, ClicksOpenThePopoverOrTheMenu) {
   EXPECT_EQ(w.commands.calls, (std::vector<std::string>{"popover", "quit", "popover"}));
 }
 
+// The menu with a desktop's own shortcut (⌃⌥M on desktop 1), without and with the number
+// shortcuts shown (its own still wins), and while presenting.
 TEST(StatusBarController, MenuListsDesktopsWithChecksAndShortcuts) {
   TileWorld w;
   auto& tile = w.make();
   w.store.update(testing::mid(w.ids[0]), [](SpaceMeta& m) {
     m.hotkey = Hotkey{46, platform::kControlKey | platform::kOptionKey};
-  });  // ⌃⌥M
-  w.settings.setShowShortcutsInMenu(false);
-  platform::Menu menu = tile.buildMenu();
-  ASSERT_GE(menu.items.size(), 12u);
-  EXPECT_EQ(menu.items[0].title, "Mail  ·  Desktop 3");
-  EXPECT_FALSE(menu.items[0].enabled);
-  EXPECT_TRUE(menu.items[1].separator);
-  const auto& one = menu.items[2];
-  EXPECT_EQ(one.keyEquivalent, "m");
-  EXPECT_TRUE(one.modifiers.control && one.modifiers.option && !one.modifiers.command);
-  EXPECT_EQ(menu.items[3].keyEquivalent, "");  // its number shortcut is not shown
-  EXPECT_TRUE(menu.items[4].checked);
-  EXPECT_FALSE(menu.items[3].checked);
-  EXPECT_EQ(menu.items[4].representedObject, w.ids[2]);
-  EXPECT_EQ(menu.items[6].title, "Edit “Mail”…");
-  EXPECT_EQ(menu.items.back().title, "Quit Velmora");
-
-  w.settings.setShowShortcutsInMenu(true);
-  menu = tile.buildMenu();
-  EXPECT_EQ(menu.items[3].keyEquivalent, "2");
-  EXPECT_EQ(menu.items[2].keyEquivalent, "m");  // its own shortcut still wins
-  w.settings.setPresenting(true);
-  menu = tile.buildMenu();
-  auto presenting = std::find_if(menu.items.begin(), menu.items.end(),
-                                 [](const auto& i) { return i.title == "Presentation Mode"; });
-  EXPECT_TRUE(presenting->checked);
+  });
+  std::string out;
+  for (bool shortcuts : {false, true}) {
+    w.options.setShowShortcutsInMenu(shortcuts);
+    out += "== shortcuts " + std::string(shortcuts ? "shown" : "hidden") + "\n" +
+           testing::menuText(tile.buildMenu());
+  }
+  w.options.setPresenting(true);
+  out += "== presenting\n" + testing::menuText(tile.buildMenu());
+  EXPECT_TRUE(testing::matchesGolden("surfaces/tile_menu.txt", out));
 }
 
 }  // namespace

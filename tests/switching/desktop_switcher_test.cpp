@@ -4,27 +4,32 @@
 
 #include <algorithm>
 
-#include "switching/switcher_world.h"
+#include "golden.h"
+#include "spaces/engine_world.h"
 
 namespace velmora {
 namespace {
 
-using platform::keys::kRightArrow;
 using testing::Answer;
-using testing::SwitcherWorld;
+using testing::EngineWorld;
 using Plan = DesktopSwitcher::StepPlan;
 
-int count(const std::vector<std::string>& lines, const std::string& text) {
-  return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) {
-    return l.find(text) != std::string::npos;
-  }));
+// The keys pressed so far (Control, 59, around each), each with its time after the first.
+std::string presses(const EngineWorld& w) {
+  std::string out;
+  for (const auto& [at, key] : w.keyboard.keyDowns) {
+    out += (out.empty() ? "" : " ") + std::to_string(key) + "@" +
+           testing::num(at - w.keyboard.keyDowns.front().first);
+  }
+  return out.empty() ? "none" : out;
 }
 
 // One display of `desktops` desktops with these shortcuts on, Mission Control installed,
 // the display on desktop `current`.
-std::unique_ptr<SwitcherWorld> world(int desktops, const std::vector<int>& shortcuts,
-                                     int current = 1, bool moveRight = true) {
-  auto w = std::make_unique<SwitcherWorld>();
+std::unique_ptr<EngineWorld> world(int desktops, const std::vector<int>& shortcuts, int current = 1,
+                                   bool moveRight = true) {
+  auto w = std::make_unique<EngineWorld>();
+  w->trusted = true;
   auto ids = w->display("Main", desktops);
   w->enableDesktopShortcuts(shortcuts, moveRight);
   w->mac.userSwitchTo(ids[static_cast<std::size_t>(current - 1)]);
@@ -34,293 +39,215 @@ std::unique_ptr<SwitcherWorld> world(int desktops, const std::vector<int>& short
   return w;
 }
 
-// ---- Route choice ----
+// ---- Route choice and step plans ----
 
-// The route a request to desktop `target` took and whether it landed.
-std::string routeTo(SwitcherWorld& w, int target) {
-  auto answer = w.request(target);
-  w.loop.advance(10);
-  bool landed = answer->results == std::vector<bool>{true};
-  return w.switcher().lastNote() + (landed ? "" : " (missed)");
-}
-
-TEST(DesktopSwitcherRoute, TheDirectCallWhenNativeSwitchingCannotBeUsed) {
-  auto off = world(4, SwitcherWorld::upTo(4));
-  off->settings.setNativeSwitching(false);
-  EXPECT_EQ(routeTo(*off, 3), "hotkey [raw] status=0");
-
-  auto untrusted = world(4, SwitcherWorld::upTo(4));
-  untrusted->trusted = false;
-  EXPECT_EQ(routeTo(*untrusted, 3), "hotkey [raw] status=0");
-
-  auto noMissionControl = world(4, SwitcherWorld::upTo(4));
-  noMissionControl->switcher().setPressInMissionControl(nullptr);
-  EXPECT_EQ(routeTo(*noMissionControl, 3), "hotkey [raw] status=0");
-  EXPECT_TRUE(noMissionControl->keyboard.keyDowns.empty());
-}
-
-TEST(DesktopSwitcherRoute, ShortcutThenStepsThenMissionControl) {
-  EXPECT_EQ(routeTo(*world(4, SwitcherWorld::upTo(4)), 3), "hotkey [⌃3]");
-  EXPECT_EQ(routeTo(*world(4, {1, 2, 4}), 3), "hotkey [⌃→ ×2]");
-  // Ten away with no shortcut to start from: no plan.
-  EXPECT_EQ(routeTo(*world(12, {}), 11), "hotkey [mission control] pressed=true took=0ms");
-  // Moving right turned off: no plan either.
-  EXPECT_EQ(routeTo(*world(4, {1}, 1, false), 2), "hotkey [mission control] pressed=true took=0ms");
+// One request a line: the display, the shortcuts on and the move right's, where the user is
+// and where to; then the step plan, the route the request took, what its caller was told and
+// the keys pressed. The direct call when native switching cannot be used (off, untrusted, no
+// Mission Control); a desktop's shortcut, else steps from the nearest anchor (at most eight,
+// the earlier of two equally near), else Mission Control.
+TEST(DesktopSwitcherRoute, EachRequestTakesTheRouteInItsGolden) {
+  struct Case {
+    int desktops;
+    std::vector<int> shortcuts;
+    int current, target;
+    bool moveRight = true;
+    const char* unusable = "";  // "off", "untrusted" or "no mission control"
+  };
+  const std::vector<Case> cases = {{4, EngineWorld::upTo(4), 1, 3, true, "off"},
+                                   {4, EngineWorld::upTo(4), 1, 3, true, "untrusted"},
+                                   {4, EngineWorld::upTo(4), 1, 3, true, "no mission control"},
+                                   {4, EngineWorld::upTo(4), 1, 3},
+                                   {4, {1, 2, 4}, 1, 3},
+                                   {12, {}, 1, 11},
+                                   {4, {1}, 1, 2, false},
+                                   {12, EngineWorld::upTo(10), 1, 12},
+                                   {6, {1, 2, 3, 4, 6}, 2, 5},
+                                   {10, {}, 1, 9},
+                                   {5, {1}, 5, 3, false},
+                                   {18, {8, 10}, 18, 9},
+                                   {20, {1}, 20, 11},
+                                   {20, EngineWorld::upTo(10), 1, 20},
+                                   {5, {1}, 1, 3, false}};
+  std::string out;
+  for (const Case& c : cases) {
+    auto w = world(c.desktops, c.shortcuts, c.current, c.moveRight);
+    out += std::to_string(c.desktops) + " desktops, shortcuts";
+    for (int n : c.shortcuts) out += " " + std::to_string(n);
+    out += std::string(c.moveRight ? "" : ", no move right") + (*c.unusable ? ", " : "") +
+           c.unusable + ", " + std::to_string(c.current) + " to " + std::to_string(c.target) + ": ";
+    if (std::string_view(c.unusable) == "off") w->options.setNativeSwitching(false);
+    if (std::string_view(c.unusable) == "untrusted") w->trusted = false;
+    if (std::string_view(c.unusable) == "no mission control") {
+      w->switcher->setPressInMissionControl(nullptr);
+    }
+    auto plan = w->switcher->planSteps(*w->engine->desktopWithNumber(c.target));
+    auto answer = w->request(c.target);
+    w->loop.advance(10);
+    out += "plan " +
+           (plan ? (plan->anchor ? "⌃" + std::to_string(*plan->anchor) : "here") + " then " +
+                       std::to_string(plan->steps)
+                 : std::string("none")) +
+           "; " + w->switcher->lastNote() + "; " + answer->told() + "; presses " + presses(*w) +
+           "\n";
+  }
+  EXPECT_TRUE(testing::matchesGolden("switching/routes.txt", out));
 }
 
 TEST(DesktopSwitcherRoute, ADesktopOnTheOtherDisplayIsPressedInMissionControl) {
-  SwitcherWorld w;
+  EngineWorld w;
+  w.trusted = true;
   w.display("Main", 2);
   auto side = w.display("Side", 2, 1512);
-  w.enableDesktopShortcuts(SwitcherWorld::upTo(4));
+  w.enableDesktopShortcuts(EngineWorld::upTo(4));
   w.makeEngine();
   w.installMissionControl();
   auto answer = w.request(4);
   w.loop.advance(2);
-  EXPECT_EQ(answer->results, std::vector<bool>{true});
-  EXPECT_NEAR(answer->at, 0.25, 1e-9);  // the slide after the press
-  EXPECT_EQ(w.switcher().lastNote(), "hotkey [mission control] pressed=true took=0ms");
-  EXPECT_EQ(w.currentOf("Side"), side[1]);
+  EXPECT_EQ(answer->told(), "landed after 0.25");  // the slide after the press
+  EXPECT_EQ(w.switcher->lastNote(), "hotkey [mission control] pressed=true took=0ms");
+  EXPECT_EQ(w.mac.currentSpace("Side"), side[1]);
   EXPECT_TRUE(w.keyboard.keyDowns.empty());
 }
 
-// ---- Step plans ----
-
-std::optional<Plan> planFor(int desktops, const std::vector<int>& shortcuts, int current,
-                            int target, bool moveRight = true) {
-  auto w = world(desktops, shortcuts, current, moveRight);
-  return w->switcher().planSteps(*w->engine->desktopWithNumber(target));
-}
-
-TEST(DesktopSwitcherStepPlan, WalksAtMostEightDesktopsFromTheNearestAnchor) {
-  EXPECT_EQ(planFor(12, SwitcherWorld::upTo(10), 1, 12), (Plan{10, 2}));
-  EXPECT_EQ(planFor(6, {1, 2, 3, 4, 6}, 2, 5), (Plan{std::nullopt, 3}));
-  EXPECT_EQ(planFor(10, {}, 1, 9), (Plan{std::nullopt, 8}));
-  EXPECT_EQ(planFor(5, {1}, 5, 3, false), (Plan{std::nullopt, -2}));  // left still on
-  // Anchors 8 and 10 are equally near desktop 9: the earlier one is kept.
-  EXPECT_EQ(planFor(18, {8, 10}, 18, 9), (Plan{8, 1}));
-  // The only anchor is farther from the target than the display is.
-  EXPECT_EQ(planFor(20, {1}, 20, 11), std::nullopt);
-  // The nearest anchor is still nine away.
-  EXPECT_EQ(planFor(20, SwitcherWorld::upTo(10), 1, 20), std::nullopt);
-  EXPECT_EQ(planFor(5, {1}, 1, 3, false), std::nullopt);
-}
-
 TEST(DesktopSwitcherStepPlan, FullScreenSpacesAreStepsToo) {
-  SwitcherWorld w;
+  EngineWorld w;
   w.display("Main", 1);
   w.mac.addSpace("Main", sim::kSpaceTypeFullScreen);
   w.mac.addSpace("Main");
   w.makeEngine();
-  EXPECT_EQ(w.switcher().planSteps(*w.engine->desktopWithNumber(2)), (Plan{std::nullopt, 2}));
+  EXPECT_EQ(w.switcher->planSteps(*w.engine->desktopWithNumber(2)), (Plan{std::nullopt, 2}));
 }
 
-TEST(DesktopSwitcherStep, TheTwelfthDesktopIsTwoMovesPastTheTenth) {
-  auto w = world(12, SwitcherWorld::upTo(10));
-  auto ids = w->mac.display("Main")->spaces;
-  double t0 = w->loop.now();
-  auto answer = w->request(12);
-  w->loop.advance(0.1);
-  // Desktops 10 and 11 are only passed through.
-  EXPECT_EQ(w->engine->transitSpaceIDs(),
-            (std::set<SpaceID>{SpaceID(ids[9].id), SpaceID(ids[10].id)}));
-  w->loop.advance(3);
-  EXPECT_EQ(answer->results, std::vector<bool>{true});
-  EXPECT_EQ(w->keyboard.downs(testing::digitKey(10)).size(), 1u);
-  EXPECT_EQ(w->keyboard.downs(kRightArrow).size(), 2u);
-  EXPECT_EQ(w->log.lines.back(),
-            "hotkey [⌃0 on the way to 'Desktop 12'] [⌃→ ×2]: 10 → 12 'Desktop 12' now=12 after "
-            "500ms");
-  EXPECT_NEAR(answer->at - t0, 0.75, 1e-9);
-  // Only the landing is announced, and jump back still leads to where the user was.
-  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"active", "switch 11->12"}));
-  EXPECT_EQ(w->engine->lastDesktopID(), SpaceID(ids[0].id));
-  EXPECT_TRUE(w->engine->transitSpaceIDs().empty());
+// ---- Requests, one story each ----
+
+// What happened in a world after `act`: what each caller was told and when, the log, what
+// was announced, the keys pressed, then where the switcher and the engine stand.
+std::string story(EngineWorld& w, const std::function<void(EngineWorld&)>& act) {
+  const int calls = w.mac.callCount("SLSManagedDisplaySetCurrentSpace");
+  act(w);
+  std::string out = "  told:";
+  for (const auto& answer : w.answers) out += " " + answer->told() + ";";
+  for (const std::string& line : w.log.lines) out += "\n  log: " + line;
+  out += "\n  announced:";
+  for (const std::string& e : w.takeEvents()) out += " " + e;
+  const auto last = w.engine->lastDesktop();
+  return out + "\n  presses: " + presses(w) + "\n  then: attempt " +
+         std::to_string(w.switcher->generation()) + (w.switcher->inFlight() ? ", in flight" : "") +
+         (w.engine->transitSpaceIDs().empty() ? "" : ", in transit") + ", last " +
+         (last ? std::to_string(last->number) : "none") + ", direct calls " +
+         std::to_string(w.mac.callCount("SLSManagedDisplaySetCurrentSpace") - calls) +
+         ", Mission Control presses " + std::to_string(w.missionControlPresses) + "\n";
 }
 
-TEST(DesktopSwitcherStep, ThreeMovesArePressedSixtyMillisecondsApart) {
-  auto w = world(6, {1, 2, 3, 4, 6}, 2);
-  auto ids = w->mac.display("Main")->spaces;
-  double t0 = w->loop.now();
-  auto answer = w->request(5);
-  w->loop.advance(2);
-  auto moves = w->keyboard.downs(kRightArrow);
-  ASSERT_EQ(moves.size(), 3u);
-  EXPECT_NEAR(moves[0] - t0, 0.0, 1e-9);
-  EXPECT_NEAR(moves[1] - t0, 0.06, 1e-9);
-  EXPECT_NEAR(moves[2] - t0, 0.12, 1e-9);
-  EXPECT_EQ(answer->results, std::vector<bool>{true});
-  EXPECT_EQ(w->switcher().lastNote(), "hotkey [⌃→ ×3]");
-  EXPECT_NEAR(answer->at - t0, 0.75, 1e-9);  // three slides, queued by the Dock
-  EXPECT_EQ(count(w->takeEvents(), "active"), 1);
-  EXPECT_EQ(w->engine->lastDesktopID(), SpaceID(ids[1].id));
+// The routes' stories: steps past the tenth desktop (10 and 11 only passed through), three
+// moves 60 ms apart, three moves given 2.8 s before Mission Control, an anchor the Dock does
+// not know, the current desktop answering at once, asking again while on the way, a later
+// request superseding one, landing where a superseded run of moves passes, a missed shortcut
+// falling back to Mission Control and then the direct call, and a press in Mission Control
+// that misses.
+TEST(DesktopSwitcherRequests, EachStoryAsItsGolden) {
+  std::string out;
+  auto run = [&](const char* name, std::unique_ptr<EngineWorld> w,
+                 const std::function<void(EngineWorld&)>& act) {
+    out += std::string("== ") + name + "\n" + story(*w, act);
+  };
+  run("12 desktops, ⌃1-⌃0: to 12", world(12, EngineWorld::upTo(10)), [](EngineWorld& w) {
+    w.request(12);
+    w.loop.advance(0.1);
+    EXPECT_EQ(w.engine->transitSpaceIDs().size(), 2u);
+    w.loop.advance(3);
+  });
+  run("6 desktops, no ⌃5: 2 to 5", world(6, {1, 2, 3, 4, 6}, 2), [](EngineWorld& w) {
+    w.request(5);
+    w.loop.advance(2);
+  });
+  run("the same, with a 100 s slide", world(6, {1, 2, 3, 4, 6}, 2), [](EngineWorld& w) {
+    w.mac.dock().setSwitchAnimation(100);
+    w.request(5);
+    w.loop.advance(2.79);
+    EXPECT_TRUE(w.log.lines.empty());
+    w.loop.advance(0.01);
+  });
+  run("⌃0 the Dock has not read: to 12", world(12, {}), [](EngineWorld& w) {
+    w.enableDesktopShortcuts(EngineWorld::upTo(10), true, false);
+    w.request(12);
+    w.loop.advance(5);
+  });
+  run("to the current desktop", world(4, EngineWorld::upTo(4)),
+      [](EngineWorld& w) { w.request(1); });
+  run("asked again on the way", world(4, EngineWorld::upTo(4)), [](EngineWorld& w) {
+    w.request(3);
+    w.loop.advance(0.1);
+    w.request(3, "menu");
+    EXPECT_EQ(w.switcher->inFlight(),
+              (DesktopSwitcher::InFlight{w.engine->desktopWithNumber(3)->id(), 1}));
+    w.loop.advance(2);
+  });
+  run("a later request", world(4, EngineWorld::upTo(4)), [](EngineWorld& w) {
+    w.request(3);
+    w.loop.advance(0.02);
+    w.request(4, "menu");
+    w.loop.advance(3);
+  });
+  run("to 3 while moves pass it", world(6, {1, 2, 3, 4, 6}, 2), [](EngineWorld& w) {
+    w.request(5);
+    w.loop.advance(0.01);
+    w.request(3, "menu");
+    w.loop.advance(0.3);
+  });
+  run("⌃3 the Dock has not read, Mission Control cannot press", world(4, {}), [](EngineWorld& w) {
+    w.enableDesktopShortcuts(EngineWorld::upTo(4), true, false);
+    w.installMissionControl(false);
+    w.request(3);
+    w.loop.advance(5);
+  });
+  run("a press in Mission Control that misses", world(12, {}), [](EngineWorld& w) {
+    w.switcher->setPressInMissionControl([](int, std::function<void(bool)> done) { done(true); });
+    w.request(11);
+    w.loop.advance(5);
+  });
+  EXPECT_TRUE(testing::matchesGolden("switching/request_stories.txt", out));
 }
 
-TEST(DesktopSwitcherStep, ThreeMovesGetTwoPointEightSecondsBeforeMissionControl) {
-  auto w = world(6, {1, 2, 3, 4, 6}, 2);
-  w->mac.dock().setSwitchAnimation(100);
-  w->request(5);
-  w->loop.advance(2.79);
-  EXPECT_TRUE(w->log.lines.empty());
-  w->loop.advance(0.01);
-  ASSERT_EQ(w->log.lines.size(), 1u);
-  EXPECT_EQ(w->log.lines[0], "hotkey [⌃→ ×3]: 2 → 5 'Desktop 5' now=2 after 2800ms");
-  EXPECT_EQ(w->missionControlPresses, 1);
-}
-
-TEST(DesktopSwitcherStep, AnAnchorThatIsNotReachedHandsOverToMissionControl) {
-  auto w = world(12, {});
-  w->enableDesktopShortcuts(SwitcherWorld::upTo(10), true, false);  // the Dock has not reread
-  auto answer = w->request(12);
-  w->loop.advance(5);
-  EXPECT_EQ(answer->results, std::vector<bool>{true});
-  EXPECT_EQ(w->log.lines.front(),
-            "hotkey [⌃0 on the way to 'Desktop 12']: 1 → 12 'Desktop 12' now=1 after 2000ms");
-  EXPECT_EQ(w->switcher().lastNote(),
-            "hotkey [⌃0 on the way to 'Desktop 12'] fallback [mission control] pressed=true "
-            "took=0ms");
-  EXPECT_TRUE(w->keyboard.downs(kRightArrow).empty());
-  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"active", "switch 1->12"}));
-  EXPECT_TRUE(w->engine->transitSpaceIDs().empty());
-}
-
-// ---- One switch at a time ----
-
-TEST(DesktopSwitcherRequests, TheCurrentDesktopAnswersAtOnceAndLogsNothing) {
-  auto w = world(4, SwitcherWorld::upTo(4));
-  auto answer = w->request(1);
-  EXPECT_EQ(answer->results, std::vector<bool>{true});
-  EXPECT_TRUE(w->log.lines.empty());
-  EXPECT_EQ(w->switcher().generation(), 0u);
-  EXPECT_TRUE(w->keyboard.keyDowns.empty());
-}
-
-TEST(DesktopSwitcherRequests, AskingAgainJoinsTheSwitchOnItsWay) {
-  auto w = world(4, SwitcherWorld::upTo(4));
-  auto first = w->request(3);
-  w->loop.advance(0.1);
-  auto second = w->request(3, "menu");
-  EXPECT_EQ(w->switcher().inFlight(),
-            (DesktopSwitcher::InFlight{w->engine->desktopWithNumber(3)->id(), 1}));
-  w->loop.advance(2);
-  EXPECT_EQ(first->results, std::vector<bool>{true});
-  EXPECT_EQ(second->results, std::vector<bool>{true});
-  EXPECT_EQ(first->at, second->at);
-  EXPECT_EQ(w->log.lines,
-            (std::vector<std::string>{"menu: already on the way to 'Desktop 3'",
-                                      "hotkey [⌃3]: 1 → 3 'Desktop 3' now=3 after 250ms"}));
-  EXPECT_EQ(w->keyboard.downs(testing::digitKey(3)).size(), 1u);
-}
-
-TEST(DesktopSwitcherRequests, ALaterRequestSupersedesTheOneOnItsWay) {
-  auto w = world(4, SwitcherWorld::upTo(4));
-  auto a = w->request(3);
-  w->loop.advance(0.02);
-  auto b = w->request(4, "menu");
-  w->loop.advance(3);
-  EXPECT_EQ(a->results, std::vector<bool>{false});
-  EXPECT_EQ(b->results, std::vector<bool>{true});
-  EXPECT_EQ(w->log.lines.front(), "hotkey [⌃3]: → 'Desktop 3' superseded by a later switch");
-  EXPECT_EQ(w->log.lines.back(), "menu [⌃4]: 1 → 4 'Desktop 4' now=4 after 500ms");
-  EXPECT_EQ(w->switcher().generation(), 2u);
-  EXPECT_FALSE(w->switcher().inFlight());
-}
-
-TEST(DesktopSwitcherRequests, LandingWhereASupersededRunOfMovesPassesIsAnnounced) {
-  auto w = world(6, {1, 2, 3, 4, 6}, 2);
-  w->request(5);
-  w->loop.advance(0.01);
-  auto three = w->request(3, "menu");
-  w->loop.advance(0.3);
-  EXPECT_EQ(three->results, std::vector<bool>{true});
-  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"active", "switch 2->3"}));
-}
-
-TEST(DesktopSwitcherRequests, AMissedShortcutFallsBackToMissionControlThenTheDirectCall) {
-  auto w = world(4, {}, 1);
-  // The preferences say ⌃3 is on, but the Dock has not reread them.
-  w->enableDesktopShortcuts(SwitcherWorld::upTo(4), true, false);
-  w->installMissionControl(false);
-  auto answer = w->request(3);
-  w->loop.advance(5);
-  EXPECT_EQ(answer->results, std::vector<bool>{true});
-  EXPECT_EQ(w->log.lines,
-            (std::vector<std::string>{
-                "hotkey [⌃3]: 1 → 3 'Desktop 3' now=1 after 2000ms",
-                "hotkey [⌃3] fallback [mission control] pressed=false took=0ms: 1 → 3 'Desktop 3' "
-                "now=1 after 1500ms",
-                "hotkey [⌃3] fallback [mission control] pressed=false took=0ms raw [raw] status=0: "
-                "1 → 3 'Desktop 3' now=3 after 50ms"}));
-}
-
-TEST(DesktopSwitcherRequests, APressInMissionControlThatMissesIsTheEnd) {
-  auto w = world(12, {});
-  w->switcher().setPressInMissionControl([](int, std::function<void(bool)> done) { done(true); });
-  auto answer = w->request(11);
-  w->loop.advance(5);
-  EXPECT_EQ(answer->results, std::vector<bool>{false});
-  EXPECT_EQ(w->mac.callCount("SLSManagedDisplaySetCurrentSpace"), 0);
-  EXPECT_EQ(w->log.lines.size(), 1u);
-}
-
-// ---- The direct call ----
-
-class DesktopSwitcherDirect : public ::testing::Test {
- protected:
-  void SetUp() override { w->settings.setNativeSwitching(false); }
-  int calls() const { return w->mac.callCount("SLSManagedDisplaySetCurrentSpace"); }
-  std::unique_ptr<SwitcherWorld> w = world(4, {});
-};
-
-TEST_F(DesktopSwitcherDirect, LandsWithoutAWorkspaceNotification) {
-  w->mac.setDirectSwitchPostsNotification(false);
-  auto answer = w->request(3);
-  w->loop.advance(1);
-  EXPECT_EQ(answer->results, std::vector<bool>{true});
-  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"active", "switch 1->3"}));
-  EXPECT_EQ(w->log.lines.back(), "hotkey [raw] status=0: 1 → 3 'Desktop 3' now=3 after 50ms");
-}
-
-TEST_F(DesktopSwitcherDirect, AnIgnoredCallIsRepeatedExactlyOnce) {
-  w->mac.failSetCurrentSpace(1000);
-  auto answer = w->request(3);
-  w->loop.advance(5);
-  EXPECT_EQ(answer->results, std::vector<bool>{false});
-  EXPECT_NEAR(answer->at, 2.6, 1e-9);  // two deadlines after the request at 1.0
-  EXPECT_EQ(calls(), 2);
-  EXPECT_EQ(w->log.lines,
-            (std::vector<std::string>{
-                "hotkey [raw] status=1000: 1 → 3 'Desktop 3' now=1 after 800ms",
-                "re-asserted switch to 'Desktop 3'",
-                "hotkey [raw] status=1000 [raw again]: 1 → 3 'Desktop 3' now=1 after 800ms"}));
-}
-
-TEST_F(DesktopSwitcherDirect, TheRepeatedCallCanLand) {
-  w->mac.failSetCurrentSpace(1000);
-  auto answer = w->request(3);
-  w->loop.advance(0.5);
-  w->mac.failSetCurrentSpace(0);
-  w->loop.advance(2);
-  EXPECT_EQ(answer->results, std::vector<bool>{true});
-  EXPECT_EQ(w->switcher().lastNote(), "hotkey [raw] status=1000 [raw again]");
-}
-
-TEST_F(DesktopSwitcherDirect, NoRepeatOnceTheUserMovedOnOrTheTargetIsGone) {
-  w->mac.failSetCurrentSpace(1000);
-  auto moved = w->request(3);
-  w->loop.advance(0.3);
-  w->mac.userSwitchTo(w->engine->desktopWithNumber(2)->id().raw());
-  w->loop.advance(2);
-  EXPECT_EQ(moved->results, std::vector<bool>{false});
-
-  auto gone = w->request(4);
-  w->loop.advance(0.3);
-  w->mac.userRemoveSpace(w->engine->desktopWithNumber(4)->id().raw());
-  w->loop.advance(2);
-  EXPECT_EQ(gone->results, std::vector<bool>{false});
-  EXPECT_EQ(calls(), 2);
-  EXPECT_EQ(count(w->log.lines, "re-asserted"), 0);
-  EXPECT_FALSE(w->switcher().inFlight());
+// The direct call's stories: landing without a workspace notification, an ignored call made
+// once more (and landing the second time), and no repeat once the user moved on or the
+// target is gone.
+TEST(DesktopSwitcherDirect, EachStoryAsItsGolden) {
+  std::string out;
+  auto run = [&](const char* name, const std::function<void(EngineWorld&)>& act) {
+    auto w = world(4, {});
+    w->options.setNativeSwitching(false);
+    out += std::string("== ") + name + "\n" + story(*w, act);
+  };
+  run("no workspace notification", [](EngineWorld& w) {
+    w.mac.setDirectSwitchPostsNotification(false);
+    w.request(3);
+    w.loop.advance(1);
+  });
+  run("ignored", [](EngineWorld& w) {
+    w.mac.failSetCurrentSpace(1000);
+    w.request(3);
+    w.loop.advance(5);
+  });
+  run("ignored once", [](EngineWorld& w) {
+    w.mac.failSetCurrentSpace(1000);
+    w.request(3);
+    w.loop.advance(0.5);
+    w.mac.failSetCurrentSpace(0);
+    w.loop.advance(2);
+  });
+  run("ignored, the user moves on, the target goes", [](EngineWorld& w) {
+    w.mac.failSetCurrentSpace(1000);
+    w.request(3);
+    w.loop.advance(0.3);
+    w.userSwitch(w.engine->desktopWithNumber(2)->id().raw(), 2);
+    w.request(4);
+    w.loop.advance(0.3);
+    w.mac.userRemoveSpace(w.engine->desktopWithNumber(4)->id().raw());
+    w.loop.advance(2);
+  });
+  EXPECT_TRUE(testing::matchesGolden("switching/direct_stories.txt", out));
 }
 
 // ---- Lifetime and load ----
@@ -328,10 +255,10 @@ TEST_F(DesktopSwitcherDirect, NoRepeatOnceTheUserMovedOnOrTheTargetIsGone) {
 TEST(DesktopSwitcherLifetime, CallersOfADestroyedSwitcherHearNotLanded) {
   auto w = world(12, {});
   std::function<void(bool)> late;
-  w->switcher().setPressInMissionControl(
+  w->switcher->setPressInMissionControl(
       [&](int, std::function<void(bool)> done) { late = std::move(done); });
   auto answer = w->request(11);
-  w->desktopSwitcher.reset();
+  w->switcher.reset();
   w->engine.reset();
   EXPECT_TRUE(answer->results.empty());  // not from inside the teardown
   w->loop.advance(0.01);
@@ -342,7 +269,7 @@ TEST(DesktopSwitcherLifetime, CallersOfADestroyedSwitcherHearNotLanded) {
 }
 
 TEST(DesktopSwitcherLifetime, ABurstOfRequestsLeavesNothingBehind) {
-  auto w = world(12, SwitcherWorld::upTo(10));
+  auto w = world(12, EngineWorld::upTo(10));
   w->mac.dock().setSwitchAnimation(0.02);
   std::size_t idle = w->loop.pendingCount();
   const int targets[] = {3, 12, 5, 11, 7};
@@ -355,8 +282,8 @@ TEST(DesktopSwitcherLifetime, ABurstOfRequestsLeavesNothingBehind) {
   for (const auto& answer : answers) EXPECT_EQ(answer->results.size(), 1u);
   // Presses of superseded switches still run their course; the engine ends agreeing with
   // the machine.
-  EXPECT_EQ(w->engine->currentSpaceIDForDisplay("Main"), SpaceID(w->currentOf("Main")));
-  EXPECT_FALSE(w->switcher().inFlight());
+  EXPECT_EQ(w->engine->currentSpaceIDForDisplay("Main"), SpaceID(w->mac.currentSpace("Main")));
+  EXPECT_FALSE(w->switcher->inFlight());
   EXPECT_TRUE(w->engine->transitSpaceIDs().empty());
   EXPECT_EQ(w->loop.pendingCount(), idle);
 }
@@ -364,7 +291,7 @@ TEST(DesktopSwitcherLifetime, ABurstOfRequestsLeavesNothingBehind) {
 // ---- The road of one press ----
 
 TEST(DesktopSwitcherRoad, OnePressLandsAnnouncesOnceAndLogsOnce) {
-  auto w = world(3, SwitcherWorld::upTo(3));
+  auto w = world(3, EngineWorld::upTo(3));
   double t0 = w->loop.now();
   auto answer = w->request(2);
   w->loop.advance(0.001);
@@ -376,7 +303,7 @@ TEST(DesktopSwitcherRoad, OnePressLandsAnnouncesOnceAndLogsOnce) {
   EXPECT_TRUE(w->events.empty());
   EXPECT_TRUE(answer->results.empty());
   w->loop.advance(1);
-  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"active", "switch 1->2"}));
+  EXPECT_EQ(w->takeEvents(), (std::vector<std::string>{"spaces", "active", "switch Main 1->2"}));
   EXPECT_EQ(answer->results, std::vector<bool>{true});
   EXPECT_NEAR(answer->at - t0, 0.25, 1e-9);
   EXPECT_EQ(w->log.lines,

@@ -2,188 +2,69 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include "spaces/engine_world.h"
-#include "spaces/presentation.h"
+#include "app/velmora_run.h"
+#include "golden.h"
 
 namespace velmora {
 namespace {
 
-using namespace platform::keys;
+// Four desktops, untrusted (switches take the direct call), Notes in front on the first.
+const std::string kWorld = R"({"accessibilityTrusted": false,
+    "displays": [{"uuid": "A", "spaces": ["desktop", "desktop", "desktop", "desktop"]}],
+    "apps": [{"name": "Notes", "windows": [{"space": "0:0"}]}]})";
 
-std::uint16_t digit(int n) {
-  return kDigits[static_cast<std::size_t>(n)];
+// A fresh install registers the defaults and each does its job: ⌃⌥← wraps from the first
+// desktop to the last, ⌃⌥→, ⌃⌥3, ⌃⌥⇥ jumps back, ⌃⌥5 finds nothing until a fifth desktop
+// exists, ⌃⌥Space opens the switcher, ⌃⌥P presents. Options change the set: no "next", ⌥
+// for the numbers, no moving windows.
+TEST(HotkeyBindings, TheDefaultsEachDoTheirJobAndOptionsChangeTheSet) {
+  testing::Velmora run(kWorld);
+  run("launch\nprint hotkeys\npress ctrl+opt+left\nadvance 0.2\npress ctrl+opt+right\n"
+      "advance 0.2\npress ctrl+opt+3\nadvance 0.2\npress ctrl+opt+tab\nadvance 0.2\n"
+      "press ctrl+opt+5\nadvance 0.2\nadd desktop\nadvance 2\npress ctrl+opt+5\nadvance 0.2\n"
+      "press ctrl+opt+space\nadvance 0.2\npress ctrl+opt+p\nadvance 0.2");
+  const int registrations = run.mac().hotKeys().registrationCount();
+  run("set presentationHotkey ctrl+opt+p\nadvance 0.1");  // the same set again: nothing redone
+  EXPECT_EQ(run.mac().hotKeys().registrationCount(), registrations);
+  run("set nextHotkey none\nset directJumpModifiers 2048\nset moveWindowEnabled false\n"
+      "advance 0.1\nprint hotkeys\nset directJumpEnabled false\nedit 2 shortcut cmd+g\n"
+      "advance 0.1\nprint hotkeys");
+  EXPECT_TRUE(testing::matchesGolden("switching/hotkeys_defaults.txt", run.text()));
 }
 
-constexpr std::uint64_t kCtrlOpt = platform::kEventFlagControl | platform::kEventFlagOption;
-constexpr std::uint64_t kCtrlOptShift = kCtrlOpt | platform::kEventFlagShift;
-
-class HotkeyBindingsTest : public ::testing::Test {
- protected:
-  // Four desktops on one display, and a running engine, before the bindings are made.
-  std::vector<std::uint64_t> makeWorld() {
-    auto made = w.display("A", 4);
-    w.makeEngine();
-    return made;
-  }
-
-  std::vector<std::string> registered() {
-    std::vector<std::string> out;
-    for (const auto& r : w.mac.hotKeys().registered()) {
-      out.push_back(names.display(Hotkey{r.keyCode, r.modifiers}));
-    }
-    return out;
-  }
-  // A press, and long enough for a switch to land.
-  void press(std::uint16_t keyCode, std::uint64_t flags) {
-    w.mac.keyboard().userPress(keyCode, flags);
-    w.loop.advance(0.2);
-  }
-  int current() { return w.engine->currentDesktop()->number; }
-
-  testing::EngineWorld w;
-  std::vector<std::uint64_t> ids = makeWorld();
-  MemoryLog systemLog;
-  Settings settings{w.mac.preferences()};
-  SpaceStore store{w.mac.platform(), w.center, systemLog};
-  DesktopPresentation presentation{store, settings};
-  KeyNames names{w.mac.platform().keyboardLayout};
-  HotkeyCenter center{w.mac.hotKeys(), systemLog, names};
-  int switcherOpened = 0;
-  std::vector<std::string> toasts;
-  HotkeyBindings bindings{
-      center,
-      *w.engine,
-      settings,
-      store,
-      names,
-      w.mac.workspace(),
-      [this](const Desktop& d) { return presentation.title(d); },
-      {[this] { ++switcherOpened; },
-       [this](const std::string& text, const std::string& symbol, double seconds) {
-         toasts.push_back(text + " / " + symbol + " / " + std::to_string(seconds).substr(0, 3));
-       }}};
-};
-
-TEST_F(HotkeyBindingsTest, AFreshInstallRegistersTheDefaultsAndEachDoesItsJob) {
-  bindings.rebind();
-  std::vector<std::string> expected{"⌃⌥Space", "⌃⌥⇥", "⌃⌥→", "⌃⌥←", "⌃⌥P"};
-  for (std::string digit : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"}) {
-    expected.push_back("⌃⌥" + digit);
-    expected.push_back("⌃⌥⇧" + digit);
-  }
-  EXPECT_EQ(registered(), expected);
-  EXPECT_EQ(bindings.signature(), "|⌃⌥Space|⌃⌥⇥|⌃⌥→|⌃⌥←|⌃⌥P|true|6144|true");
-
-  press(kLeftArrow, kCtrlOpt);  // ⌃⌥← wraps from the first desktop to the last
-  EXPECT_EQ(current(), 4);
-  press(kRightArrow, kCtrlOpt);
-  EXPECT_EQ(current(), 1);
-  press(digit(3), kCtrlOpt);  // ⌃⌥3
-  EXPECT_EQ(current(), 3);
-  EXPECT_EQ(w.log.lines.back().rfind("hotkey [raw]", 0), 0u) << w.log.lines.back();
-  press(kTab, kCtrlOpt);  // ⌃⌥⇥
-  EXPECT_EQ(current(), 1);
-  press(digit(5), kCtrlOpt);  // ⌃⌥5: no such desktop yet, found when one exists
-  EXPECT_EQ(current(), 1);
-  w.mac.userAddDesktop("A");
-  w.loop.advance(2);
-  press(digit(5), kCtrlOpt);
-  EXPECT_EQ(current(), 5);
-
-  press(kSpace, kCtrlOpt);
-  EXPECT_EQ(switcherOpened, 1);
-  press(kP, kCtrlOpt);
-  EXPECT_TRUE(settings.presenting());
+// A desktop's own shortcut wins over its number's (⌃⌥3 on desktop 4, registered right after
+// the fixed ones and only once) and follows its desktop when the numbers move.
+TEST(HotkeyBindings, ADesktopsOwnShortcutWinsAndFollowsItsDesktop) {
+  testing::Velmora run(kWorld);
+  run("edit 4 shortcut ctrl+opt+3\nedit 4 done\nadvance 0.1\nprint hotkeys\npress ctrl+opt+3\n"
+      "advance 0.2\npress ctrl+opt+1\nadvance 0.2");
+  EXPECT_TRUE(testing::matchesGolden("switching/hotkeys_own_shortcut.txt", run.text()));
+  run("remove desktop 2\nadvance 0.1\npress ctrl+opt+3\nadvance 0.2\nprint current");
+  EXPECT_NE(run.text().find("current: Desktop 3 “Desktop 3”"), std::string::npos);
 }
 
-TEST_F(HotkeyBindingsTest, ADesktopsOwnShortcutWinsOverTheNumberShortcut) {
-  store.update(testing::mid(ids[3]), [](SpaceMeta& m) {
-    m.hotkey = Hotkey{digit(3), platform::kControlKey | platform::kOptionKey};
-  });  // ⌃⌥3 on desktop 4
-  bindings.rebind();
-  std::vector<std::string> now = registered();
-  EXPECT_EQ(now[5], "⌃⌥3");  // right after the five fixed shortcuts, and only there
-  EXPECT_EQ(std::count(now.begin(), now.end(), "⌃⌥3"), 1);
-  EXPECT_EQ(std::count(now.begin(), now.end(), "⌃⌥⇧3"), 1);
-  EXPECT_TRUE(systemLog.lines.empty());
-  press(digit(3), kCtrlOpt);
-  EXPECT_EQ(current(), 4);
-  EXPECT_EQ(w.log.lines.back().rfind("space hotkey [raw]", 0), 0u) << w.log.lines.back();
-
-  // It follows its desktop when the numbers move.
-  press(digit(1), kCtrlOpt);
-  w.mac.userRemoveSpace(ids[1]);
-  w.loop.advance(0.1);
-  press(digit(3), kCtrlOpt);
-  EXPECT_EQ(w.engine->currentDesktop()->id(), testing::sid(ids[3]));
+// A combination another application holds is logged; the rest still work.
+TEST(HotkeyBindings, ACombinationTakenElsewhereIsLoggedAndTheRestStillWork) {
+  testing::Velmora run(kWorld);
+  run.mac().hotKeys().holdByAnotherApplication(19, platform::kControlKey | platform::kOptionKey);
+  run("launch\npress ctrl+opt+2\nadvance 0.2\npress ctrl+opt+4\nadvance 0.2\nprint current");
+  EXPECT_TRUE(testing::matchesGolden("switching/hotkeys_taken.txt", run.text()));
 }
 
-TEST_F(HotkeyBindingsTest, RebindingTouchesTheSystemOnlyWhenSomethingChanged) {
-  bindings.rebind();
-  bindings.rebind();
-  EXPECT_EQ(w.mac.hotKeys().registrationCount(), 25);
-
-  settings.setNextHotkey(std::nullopt);
-  settings.setDirectJumpModifiers(platform::kOptionKey);
-  settings.setMoveWindowEnabled(false);
-  bindings.rebind();
-  EXPECT_EQ(bindings.signature(), "|⌃⌥Space|⌃⌥⇥|none|⌃⌥←|⌃⌥P|true|2048|false");
-  std::vector<std::string> now = registered();
-  ASSERT_EQ(now.size(), 14u);
-  EXPECT_EQ(now[4], "⌥1");
-
-  settings.setDirectJumpEnabled(false);
-  store.update(testing::mid(ids[1]), [](SpaceMeta& m) { m.hotkey = Hotkey{5, platform::kCmdKey}; });
-  bindings.rebind();
-  EXPECT_EQ(registered(), (std::vector<std::string>{"⌃⌥Space", "⌃⌥⇥", "⌃⌥←", "⌃⌥P", "⌘G"}));
-}
-
-TEST_F(HotkeyBindingsTest, ACombinationTakenElsewhereIsLoggedAndTheRestStillWork) {
-  w.mac.hotKeys().holdByAnotherApplication(digit(2), platform::kControlKey | platform::kOptionKey);
-  bindings.rebind();
-  EXPECT_EQ(systemLog.lines,
-            std::vector<std::string>{"Velmora: could not register hotkey ⌃⌥2 (status -9878)"});
-  press(digit(2), kCtrlOpt);
-  EXPECT_EQ(current(), 1);
-  press(digit(4), kCtrlOpt);
-  EXPECT_EQ(current(), 4);
-}
-
-TEST_F(HotkeyBindingsTest, MovingTheFrontWindowSaysWhereItWentUnlessItFollows) {
-  platform::pid_t notes = w.mac.addApplication({.name = "Notes"});
-  std::int64_t window = w.mac.addWindow(notes, {ids[0]}, AXRect::make(0, 30, 600, 400));
-  w.mac.userActivate(notes);
-  store.update(testing::mid(ids[1]), [](SpaceMeta& m) { m.name = "Work"; });
-  bindings.rebind();
-
-  press(digit(0), kCtrlOptShift);  // ⌃⌥⇧0: there is no desktop 10
-  press(digit(2), kCtrlOptShift);  // ⌃⌥⇧2
-  EXPECT_EQ(w.mac.window(window)->spaces, std::vector<std::uint64_t>{ids[1]});
-  EXPECT_EQ(current(), 1);
-  EXPECT_EQ(toasts,
-            std::vector<std::string>{"Moved Notes to Work / arrow.right.doc.on.clipboard / 1.4"});
-
-  platform::pid_t nameless = w.mac.addApplication({});
-  w.mac.addWindow(nameless, {ids[0]}, AXRect::make(0, 30, 600, 400));
-  w.mac.userActivate(nameless);
-  settings.setPresenting(true);
-  press(digit(2), kCtrlOptShift);
-  EXPECT_EQ(toasts.back(), "Moved window to Desktop 2 / arrow.right.doc.on.clipboard / 1.4");
-
-  settings.setMoveFollow(true);
-  w.mac.setAccessibilityTrusted(true);
-  w.mac.userActivate(notes);
-  w.mac.userSwitchTo(ids[1]);
-  w.loop.advance(0.1);
-  press(digit(3), kCtrlOptShift);
-  w.loop.advance(1);
-  EXPECT_EQ(w.mac.window(window)->spaces, std::vector<std::uint64_t>{ids[2]});
-  EXPECT_EQ(current(), 3);
-  EXPECT_EQ(toasts.size(), 2u);
+// ⌃⌥⇧N moves the front window and says where it went (by the desktop's name, or its number
+// while presenting; "window" for an application without a name) unless the window follows,
+// when the switch is the answer.
+TEST(HotkeyBindings, MovingTheFrontWindowSaysWhereItWentUnlessItFollows) {
+  testing::Velmora run(kWorld);
+  run("name 2 Work\nactivate Notes\npress ctrl+opt+shift+0\nadvance 0.2\n"
+      "press ctrl+opt+shift+2\nadvance 0.2\nprint windows\nset presenting true\nadvance 0.1");
+  platform::pid_t nameless = run.mac().addApplication({});
+  run.mac().addWindow(nameless, {run.mac().currentSpace("A")}, AXRect::make(0, 30, 600, 400));
+  run.mac().userActivate(nameless);
+  run("press ctrl+opt+shift+2\nadvance 0.2\nset moveFollow true\ngrant accessibility\n"
+      "switch 2\nactivate Notes\nadvance 0.1\npress ctrl+opt+shift+3\nadvance 1\n"
+      "print windows\nprint current");
+  EXPECT_TRUE(testing::matchesGolden("switching/hotkeys_move_window.txt", run.text()));
 }
 
 }  // namespace

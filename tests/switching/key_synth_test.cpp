@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "golden.h"
 #include "platform/input_clocks.h"
 
 namespace velmora {
@@ -13,7 +14,6 @@ using platform::KeyboardEvent;
 
 constexpr std::uint64_t kControl = 0x40000;
 constexpr std::uint64_t kOption = 0x80000;
-constexpr std::uint64_t kArrowBits = 0x200000 | 0x800000;
 
 // Every post with where it came from and where it went; fails the posts it is told to.
 class RecordingEvents final : public platform::KeyboardEvents {
@@ -37,37 +37,34 @@ class KeySynthTest : public ::testing::Test {
   KeySynth synth{events};
 };
 
-TEST_F(KeySynthTest, ControlRightArrowIsPressedInsideAControlPressWithTheArrowBits) {
-  EXPECT_TRUE(synth.post(124, kControl));
-  EXPECT_EQ(events.events, (std::vector<KeyboardEvent>{
-                               {59, true, kControl},
-                               {124, true, kControl | kArrowBits},
-                               {124, false, kControl | kArrowBits},
-                               {59, false, 0},
-                           }));
-  EXPECT_EQ(events.sources, std::vector<std::int32_t>(4, platform::kEventSourceStateHID));
-  EXPECT_EQ(events.taps, std::vector<std::uint32_t>(4, platform::kHIDEventTap));
-}
-
-TEST_F(KeySynthTest, OtherKeysKeepTheirFlagsAndGoWithoutAControlPress) {
-  EXPECT_TRUE(synth.post(19, kOption));  // ⌥2
-  EXPECT_EQ(events.events, (std::vector<KeyboardEvent>{{19, true, kOption}, {19, false, kOption}}));
-
-  events.events.clear();
-  EXPECT_TRUE(synth.post(126, 0));  // a bare up arrow still carries the arrow bits
-  EXPECT_EQ(events.events,
-            (std::vector<KeyboardEvent>{{126, true, kArrowBits}, {126, false, kArrowBits}}));
-
-  events.events.clear();
-  EXPECT_TRUE(synth.post(122, kControl));  // F1 sits next to the arrows but is not one
-  EXPECT_EQ(events.events[1], (KeyboardEvent{122, true, kControl}));
-}
-
-TEST_F(KeySynthTest, KeyCodesBeyondSixteenBitsAreRefusedUnpressed) {
-  EXPECT_FALSE(synth.post(65536 + 18, kControl));
-  EXPECT_TRUE(events.events.empty());
-  EXPECT_TRUE(synth.post(65535, 0));
-  EXPECT_EQ(events.events.front().keyCode, 65535);
+// What each press sends, one press a line: ⌃→ inside a Control press with the arrow bits,
+// other keys with their own flags and no Control press, a bare arrow still with the arrow
+// bits, F1 (beside the arrows) without them; a key code past 16 bits is refused unpressed.
+TEST_F(KeySynthTest, PressesSendTheirEventsAsTheirGolden) {
+  std::string out;
+  for (auto [keyCode, flags] : {std::pair{124u, kControl},
+                                {19u, kOption},
+                                {126u, 0ULL},
+                                {122u, kControl},
+                                {65535u, 0ULL},
+                                {65536u + 18, kControl}}) {
+    events.events.clear();
+    char line[64];
+    std::snprintf(line, sizeof line, "%u %#llx ->%s", keyCode,
+                  static_cast<unsigned long long>(flags),
+                  synth.post(keyCode, flags) ? "" : " refused");
+    out += line;
+    for (const KeyboardEvent& e : events.events) {
+      std::snprintf(line, sizeof line, " %s %u %#llx;", e.keyDown ? "down" : "up", e.keyCode,
+                    static_cast<unsigned long long>(e.flags));
+      out += line;
+    }
+    out += "\n";
+  }
+  EXPECT_TRUE(testing::matchesGolden("switching/key_presses.txt", out));
+  const std::size_t posts = events.sources.size();
+  EXPECT_EQ(events.sources, std::vector<std::int32_t>(posts, platform::kEventSourceStateHID));
+  EXPECT_EQ(events.taps, std::vector<std::uint32_t>(posts, platform::kHIDEventTap));
 }
 
 TEST_F(KeySynthTest, AFailedPostIsReportedButControlIsStillReleased) {

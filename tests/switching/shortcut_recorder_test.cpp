@@ -30,6 +30,14 @@ class RecorderTest : public ::testing::Test {
     mac.keyboard().userPress(keyCode, flags);
     loop.advance(0.01);
   }
+  // The button as the user sees it and what it told: "⌃⌥P recording accent | changes: none".
+  std::string state() {
+    std::string out = recorder->title() + (recorder->recording() ? " recording" : "") +
+                      (recorder->titleUsesAccentColor() ? " accent" : "") + " | changes:";
+    for (const auto& c : changes) out += " " + (c ? names.display(*c) : "none");
+    return out + " | beeps " + std::to_string(mac.keyboard().beeps()) + " monitors " +
+           std::to_string(mac.keyboard().monitorCount());
+  }
 
   VirtualLoop loop;
   sim::VirtualMac mac{loop};
@@ -44,53 +52,35 @@ class RecorderTest : public ::testing::Test {
 };
 
 TEST_F(RecorderTest, TheTitleFollowsTheStateAndASecondClickCancels) {
-  EXPECT_EQ(recorder->title(), "Click to record");
+  EXPECT_EQ(state(), "Click to record | changes: | beeps 0 monitors 0");
   recorder->setHotkey(Hotkey{35, 6144});
-  EXPECT_EQ(recorder->title(), "⌃⌥P");
   recorder->click();
-  EXPECT_EQ(recorder->title(), "Press shortcut…");
-  EXPECT_TRUE(recorder->titleUsesAccentColor());
+  EXPECT_EQ(state(), "Press shortcut… recording accent | changes: | beeps 0 monitors 1");
   recorder->click();
-  EXPECT_EQ(recorder->title(), "⌃⌥P");
-  EXPECT_FALSE(recorder->titleUsesAccentColor());
+  EXPECT_EQ(state(), "⌃⌥P | changes: | beeps 0 monitors 0");
   EXPECT_EQ(recordingChanges, (std::vector<bool>{true, false}));
-  EXPECT_TRUE(changes.empty());
-
   recorder->click();
   recorder->remove();  // ends the recording too
-  EXPECT_EQ(recorder->title(), "Click to record");
-  EXPECT_EQ(changes, (Changes{std::nullopt}));
+  EXPECT_EQ(state(), "Click to record | changes: none | beeps 0 monitors 0");
   EXPECT_FALSE(center.suspended());
 }
 
-TEST_F(RecorderTest, AKeyNeedsAModifierUnlessItIsAFunctionKey) {
+// A key needs a modifier (Caps Lock is none) unless it is a function key; Escape alone
+// cancels, with Shift it is a shortcut; not recording, nothing beeps.
+TEST_F(RecorderTest, WhatAPressRecords) {
   recorder->click();
   type(kA, 0);
-  type(kA, 0x10000);  // Caps Lock is no modifier
-  EXPECT_EQ(mac.keyboard().beeps(), 2);
-  EXPECT_TRUE(recorder->recording());
-  EXPECT_TRUE(changes.empty());
-
+  type(kA, 0x10000);
+  EXPECT_EQ(state(), "Press shortcut… recording accent | changes: | beeps 2 monitors 1");
   type(kF5, platform::kEventFlagFunction);  // as F-keys arrive
-  EXPECT_EQ(changes, (Changes{Hotkey{kF5, 0}}));
-  EXPECT_EQ(recorder->title(), "F5");
-  EXPECT_FALSE(recorder->recording());
-  EXPECT_EQ(mac.keyboard().monitorCount(), 0u);
-  type(kA, 0);  // not recording: nothing beeps
-  EXPECT_EQ(mac.keyboard().beeps(), 2);
-}
-
-TEST_F(RecorderTest, EscapeAloneCancelsButWithShiftItIsAShortcut) {
+  type(kA, 0);
+  EXPECT_EQ(state(), "F5 | changes: F5 | beeps 2 monitors 0");
   recorder->click();
   type(kEscape, 0);
-  EXPECT_FALSE(recorder->recording());
-  EXPECT_TRUE(changes.empty());
-  EXPECT_EQ(mac.keyboard().beeps(), 0);
-
+  EXPECT_EQ(state(), "F5 | changes: F5 | beeps 2 monitors 0");
   recorder->click();
   type(kEscape, platform::kEventFlagShift);
-  EXPECT_EQ(changes, (Changes{Hotkey{kEscape, platform::kShiftKey}}));
-  EXPECT_EQ(recorder->title(), "⇧⎋");
+  EXPECT_EQ(state(), "⇧⎋ | changes: F5 ⇧⎋ | beeps 2 monitors 0");
 }
 
 TEST_F(RecorderTest, HotkeysRestWhileRecordingSoTheirCombinationsCanBeRecorded) {

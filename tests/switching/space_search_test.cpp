@@ -2,24 +2,67 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
-namespace velmora::SpaceSearch {
-void PrintTo(const Ranked& r, std::ostream* out) {
-  *out << "#" << r.index << " scoring " << r.score;
-}
-}  // namespace velmora::SpaceSearch
+#include "golden.h"
 
 namespace velmora {
 namespace {
 
 using namespace SpaceSearch;
 
-std::optional<int> scoreOf(std::string_view typed, std::string_view name, int number = 1,
-                           std::vector<std::string> apps = {}) {
-  return score(normalize(typed), name, number, apps);
+std::string scoreName(std::optional<int> score) {
+  switch (score.value_or(-1)) {
+    case Score::kExactName:
+      return "exact name";
+    case Score::kNamePrefix:
+      return "name prefix";
+    case Score::kWordPrefix:
+      return "word prefix";
+    case Score::kSubstring:
+      return "substring";
+    case Score::kNumber:
+      return "number";
+    case Score::kApplication:
+      return "application";
+    case Score::kInOrderLetters:
+      return "letters in order";
+    case -1:
+      return "no match";
+  }
+  return std::to_string(*score);
+}
+
+// What a typed query scores against a desktop's name, number and applications, one case a
+// line. Each case is "typed|name|number|applications…".
+TEST(SpaceSearchTest, QueriesScoreAsTheirGolden) {
+  std::string out;
+  for (std::string c :
+       {// The strongest way of matching decides; applications match by prefix only.
+        "mail|Mail|1", "mail|Mail Archive|1", "arch|Mail Archive|1", "arch|Mail  Archive |1",
+        "chi|Mail Archive|1", "mail|Email|1", "mail ar|My Mail Archive|1", "saf|Work|2|Mail|SAFARI",
+        "mlb|Mail Box|1", "mlz|Mail Box|1", "lm|Mail Box|1", "ari|Work|2|Safari",
+        "mail|Mail|1|Mail", "m|Work|1|Mail", "   |Mail|1|Mail",
+        // Numbers match through the title first.
+        "3|Desktop 3|3", "desk|Desktop 3|3", "3|Work|3", "desktop 1|Work|12", "Desktop 12|Work|12",
+        "12|Work|12", "1|Work|12", "12|Room 12|12",
+        // Case is ignored but accents are not.
+        "MAIL|mail|1", "ärz|ÄRZTE|1", "моск|Москва|1", "Café|CAFÉ|1", "café|Cafe\u0301|1",
+        "cafe|Café|1", "e|Cafe\u0301|1",
+        // Emoji and ideographs are whole characters.
+        "東京|東京オフィス|1", "オフィス|東京オフィス|1", "東オ|東京オフィス|1", "🚀|🚀 Launch|1",
+        "launch|🚀 Launch|1", "👍🏽|👍🏽 Team|1", "👍|👍🏽 Team|1",
+        "👩|Home 👨‍👩‍👧|1", "h👨‍👩‍👧|Home 👨‍👩‍👧|1"}) {
+    std::vector<std::string> part;
+    std::istringstream in(c);
+    for (std::string p; std::getline(in, p, '|');) part.push_back(p);
+    const std::vector<std::string> apps(part.begin() + 3, part.end());
+    out += testing::escaped(c) + " -> " +
+           scoreName(score(normalize(part[0]), part[1], std::stoi(part[2]), apps)) + "\n";
+  }
+  EXPECT_TRUE(testing::matchesGolden("switching/search_scores.txt", out));
 }
 
 TEST(SpaceSearchTest, NormalizeTrimsAnyWhiteSpaceAndLowerCases) {
@@ -31,66 +74,6 @@ TEST(SpaceSearchTest, NormalizeTrimsAnyWhiteSpaceAndLowerCases) {
   EXPECT_EQ(normalize(" \t "), "");
 }
 
-TEST(SpaceSearchTest, TheStrongestWayOfMatchingDecides) {
-  EXPECT_EQ(scoreOf("mail", "Mail"), Score::kExactName);
-  EXPECT_EQ(scoreOf("mail", "Mail Archive"), Score::kNamePrefix);
-  EXPECT_EQ(scoreOf("arch", "Mail Archive"), Score::kWordPrefix);
-  EXPECT_EQ(scoreOf("arch", "Mail  Archive "), Score::kWordPrefix);
-  EXPECT_EQ(scoreOf("chi", "Mail Archive"), Score::kSubstring);
-  EXPECT_EQ(scoreOf("mail", "Email"), Score::kSubstring);
-  EXPECT_EQ(scoreOf("mail ar", "My Mail Archive"), Score::kSubstring);  // a word ends at a space
-  EXPECT_EQ(scoreOf("saf", "Work", 2, {"Mail", "SAFARI"}), Score::kApplication);
-  EXPECT_EQ(scoreOf("mlb", "Mail Box"), Score::kInOrderLetters);
-  EXPECT_EQ(scoreOf("mlz", "Mail Box"), std::nullopt);
-  EXPECT_EQ(scoreOf("lm", "Mail Box"), std::nullopt);              // in order, not just present
-  EXPECT_EQ(scoreOf("ari", "Work", 2, {"Safari"}), std::nullopt);  // applications by prefix only
-
-  // A name match outranks the application that would also match.
-  EXPECT_EQ(scoreOf("mail", "Mail", 1, {"Mail"}), Score::kExactName);
-  EXPECT_EQ(scoreOf("m", "Work", 1, {"Mail"}), Score::kApplication);
-}
-
-TEST(SpaceSearchTest, NumbersMatchThroughTheTitleFirst) {
-  EXPECT_EQ(scoreOf("3", "Desktop 3", 3), Score::kWordPrefix);
-  EXPECT_EQ(scoreOf("desk", "Desktop 3", 3), Score::kNamePrefix);
-  EXPECT_EQ(scoreOf("3", "Work", 3), Score::kNumber);
-  EXPECT_EQ(scoreOf("desktop 1", "Work", 12), Score::kNumber);
-  EXPECT_EQ(scoreOf("Desktop 12", "Work", 12), Score::kNumber);
-  EXPECT_EQ(scoreOf("12", "Work", 12), Score::kNumber);
-  EXPECT_EQ(scoreOf("1", "Work", 12), std::nullopt);  // a bare number must be the whole number
-  EXPECT_EQ(scoreOf("12", "Room 12", 12), Score::kWordPrefix);
-}
-
-TEST(SpaceSearchTest, CaseIsIgnoredButAccentsAreNot) {
-  EXPECT_EQ(scoreOf("MAIL", "mail"), Score::kExactName);
-  EXPECT_EQ(scoreOf("ärz", "ÄRZTE"), Score::kNamePrefix);
-  EXPECT_EQ(scoreOf("моск", "Москва"), Score::kNamePrefix);
-  EXPECT_EQ(scoreOf("Café", "CAFÉ"), Score::kExactName);
-  EXPECT_EQ(scoreOf("café", "Cafe\u0301"), Score::kExactName);  // composed and decomposed
-  EXPECT_EQ(scoreOf("cafe", "Café"), std::nullopt);
-  EXPECT_EQ(scoreOf("e", "Cafe\u0301"), std::nullopt);  // the e carries its accent
-}
-
-TEST(SpaceSearchTest, EmojiAndIdeographsAreWholeCharacters) {
-  EXPECT_EQ(scoreOf("東京", "東京オフィス"), Score::kNamePrefix);
-  EXPECT_EQ(scoreOf("オフィス", "東京オフィス"), Score::kSubstring);
-  EXPECT_EQ(scoreOf("東オ", "東京オフィス"), Score::kInOrderLetters);
-  EXPECT_EQ(scoreOf("🚀", "🚀 Launch"), Score::kNamePrefix);
-  EXPECT_EQ(scoreOf("launch", "🚀 Launch"), Score::kWordPrefix);
-  EXPECT_EQ(scoreOf("👍🏽", "👍🏽 Team"), Score::kNamePrefix);
-  // Part of an emoji is not a character of the name.
-  EXPECT_EQ(scoreOf("👍", "👍🏽 Team"), std::nullopt);
-  EXPECT_EQ(scoreOf("👩", "Home 👨‍👩‍👧"), std::nullopt);
-  EXPECT_EQ(scoreOf("h👨‍👩‍👧", "Home 👨‍👩‍👧"), Score::kInOrderLetters);
-}
-
-TEST(SpaceSearchTest, AnEmptyQueryMatchesNothing) {
-  EXPECT_EQ(score("", "", 1, {}), std::nullopt);
-  EXPECT_EQ(score(normalize("   "), "Mail", 1, std::vector<std::string>{"Mail"}), std::nullopt);
-  std::vector<Candidate> one{{"Mail", 1, {}}};
-  EXPECT_TRUE(rank("", one).empty());
-}
-
 TEST(SpaceSearchTest, RankingIsByScoreAndKeepsDesktopOrderAmongEquals) {
   std::vector<std::string> safari{"Safari"};
   std::vector<Candidate> desktops{
@@ -100,6 +83,8 @@ TEST(SpaceSearchTest, RankingIsByScoreAndKeepsDesktopOrderAmongEquals) {
   EXPECT_EQ(rank("mail", desktops),
             (std::vector<Ranked>{{3, 100}, {1, 80}, {5, 80}, {0, 40}, {4, 40}}));
   EXPECT_EQ(rank("sa", desktops), (std::vector<Ranked>{{2, Score::kApplication}}));
+  EXPECT_TRUE(rank("", desktops).empty());
+  EXPECT_EQ(score("", "", 1, {}), std::nullopt);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/virtual_loop.h"
+#include "golden.h"
 #include "platform/sim/virtual_mac.h"
 #include "store/settings.h"
 #include "switching/key_synth.h"
@@ -22,8 +23,8 @@ Value entry(Value enabled, Value parameters) {
   return Value(d);
 }
 
-class SystemShortcutsTest : public ::testing::Test {
- protected:
+// A machine's preferences and the shortcuts read from them.
+struct ShortcutsWorld {
   void store(Value::Dictionary entries) {
     mac.preferences().setValue(SystemShortcuts::kDomain, SystemShortcuts::kKey, Value(entries));
   }
@@ -39,53 +40,52 @@ class SystemShortcutsTest : public ::testing::Test {
   SystemShortcuts shortcuts{mac.preferences(), names, mac.processes(), &switchesLog};
 };
 
-TEST_F(SystemShortcutsTest, AMissingDomainHasNoDesktopShortcutsButTheDefaultMoves) {
-  EXPECT_EQ(shortcuts.enabledCount(), 0);
-  EXPECT_FALSE(shortcuts.combo(1));
-  EXPECT_EQ(shortcuts.combo(SystemShortcuts::Direction::left),
-            (SystemShortcuts::Combo{123, 0x40000, "⌃←"}));
-  EXPECT_EQ(shortcuts.combo(SystemShortcuts::Direction::right)->display, "⌃→");
+class SystemShortcutsTest : public ::testing::Test, public ShortcutsWorld {};
+
+// What the stored domain gives: the number of desktop shortcuts on, then one line per
+// desktop 1 to 11 and per move, with key code and flags.
+std::string combos(const SystemShortcuts& shortcuts) {
+  std::string out = "enabled " + std::to_string(shortcuts.enabledCount()) + "\n";
+  auto line = [&](const std::string& name, const std::optional<SystemShortcuts::Combo>& c) {
+    char flags[16];
+    std::snprintf(flags, sizeof flags, "%#llx",
+                  c ? static_cast<unsigned long long>(c->flags) : 0ULL);
+    out += name + ": " +
+           (c ? c->display + " key " + std::to_string(c->keyCode) + " flags " + flags : "none") +
+           "\n";
+  };
+  for (int n = 1; n <= 11; ++n) line("desktop " + std::to_string(n), shortcuts.combo(n));
+  line("left", shortcuts.combo(SystemShortcuts::Direction::left));
+  line("right", shortcuts.combo(SystemShortcuts::Direction::right));
+  return out;
 }
 
-TEST_F(SystemShortcutsTest, EntriesAreReadWithTheirOwnKeysAndFlags) {
+// A missing domain (no desktop shortcuts, the default ⌃←/⌃→ moves); entries read under their
+// own keys, "enabled" being true or 1, stray flag bits dropped, unusable or short parameters
+// meaning off or the default; key codes no key press can send (past 16 bits) being no
+// combination at all, not even the default move; and a domain that is not a dictionary.
+TEST_F(SystemShortcutsTest, StoredEntriesReadAsTheirGolden) {
+  std::string out = "-- no domain\n" + combos(shortcuts);
   store({
       {"118", entry(true, Value::array({65535, 18, 262144}))},
-      {"119", entry(1, Value::array({65535, 19, 0x40000 | 0x100000 | 0x1}))},  // stray bit dropped
-      {"120", entry(false, Value::array({65535, 20, 262144}))},                // off
-      {"121", entry(2, Value::array({65535, 21, 262144}))},                    // 2 is not "on"
-      {"122", entry(true, Value::array({65535, "23", 262144}))},               // unusable
+      {"119", entry(1, Value::array({65535, 19, 0x40000 | 0x100000 | 0x1}))},
+      {"120", entry(false, Value::array({65535, 20, 262144}))},
+      {"121", entry(2, Value::array({65535, 21, 262144}))},
+      {"122", entry(true, Value::array({65535, "23", 262144}))},
       {"127", entry(true, Value::array({65535, 29, 0x80000}))},
-      {"79", entry(false, {})},                   // left turned off
-      {"81", entry(true, Value::array({1, 2}))},  // too short: default
+      {"79", entry(false, {})},
+      {"81", entry(true, Value::array({1, 2}))},
   });
-  EXPECT_EQ(shortcuts.combo(1), (SystemShortcuts::Combo{18, 0x40000, "⌃1"}));
-  EXPECT_EQ(shortcuts.combo(2), (SystemShortcuts::Combo{19, 0x140000, "⌃⌘2"}));
-  EXPECT_FALSE(shortcuts.combo(3));
-  EXPECT_FALSE(shortcuts.combo(4));
-  EXPECT_FALSE(shortcuts.combo(5));
-  EXPECT_EQ(shortcuts.combo(10)->display, "⌥0");
-  EXPECT_FALSE(shortcuts.combo(11));
-  EXPECT_EQ(shortcuts.enabledCount(), 3);
-  EXPECT_FALSE(shortcuts.combo(SystemShortcuts::Direction::left));
-  EXPECT_EQ(shortcuts.combo(SystemShortcuts::Direction::right)->keyCode, 124u);
-}
-
-TEST_F(SystemShortcutsTest, AnythingButADictionaryReadsAsEmpty) {
-  mac.preferences().setValue(SystemShortcuts::kDomain, SystemShortcuts::kKey, "garbage");
-  EXPECT_EQ(shortcuts.enabledCount(), 0);
-  EXPECT_TRUE(shortcuts.combo(SystemShortcuts::Direction::left));
-}
-
-TEST_F(SystemShortcutsTest, AKeyCodeNoKeyPressCanSendIsNoCombinationAtAll) {
+  out += "-- entries\n" + combos(shortcuts);
   store({
       {"118", entry(true, Value::array({65535, 70000, 262144}))},
       {"119", entry(true, Value::array({65535, 65535, 262144}))},
       {"81", entry(true, Value::array({65535, 65536, 262144}))},
   });
-  EXPECT_FALSE(shortcuts.combo(1));
-  EXPECT_EQ(shortcuts.combo(2)->keyCode, 65535u);
-  EXPECT_EQ(shortcuts.enabledCount(), 1);
-  EXPECT_FALSE(shortcuts.combo(SystemShortcuts::Direction::right)) << "not the ⌃→ default either";
+  out += "-- key codes past 16 bits\n" + combos(shortcuts);
+  mac.preferences().setValue(SystemShortcuts::kDomain, SystemShortcuts::kKey, "garbage");
+  out += "-- not a dictionary\n" + combos(shortcuts);
+  EXPECT_TRUE(testing::matchesGolden("switching/system_shortcuts.txt", out));
 }
 
 // ---- Turning the desktop shortcuts on ----
@@ -94,31 +94,23 @@ Value standard(std::int64_t keyCode) {
   return entry(true, Value::array({65535, keyCode, 262144}));
 }
 
+// Turning desktops 1 to 10 on keeps what the user has on (⌥3) and off (79) and drops what
+// is unreadable; at least the first desktop's is turned on. The domain is told to the Dock
+// (activateSettings -u, then the Dock restarts); each stored domain in the golden file.
 TEST_F(SystemShortcutsTest, EnableTurnsOnDesktopsOneToTenAndKeepsWhatTheUserHasOn) {
   Value usersOwn = entry(1, Value::array({51, 20, 0x80000}));  // ⌥3
   Value off = entry(false, Value::array({65535, 23, 262144}));
   store({{"120", usersOwn}, {"122", off}, {"124", "junk"}, {"79", off}, {"160", usersOwn}});
-
   EXPECT_TRUE(shortcuts.enable(15));
-  Value::Dictionary expected{{"79", off}, {"160", usersOwn}, {"120", usersOwn}};
-  const std::int64_t digits[] = {18, 19, 20, 21, 23, 22, 26, 28, 25, 29};
-  for (int n = 1; n <= 10; ++n) {
-    if (n != 3) expected[std::to_string(117 + n)] = standard(digits[n - 1]);
-  }
-  EXPECT_EQ(stored(), expected);
-  EXPECT_EQ(shortcuts.enabledCount(), 10);
-  EXPECT_EQ(shortcuts.combo(3)->display, "⌥3");
+  std::string out = "for 15 desktops: " + describe(Value(stored())) + "\n" + combos(shortcuts);
   EXPECT_EQ(mac.processRuns(),
             (std::vector<sim::SimProcessRun>{{SystemShortcuts::kActivateSettings, {"-u"}}}));
   EXPECT_EQ(mac.processStarts(), (std::vector<sim::SimProcessRun>{{"/usr/bin/killall", {"Dock"}}}));
   EXPECT_TRUE(switchesLog.lines.empty());
-}
-
-TEST_F(SystemShortcutsTest, EnableTurnsOnAtLeastTheFirstDesktop) {
+  store({});
   EXPECT_TRUE(shortcuts.enable(0));
-  EXPECT_EQ(stored(), (Value::Dictionary{{"118", standard(18)}}));
-  EXPECT_TRUE(shortcuts.enable(2));
-  EXPECT_EQ(stored().size(), 2u);
+  out += "for no desktops: " + describe(Value(stored())) + "\n";
+  EXPECT_TRUE(testing::matchesGolden("switching/enabled_shortcuts.txt", out));
 }
 
 TEST_F(SystemShortcutsTest, EnabledShortcutsReachTheDockSoAPressedControlDigitSwitches) {
@@ -198,8 +190,8 @@ TEST_F(SystemShortcutsTest, EnableReportsPreferencesThatCannotBeWritten) {
 
 // ---- Turning them on by itself, once ----
 
-class AutoEnableTest : public SystemShortcutsTest {
- protected:
+// The options too, and the toasts the shortcuts ask for.
+struct AutoEnableWorld : ShortcutsWorld {
   SystemShortcuts::Toast toast() {
     return [this](std::string text, std::string symbol, double seconds) {
       toasts.push_back({text, symbol, std::to_string(seconds), std::to_string(loop.now())});
@@ -209,54 +201,44 @@ class AutoEnableTest : public SystemShortcutsTest {
   std::vector<std::vector<std::string>> toasts;
 };
 
-TEST_F(AutoEnableTest, TurnsTheShortcutsOnOnceAndSaysSoAMomentLater) {
-  EXPECT_TRUE(shortcuts.autoEnable(settings, 12, loop, toast()));
-  EXPECT_EQ(shortcuts.enabledCount(), 10);
-  EXPECT_TRUE(settings.autoEnabledShortcuts());
-  loop.advance(1.49);
-  EXPECT_TRUE(toasts.empty());
-  loop.advance(0.01);
-  ASSERT_EQ(toasts.size(), 1u);
-  EXPECT_EQ(toasts[0], (std::vector<std::string>{
-                           "Turned on macOS shortcuts ⌃1–⌃0 so switching is instant (the Dock "
-                           "restarted to load them). Change any time in System Settings → "
-                           "Keyboard.",
-                           "keyboard", std::to_string(5.0), std::to_string(1.5)}));
+class AutoEnableTest : public ::testing::Test, public AutoEnableWorld {};
 
-  store({});  // the user turns them all off again: no second time
-  EXPECT_FALSE(shortcuts.autoEnable(settings, 12, loop, toast()));
-  loop.advance(5);
-  EXPECT_EQ(toasts.size(), 1u);
-  EXPECT_EQ(mac.processRuns().size(), 1u);
-}
-
-TEST_F(AutoEnableTest, NamesTheLastDesktopsKey) {
-  store({{"118", standard(18)}, {"119", standard(19)}});
-  EXPECT_TRUE(shortcuts.autoEnable(settings, 4, loop, toast()));
-  loop.advance(2);
-  ASSERT_EQ(toasts.size(), 1u);
-  EXPECT_NE(toasts[0][0].find("shortcuts ⌃1–⌃4 so switching"), std::string::npos) << toasts[0][0];
-}
-
-TEST_F(AutoEnableTest, OnlyMarksItselfDoneWhenNothingIsMissing) {
-  store({{"118", standard(18)}, {"120", standard(20)}, {"122", standard(23)}});
-  EXPECT_FALSE(shortcuts.autoEnable(settings, 3, loop, toast()))
-      << "three shortcuts, though not for desktops 1-3, are enough";
-  EXPECT_TRUE(settings.autoEnabledShortcuts());
-
-  settings.setAutoEnabledShortcuts(false);
-  EXPECT_FALSE(shortcuts.autoEnable(settings, 0, loop, toast()));
-  EXPECT_TRUE(settings.autoEnabledShortcuts());
-  loop.advance(2);
-  EXPECT_TRUE(toasts.empty());
-  EXPECT_TRUE(mac.processRuns().empty());
-}
-
-TEST_F(AutoEnableTest, LeavesEverythingAloneWithoutNativeSwitching) {
-  settings.setNativeSwitching(false);
-  EXPECT_FALSE(shortcuts.autoEnable(settings, 5, loop, toast()));
-  EXPECT_FALSE(settings.autoEnabledShortcuts());
-  EXPECT_EQ(shortcuts.enabledCount(), 0);
+// Turning the desktop shortcuts on by itself, once: for twelve desktops (and not again after
+// the user turned them off), naming the last desktop's key, not at all when enough are on
+// (three, though not for desktops 1–3) or none are needed, nor without native switching.
+// One line each: the answer, shortcuts on, marked done, tools run and the toasts with their time.
+TEST_F(AutoEnableTest, EachStartingPointAsItsGolden) {
+  struct Case {
+    const char* name;
+    Value::Dictionary stored;
+    int desktops;
+    bool native = true;
+  };
+  const std::vector<Case> cases = {
+      {"twelve desktops", {}, 12},
+      {"two on, four desktops", {{"118", standard(18)}, {"119", standard(19)}}, 4},
+      {"three on", {{"118", standard(18)}, {"120", standard(20)}, {"122", standard(23)}}, 3},
+      {"no desktops", {}, 0},
+      {"no native switching", {}, 5, false}};
+  std::string out;
+  for (const Case& c : cases) {
+    AutoEnableWorld w;
+    w.store(c.stored);
+    w.settings.setNativeSwitching(c.native);
+    const bool answer = w.shortcuts.autoEnable(w.settings, c.desktops, w.loop, w.toast());
+    const int on = w.shortcuts.enabledCount();
+    w.store({});  // the user turns them all off again: no second time
+    w.shortcuts.autoEnable(w.settings, c.desktops, w.loop, w.toast());
+    w.loop.advance(5);
+    out += std::string(c.name) + ": " + (answer ? "on" : "left alone") + ", " + std::to_string(on) +
+           " shortcuts, " + std::to_string(w.mac.processRuns().size()) + " tools run, marked " +
+           (w.settings.autoEnabledShortcuts() ? "done" : "not done");
+    for (const auto& t : w.toasts)
+      out +=
+          "; toast at " + t[3].substr(0, 3) + " \"" + t[0] + "\" " + t[1] + " " + t[2].substr(0, 3);
+    out += "\n";
+  }
+  EXPECT_TRUE(testing::matchesGolden("switching/auto_enable.txt", out));
 }
 
 TEST_F(AutoEnableTest, NoToastOnceTheShortcutsObjectIsGone) {

@@ -234,10 +234,10 @@ bool AppDelegate::offerMoveToApplications() {
     log.write("running from " + bundle + "; the move to Applications was declined");
     return false;
   }
-  if (auto failure = locations.swap(bundle, *destination)) {
-    log.write("move to Applications failed: " + failure->text);
+  if (auto moved = locations.swap(bundle, *destination); !moved) {
+    log.write("move to Applications failed: " + moved.error());
     s_.platform.application.runModalAlert(
-        {"The move did not go through", upperCasedFirst(failure->text), {"OK"}});
+        {"The move did not go through", upperCasedFirst(moved.error()), {"OK"}});
     return false;
   }
   log.write("moved from " + bundle + " to " + destination->string() + ", relaunching from there");

@@ -6,11 +6,10 @@ bool LaunchAtLogin::enabled() const {
   return items_.mainAppStatus() == platform::kLoginItemEnabled;
 }
 
-std::optional<platform::LoginItemError> LaunchAtLogin::setEnabled(bool on) {
-  std::optional<platform::LoginItemError> error =
-      on ? items_.registerMainApp() : items_.unregisterMainApp();
-  if (!error) settingsChanged_.emit();
-  return error;
+Result<void> LaunchAtLogin::setEnabled(bool on) {
+  Result<void> changed = on ? items_.registerMainApp() : items_.unregisterMainApp();
+  if (changed) settingsChanged_.emit();
+  return changed;
 }
 
 }  // namespace velmora

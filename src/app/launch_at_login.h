@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/result.h"
 #include "core/signal.h"
 #include "platform/login_items.h"
 
@@ -26,7 +27,7 @@ class LaunchAtLogin {
   bool enabled() const;
   // Registers or unregisters the login item. On success the settings' observers hear of it;
   // on failure nothing is announced and the system's reason comes back.
-  std::optional<platform::LoginItemError> setEnabled(bool on);
+  Result<void> setEnabled(bool on);
 
  private:
   platform::LoginItems& items_;

@@ -170,8 +170,9 @@ Session::Status Session::screenshot(std::string_view args) {
   } else if (!what.empty() && what != "screen") {
     return fail("screenshot shows the screen, tile, menu bar, menu, switch tag, toast or editor");
   }
-  if (auto error = compositor.screenshot(display, std::filesystem::path(unquoted(file)), region)) {
-    return fail(*error);
+  if (auto shot = compositor.screenshot(display, std::filesystem::path(unquoted(file)), region);
+      !shot) {
+    return fail(shot.error());
   }
   print("screenshot " + std::string(unquoted(file)) + (what.empty() ? "" : " (" + what + ")"));
   return Status::ok;

@@ -63,28 +63,28 @@ void Accessibility::repairAfterUpdate(Settings& settings) {
   if (!identifier) return;
   // Stored first: whatever happens, one try per version.
   settings.setAccessibilityRepairedFor(version);
-  std::optional<std::string> failure = resetGrant(*identifier);
+  Result<void> reset = resetGrant(*identifier);
   if (switchesLog_) {
     switchesLog_->write("accessibility grant reset for " + version + ": " +
-                        failure.value_or("done"));
+                        (reset ? std::string("done") : reset.error()));
   }
-  setAskedAgainAfterUpdate(!failure);
+  setAskedAgainAfterUpdate(reset.ok());
 }
 
 void Accessibility::openAccessibilitySettings() {
   platform_.launchServices.openURL(kSettingsURL);
 }
 
-std::optional<std::string> Accessibility::resetGrant(const std::string& bundleIdentifier) {
+Result<void> Accessibility::resetGrant(const std::string& bundleIdentifier) {
   // The system attributes the new grant to the bundle Launch Services knows at this path.
   platform_.launchServices.registerURL(platform_.bundle.bundlePath(), true);
   platform::ProcessResult result =
       platform_.processes.run(kTccutil, {"reset", "Accessibility", bundleIdentifier});
-  if (!result.launched) return "could not run tccutil: " + result.launchError;
+  if (!result.launched) return Failure{"could not run tccutil: " + result.launchError};
   std::string message = trimmedWhitespaceAndNewlines(decodeUTF8Lossy(result.standardError));
-  if (result.exitStatus == 0) return std::nullopt;
-  if (!message.empty()) return message;
-  return "tccutil exited " + std::to_string(result.exitStatus);
+  if (result.exitStatus == 0) return {};
+  if (!message.empty()) return Failure{message};
+  return Failure{"tccutil exited " + std::to_string(result.exitStatus)};
 }
 
 }  // namespace velmora

@@ -12,6 +12,7 @@
 
 #include "core/line_log.h"
 #include "core/main_loop.h"
+#include "core/result.h"
 #include "core/signal.h"
 #include "platform/platform.h"
 #include "store/settings.h"
@@ -45,8 +46,8 @@ class Accessibility {
   void repairAfterUpdate(Settings& settings);
   // Opens the Accessibility list in System Settings.
   void openAccessibilitySettings();
-  // Removes the grant of the bundle with tccutil: none on success, else one line saying why.
-  std::optional<std::string> resetGrant(const std::string& bundleIdentifier);
+  // Removes the grant of the bundle with tccutil; a failure says why in one line.
+  Result<void> resetGrant(const std::string& bundleIdentifier);
 
  private:
   void setTrusted(bool trusted);

@@ -1,11 +1,13 @@
 #pragma once
 // The file operations that put a copy of Velmora in place (FileManager, and "/usr/bin/ditto"
-// for the copy of a whole bundle). Each answers none on success, or the system's description
-// of what went wrong.
+// for the copy of a whole bundle). A change that fails answers the system's description of
+// what went wrong (the NSError's localizedDescription, or the tool's standard error).
 
 #include <filesystem>
 #include <optional>
 #include <string>
+
+#include "core/result.h"
 
 namespace velmora::platform {
 
@@ -20,13 +22,13 @@ class Files {
   virtual bool isWritableFolder(const std::filesystem::path& path) = 0;
   // "/usr/bin/ditto" from to: the bundle folder and everything in it. On failure, why the tool
   // could not start, or its standard error trimmed of surrounding white space.
-  virtual std::optional<std::string> copyBundle(const std::filesystem::path& from,
-                                                const std::filesystem::path& to) = 0;
+  virtual Result<void> copyBundle(const std::filesystem::path& from,
+                                  const std::filesystem::path& to) = 0;
   // moveItem(at:to:); fails when `to` exists. On failure, the error's localizedDescription.
-  virtual std::optional<std::string> moveItem(const std::filesystem::path& from,
-                                              const std::filesystem::path& to) = 0;
+  virtual Result<void> moveItem(const std::filesystem::path& from,
+                                const std::filesystem::path& to) = 0;
   // removeItem(at:), folders with everything in them.
-  virtual std::optional<std::string> removeItem(const std::filesystem::path& path) = 0;
+  virtual Result<void> removeItem(const std::filesystem::path& path) = 0;
 };
 
 }  // namespace velmora::platform

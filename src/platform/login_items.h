@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "core/result.h"
+
 namespace velmora::platform {
 
 // SMAppService.Status raw values.
@@ -13,20 +15,15 @@ inline constexpr std::int64_t kLoginItemEnabled = 1;
 inline constexpr std::int64_t kLoginItemRequiresApproval = 2;
 inline constexpr std::int64_t kLoginItemNotFound = 3;
 
-// Why the system turned a change down (NSError.localizedDescription).
-struct LoginItemError {
-  std::string description;
-  bool operator==(const LoginItemError&) const = default;
-};
-
 class LoginItems {
  public:
   virtual ~LoginItems() = default;
   // SMAppService.mainApp.status, the raw value.
   virtual std::int64_t mainAppStatus() = 0;
-  // registerAndReturnError: / unregisterAndReturnError:; none when the system agreed.
-  virtual std::optional<LoginItemError> registerMainApp() = 0;
-  virtual std::optional<LoginItemError> unregisterMainApp() = 0;
+  // registerAndReturnError: / unregisterAndReturnError:; a refusal carries the system's
+  // reason (NSError.localizedDescription).
+  virtual Result<void> registerMainApp() = 0;
+  virtual Result<void> unregisterMainApp() = 0;
 };
 
 }  // namespace velmora::platform

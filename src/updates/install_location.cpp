@@ -68,38 +68,39 @@ std::optional<fs::path> InstallLocations::moveDestination(const fs::path& bundle
   return std::nullopt;
 }
 
-std::optional<UpdateFailure> InstallLocations::swap(const fs::path& source,
-                                                    const fs::path& target) {
+// The clean-ups after a failed step are best effort: the sentence tells of the step that
+// failed, and a hidden copy left behind only costs disk space.
+Result<void> InstallLocations::swap(const fs::path& source, const fs::path& target) {
   auto folder = target.parent_path();
   if (!files_.isWritableFolder(folder)) {
-    return UpdateFailure{"no permission to change " + folder.string()};
+    return Failure{"no permission to change " + folder.string()};
   }
 
   auto fresh = folder / (".Velmora-new-" + freshUUID() + ".app");
-  if (auto error = files_.copyBundle(source, fresh)) {
+  if (auto copied = files_.copyBundle(source, fresh); !copied) {
     // A copy that stopped half-way would otherwise stay behind, hidden, for good.
-    if (files_.exists(fresh)) files_.removeItem(fresh);
-    return UpdateFailure{"the copy did not go through: " + *error};
+    if (files_.exists(fresh)) (void)files_.removeItem(fresh);
+    return Failure{"the copy did not go through: " + copied.error()};
   }
 
   std::optional<fs::path> aside;
   if (files_.exists(target)) {
     aside = folder / (".Velmora-old-" + freshUUID() + ".app");
-    if (auto error = files_.moveItem(target, *aside)) {
-      files_.removeItem(fresh);
-      return UpdateFailure{"the old copy could not be moved aside: " + *error};
+    if (auto moved = files_.moveItem(target, *aside); !moved) {
+      (void)files_.removeItem(fresh);
+      return Failure{"the old copy could not be moved aside: " + moved.error()};
     }
   }
 
-  if (auto error = files_.moveItem(fresh, target)) {
-    if (aside) files_.moveItem(*aside, target);
-    files_.removeItem(fresh);
-    return UpdateFailure{"the new copy could not be put in place: " + *error};
+  if (auto placed = files_.moveItem(fresh, target); !placed) {
+    if (aside) (void)files_.moveItem(*aside, target);
+    (void)files_.removeItem(fresh);
+    return Failure{"the new copy could not be put in place: " + placed.error()};
   }
 
   // The new copy is in place; an old one that will not go away only costs disk space.
-  if (aside) files_.removeItem(*aside);
-  return std::nullopt;
+  if (aside) (void)files_.removeItem(*aside);
+  return {};
 }
 
 }  // namespace velmora::updates

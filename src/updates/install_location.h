@@ -11,17 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "core/result.h"
 #include "platform/files.h"
 #include "platform/home.h"
 #include "platform/volumes.h"
 
 namespace velmora::updates {
-
-// A failure with one sentence for the user (and the updates log).
-struct UpdateFailure {
-  std::string text;
-  bool operator==(const UpdateFailure&) const = default;
-};
 
 class InstallLocations {
  public:
@@ -48,9 +43,9 @@ class InstallLocations {
   // bundle's own name, that can be replaced and is not where the bundle already runs.
   std::optional<std::filesystem::path> moveDestination(const std::filesystem::path& bundle);
 
-  // Puts a copy of the bundle at `source` at `target`, replacing what is there.
-  std::optional<UpdateFailure> swap(const std::filesystem::path& source,
-                                    const std::filesystem::path& target);
+  // Puts a copy of the bundle at `source` at `target`, replacing what is there; on failure,
+  // one sentence for the user (and the updates log), and the target folder as it was.
+  Result<void> swap(const std::filesystem::path& source, const std::filesystem::path& target);
 
  private:
   platform::Volumes& volumes_;

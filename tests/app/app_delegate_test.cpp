@@ -112,8 +112,8 @@ TEST(AppDelegate, TheMoveToApplicationsOffer) {
   accepted("run from disk image\nanswer Move to Applications\nadvance 0.1");
   failed("run from disk image");
   failed.mac().disks().failMoves(
-      [](const std::filesystem::path&, const std::filesystem::path&) -> std::optional<std::string> {
-        return "the disk is full";
+      [](const std::filesystem::path&, const std::filesystem::path&) -> Result<void> {
+        return Failure{"the disk is full"};
       });
   failed("answer Move to Applications\nadvance 0.1\nprint alerts");
   EXPECT_TRUE(testing::matchesGolden("app/move_to_applications.txt",

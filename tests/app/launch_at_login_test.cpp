@@ -28,10 +28,10 @@ TEST_F(LaunchAtLoginTest, OnlyAnEnabledLoginItemReadsAsOn) {
 }
 
 TEST_F(LaunchAtLoginTest, ChangesRegisterWithTheSystemAndAreAnnounced) {
-  EXPECT_EQ(login.setEnabled(true), std::nullopt);
+  EXPECT_TRUE(login.setEnabled(true).ok());
   EXPECT_TRUE(login.enabled());
   EXPECT_EQ(announced, 1);
-  EXPECT_EQ(login.setEnabled(false), std::nullopt);
+  EXPECT_TRUE(login.setEnabled(false).ok());
   EXPECT_FALSE(login.enabled());
   EXPECT_EQ(announced, 2);
   EXPECT_EQ(mac.callCount("SMAppService.register"), 1);
@@ -40,7 +40,7 @@ TEST_F(LaunchAtLoginTest, ChangesRegisterWithTheSystemAndAreAnnounced) {
 
 TEST_F(LaunchAtLoginTest, ARefusalComesBackUnannounced) {
   mac.failLoginItemChanges("Operation not permitted");
-  EXPECT_EQ(login.setEnabled(true), (platform::LoginItemError{"Operation not permitted"}));
+  EXPECT_EQ(login.setEnabled(true).error(), "Operation not permitted");
   EXPECT_FALSE(login.enabled());
   EXPECT_EQ(announced, 0);
 }

@@ -159,11 +159,10 @@ TEST(AccessibilityRepair, EachCaseAsItsGolden) {
 TEST_F(AccessibilityTest, ResetGrantRemovesTheGrantOrSaysWhyNot) {
   Accessibility access(mac.platform(), &log);
   mac.setAccessibilityTrusted(true);
-  EXPECT_EQ(access.resetGrant("app.velmora.Velmora"), std::nullopt);
+  EXPECT_TRUE(access.resetGrant("app.velmora.Velmora").ok());
   EXPECT_FALSE(mac.accessibility().isProcessTrusted()) << "tccutil removed the grant";
-  EXPECT_EQ(
-      access.resetGrant("com.example.Unknown"),
-      std::optional<std::string>("tccutil: No such bundle identifier \"com.example.Unknown\""));
+  EXPECT_EQ(access.resetGrant("com.example.Unknown").error(),
+            "tccutil: No such bundle identifier \"com.example.Unknown\"");
 }
 
 // ---- System Settings ----

@@ -102,40 +102,38 @@ TEST_F(InstallLocationTest, NeverMovesOntoTheRunningCopy) {
 TEST_F(InstallLocationTest, SwapReplacesTheOldCopyAndLeavesNothingBehind) {
   auto source = makeBundle(mac.mountDiskImage(), "2");
   auto target = makeBundle(applications, "1");
-  EXPECT_EQ(places.swap(source, target), std::nullopt);
+  EXPECT_TRUE(places.swap(source, target).ok());
   EXPECT_EQ(itemsIn(applications), "Velmora.app 2");
   EXPECT_EQ(versionAt(source), "2");
 
   fs::create_directories(homeApplications);
-  EXPECT_EQ(places.swap(source, homeApplications / "Velmora.app"), std::nullopt);
+  EXPECT_TRUE(places.swap(source, homeApplications / "Velmora.app").ok());
   EXPECT_EQ(itemsIn(homeApplications), "Velmora.app 2");
 }
 
 TEST_F(InstallLocationTest, SwapThatCannotBeginChangesNothing) {
   auto image = mac.mountDiskImage();
   auto source = makeBundle(image, "2");
-  EXPECT_EQ(places.swap(source, image / "Other.app"),
-            UpdateFailure{"no permission to change " + image.string()});
+  EXPECT_EQ(places.swap(source, image / "Other.app").error(),
+            "no permission to change " + image.string());
   EXPECT_EQ(itemsIn(image), "Velmora.app 2");
 
   block(applications);
-  EXPECT_EQ(places.swap(source, applications / "Velmora.app"),
-            UpdateFailure{"no permission to change " + applications.string()});
+  EXPECT_EQ(places.swap(source, applications / "Velmora.app").error(),
+            "no permission to change " + applications.string());
 }
 
 TEST_F(InstallLocationTest, FailedCopyLeavesTheTargetFolderAsItWas) {
   auto target = makeBundle(applications, "1");
   auto missing = mac.home().root / "Gone.app";
-  EXPECT_EQ(places.swap(missing, target),
-            UpdateFailure{"the copy did not go through: " + missing.string() +
-                          ": No such file or directory"});
+  EXPECT_EQ(places.swap(missing, target).error(),
+            "the copy did not go through: " + missing.string() + ": No such file or directory");
 
   // A bundle with something no copy can carry stops half-way; the half copy goes too.
   auto odd = makeBundle(mac.home().root / "Odd", "2");
   ASSERT_EQ(::mkfifo((odd / "Contents" / "zz-pipe").c_str(), 0600), 0);
-  auto failure = places.swap(odd, target);
-  ASSERT_TRUE(failure);
-  EXPECT_TRUE(failure->text.starts_with("the copy did not go through: ")) << failure->text;
+  auto swapped = places.swap(odd, target);
+  EXPECT_TRUE(swapped.error().starts_with("the copy did not go through: ")) << swapped.error();
   EXPECT_EQ(itemsIn(applications), "Velmora.app 1");
 }
 
@@ -143,9 +141,9 @@ TEST_F(InstallLocationTest, FailedMovesPutTheOldCopyBack) {
   auto source = makeBundle(mac.mountDiskImage(), "2");
   auto target = makeBundle(applications, "1");
   auto movesOut = [](const std::string& prefix) {
-    return [prefix](const fs::path& from, const fs::path&) -> std::optional<std::string> {
-      if (from.filename().string().starts_with(prefix)) return "Operation not permitted";
-      return std::nullopt;
+    return [prefix](const fs::path& from, const fs::path&) -> Result<void> {
+      if (from.filename().string().starts_with(prefix)) return Failure{"Operation not permitted"};
+      return {};
     };
   };
 
@@ -153,11 +151,11 @@ TEST_F(InstallLocationTest, FailedMovesPutTheOldCopyBack) {
        {std::pair{"Velmora.app", "the old copy could not be moved aside: Operation not permitted"},
         {".Velmora-new-", "the new copy could not be put in place: Operation not permitted"}}) {
     mac.disks().failMoves(movesOut(prefix));
-    EXPECT_EQ(places.swap(source, target), UpdateFailure{failure});
+    EXPECT_EQ(places.swap(source, target).error(), failure);
     EXPECT_EQ(itemsIn(applications), "Velmora.app 1");
   }
   mac.disks().failMoves({});
-  EXPECT_EQ(places.swap(source, target), std::nullopt);
+  EXPECT_TRUE(places.swap(source, target).ok());
   EXPECT_EQ(itemsIn(applications), "Velmora.app 2");
 }
 

@@ -10,9 +10,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::optional<std::string> describe(const std::error_code& error) {
-  if (!error) return std::nullopt;
-  return error.message();
+Result<void> described(const std::error_code& error) {
+  if (!error) return {};
+  return Failure{error.message()};
 }
 
 }  // namespace
@@ -27,32 +27,32 @@ bool LocalFiles::isWritableFolder(const fs::path& path) {
   return fs::is_directory(path, ignored) && ::access(path.c_str(), W_OK) == 0;
 }
 
-std::optional<std::string> LocalFiles::copyBundle(const fs::path& from, const fs::path& to) {
+Result<void> LocalFiles::copyBundle(const fs::path& from, const fs::path& to) {
   std::error_code error;
   if (!fs::is_directory(from, error)) {
-    return from.string() + ": No such file or directory";
+    return Failure{from.string() + ": No such file or directory"};
   }
   // Like ditto, the destination is created and filled; links stay links.
-  if (fs::exists(fs::symlink_status(to, error))) return to.string() + ": File exists";
+  if (fs::exists(fs::symlink_status(to, error))) return Failure{to.string() + ": File exists"};
   fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::copy_symlinks, error);
-  return describe(error);
+  return described(error);
 }
 
-std::optional<std::string> LocalFiles::moveItem(const fs::path& from, const fs::path& to) {
+Result<void> LocalFiles::moveItem(const fs::path& from, const fs::path& to) {
   std::error_code error;
   // rename() would silently replace an empty folder or a file; moveItem never replaces.
-  if (fs::exists(fs::symlink_status(to, error))) return to.string() + ": File exists";
+  if (fs::exists(fs::symlink_status(to, error))) return Failure{to.string() + ": File exists"};
   fs::rename(from, to, error);
-  return describe(error);
+  return described(error);
 }
 
-std::optional<std::string> LocalFiles::removeItem(const fs::path& path) {
+Result<void> LocalFiles::removeItem(const fs::path& path) {
   std::error_code error;
   if (!fs::exists(fs::symlink_status(path, error))) {
-    return path.string() + ": No such file or directory";
+    return Failure{path.string() + ": No such file or directory"};
   }
   fs::remove_all(path, error);
-  return describe(error);
+  return described(error);
 }
 
 }  // namespace velmora::linuxhost

@@ -17,11 +17,11 @@ class LocalFiles final : public platform::Files {
   std::filesystem::path localApplicationsFolder() override { return applications_; }
   bool exists(const std::filesystem::path& path) override;
   bool isWritableFolder(const std::filesystem::path& path) override;
-  std::optional<std::string> copyBundle(const std::filesystem::path& from,
-                                        const std::filesystem::path& to) override;
-  std::optional<std::string> moveItem(const std::filesystem::path& from,
-                                      const std::filesystem::path& to) override;
-  std::optional<std::string> removeItem(const std::filesystem::path& path) override;
+  Result<void> copyBundle(const std::filesystem::path& from,
+                          const std::filesystem::path& to) override;
+  Result<void> moveItem(const std::filesystem::path& from,
+                        const std::filesystem::path& to) override;
+  Result<void> removeItem(const std::filesystem::path& path) override;
 
  private:
   std::filesystem::path applications_;

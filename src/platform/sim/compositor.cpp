@@ -75,21 +75,20 @@ std::unique_ptr<Canvas> Compositor::draw(const std::string& displayUUID,
   return canvas;
 }
 
-std::optional<std::string> Compositor::screenshot(const std::string& displayUUID,
-                                                  const std::filesystem::path& file,
-                                                  std::optional<CanvasRect> region,
-                                                  std::optional<double> scale) {
+Result<void> Compositor::screenshot(const std::string& displayUUID,
+                                    const std::filesystem::path& file,
+                                    std::optional<CanvasRect> region, std::optional<double> scale) {
   std::unique_ptr<Canvas> canvas = draw(displayUUID, region, scale);
-  if (!canvas) return "no display \"" + displayUUID + "\" (or an empty region) to draw";
+  if (!canvas) return Failure{"no display \"" + displayUUID + "\" (or an empty region) to draw"};
   auto png = canvas->encodePNG();
-  if (!png) return "the picture could not be encoded";
+  if (!png) return Failure{"the picture could not be encoded"};
   std::error_code ignored;
   if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ignored);
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(png->data()), static_cast<std::streamsize>(png->size()));
   out.close();
-  if (!out) return "could not write " + file.string();
-  return std::nullopt;
+  if (!out) return Failure{"could not write " + file.string()};
+  return {};
 }
 
 void Compositor::drawWallpaper(Canvas& canvas, const SimDisplay& display) {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "core/result.h"
 #include "platform/canvas.h"
 
 namespace velmora::sim {
@@ -26,11 +27,10 @@ class Compositor {
   std::unique_ptr<platform::Canvas> draw(const std::string& displayUUID,
                                          std::optional<platform::CanvasRect> region = {},
                                          std::optional<double> scale = {});
-  // The same, written as a PNG file. An error message when it could not be written.
-  std::optional<std::string> screenshot(const std::string& displayUUID,
-                                        const std::filesystem::path& file,
-                                        std::optional<platform::CanvasRect> region = {},
-                                        std::optional<double> scale = {});
+  // The same, written as a PNG file; a failure says why it could not be written.
+  Result<void> screenshot(const std::string& displayUUID, const std::filesystem::path& file,
+                          std::optional<platform::CanvasRect> region = {},
+                          std::optional<double> scale = {});
 
   // Where the open menu is drawn on the display (points from its top-left corner); none
   // when no menu is open there.

@@ -49,18 +49,18 @@ std::int32_t VirtualApplication::registerURL(const std::string& bundlePath, bool
 
 // ---- platform::LoginItems ----
 
-std::optional<platform::LoginItemError> VirtualApplication::registerMainApp() {
+Result<void> VirtualApplication::registerMainApp() {
   machine_.countCall("SMAppService.register");
-  if (loginItemFailure_) return platform::LoginItemError{*loginItemFailure_};
+  if (loginItemFailure_) return Failure{*loginItemFailure_};
   loginItemStatus_ = platform::kLoginItemEnabled;
-  return std::nullopt;
+  return {};
 }
 
-std::optional<platform::LoginItemError> VirtualApplication::unregisterMainApp() {
+Result<void> VirtualApplication::unregisterMainApp() {
   machine_.countCall("SMAppService.unregister");
-  if (loginItemFailure_) return platform::LoginItemError{*loginItemFailure_};
+  if (loginItemFailure_) return Failure{*loginItemFailure_};
   loginItemStatus_ = platform::kLoginItemNotRegistered;
-  return std::nullopt;
+  return {};
 }
 
 // ---- platform::Application ----

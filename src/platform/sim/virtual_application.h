@@ -72,8 +72,8 @@ class VirtualApplication final : public platform::Bundle,
 
   // ---- platform::LoginItems ----
   std::int64_t mainAppStatus() override { return loginItemStatus_; }
-  std::optional<platform::LoginItemError> registerMainApp() override;
-  std::optional<platform::LoginItemError> unregisterMainApp() override;
+  Result<void> registerMainApp() override;
+  Result<void> unregisterMainApp() override;
 
   // ---- platform::Application ----
   void setActivationPolicy(platform::ActivationPolicy policy) override;

@@ -46,32 +46,32 @@ std::optional<platform::VolumeFacts> VirtualDisks::volumeFacts(const fs::path& p
   return platform::VolumeFacts{false, true};
 }
 
-std::optional<std::string> VirtualDisks::refuseChange(const fs::path& path) {
+Result<void> VirtualDisks::mayChange(const fs::path& path) {
   auto facts = volumeFacts(path);
-  if (facts && facts->readOnly.value_or(false)) return "Read-only file system";
-  return std::nullopt;
+  if (facts && facts->readOnly.value_or(false)) return Failure{"Read-only file system"};
+  return {};
 }
 
 bool VirtualDisks::isWritableFolder(const fs::path& path) {
-  return !refuseChange(path) && local_.isWritableFolder(path);
+  return mayChange(path) && local_.isWritableFolder(path);
 }
 
-std::optional<std::string> VirtualDisks::copyBundle(const fs::path& from, const fs::path& to) {
-  if (auto refused = refuseChange(to.parent_path())) return refused;
+Result<void> VirtualDisks::copyBundle(const fs::path& from, const fs::path& to) {
+  if (auto allowed = mayChange(to.parent_path()); !allowed) return allowed;
   return local_.copyBundle(from, to);
 }
 
-std::optional<std::string> VirtualDisks::moveItem(const fs::path& from, const fs::path& to) {
-  if (auto refused = refuseChange(from)) return refused;
-  if (auto refused = refuseChange(to.parent_path())) return refused;
+Result<void> VirtualDisks::moveItem(const fs::path& from, const fs::path& to) {
+  if (auto allowed = mayChange(from); !allowed) return allowed;
+  if (auto allowed = mayChange(to.parent_path()); !allowed) return allowed;
   if (moveRule_) {
-    if (auto failed = moveRule_(from, to)) return failed;
+    if (auto allowed = moveRule_(from, to); !allowed) return allowed;
   }
   return local_.moveItem(from, to);
 }
 
-std::optional<std::string> VirtualDisks::removeItem(const fs::path& path) {
-  if (auto refused = refuseChange(path)) return refused;
+Result<void> VirtualDisks::removeItem(const fs::path& path) {
+  if (auto allowed = mayChange(path); !allowed) return allowed;
   return local_.removeItem(path);
 }
 

@@ -17,9 +17,10 @@
 
 namespace velmora::sim {
 
-// Decides the outcome of a move before it happens: a description fails it, none lets it run.
-using MoveRule = std::function<std::optional<std::string>(const std::filesystem::path& from,
-                                                          const std::filesystem::path& to)>;
+// Decides the outcome of a move before it happens: a failure fails it with its description,
+// success lets it run.
+using MoveRule =
+    std::function<Result<void>(const std::filesystem::path& from, const std::filesystem::path& to)>;
 
 class VirtualDisks final : public platform::Volumes, public platform::Files {
  public:
@@ -42,15 +43,15 @@ class VirtualDisks final : public platform::Volumes, public platform::Files {
   std::filesystem::path localApplicationsFolder() override { return root_ / "Applications"; }
   bool exists(const std::filesystem::path& path) override { return local_.exists(path); }
   bool isWritableFolder(const std::filesystem::path& path) override;
-  std::optional<std::string> copyBundle(const std::filesystem::path& from,
-                                        const std::filesystem::path& to) override;
-  std::optional<std::string> moveItem(const std::filesystem::path& from,
-                                      const std::filesystem::path& to) override;
-  std::optional<std::string> removeItem(const std::filesystem::path& path) override;
+  Result<void> copyBundle(const std::filesystem::path& from,
+                          const std::filesystem::path& to) override;
+  Result<void> moveItem(const std::filesystem::path& from,
+                        const std::filesystem::path& to) override;
+  Result<void> removeItem(const std::filesystem::path& path) override;
 
  private:
-  // The description of the refusal when a change would touch a read-only volume.
-  std::optional<std::string> refuseChange(const std::filesystem::path& path);
+  // Whether `path` may change: a read-only volume refuses, with the system's description.
+  Result<void> mayChange(const std::filesystem::path& path);
 
   std::filesystem::path root_;
   linuxhost::LocalFiles local_;

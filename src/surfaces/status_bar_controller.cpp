@@ -142,6 +142,7 @@ void StatusBarController::refresh() {
   if (!desktop) {
     item_->setTitle("Spaces");
     item_->setImage(nullptr);
+    item_->setToolTip("");  // the last desktop's would no longer be true
     // What the button shows is no look at all, so the next desktop is drawn whatever it is.
     rendered_.reset();
     return;

@@ -63,7 +63,18 @@ bool DesktopSwitcher::nativeSwitching() const {
 
 // ---- Request ----
 
-void DesktopSwitcher::switchTo(const Desktop& desktop, std::string reason, Completion completion) {
+void DesktopSwitcher::switchTo(const Desktop& requested, std::string reason,
+                               Completion completion) {
+  // A desktop added or removed since the engine last looked moves the numbers the system's
+  // shortcuts go by (and a sweep may be up to 1.5 s away): route by the layout as it is now.
+  engine_.refresh(false);
+  std::optional<Desktop> found = engine_.desktopWithID(requested.id());
+  if (!found) {
+    write(reason + ": '" + deps_.title(requested) + "' is gone");
+    if (completion) loop_.post([completion = std::move(completion)] { completion(false); });
+    return;
+  }
+  const Desktop& desktop = *found;
   const std::string& display = desktop.space.displayUUID;
   std::optional<SpaceID> current = engine_.currentSpaceIDForDisplay(display);
   if (current == desktop.id()) {

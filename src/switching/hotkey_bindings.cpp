@@ -100,6 +100,7 @@ void HotkeyBindings::rebind() {
       // A desktop's own shortcut wins over the number shortcut it coincides with.
       if (!ownDisplays.count(names_.display(jump))) {
         bind(jump, [this, n] {
+          engine_.refresh(false);  // the number means the desktop numbered so now
           if (auto target = engine_.desktopWithNumber(n)) engine_.switchTo(*target, "hotkey");
         });
       }
@@ -111,6 +112,7 @@ void HotkeyBindings::rebind() {
 }
 
 void HotkeyBindings::moveFrontWindow(int number) {
+  engine_.refresh(false);  // the number means the desktop numbered so now
   std::optional<Desktop> target = engine_.desktopWithNumber(number);
   if (!target) return;
   std::optional<platform::RunningApplication> app = workspace_.frontmostApplication();

@@ -125,6 +125,11 @@ TEST(VelmoraScripts, RelaunchesAndCopiesEndOneProcessAndStartTheNext) {
   EXPECT_EQ(r.exitCode, 0) << r.output;
 }
 
+TEST(VelmoraScripts, AHotkeyRightAfterADesktopGoesFollowsTheNewNumbers) {
+  CliRun r = script("renumbering");
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+}
+
 TEST(VelmoraScripts, NotificationsTimersAndHelp) {
   CliRun r = script("introspection");
   EXPECT_EQ(r.exitCode, 0) << r.output;

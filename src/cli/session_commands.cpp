@@ -1,0 +1,301 @@
+#include "cli/session_command.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "cli/words.h"
+
+namespace velmora::cli {
+
+namespace {
+
+// Columns a text takes on a terminal: one per code point, which is right for what help shows.
+std::size_t columns(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
+}  // namespace
+
+const std::vector<Session::Command>& Session::commands() {
+  using S = Session;
+  auto simple = [](auto action) {
+    return [action](Session& s, std::string_view args) -> Status {
+      action(s, args);
+      return Status::ok;
+    };
+  };
+  static const std::vector<Command> table{
+      {"launch", "", "Starts Velmora now, or again after it ended: a new copy on the same home.",
+       Needs::machine,
+       [](S& s, std::string_view) {
+         if (!s.copy_) s.startCopy();
+         return Status::ok;
+       }},
+      {"kill", "", "Ends Velmora abruptly, as a crash would: nothing is written on the way out.",
+       Needs::velmora,
+       [](S& s, std::string_view) {
+         s.endCopy(s.copy_->pid, Ending::abruptly);
+         return Status::ok;
+       }},
+      {"quit", "", "Quits Velmora as the user would (totals and changes written); the run ends.",
+       Needs::either,
+       [](S& s, std::string_view) {
+         s.quit();
+         return Status::quit;
+       }},
+      {"advance", "SECONDS", "Lets virtual time pass; everything due happens at its time.",
+       Needs::either, &S::advance},
+      {"wait", "SECONDS", "The same as advance.", Needs::either, &S::advance},
+      {"press", "COMBO", "The user presses keys: ctrl+opt+3, ctrl+right, cmd+shift+z, f5.",
+       Needs::either, &S::press},
+      {"open", "URL…", "Opens links of Velmora's scheme, in order.", Needs::velmora, &S::openURLs},
+      {"set", "KEY VALUE", "Stores a setting by its defaults key (none removes it).",
+       Needs::machine, &S::set},
+      {"name", "N TEXT", "Names desktop N (an empty text clears the name).", Needs::velmora,
+       &S::nameDesktop},
+      {"edit", "N [FIELD VALUE]",
+       "Opens the editor on desktop N; FIELD: name, icon, emoji, picture, color, shortcut, "
+       "reset, done.",
+       Needs::velmora, &S::editDesktop},
+      {"choose file", "PATH", "The user's answer to the next open panel.", Needs::machine,
+       &S::chooseFile},
+      {"choose cancel", "", "The user cancels the next open panel.", Needs::machine,
+       simple([](S& s, std::string_view) { s.mac_.openPanel().answer(std::nullopt); })},
+      {"click tile", "[right|control]",
+       "Clicks Velmora's tile: plain toggles the popover, right or control opens the menu.",
+       Needs::either, &S::click},
+      {"menu choose", "TITLE", "Picks an item of the open menu by its title.", Needs::either,
+       &S::menuChoose},
+      {"menu close", "", "Dismisses the open menu.", Needs::either,
+       [](S& s, std::string_view) {
+         return s.mac_.menuBar().dismissMenu() ? Status::ok : s.fail("no menu is open");
+       }},
+      {"screenshot", "FILE.png [WHAT] [on DISPLAY]",
+       "Draws a display into a PNG; WHAT: tile, menu bar, menu, switch tag, toast, editor.",
+       Needs::either, &S::screenshot},
+      {"grant accessibility", "", "The user turns the Accessibility grant on.", Needs::machine,
+       simple([](S& s, std::string_view) { s.mac_.setAccessibilityTrusted(true); })},
+      {"revoke accessibility", "", "The user turns the Accessibility grant off.", Needs::machine,
+       simple([](S& s, std::string_view) { s.mac_.setAccessibilityTrusted(false); })},
+      {"add display", "UUID [WxH]", "Plugs a display in to the right of the others.",
+       Needs::machine, &S::addDisplay},
+      {"remove display", "UUID", "Unplugs a display.", Needs::machine,
+       [](S& s, std::string_view uuid) {
+         if (!s.mac_.display(std::string(uuid)))
+           return s.fail("there is no display \"" + std::string(uuid) + "\"");
+         s.mac_.userDetachDisplay(std::string(uuid));
+         return Status::ok;
+       }},
+      {"add desktop", "[DISPLAY]", "Mission Control's \"+\" on a display (the active one).",
+       Needs::machine,
+       [](S& s, std::string_view which) {
+         std::string display = which.empty() ? s.mac_.activeMenuBarDisplay() : std::string(which);
+         if (!s.mac_.display(display)) return s.fail("there is no display \"" + display + "\"");
+         s.mac_.userAddDesktop(display);
+         return Status::ok;
+       }},
+      {"remove desktop", "N", "Removes desktop N.", Needs::machine,
+       [](S& s, std::string_view which) {
+         auto space = s.spaceOfDesktop(which);
+         if (!space) return s.fail("there is no Desktop " + std::string(which));
+         s.mac_.userRemoveSpace(*space);
+         return Status::ok;
+       }},
+      {"add app", "NAME [BUNDLE-ID]", "An application starts.", Needs::machine,
+       [](S& s, std::string_view args) {
+         auto [name, bundleID] = splitWord(args);
+         if (name.empty()) return s.fail("add app takes a name: add app Notes [com.apple.Notes]");
+         sim::SimApp app;
+         app.name = std::string(name);
+         if (!bundleID.empty()) app.bundleIdentifier = std::string(bundleID);
+         s.emit(std::string(name) + " runs, pid " + std::to_string(s.mac_.addApplication(app)));
+         return Status::ok;
+       }},
+      {"remove app", "NAME", "An application quits.", Needs::machine,
+       [](S& s, std::string_view name) {
+         auto pid = s.appArg(name);
+         if (!pid) return s.fail("no running application is called \"" + std::string(name) + "\"");
+         s.mac_.quitApplication(*pid);
+         return Status::ok;
+       }},
+      {"open window", "APP [on N]", "A window opens (on the active display, or on desktop N).",
+       Needs::machine, &S::openWindow},
+      {"close window", "NUMBER", "A window closes (print windows lists them).", Needs::machine,
+       [](S& s, std::string_view which) {
+         auto n = integer(which);
+         if (!n || !s.mac_.window(*n)) {
+           return s.fail(
+               "close takes a window number: close window 104 (print windows lists them)");
+         }
+         s.mac_.userCloseWindow(*n);
+         return Status::ok;
+       }},
+      {"activate", "APP", "The application comes to the front.", Needs::machine,
+       [](S& s, std::string_view name) {
+         auto pid = s.appArg(name);
+         if (!pid) return s.fail("no running application is called \"" + std::string(name) + "\"");
+         s.mac_.userActivate(*pid);
+         return Status::ok;
+       }},
+      {"switch", "N", "The user's own switch to desktop N (a swipe, Mission Control).",
+       Needs::machine,
+       [](S& s, std::string_view which) {
+         auto space = s.spaceOfDesktop(which);
+         if (!space) return s.fail("there is no Desktop " + std::string(which));
+         s.mac_.userSwitchTo(*space);
+         return Status::ok;
+       }},
+      {"focus display", "UUID", "The user clicks into a display: its menu bar becomes active.",
+       Needs::machine,
+       [](S& s, std::string_view uuid) {
+         if (!s.mac_.display(std::string(uuid))) {
+           return s.fail("focus takes a display: focus display <uuid>");
+         }
+         s.mac_.setActiveMenuBarDisplay(std::string(uuid));
+         return Status::ok;
+       }},
+      {"badge", "APP TEXT|none", "The Dock shows (or removes) a badge on the application's icon.",
+       Needs::machine, &S::badge},
+      {"pointer", "X Y", "The user moves the pointer (input counts as activity).", Needs::machine,
+       [](S& s, std::string_view args) {
+         auto [x, y] = splitWord(args);
+         if (!number(x) || !number(y)) return s.fail("pointer takes two numbers: pointer 640 12");
+         s.mac_.userInput(platform::kEventMouseMoved);
+         s.emit("pointer at " + std::string(x) + ", " + std::string(y));
+         return Status::ok;
+       }},
+      {"another copy starts", "[PATH]",
+       "A second copy starts (from PATH); its launch retires the running one.", Needs::machine,
+       [](S& s, std::string_view path) {
+         std::optional<std::string> from;
+         if (!path.empty()) from = unquoted(path);
+         s.startCopy(std::move(from));
+         return Status::ok;
+       }},
+      {"run from disk image", "", "Before launch: Velmora runs from a mounted disk image.",
+       Needs::machine, [](S& s, std::string_view) { return s.runFromDiskImage(); }},
+      {"answer", "[BUTTON]", "The user's answer to the next alert (the first button if none).",
+       Needs::machine,
+       simple([](S& s, std::string_view button) { s.mac_.answerAlerts({unquoted(button)}); })},
+      {"install version", "V", "The installed bundle reports version V.", Needs::machine,
+       [](S& s, std::string_view version) {
+         if (version.empty()) return s.fail("install takes a version: install version 1.2.0");
+         s.mac_.bundleInfo().info["CFBundleShortVersionString"] = Value(std::string(version));
+         return Status::ok;
+       }},
+      {"update", "V", "The update feed offers version V.", Needs::velmora,
+       [](S& s, std::string_view version) {
+         if (version.empty()) return s.fail("update takes a version: update 1.2.0");
+         s.updates_.announce(std::string(version));
+         return Status::ok;
+       }},
+      {"update installed", "PATH",
+       "The updater put a new copy at PATH; Velmora relaunches from it.", Needs::machine,
+       [](S& s, std::string_view path) {
+         if (path.empty()) return s.fail("update installed takes the new copy's bundle path");
+         s.updates_.installed(unquoted(path));
+         return Status::ok;
+       }},
+      {"reopen", "", "The user opens Velmora again while it runs.", Needs::velmora,
+       simple([](S& s, std::string_view) {
+         s.copy_->app->delegate().applicationShouldHandleReopen(false);
+       })},
+      {"hold", "COMBO", "Another application holds the combination; registering it is refused.",
+       Needs::machine, [](S& s, std::string_view combo) { return s.holdCombination(combo, true); }},
+      {"release", "COMBO", "The other application lets go; Velmora's next rebind takes it.",
+       Needs::machine,
+       [](S& s, std::string_view combo) { return s.holdCombination(combo, false); }},
+      {"ignore switch calls", "[N|all|off]",
+       "The window server ignores the next N switch calls (all unless given).", Needs::machine,
+       &S::ignoreSwitchCalls},
+      {"accessibility times out for", "APP",
+       "Accessibility calls to the application time out (kAXErrorCannotComplete).", Needs::machine,
+       [](S& s, std::string_view app) { return s.accessibilityTimesOut(app, true); }},
+      {"accessibility answers", "APP", "The application answers accessibility calls again.",
+       Needs::machine,
+       [](S& s, std::string_view app) { return s.accessibilityTimesOut(app, false); }},
+      {"print desktops", "",
+       "Every desktop: * when current, number, title, display, space, applications.",
+       Needs::velmora, [](S& s, std::string_view) { return s.printDesktops(); }},
+      {"print current", "", "The user's current desktop and the one jump back returns to.",
+       Needs::velmora,
+       [](S& s, std::string_view) {
+         auto describe = [&](const std::optional<Desktop>& d) {
+           return d ? "Desktop " + std::to_string(d->number) + " “" +
+                          s.copy_->app->presentation().title(*d) + "”"
+                    : std::string("none");
+         };
+         s.print("current: " + describe(s.copy_->app->engine().currentDesktop()));
+         s.print("last: " + describe(s.copy_->app->engine().lastDesktop()));
+         return Status::ok;
+       }},
+      {"print time", "", "Each desktop's counted time as Velmora holds it, in seconds.",
+       Needs::velmora, [](S& s, std::string_view) { return s.printTime(); }},
+      {"print log", "NAME [CHARS]", "The tail of switches, updates or mission-control.",
+       Needs::velmora, &S::printLog},
+      {"print diagnostics", "", "The diagnostics text the user can copy.", Needs::velmora,
+       simple(
+           [](S& s, std::string_view) { s.printLines(s.copy_->app->delegate().diagnostics()); })},
+      {"print toasts", "", "Every toast so far.", Needs::either, simple([](S& s, std::string_view) {
+         for (const auto& line : s.record_.toasts()) s.print(line);
+         if (s.record_.toasts().empty()) s.print("(no toasts)");
+       })},
+      {"print surfaces", "", "Every surface request so far.", Needs::either,
+       simple([](S& s, std::string_view) {
+         for (const auto& line : s.record_.lines()) s.print(line);
+       })},
+      {"print hotkeys", "", "The hot keys registered with the system.", Needs::either,
+       [](S& s, std::string_view) { return s.printHotkeys(); }},
+      {"print keys", "", "Who received each key press.", Needs::either,
+       simple([](S& s, std::string_view) {
+         for (const auto& d : s.mac_.keyboard().deliveries()) {
+           s.print(std::string(d.synthetic ? "synthetic " : "") + "key " +
+                   std::to_string(d.event.keyCode) + " → " + d.receiver);
+         }
+       })},
+      {"print windows", "", "The application windows, front to back.", Needs::either,
+       [](S& s, std::string_view) { return s.printWindows(); }},
+      {"print alerts", "", "The alerts shown.", Needs::either, simple([](S& s, std::string_view) {
+         for (const auto& a : s.mac_.alerts()) s.print("alert: " + a.title + " — " + a.text);
+       })},
+      {"print menu", "", "The open menu's items.", Needs::either,
+       [](S& s, std::string_view) { return s.printMenu(); }},
+      {"print menu bar", "", "Every entry of each display's menu bar with its frame.",
+       Needs::either, [](S& s, std::string_view) { return s.printMenuBar(); }},
+      {"print panels", "", "The panels on screen, back to front: frame, level, alpha, a fade.",
+       Needs::either, [](S& s, std::string_view) { return s.printPanels(); }},
+      {"print editor", "", "What the desktop editor holds.", Needs::velmora,
+       [](S& s, std::string_view) { return s.printEditor(); }},
+      {"print notifications", "", "Every notification Velmora posted or received, with its time.",
+       Needs::either, [](S& s, std::string_view) { return s.printNotifications(); }},
+      {"print timers", "", "The main loop's pending timers and delayed work.", Needs::either,
+       [](S& s, std::string_view) { return s.printTimers(); }},
+      {"expect", "[not] TEXT",
+       "Passes when a line the last command printed contains TEXT (not: when none does).",
+       Needs::nothing, &S::expect},
+      {"help", "[COMMAND]", "The commands, one line each.", Needs::nothing,
+       simple([](S& s, std::string_view topic) {
+         for (const auto& line : help(lower(topic))) s.print(line);
+       })},
+  };
+  return table;
+}
+
+std::vector<std::string> Session::help(std::string_view topic) {
+  constexpr std::size_t kWidth = 32;
+  std::vector<std::string> lines;
+  for (const Command& c : commands()) {
+    if (!topic.empty() && c.words.substr(0, topic.size()) != topic) continue;
+    std::string synopsis(c.words);
+    if (!c.arguments.empty()) synopsis += " " + std::string(c.arguments);
+    std::size_t width = columns(synopsis);
+    synopsis += std::string(width < kWidth ? kWidth - width : 1, ' ');
+    lines.push_back(synopsis + std::string(c.summary));
+  }
+  return lines;
+}
+
+}  // namespace velmora::cli

@@ -1,17 +1,15 @@
-// What the user sees on the virtual Mac, driven through the command line: the editor, the
-// tile's menu and the screenshots.
+// What the user sees on the virtual Mac, driven through the command line: the screenshots, and
+// a panel that fades as `print panels` tells it. The editor and the tile's menu are
+// tests/cli/surfaces.velmora.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
-#include "app/velmora_app.h"
 #include "cli/session.h"
 #include "core/virtual_loop.h"
 #include "platform/sim/compositor.h"
-#include "settings_ui/editor_window.h"
 #include "store/space_store.h"
 
 namespace velmora {
@@ -35,10 +33,6 @@ struct Velmora {
   }
   cli::Session::Status operator()(std::string_view command) { return session.execute(command); }
   sim::VirtualMac& mac() { return session.mac(); }
-  SpaceMeta meta(int number) {
-    auto desktop = session.app()->engine().desktopWithNumber(number);
-    return session.app()->store().meta(desktop->space.managedID);
-  }
   bool printed(std::string_view text) const { return out.str().find(text) != std::string::npos; }
   // The colour of the pixel at (x, y) points of a picture drawn at scale 1.
   static std::array<int, 4> pixel(const platform::Canvas& canvas, double x, double y) {
@@ -48,62 +42,6 @@ struct Velmora {
     return {p[0], p[1], p[2], p[3]};
   }
 };
-
-TEST(DrawnSurfaces, TheEditorSavesEveryChangeAndAnswersThroughTheOpenPanel) {
-  Velmora run;
-  EXPECT_EQ(run("edit 2 name Deep Work"), cli::Session::Status::ok);
-  EXPECT_TRUE(run.printed("settings window: editor for Desktop 2"));
-  EXPECT_EQ(run.meta(2).name, "Deep Work");  // saved before Done
-  run("edit 2 emoji 🎧🎹🎸");
-  EXPECT_EQ(run.meta(2).icon, SpaceIcon::emoji("🎧🎹"));
-  run("edit 2 color 1000003");
-  run("print editor");
-  EXPECT_TRUE(run.printed("Desktop 2: name \"Deep Work\", icon 🎧🎹, colour "));
-
-  // A cancelled open panel changes nothing; a file that is not a picture is explained.
-  run("choose cancel");
-  run("edit 2 picture");
-  EXPECT_EQ(run.meta(2).icon, SpaceIcon::emoji("🎧🎹"));
-  std::filesystem::path notPicture = std::filesystem::temp_directory_path() / "velmora-not.png";
-  { std::ofstream(notPicture) << "not a picture"; }
-  run("choose file " + notPicture.string());
-  run("edit 2 picture");
-  run("print alerts");
-  EXPECT_TRUE(run.printed("Could not use that picture"));
-  EXPECT_EQ(run.meta(2).icon, SpaceIcon::emoji("🎧🎹"));
-  std::filesystem::remove(notPicture);
-
-  // Reset keeps tracked time; Done closes the window.
-  run("edit 2 reset");
-  EXPECT_EQ(run.meta(2).name, "");
-  run("edit 2 done");
-  run("advance 0.1");
-  EXPECT_EQ(run.mac().panels().named("settings: desktop editor")->isVisible(), false);
-  EXPECT_EQ(run("edit 2 colour purple"), cli::Session::Status::error);
-  EXPECT_EQ(run("edit 9 name Nine"), cli::Session::Status::error);
-}
-
-TEST(DrawnSurfaces, TheTilesMenuListsDesktopsAndSwitches) {
-  Velmora run;
-  run("name 1 Mail");
-  EXPECT_EQ(run("menu choose Mail"), cli::Session::Status::error);  // no menu open yet
-  run("click tile right");
-  run("print menu");
-  EXPECT_TRUE(run.printed("✓ Mail  ⌃⌥1"));
-  EXPECT_TRUE(run.printed("  Quit Velmora  ⌘Q"));
-  EXPECT_EQ(run("menu choose \"Desktop 3\""), cli::Session::Status::ok);
-  run("advance 1");
-  EXPECT_TRUE(run.printed("switch tag: Desktop 3"));
-  run("print menu");
-  EXPECT_TRUE(run.printed("(no menu open)"));
-  // The diagnostics describe where the tile is.
-  run("print diagnostics");
-  EXPECT_TRUE(run.printed("menu bar tile: frame={{"));
-  EXPECT_TRUE(run.printed(" presence=inBar stored="));
-  // A plain click opens the popover instead.
-  run("click tile");
-  EXPECT_TRUE(run.printed("popover: shown from the menu bar tile"));
-}
 
 TEST(DrawnSurfaces, ScreenshotsShowTheTileTheTagAndTheMenu) {
   Velmora run;
@@ -154,6 +92,26 @@ TEST(DrawnSurfaces, ScreenshotsShowTheTileTheTagAndTheMenu) {
   EXPECT_EQ(run("screenshot " + (folder / "x.png").string() + " on ELSEWHERE"),
             cli::Session::Status::error);
   std::filesystem::remove_all(folder);
+}
+
+TEST(DrawnSurfaces, AFadingPanelSaysWhereItIsGoingAndWhen) {
+  Velmora run;
+  platform::PanelConfig config;
+  config.size = Size{200, 100};
+  config.level = 25;
+  config.name = "fader";
+  auto panel = run.mac().panels().makePanel(config);
+  panel->orderFrontRegardless();
+  panel->setAlpha(0.2, 0.5);
+  run("advance 0.25");
+  run("print panels");
+  EXPECT_TRUE(run.printed("fader at 0,0 200x100 level 25 alpha 0.60, fading to 0.20 until 8.500"))
+      << run.out.str();
+  run("advance 0.3");
+  run.out.str("");
+  run("print panels");
+  EXPECT_TRUE(run.printed("fader at 0,0 200x100 level 25 alpha 0.20\n")) << run.out.str();
+  EXPECT_FALSE(run.printed("fading"));
 }
 
 }  // namespace

@@ -8,10 +8,16 @@
 namespace velmora {
 namespace {
 
+// The script waits for this process, looking every 0.1 s, then opens the bundle (its path
+// quoted for the shell); the quit request is heard on the next turn.
 TEST(Relaunch, WaitsForThisProcessThenOpensTheBundle) {
   VirtualLoop loop;
   sim::VirtualMac mac(loop);
   MemoryLog switches;
+  std::vector<std::string> opened;
+  mac.setOnOpenApplication([&](const std::string& path) { opened.push_back(path); });
+  std::vector<double> quitRequests;
+  mac.setOnQuitRequest(sim::VirtualMac::kSelfPID, [&] { quitRequests.push_back(loop.now()); });
 
   EXPECT_TRUE(relaunch(mac.platform(), "/Volumes/My \"Best\" Apps/Velmora.app", switches));
 
@@ -23,6 +29,18 @@ TEST(Relaunch, WaitsForThisProcessThenOpensTheBundle) {
                                  "/usr/bin/open \"/Volumes/My \\\"Best\\\" Apps/Velmora.app\""}}));
   EXPECT_EQ(mac.terminateRequests(), 1);
   EXPECT_TRUE(switches.lines.empty());
+  EXPECT_TRUE(quitRequests.empty());
+  loop.advance(1);
+  EXPECT_EQ(quitRequests, std::vector<double>{0});
+  EXPECT_TRUE(opened.empty()) << "this copy did not end, so the script keeps waiting";
+
+  loop.after(0.25, [&] { mac.quitApplication(sim::VirtualMac::kSelfPID); });
+  loop.advance(0.29);
+  EXPECT_TRUE(opened.empty()) << "ended at 1.25, not looked for since 1.2";
+  loop.advance(0.03);
+  EXPECT_EQ(opened, std::vector<std::string>{"/Volumes/My \"Best\" Apps/Velmora.app"});
+  loop.advance(5);
+  EXPECT_EQ(opened.size(), 1u);
 }
 
 TEST(Relaunch, AShellThatDoesNotStartKeepsVelmoraRunning) {

@@ -138,30 +138,30 @@ TEST_F(DockBadgesTest, ThePathDecidesBetweenItemsOfTheSameTitle) {
   EXPECT_EQ(badges.badges(), (Badges{{mine, "1"}, {other, "2"}, {stray, "2"}}));
 }
 
-TEST_F(DockBadgesTest, ResultsArriveOnTheMainLoopOnly) {
+// Reads run on a worker, one at a time; the result is published and announced on the main
+// loop only, and a reader destroyed with a read in flight drops it.
+TEST_F(DockBadgesTest, OneReadAtATimeWithResultsOnTheMainLoopOnly) {
   mac.setDockBadge(mail, "5");
   std::thread::id announcedOn;
   ObserverToken onMain = center.observe(notifications::kBadgesDidChange,
                                         [&] { announcedOn = std::this_thread::get_id(); });
   badges.requestRead();
-  badges.waitForWorker();
-  // The worker never touches the published map.
-  EXPECT_EQ(state(), "announced 0 reads 1 reading");
-  loop.runPending();
-  EXPECT_EQ(state(), "/System/Applications/Mail.app=5 announced 1 reads 1");
-  EXPECT_EQ(announcedOn, std::this_thread::get_id());
-}
-
-TEST_F(DockBadgesTest, OneReadAtATime) {
-  badges.requestRead();
   badges.requestRead();
   badges.waitForWorker();
   badges.requestRead();  // done on the worker, not yet on the main loop: still in flight
   badges.waitForWorker();
-  EXPECT_EQ(readsStarted(), 1);
+  EXPECT_EQ(state(), "announced 0 reads 1 reading");  // the worker never touches the map
   loop.runPending();
+  EXPECT_EQ(state(), "/System/Applications/Mail.app=5 announced 1 reads 1");
+  EXPECT_EQ(announcedOn, std::this_thread::get_id());
   read();
   EXPECT_EQ(readsStarted(), 2);
+
+  auto reader = std::make_unique<DockBadges>(mac.platform(), center, fixedStopwatch());
+  reader->requestRead();
+  reader.reset();  // waits for the worker; the result it posted finds no reader
+  loop.runPending();
+  EXPECT_EQ(announcements, 1);
 }
 
 TEST_F(DockBadgesTest, AnnouncesOnlyWhenTheMapChanges) {
@@ -190,15 +190,6 @@ TEST_F(DockBadgesTest, WithoutTheGrantNothingIsReadAndTheLastMapStays) {
 
   // Straight at the seam, as a worker racing a revoke would see it.
   EXPECT_EQ(readDockBadges(mac.accessibility(), sim::VirtualMac::kDockPID), DockBadgeRecords{});
-}
-
-TEST_F(DockBadgesTest, ADestroyedReaderDropsItsReadInFlight) {
-  mac.setDockBadge(mail, "1");
-  auto reader = std::make_unique<DockBadges>(mac.platform(), center, fixedStopwatch());
-  reader->requestRead();
-  reader.reset();  // waits for the worker; the result it posted finds no reader
-  loop.runPending();
-  EXPECT_EQ(announcements, 0);
 }
 
 // Each odd shape of the Dock, one a line with what was read: fewer badges, never a crash.

@@ -1,9 +1,7 @@
-// Copies of Velmora as processes of the virtual Mac: a relaunch script that waits for one to
-// end and opens the next, quit requests a running copy handles itself, hot keys kept per
-// process, and the notifications the machine delivers.
+// Copies of Velmora as processes of the virtual Mac: hot keys kept per process, and the
+// notifications the machine delivers. The relaunch script is tests/app/relaunch_test.cpp.
 #include <gtest/gtest.h>
 
-#include "app/relaunch.h"
 #include "core/virtual_loop.h"
 #include "platform/sim/virtual_mac.h"
 
@@ -15,30 +13,7 @@ constexpr std::uint32_t kControlOption = platform::kControlKey | platform::kOpti
 struct Copies : ::testing::Test {
   VirtualLoop loop;
   VirtualMac mac{loop};
-  std::vector<std::string> opened;
-  Copies() {
-    mac.setOnOpenApplication([this](const std::string& path) { opened.push_back(path); });
-  }
 };
-
-TEST_F(Copies, ARelaunchScriptOpensTheBundleOnlyOnceItsProcessIsGone) {
-  std::vector<double> quitRequests;
-  mac.setOnQuitRequest(VirtualMac::kSelfPID, [&] { quitRequests.push_back(loop.now()); });
-  MemoryLog log;
-  ASSERT_TRUE(relaunch(mac.platform(), "/Volumes/My \"Best\" Apps/Velmora.app", log));
-  EXPECT_TRUE(quitRequests.empty()) << "the request is heard on the next turn";
-  loop.advance(1);
-  EXPECT_EQ(quitRequests, std::vector<double>{0});
-  EXPECT_TRUE(opened.empty()) << "this copy did not end, so the script keeps waiting";
-
-  loop.after(0.25, [&] { mac.quitApplication(VirtualMac::kSelfPID); });
-  loop.advance(0.29);
-  EXPECT_TRUE(opened.empty()) << "ended at 1.25, not looked for since 1.2";
-  loop.advance(0.03);  // the script looks every 0.1 s
-  EXPECT_EQ(opened, std::vector<std::string>{"/Volumes/My \"Best\" Apps/Velmora.app"});
-  loop.advance(5);
-  EXPECT_EQ(opened.size(), 1u);
-}
 
 TEST_F(Copies, ANewCopyIsANewProcessWithItsOwnHotKeys) {
   platform::Platform first = mac.platform();

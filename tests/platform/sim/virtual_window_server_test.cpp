@@ -4,9 +4,11 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "golden.h"
+#include "platform/sim/machine_text.h"
 #include "platform/sim/two_displays.h"
 
 namespace velmora::sim {
@@ -148,57 +150,43 @@ TEST_F(WindowServerTest, IgnoredSwitchCallsAnswerSuccessButLeaveTheDisplayUntilS
   EXPECT_EQ(events, (std::vector<std::string>{"active", "active"}));
 }
 
-TEST_F(WindowServerTest, UserSpaceOperations) {
-  // Switching moves the active menu bar to that display.
+// What the user does to spaces, the machine after each step: switching moves the active menu
+// bar to that display; full screen makes a space right after the window's, moves the window
+// there filling the display and shows it at once, Notes in front; removing the current space
+// sends its windows to the first desktop and shows the one before it; the last desktop
+// stays; a detached display's spaces join the main display, its windows moved onto it, and
+// the screens are announced before the active space. Notifications come on the next turn.
+TEST_F(WindowServerTest, UserSpaceOperationsAsTheirGolden) {
+  std::string out;
+  auto step = [&](const std::string& what) {
+    out += "== " + what + " (heard:";
+    for (const std::string& e : std::exchange(events, {})) out += " " + e;
+    out += ")\n" + testing::machineText(mac);
+    loop.runPending();
+    out += "then heard:";
+    for (const std::string& e : std::exchange(events, {})) out += " " + e;
+    out += "\n";
+  };
   mac.userSwitchTo(b[1]);
-  EXPECT_EQ(*server.copyActiveMenuBarDisplayIdentifier(0).asString(), "B");
-
-  // Full screen: a new space right after the window's, the window on it, shown at once.
+  step("switch to b[1]");
   std::int64_t win = mac.addWindow(notes, {a[1]}, AXRect::make(0, 40, 800, 600));
   mac.addWindow(notes, {a[1]}, AXRect::make(0, 40, 800, 600));
-  std::uint64_t fs = mac.userEnterFullScreen(win);
-  const SimDisplay& main = *mac.display("A");
-  ASSERT_EQ(main.spaces.size(), 4u);
-  EXPECT_EQ(main.spaces[2].id, fs);
-  EXPECT_EQ(main.spaces[2].type, kSpaceTypeFullScreen);
-  EXPECT_EQ(main.spaces[2].fullScreenOwner, notes);
-  EXPECT_EQ(mac.window(win)->spaces, std::vector<std::uint64_t>{fs});
-  EXPECT_EQ(mac.window(win)->bounds, AXRect::make(0, 0, 1512, 982));
-  EXPECT_EQ(mac.currentSpace("A"), fs);
-  EXPECT_EQ(mac.activeMenuBarDisplay(), "A");
-  EXPECT_EQ(mac.windows().front().number, win);
-  EXPECT_EQ(mac.frontmostPID(), notes);
-
-  // Removing the current space: its windows go to the first desktop, the one before is shown.
-  std::int64_t onSecond = mac.addWindow(notes, {a[1]}, AXRect::make(0, 40, 800, 600));
+  mac.userEnterFullScreen(win);
+  step("the front window on a[1] goes full screen");
+  mac.addWindow(notes, {a[1]}, AXRect::make(0, 40, 800, 600));
   mac.userSwitchTo(a[1]);
   mac.userRemoveSpace(a[1]);
-  EXPECT_EQ(mac.currentSpace("A"), a[0]);
-  EXPECT_EQ(mac.window(onSecond)->spaces, std::vector<std::uint64_t>{a[0]});
-  EXPECT_EQ(mac.space(a[1]), nullptr);
-  mac.userRemoveSpace(a[0]);  // the last desktop stays
-  EXPECT_NE(mac.space(a[0]), nullptr);
-  loop.runPending();
-  EXPECT_EQ(events, (std::vector<std::string>{"active", "active", "active", "active"}));
-}
-
-TEST_F(WindowServerTest, DetachingADisplayMovesItsSpacesToTheMainDisplay) {
-  std::int64_t win = mac.addWindow(notes, {b[1]}, AXRect::make(1600, 100, 800, 600));
+  step("a[1] removed while current");
+  mac.userRemoveSpace(a[0]);
+  step("the last desktop removed");
+  mac.addWindow(notes, {b[1]}, AXRect::make(1600, 100, 800, 600));
   mac.userSwitchTo(b[1]);
   loop.runPending();
   events.clear();
   mac.userDetachDisplay("B");
-  ASSERT_EQ(mac.displays().size(), 1u);
-  std::vector<std::uint64_t> ids;
-  for (const auto& s : mac.displays()[0].spaces) ids.push_back(s.id);
-  EXPECT_EQ(ids, (std::vector<std::uint64_t>{a[0], a[1], a[2], b[0], b[1]}));
-  EXPECT_EQ(mac.currentSpace("A"), a[0]);
-  EXPECT_EQ(mac.activeMenuBarDisplay(), "A");
-  EXPECT_EQ(mac.window(win)->bounds, AXRect::make(88, 100, 800, 600));  // now on the main display
+  step("B detached while on b[1]");
   EXPECT_TRUE(workspace.displayUUIDString(2).isNull());
-  EXPECT_TRUE(events.empty());
-  loop.runPending();
-  EXPECT_EQ(events, (std::vector<std::string>{"screens", "active"}));
+  EXPECT_TRUE(velmora::testing::matchesGolden("platform/user_space_operations.txt", out));
 }
 
 }  // namespace

@@ -39,17 +39,6 @@ TEST(AppDelegate, LaunchWiresEverythingInOrder) {
   EXPECT_TRUE(run.delegate().launchCompleted());
 }
 
-// Presentation mode speaks only when the settled value changed, with or without its hot key,
-// and from a link.
-TEST(AppDelegate, PresentationModeSpeaksOnlyWhenTheSettledValueChanged) {
-  Velmora run;
-  run("launch\nset presenting true\nadvance 0.03\nset presenting false\nadvance 0.2\n"
-      "set presenting true\nadvance 0.049\nadvance 0.002\nset presentationHotkey none\n"
-      "set presenting false\nadvance 0.1\nopen velmora://presentation\nadvance 0.1");
-  EXPECT_TRUE(testing::matchesGolden("app/presentation_mode.txt", run.text()));
-  EXPECT_TRUE(run.delegate().presenting());
-}
-
 TEST(AppDelegate, AGrantArrivingMidRunRelaunchesOnce) {
   Velmora run(/*trusted=*/false);
   run("advance 1");
@@ -88,20 +77,6 @@ TEST(AppDelegate, NewVersionsAreAnnouncedOnceAndInstallsConfirmed) {
   out += "== next launch\n" + again.text() + "== installed\n" + installed.text() +
          "== another version running\n" + mismatch.text();
   EXPECT_TRUE(testing::matchesGolden("app/versions.txt", out));
-}
-
-// Every row of the links table: switching by number, name and application (any case of
-// scheme and host, the predecessor's scheme), back and previous, the settings pages, the
-// surfaces, and the toasts and log lines for what does not exist or is not understood.
-TEST(AppDelegate, LinksCarryOutEveryRowOfTheTable) {
-  Velmora run;
-  run("name 2 Deep Work\nadvance 0.1\nopen VELMORA://SWITCH/3\nadvance 1\n"
-      "open velmora://switch/Deep%20Work\nadvance 1\nopen corvane://back\nadvance 1\n"
-      "open velmora://prev\nadvance 1\nopen velmora://switch/mail\nadvance 1\n"
-      "open velmora://switch/+2 velmora://switch/-1 velmora://switch/dw velmora://previous\n"
-      "open velmora://settings/TimeTracking velmora://settings/colors velmora://settings/\n"
-      "open velmora://switcher velmora://popover velmora://hover velmora://popover");
-  EXPECT_TRUE(testing::matchesGolden("app/link_runs.txt", run.text()));
 }
 
 // Declined, accepted (a copy in Applications, the relaunch takes over and the rest of this

@@ -73,17 +73,21 @@ TEST(VelmoraCommandLine, AWorldOrScriptThatCannotBeUsedExitsWithTwo) {
   EXPECT_EQ(velmora("run " + kWorld + " /no/such/script").exitCode, 2);
 }
 
-// The scripts beside this file, each run on two-displays.json. One with a transcript under
+// The scripts beside this file, each run on the world its first line names ("# world:
+// four-desktops.json", beside it), else on two-displays.json. One with a transcript under
 // tests/golden/cli/ prints exactly that, its exit code last (mistakes.velmora's errors and
 // failed expectation give 1); every other runs clean, every expect line holding.
 class VelmoraScript : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(VelmoraScript, RunsCleanOrPrintsItsTranscript) {
-  const std::filesystem::path source = VELMORA_SOURCE_DIR;
-  CliRun r =
-      velmora("run " + kWorld + " " + (source / "tests/cli" / (GetParam() + ".velmora")).string());
+  const std::filesystem::path folder = VELMORA_SOURCE_DIR "/tests/cli";
+  const std::filesystem::path script = folder / (GetParam() + ".velmora");
+  std::string world = kWorld, first;
+  std::getline(std::ifstream(script), first);
+  if (first.starts_with("# world: ")) world = (folder / first.substr(9)).string();
+  CliRun r = velmora("run " + world + " " + script.string());
   const std::string transcript = "cli/" + GetParam() + ".txt";
-  if (std::filesystem::exists(source / "tests/golden" / transcript)) {
+  if (std::filesystem::exists(folder.parent_path() / "golden" / transcript)) {
     EXPECT_TRUE(velmora::testing::matchesGolden(
         transcript, r.output + "exit " + std::to_string(r.exitCode) + "\n"));
   } else {

@@ -39,24 +39,6 @@ TEST(AppDelegate, LaunchWiresEverythingInOrder) {
   EXPECT_TRUE(run.delegate().launchCompleted());
 }
 
-TEST(AppDelegate, AGrantArrivingMidRunRelaunchesOnce) {
-  Velmora run(/*trusted=*/false);
-  run("advance 1");
-  EXPECT_TRUE(run.delegate().sawUntrusted());
-  run("grant accessibility\nadvance 2.1");  // the poll notices within 2 s
-  EXPECT_EQ(run.shellStarts(), 0u);
-  run("advance 1.6");
-  EXPECT_TRUE(testing::matchesGolden("app/grant_mid_run.txt", run.text()));
-  EXPECT_EQ(run.shellStarts(), 1u);
-  EXPECT_EQ(run.mac().terminateRequests(), 1);
-
-  // The copy quits and the new one starts trusted: it has no reason to restart again.
-  run("advance 5");
-  EXPECT_LT(run.at("Velmora quits (pid 500)"), run.at("starts (pid 6"));
-  EXPECT_FALSE(run.delegate().sawUntrusted());
-  EXPECT_EQ(run.shellStarts(), 1u);
-}
-
 // Each version is announced once, across launches; after an install the new version is
 // confirmed, or the mismatch logged.
 TEST(AppDelegate, NewVersionsAreAnnouncedOnceAndInstallsConfirmed) {

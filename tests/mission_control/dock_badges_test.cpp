@@ -195,15 +195,18 @@ TEST_F(DockBadgesTest, WithoutTheGrantNothingIsReadAndTheLastMapStays) {
 // Each odd shape of the Dock, one a line with what was read: fewer badges, never a crash.
 TEST(DockBadgesShapes, AnOddDockGivesFewerBadgesNeverACrash) {
   using Node = sim::SimAXNode;
-  const std::vector<std::pair<std::string, std::function<void(Node&, Node&, Node&)>>> edits = {
+  // An edit of the Dock's application element, its icon list and Mail's item.
+  using Edit = std::function<void(Node & dock, Node & list, Node & mail)>;
+  auto set = [](int node, const char* attribute, Value value) -> Edit {
+    return [=](Node& dock, Node& list, Node& mail) {
+      (node == 0 ? dock : node == 1 ? list : mail).attributes.insert_or_assign(attribute, value);
+    };
+  };
+  const std::vector<std::pair<std::string, Edit>> edits = {
       {"unchanged", [](Node&, Node&, Node&) {}},
       {"no icon list", [](Node& dock, Node&, Node&) { dock.children.clear(); }},
-      {"children not an array",
-       [](Node& dock, Node&, Node&) { dock.attributes.emplace("AXChildren", "list"); }},
-      {"items not elements",
-       [](Node&, Node& list, Node&) {
-         list.attributes.emplace("AXChildren", Value::array({"Mail", 3}));
-       }},
+      {"children not an array", set(0, "AXChildren", "list")},
+      {"items not elements", set(1, "AXChildren", Value::array({"Mail", 3}))},
       {"a hole among the items",
        [](Node&, Node& list, Node&) { list.children.insert(list.children.begin(), nullptr); }},
       {"another list-like group first",
@@ -213,14 +216,9 @@ TEST(DockBadgesShapes, AnOddDockGivesFewerBadgesNeverACrash) {
          odd->attributes.insert_or_assign("AXRole", Value(7));
          dock.insert(0, odd);
        }},
-      {"running as a number",
-       [](Node&, Node&, Node& mail) {
-         mail.attributes.insert_or_assign("AXIsApplicationRunning", 1);
-       }},
-      {"label as a number",
-       [](Node&, Node&, Node& mail) { mail.attributes.insert_or_assign("AXStatusLabel", 3); }},
-      {"URL unreadable, title still there",
-       [](Node&, Node&, Node& mail) { mail.attributes.insert_or_assign("AXURL", 42); }},
+      {"running as a number", set(2, "AXIsApplicationRunning", 1)},
+      {"label as a number", set(2, "AXStatusLabel", 3)},
+      {"URL unreadable, title still there", set(2, "AXURL", 42)},
       {"neither URL nor title", [](Node&, Node&, Node& mail) {
          mail.attributes.insert_or_assign("AXURL", "no url at all");
          mail.attributes.erase("AXTitle");

@@ -81,14 +81,20 @@ TEST_F(AccessibilityTreeTest, TheDockListsRunningApplicationsThenSeparatorAndTra
   EXPECT_EQ(ax.copyAttributeValue(dock, "AXChildren").error, platform::kAXErrorCannotComplete);
 }
 
-TEST_F(AccessibilityTreeTest, TheApplicationElementNeedsTheGrantToBringItsProcessForward) {
+TEST_F(AccessibilityTreeTest, TheGrantBringsAProcessForwardAndIsAskedForWithAPromptOnlyOnce) {
   auto element = ax.applicationElement(mail);
   EXPECT_EQ(ax.setMessagingTimeout(element, 1), platform::kAXErrorAPIDisabled);
   EXPECT_EQ(ax.setAttributeValue(element, "AXFrontmost", true), platform::kAXErrorAPIDisabled);
   EXPECT_NE(mac.frontmostPID(), mail);
+  // Asking whether trusted prompts the user only when asked to and untrusted.
+  auto prompt = Value::dictionary({{platform::kAXTrustedCheckOptionPrompt, Value(true)}});
+  EXPECT_FALSE(ax.isProcessTrustedWithOptions(Value::dictionary({})));
+  EXPECT_FALSE(ax.isProcessTrustedWithOptions(prompt));
 
   mac.setAccessibilityTrusted(true);
   EXPECT_TRUE(ax.isProcessTrusted());
+  EXPECT_TRUE(ax.isProcessTrustedWithOptions(prompt));
+  EXPECT_EQ(mac.accessibilityPrompts(), 1);
   EXPECT_EQ(ax.setMessagingTimeout(element, 1), platform::kAXErrorSuccess);
   EXPECT_EQ(ax.setAttributeValue(element, "AXFrontmost", true), platform::kAXErrorSuccess);
   EXPECT_EQ(mac.frontmostPID(), mail);
@@ -150,15 +156,6 @@ TEST_F(AccessibilityTreeTest, ObserversHearNotificationsOnTheLoopUntilDropped) {
   created.observer.reset();
   loop.runPending();
   EXPECT_EQ(heard.size(), 1u);
-}
-
-TEST_F(AccessibilityTreeTest, TrustPromptsOnlyWhenAskedAndUntrusted) {
-  auto prompt = Value::dictionary({{platform::kAXTrustedCheckOptionPrompt, Value(true)}});
-  EXPECT_FALSE(ax.isProcessTrustedWithOptions(Value::dictionary({})));
-  EXPECT_FALSE(ax.isProcessTrustedWithOptions(prompt));
-  mac.setAccessibilityTrusted(true);
-  EXPECT_TRUE(ax.isProcessTrustedWithOptions(prompt));
-  EXPECT_EQ(mac.accessibilityPrompts(), 1);
 }
 
 TEST_F(AccessibilityTreeTest, ToolsURLsAndTheBundle) {

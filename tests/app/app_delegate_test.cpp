@@ -39,28 +39,6 @@ TEST(AppDelegate, LaunchWiresEverythingInOrder) {
   EXPECT_TRUE(run.delegate().launchCompleted());
 }
 
-// Each version is announced once, across launches; after an install the new version is
-// confirmed, or the mismatch logged.
-TEST(AppDelegate, NewVersionsAreAnnouncedOnceAndInstallsConfirmed) {
-  test_support::TemporaryFolder home;
-  std::string out;
-  {
-    Velmora run(true, home.path());
-    run("update 1.2.0\nupdate 1.2.0\nadvance 0.1\nquit");
-    out += run.text();
-  }
-  Velmora again(true, home.path());
-  again("update 1.2.0\nupdate 1.3.0");
-  Velmora installed;
-  installed("install version 1.1.0\nset updateInstalling 1.1.0\nadvance 0.1");
-  EXPECT_EQ(installed.session->app()->settings().updateInstalling(), "");
-  Velmora mismatch;
-  mismatch("set updateInstalling 1.1.0\nadvance 0.1");
-  out += "== next launch\n" + again.text() + "== installed\n" + installed.text() +
-         "== another version running\n" + mismatch.text();
-  EXPECT_TRUE(testing::matchesGolden("app/versions.txt", out));
-}
-
 // Declined, accepted (a copy in Applications, the relaunch takes over and the rest of this
 // start does not run) and failed (said in an alert, the start goes on).
 TEST(AppDelegate, TheMoveToApplicationsOffer) {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "golden.h"
 #include "spaces/engine_world.h"
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "golden.h"
 #include "platform/sim/machine_text.h"
 #include "platform/sim/two_displays.h"

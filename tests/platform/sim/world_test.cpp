@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "core/virtual_loop.h"
 #include "golden.h"

@@ -28,16 +28,14 @@ std::string slurp(const std::filesystem::path& file) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Runs the command line with `arguments`, feeding `input` on standard input.
-CliRun velmora(const std::string& arguments, const std::string& input = {}) {
+// Runs a shell command, feeding `input` on standard input.
+CliRun shell(const std::string& command, const std::string& input = {}) {
   auto stem =
       std::filesystem::temp_directory_path() / ("velmora-cli-" + std::to_string(::getpid()) + "-");
   auto inputFile = stem.string() + "input.txt", errorFile = stem.string() + "errors.txt";
   std::ofstream(inputFile) << input;
-  std::string command =
-      std::string(VELMORA_CLI) + " " + arguments + " < '" + inputFile + "' 2> '" + errorFile + "'";
   CliRun result;
-  FILE* pipe = popen(command.c_str(), "r");
+  FILE* pipe = popen((command + " < '" + inputFile + "' 2> '" + errorFile + "'").c_str(), "r");
   if (!pipe) return result;
   std::array<char, 4096> buffer{};
   while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
@@ -48,6 +46,11 @@ CliRun velmora(const std::string& arguments, const std::string& input = {}) {
   std::filesystem::remove(inputFile);
   std::filesystem::remove(errorFile);
   return result;
+}
+
+// The command line with `arguments`.
+CliRun velmora(const std::string& arguments, const std::string& input = {}) {
+  return shell(VELMORA_CLI " " + arguments, input);
 }
 
 const std::string kWorld = VELMORA_WORLDS_DIR "/two-displays.json";
@@ -123,28 +126,19 @@ TEST(VelmoraCommandLine, AtATerminalThePromptEditsAndKeepsHistoryOnlyWhenAsked) 
       std::filesystem::temp_directory_path() / ("velmora-terminal-" + std::to_string(::getpid()));
   std::filesystem::remove_all(home);
   std::filesystem::create_directories(home);
-  auto input = home.parent_path() / (home.filename().string() + "-input.txt");
-  std::ofstream(input) << "print current\nhelp kill\nquit\n";
   auto history = home.parent_path() / (home.filename().string() + "-history");
-  std::string command = "HOME='" + home.string() +
-                        "' script -q -e -c \"" VELMORA_CLI " --history '" + history.string() +
-                        "'\" /dev/null < '" + input.string() + "'";
-  FILE* pipe = popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  std::string output;
-  std::array<char, 4096> buffer{};
-  while (size_t n = fread(buffer.data(), 1, buffer.size(), pipe)) output.append(buffer.data(), n);
-  int status = pclose(pipe);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
-  EXPECT_NE(output.find("current: Desktop 1"), std::string::npos) << output;
-  EXPECT_NE(output.find("kill                            Ends Velmora abruptly"),
+  CliRun r = shell("HOME='" + home.string() + "' script -q -e -c \"" VELMORA_CLI " --history '" +
+                       history.string() + "'\" /dev/null",
+                   "print current\nhelp kill\nquit\n");
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_NE(r.output.find("current: Desktop 1"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("kill                            Ends Velmora abruptly"),
             std::string::npos);
-  EXPECT_NE(output.find("Velmora quits"), std::string::npos);
+  EXPECT_NE(r.output.find("Velmora quits"), std::string::npos);
   EXPECT_NE(slurp(history).find("print\\040current"), std::string::npos)  // libedit's encoding
       << slurp(history);
   EXPECT_TRUE(std::filesystem::is_empty(home));
   std::filesystem::remove_all(home);
-  std::filesystem::remove(input);
   std::filesystem::remove(history);
 }
 

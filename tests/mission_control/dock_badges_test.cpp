@@ -25,19 +25,13 @@ DockBadges::Stopwatch fixedStopwatch() {
   return [calls] { return (*calls)++ % 2 ? 0.0429 : 0.0; };
 }
 
-sim::SimApp regular(std::string name, std::optional<std::string> path) {
-  return sim::SimApp{
-      0,    std::move(name), std::nullopt, std::move(path), platform::ActivationPolicy::Regular,
-      false};
-}
-
 // A machine with the Dock, Mail running and the Accessibility grant, and a badge reader.
 struct DockWorld {
   DockWorld() {
     mac.addDisplay("Main", ScreenRect::make(0, 0, 1512, 982));
     mac.addSystemFurniture();
     mac.setAccessibilityTrusted(true);
-    mail = mac.addApplication(regular("Mail", "/System/Applications/Mail.app"));
+    mail = mac.addApplication({.name = "Mail", .bundlePath = "/System/Applications/Mail.app"});
   }
 
   // One read, through to its result on the main loop.
@@ -99,9 +93,11 @@ TEST(BadgeTexts, LabelsSumsAndPathsAsTheirGolden) {
 // ---- Reading ----
 
 TEST_F(DockBadgesTest, ReadsRunningApplicationsByPathOrTitle) {
-  pid_t code = mac.addApplication(regular("Code", "/Applications/Visual Studio Code.app"));
-  pid_t notes = mac.addApplication(regular("Notes", std::nullopt));
-  pid_t quiet = mac.addApplication(regular("Calendar", "/System/Applications/Calendar.app"));
+  pid_t code =
+      mac.addApplication({.name = "Code", .bundlePath = "/Applications/Visual Studio Code.app"});
+  pid_t notes = mac.addApplication({.name = "Notes"});
+  pid_t quiet =
+      mac.addApplication({.name = "Calendar", .bundlePath = "/System/Applications/Calendar.app"});
   mac.setDockBadge(mail, " 3 ");
   mac.setDockBadge(code, "12");
   mac.setDockBadge(notes, "New");
@@ -118,15 +114,16 @@ TEST_F(DockBadgesTest, ReadsRunningApplicationsByPathOrTitle) {
 }
 
 TEST_F(DockBadgesTest, ThePathDecidesBetweenItemsOfTheSameTitle) {
-  pid_t mine = mac.addApplication(regular("Notes", "/Applications/Notes.app"));
-  pid_t other = mac.addApplication(regular("Notes", "/Users/ada/Applications/Notes.app"));
+  pid_t mine = mac.addApplication({.name = "Notes", .bundlePath = "/Applications/Notes.app"});
+  pid_t other =
+      mac.addApplication({.name = "Notes", .bundlePath = "/Users/ada/Applications/Notes.app"});
   mac.setDockBadge(mine, "1");
   mac.setDockBadge(other, "2");
   read();
   EXPECT_EQ(badges.badges(), (Badges{{mine, "1"}, {other, "2"}}));
 
   // An application the Dock shows no item of its own for falls back to the title.
-  pid_t stray = mac.addApplication(regular("Notes", "/Volumes/USB/Notes.app"));
+  pid_t stray = mac.addApplication({.name = "Notes", .bundlePath = "/Volumes/USB/Notes.app"});
   mac.editAccessibilityTree(sim::VirtualMac::kDockPID, [](sim::SimAXNode& dock) {
     auto& items = dock.firstChild("AXList")->children;
     std::erase_if(items, [](const sim::SimAXNodePtr& item) {
@@ -258,7 +255,8 @@ TEST(DockBadgesWithEngine, ABadgeOnAHiddenDesktopIsAnnouncedAndLogged) {
   auto desktops = w.display("A", 2);
   w.mac.addSystemFurniture();
   w.mac.setAccessibilityTrusted(true);
-  pid_t mail = w.mac.addApplication(regular("Mail", "/System/Applications/Mail.app"));
+  pid_t mail =
+      w.mac.addApplication({.name = "Mail", .bundlePath = "/System/Applications/Mail.app"});
   w.mac.addWindow(mail, {desktops[1]}, AXRect::make(100, 100, 800, 600));
 
   DockBadges badges(w.mac.platform(), w.center, fixedStopwatch());

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
@@ -60,11 +61,9 @@ class VirtualDockTest : public ::testing::Test {
   // whether a slide is on.
   std::string where() {
     auto name = [&](std::uint64_t id) {
-      for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] == id) return "a" + std::to_string(i);
-      for (std::size_t i = 0; i < b.size(); ++i)
-        if (b[i] == id) return "b" + std::to_string(i);
-      return std::string("?");
+      auto onA = std::ranges::find(a, id);
+      return onA != a.end() ? "a" + std::to_string(onA - a.begin())
+                            : "b" + std::to_string(std::ranges::find(b, id) - b.begin());
     };
     std::string out = "A " + name(mac.currentSpace("A")) + ", B " + name(mac.currentSpace("B")) +
                       ", menu bar " + mac.activeMenuBarDisplay() + ", heard";

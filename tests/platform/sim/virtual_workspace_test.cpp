@@ -10,7 +10,6 @@ namespace velmora::sim {
 namespace {
 
 using WorkspaceTest = testing::TwoDisplays;
-using testing::named;
 
 TEST_F(WorkspaceTest, ScreensDescribeDisplaysAsAppKitDoes) {
   mac.addSystemFurniture();
@@ -39,7 +38,7 @@ TEST_F(WorkspaceTest, ActivationRaisesTheAppAndItsFrontWindow) {
   EXPECT_EQ(self->bundleIdentifier, "app.velmora.Velmora");
   EXPECT_EQ(self->activationPolicy, platform::ActivationPolicy::Accessory);
 
-  platform::pid_t mail = mac.addApplication(named("Mail"));
+  platform::pid_t mail = mac.addApplication({.name = "Mail"});
   std::int64_t notesWindow = mac.addWindow(notes, {a[0]}, AXRect::make(0, 40, 800, 600));
   mac.addWindow(mail, {a[0]}, AXRect::make(0, 40, 800, 600));
   EXPECT_TRUE(workspace.activate(notes, 0));

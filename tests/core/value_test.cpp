@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
+#include <string>
+#include <vector>
 
 #include "core/geometry.h"
 #include "core/notification_center.h"
@@ -78,6 +79,23 @@ TEST(NotificationCenter, AnObserverRemovedDuringAPostIsNotCalled) {
   ObserverToken t3 = center.observe("n", [&] { center.observe("n", [] {}).reset(); });
   center.post("n");
   EXPECT_EQ(second, 0);
+}
+
+TEST(NotificationCenter, AListenerHearsEveryPostBeforeItsObservers) {
+  NotificationCenter center;
+  std::vector<std::string> heard;
+  ObserverToken token = center.observe("a", [&] { heard.push_back("observer of a"); });
+  center.setOnPost([&](std::string_view name) { heard.push_back("posted " + std::string(name)); });
+
+  center.post("a");
+  center.post("nobody listens");
+  EXPECT_EQ(heard,
+            (std::vector<std::string>{"posted a", "observer of a", "posted nobody listens"}));
+
+  center.setOnPost(nullptr);
+  center.post("a");
+  EXPECT_EQ(heard.back(), "observer of a");
+  EXPECT_EQ(heard.size(), 4u);
 }
 
 TEST(Signal, ConnectionsDisconnectWhenDropped) {

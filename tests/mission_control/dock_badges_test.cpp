@@ -17,18 +17,11 @@ namespace velmora {
 namespace {
 
 using platform::pid_t;
-using Badges = std::map<pid_t, std::string>;
 
 // Every read takes 42.9 ms by this watch, so the reported time is 42 (whole, truncated).
 DockBadges::Stopwatch fixedStopwatch() {
   auto calls = std::make_shared<std::atomic<int>>(0);
   return [calls] { return (*calls)++ % 2 ? 0.0429 : 0.0; };
-}
-
-sim::SimApp regular(std::string name, std::optional<std::string> path) {
-  return sim::SimApp{
-      0,    std::move(name), std::nullopt, std::move(path), platform::ActivationPolicy::Regular,
-      false};
 }
 
 // A machine with the Dock, Mail running and the Accessibility grant, and a badge reader.
@@ -37,7 +30,7 @@ struct DockWorld {
     mac.addDisplay("Main", ScreenRect::make(0, 0, 1512, 982));
     mac.addSystemFurniture();
     mac.setAccessibilityTrusted(true);
-    mail = mac.addApplication(regular("Mail", "/System/Applications/Mail.app"));
+    mail = mac.addApplication({.name = "Mail", .bundlePath = "/System/Applications/Mail.app"});
   }
 
   // One read, through to its result on the main loop.
@@ -98,10 +91,12 @@ TEST(BadgeTexts, LabelsSumsAndPathsAsTheirGolden) {
 
 // ---- Reading ----
 
-TEST_F(DockBadgesTest, ReadsRunningApplicationsByPathOrTitle) {
-  pid_t code = mac.addApplication(regular("Code", "/Applications/Visual Studio Code.app"));
-  pid_t notes = mac.addApplication(regular("Notes", std::nullopt));
-  pid_t quiet = mac.addApplication(regular("Calendar", "/System/Applications/Calendar.app"));
+TEST_F(DockBadgesTest, ReadsRunningApplicationsByPathThenTitle) {
+  pid_t code =
+      mac.addApplication({.name = "Code", .bundlePath = "/Applications/Visual Studio Code.app"});
+  pid_t notes = mac.addApplication({.name = "Notes"});
+  pid_t quiet =
+      mac.addApplication({.name = "Calendar", .bundlePath = "/System/Applications/Calendar.app"});
   mac.setDockBadge(mail, " 3 ");
   mac.setDockBadge(code, "12");
   mac.setDockBadge(notes, "New");
@@ -115,68 +110,53 @@ TEST_F(DockBadgesTest, ReadsRunningApplicationsByPathOrTitle) {
   EXPECT_EQ(badges.lastReadMilliseconds(), 42);
   EXPECT_DOUBLE_EQ(badges.lastReadDuration(), 0.042);
   EXPECT_DOUBLE_EQ(badges.lastRead(), loop.wallNow());
-}
 
-TEST_F(DockBadgesTest, ThePathDecidesBetweenItemsOfTheSameTitle) {
-  pid_t mine = mac.addApplication(regular("Notes", "/Applications/Notes.app"));
-  pid_t other = mac.addApplication(regular("Notes", "/Users/ada/Applications/Notes.app"));
+  // The path decides between items of the same title; an application the Dock shows no item
+  // of its own for falls back to the title.
+  pid_t mine = mac.addApplication({.name = "Notes", .bundlePath = "/Applications/Notes.app"});
+  pid_t other = mac.addApplication({.name = "Notes", .bundlePath = "/Users/ada/Notes.app"});
   mac.setDockBadge(mine, "1");
   mac.setDockBadge(other, "2");
-  read();
-  EXPECT_EQ(badges.badges(), (Badges{{mine, "1"}, {other, "2"}}));
-
-  // An application the Dock shows no item of its own for falls back to the title.
-  pid_t stray = mac.addApplication(regular("Notes", "/Volumes/USB/Notes.app"));
+  pid_t stray = mac.addApplication({.name = "Notes", .bundlePath = "/Volumes/USB/Notes.app"});
   mac.editAccessibilityTree(sim::VirtualMac::kDockPID, [](sim::SimAXNode& dock) {
-    auto& items = dock.firstChild("AXList")->children;
-    std::erase_if(items, [](const sim::SimAXNodePtr& item) {
+    std::erase_if(dock.firstChild("AXList")->children, [](const sim::SimAXNodePtr& item) {
       const Value* url = &item->attributes["AXURL"];
       return url->asString() && url->asString()->starts_with("file:///Volumes/");
     });
   });
   read();
-  EXPECT_EQ(badges.badges(), (Badges{{mine, "1"}, {other, "2"}, {stray, "2"}}));
+  EXPECT_EQ(badges.badge(mine), "1");
+  EXPECT_EQ(badges.badge(other), "2");
+  EXPECT_EQ(badges.badge(stray), "2");
 }
 
-TEST_F(DockBadgesTest, ResultsArriveOnTheMainLoopOnly) {
+// Reads run on a worker, one at a time; the result is published and announced on the main
+// loop only, and a reader destroyed with a read in flight drops it.
+TEST_F(DockBadgesTest, OneReadAtATimeWithResultsOnTheMainLoopOnly) {
   mac.setDockBadge(mail, "5");
   std::thread::id announcedOn;
   ObserverToken onMain = center.observe(notifications::kBadgesDidChange,
                                         [&] { announcedOn = std::this_thread::get_id(); });
   badges.requestRead();
-  badges.waitForWorker();
-  // The worker never touches the published map.
-  EXPECT_EQ(state(), "announced 0 reads 1 reading");
-  loop.runPending();
-  EXPECT_EQ(state(), "/System/Applications/Mail.app=5 announced 1 reads 1");
-  EXPECT_EQ(announcedOn, std::this_thread::get_id());
-}
-
-TEST_F(DockBadgesTest, OneReadAtATime) {
-  badges.requestRead();
   badges.requestRead();
   badges.waitForWorker();
   badges.requestRead();  // done on the worker, not yet on the main loop: still in flight
   badges.waitForWorker();
-  EXPECT_EQ(readsStarted(), 1);
+  EXPECT_EQ(state(), "announced 0 reads 1 reading");  // the worker never touches the map
   loop.runPending();
+  EXPECT_EQ(state(), "/System/Applications/Mail.app=5 announced 1 reads 1");
+  EXPECT_EQ(announcedOn, std::this_thread::get_id());
   read();
   EXPECT_EQ(readsStarted(), 2);
+
+  auto reader = std::make_unique<DockBadges>(mac.platform(), center, fixedStopwatch());
+  reader->requestRead();
+  reader.reset();  // waits for the worker; the result it posted finds no reader
+  loop.runPending();
+  EXPECT_EQ(announcements, 1);
 }
 
-TEST_F(DockBadgesTest, AnnouncesOnlyWhenTheMapChanges) {
-  std::string seen;
-  using Badge = std::optional<std::string>;
-  for (const Badge& badge : std::initializer_list<Badge>{"1", "1", "2", {}, {}}) {
-    mac.setDockBadge(mail, badge);
-    read();
-    seen += std::to_string(announcements);
-  }
-  EXPECT_EQ(seen, "11233");
-  EXPECT_EQ(state(), "announced 3 reads 5");
-}
-
-TEST_F(DockBadgesTest, WithoutTheGrantNothingIsReadAndTheLastMapStays) {
+TEST_F(DockBadgesTest, WithoutTheGrantNothingIsReadAndOtherwiseOnlyAChangeIsAnnounced) {
   mac.setAccessibilityTrusted(false);
   mac.setDockBadge(mail, "1");
   read();
@@ -188,31 +168,37 @@ TEST_F(DockBadgesTest, WithoutTheGrantNothingIsReadAndTheLastMapStays) {
   read();
   EXPECT_EQ(state(), "/System/Applications/Mail.app=1 announced 1 reads 1");
 
-  // Straight at the seam, as a worker racing a revoke would see it.
-  EXPECT_EQ(readDockBadges(mac.accessibility(), sim::VirtualMac::kDockPID), DockBadgeRecords{});
-}
+  // With the grant, only a changed map is announced.
+  mac.setAccessibilityTrusted(true);
+  std::string seen;
+  using Badge = std::optional<std::string>;
+  for (const Badge& badge : std::initializer_list<Badge>{"1", "2", {}, {}}) {
+    mac.setDockBadge(mail, badge);
+    read();
+    seen += std::to_string(announcements);
+  }
+  EXPECT_EQ(seen, "1233");
 
-TEST_F(DockBadgesTest, ADestroyedReaderDropsItsReadInFlight) {
-  mac.setDockBadge(mail, "1");
-  auto reader = std::make_unique<DockBadges>(mac.platform(), center, fixedStopwatch());
-  reader->requestRead();
-  reader.reset();  // waits for the worker; the result it posted finds no reader
-  loop.runPending();
-  EXPECT_EQ(announcements, 0);
+  // Straight at the seam, as a worker racing a revoke would see it.
+  mac.setAccessibilityTrusted(false);
+  EXPECT_EQ(readDockBadges(mac.accessibility(), sim::VirtualMac::kDockPID), DockBadgeRecords{});
 }
 
 // Each odd shape of the Dock, one a line with what was read: fewer badges, never a crash.
 TEST(DockBadgesShapes, AnOddDockGivesFewerBadgesNeverACrash) {
   using Node = sim::SimAXNode;
-  const std::vector<std::pair<std::string, std::function<void(Node&, Node&, Node&)>>> edits = {
+  // An edit of the Dock's application element, its icon list and Mail's item.
+  using Edit = std::function<void(Node & dock, Node & list, Node & mail)>;
+  auto set = [](int node, const char* attribute, Value value) -> Edit {
+    return [=](Node& dock, Node& list, Node& mail) {
+      (node == 0 ? dock : node == 1 ? list : mail).attributes.insert_or_assign(attribute, value);
+    };
+  };
+  const std::vector<std::pair<std::string, Edit>> edits = {
       {"unchanged", [](Node&, Node&, Node&) {}},
       {"no icon list", [](Node& dock, Node&, Node&) { dock.children.clear(); }},
-      {"children not an array",
-       [](Node& dock, Node&, Node&) { dock.attributes.emplace("AXChildren", "list"); }},
-      {"items not elements",
-       [](Node&, Node& list, Node&) {
-         list.attributes.emplace("AXChildren", Value::array({"Mail", 3}));
-       }},
+      {"children not an array", set(0, "AXChildren", "list")},
+      {"items not elements", set(1, "AXChildren", Value::array({"Mail", 3}))},
       {"a hole among the items",
        [](Node&, Node& list, Node&) { list.children.insert(list.children.begin(), nullptr); }},
       {"another list-like group first",
@@ -222,14 +208,9 @@ TEST(DockBadgesShapes, AnOddDockGivesFewerBadgesNeverACrash) {
          odd->attributes.insert_or_assign("AXRole", Value(7));
          dock.insert(0, odd);
        }},
-      {"running as a number",
-       [](Node&, Node&, Node& mail) {
-         mail.attributes.insert_or_assign("AXIsApplicationRunning", 1);
-       }},
-      {"label as a number",
-       [](Node&, Node&, Node& mail) { mail.attributes.insert_or_assign("AXStatusLabel", 3); }},
-      {"URL unreadable, title still there",
-       [](Node&, Node&, Node& mail) { mail.attributes.insert_or_assign("AXURL", 42); }},
+      {"running as a number", set(2, "AXIsApplicationRunning", 1)},
+      {"label as a number", set(2, "AXStatusLabel", 3)},
+      {"URL unreadable, title still there", set(2, "AXURL", 42)},
       {"neither URL nor title", [](Node&, Node&, Node& mail) {
          mail.attributes.insert_or_assign("AXURL", "no url at all");
          mail.attributes.erase("AXTitle");
@@ -269,7 +250,8 @@ TEST(DockBadgesWithEngine, ABadgeOnAHiddenDesktopIsAnnouncedAndLogged) {
   auto desktops = w.display("A", 2);
   w.mac.addSystemFurniture();
   w.mac.setAccessibilityTrusted(true);
-  pid_t mail = w.mac.addApplication(regular("Mail", "/System/Applications/Mail.app"));
+  pid_t mail =
+      w.mac.addApplication({.name = "Mail", .bundlePath = "/System/Applications/Mail.app"});
   w.mac.addWindow(mail, {desktops[1]}, AXRect::make(100, 100, 800, 600));
 
   DockBadges badges(w.mac.platform(), w.center, fixedStopwatch());

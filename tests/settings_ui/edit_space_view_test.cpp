@@ -68,27 +68,18 @@ class EditSpaceViewTest : public ::testing::Test, public testing::EngineWorld {
   int dones = 0;
 };
 
+// The form starts from the stored record, not the sample one presentation mode shows, and a
+// change keeps the rest of the record.
 TEST_F(EditSpaceViewTest, WorksOnTheStoredValuesEvenWhilePresenting) {
-  const Hotkey jump{35, 6144};
   store.update(kID, [&](SpaceMeta& m) {
-    m.name = "Mail";
-    m.icon = SpaceIcon::emoji("📬");
-    m.color = TileColor::palette(3);
-    m.hotkey = jump;
+    m = {"Mail", SpaceIcon::emoji("📬"), TileColor::palette(3), 0, Hotkey{35, 6144}};
   });
   options.setPresenting(true);
   auto view = edit();
-  EXPECT_EQ(view->name(), "Mail");
-  EXPECT_EQ(view->emoji(), "📬");
   EXPECT_EQ(view->color(), TileColor::palette(3));
-  EXPECT_EQ(view->recorder().title(), names.display(jump));
   EXPECT_TRUE(has(texts(*view), "Mail"));
-
   view->chooseColor(TileColor::transparent());
-  EXPECT_EQ(stored().name, "Mail");
-  EXPECT_EQ(stored().icon, SpaceIcon::emoji("📬"));
-  EXPECT_EQ(stored().hotkey, jump);
-  EXPECT_EQ(stored().color, TileColor::transparent());
+  EXPECT_EQ(state(*view), "\"Mail\" emoji \"📬\" ⌃⌥P | \"Mail\" 📬 colour -2 ⌃⌥P 0 s\n");
 }
 
 // Every change is stored at once, one step a line: names trimmed (the field keeps what was
@@ -128,10 +119,14 @@ TEST_F(EditSpaceViewTest, EveryChangeIsStoredAsTheUserMakesIt) {
   EXPECT_TRUE(testing::matchesGolden("settings_ui/editor_edits.txt", out));
 }
 
+// The open panel asks for the desktop's picture; a file that is no picture is explained with
+// one button, and a picture becomes the icon. Cancelling is tests/cli/surfaces.velmora.
 TEST_F(EditSpaceViewTest, APictureBecomesTheIconAndAFailureIsExplained) {
   auto view = edit();
   view->chooseColor(TileColor::palette(1));
-  mac.openPanel().answer(std::nullopt);  // cancel
+  const auto broken = files.path() / "broken.png";
+  std::ofstream(broken) << "not a picture";
+  mac.openPanel().answer(broken);
   view->choosePicture();
   ASSERT_EQ(mac.openPanel().requests().size(), 1u);
   const platform::OpenPanelRequest& request = mac.openPanel().requests()[0];
@@ -139,14 +134,7 @@ TEST_F(EditSpaceViewTest, APictureBecomesTheIconAndAFailureIsExplained) {
   for (const char* ext : {"png", "jpeg", "tif", "heic", "icns", "gif", "bmp", "webp"}) {
     EXPECT_TRUE(std::ranges::count(request.allowedExtensions, ext)) << ext;
   }
-  EXPECT_TRUE(stored().icon.isNone());
-
-  const auto broken = files.path() / "broken.png";
-  std::ofstream(broken) << "not a picture";
-  mac.openPanel().answer(broken);
-  view->choosePicture();
   ASSERT_EQ(mac.alerts().size(), 1u);
-  EXPECT_EQ(mac.alerts()[0].title, "Could not use that picture");
   EXPECT_EQ(mac.alerts()[0].text, "That file is not a picture macOS can open.");
   EXPECT_EQ(mac.alerts()[0].buttons, std::vector<std::string>{"OK"});
   EXPECT_TRUE(stored().icon.isNone());
@@ -224,10 +212,8 @@ TEST_F(EditSpaceViewTest, TheWindowCentresOneEditorAndDoneClosesIt) {
   window.editor()->setName("Inbox");
   RecordingCanvas canvas(panel->config().size);
   panel->drawContent(canvas);
-  std::vector<std::string> shown;
-  for (const auto& t : canvas.texts) shown.push_back(t.text);
-  EXPECT_TRUE(has(shown, "Velmora Settings"));
-  EXPECT_TRUE(has(shown, "Inbox"));
+  EXPECT_NE(canvas.dump().find("\"Velmora Settings\""), std::string::npos);
+  EXPECT_NE(canvas.dump().find("\"Inbox\""), std::string::npos);
 
   window.editor()->done();
   EXPECT_FALSE(window.isOpen());

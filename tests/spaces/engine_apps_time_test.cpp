@@ -64,17 +64,13 @@ class AppsWorld : public ::testing::Test {
   platform::pid_t safari, mail, xcode, clock, clips, unnamed;
 };
 
-TEST_F(AppsWorld, ListsRegularApplicationsFrontToBackOncePerDesktop) {
-  w.engine->refreshApps(false);
-  // Xcode's window is in front of Safari's on the second desktop; a nameless app reads "".
-  EXPECT_EQ(apps(), "Safari Mail | ? Xcode Safari | ");
-  EXPECT_EQ(w.engine->apps(desktop(1))[0].pid, unnamed);
-}
-
-TEST_F(AppsWorld, TheScanIsCachedForOneSecondUnlessForced) {
+TEST_F(AppsWorld, RegularApplicationsFrontToBackOncePerDesktopScannedOnceASecond) {
   auto scans = [&] { return w.mac.callCount("CGWindowListCopyWindowInfo"); };
   w.engine->refreshApps(false);
   EXPECT_EQ(scans(), 1);
+  // Xcode's window is in front of Safari's on the second desktop; a nameless app reads "".
+  EXPECT_EQ(apps(), "Safari Mail | ? Xcode Safari | ");
+  EXPECT_EQ(w.engine->apps(desktop(1))[0].pid, unnamed);
   w.loop.advance(1.0);
   w.engine->refreshApps(false);
   EXPECT_EQ(scans(), 1);
@@ -162,7 +158,7 @@ class TimeWorld : public ::testing::Test {
   std::vector<std::uint64_t> a;
 };
 
-TEST_F(TimeWorld, EachSweepCreditsTheDesktopTheUserIsOn) {
+TEST_F(TimeWorld, EachSweepCreditsTheDesktopTheUserIsOnFlushedOnASwitchAndEachMinute) {
   active();
   w.loop.advance(3.0);
   EXPECT_DOUBLE_EQ(credited(0), 3.0);
@@ -174,6 +170,15 @@ TEST_F(TimeWorld, EachSweepCreditsTheDesktopTheUserIsOn) {
   EXPECT_DOUBLE_EQ(w.ledger.flushedSeconds(mid(a[0])), 3.5);
   w.loop.advance(1.0);  // the sweep at 4.5 s
   EXPECT_DOUBLE_EQ(credited(1), 1.0);
+  // Totals are flushed about once a minute too.
+  EXPECT_EQ(w.ledger.flushes(), 1);
+  w.loop.advance(55.0);
+  EXPECT_EQ(w.ledger.flushes(), 1);
+  w.loop.advance(3.0);  // past 60 s since creation
+  EXPECT_EQ(w.ledger.flushes(), 2);
+  EXPECT_DOUBLE_EQ(w.ledger.flushedSeconds(mid(a[1])), 58.0);
+  w.engine->flushTime();  // as when quitting
+  EXPECT_EQ(w.ledger.flushes(), 3);
 }
 
 TEST_F(TimeWorld, IdleUsersAndImplausibleGapsAreNotCounted) {
@@ -197,17 +202,6 @@ TEST_F(TimeWorld, IdleUsersAndImplausibleGapsAreNotCounted) {
   w.settings.track = true;  // the time while off is not credited later
   w.loop.advance(1.5);
   EXPECT_DOUBLE_EQ(credited(0), 61.5);
-}
-
-TEST_F(TimeWorld, TotalsAreFlushedAboutOnceAMinute) {
-  active();
-  w.loop.advance(59.5);
-  EXPECT_EQ(w.ledger.flushes(), 0);
-  w.loop.advance(3.0);  // past 60 s since creation
-  EXPECT_EQ(w.ledger.flushes(), 1);
-  w.engine->flushTime();
-  EXPECT_EQ(w.ledger.flushes(), 2);
-  EXPECT_DOUBLE_EQ(w.ledger.flushedSeconds(mid(a[0])), 62.5);
 }
 
 }  // namespace

@@ -52,27 +52,16 @@ struct FakeBadgeReader final : BadgeReader {
 };
 
 // Passes synthetic key events on to the machine's keyboard, noting the time of each.
-class TimedKeyboard final : public platform::KeyboardEvents {
- public:
+struct TimedKeyboard final : platform::KeyboardEvents {
   TimedKeyboard(MainLoop& loop, platform::KeyboardEvents& keyboard)
-      : loop_(loop), keyboard_(keyboard) {}
+      : loop(loop), keyboard(keyboard) {}
   bool post(std::int32_t source, const platform::KeyboardEvent& event, std::uint32_t tap) override {
-    if (event.keyDown) keyDowns.push_back({loop_.now(), event.keyCode});
-    return keyboard_.post(source, event, tap);
+    if (event.keyDown) keyDowns.push_back({loop.now(), event.keyCode});
+    return keyboard.post(source, event, tap);
   }
-  // Times at which the key went down.
-  std::vector<double> downs(std::uint16_t keyCode) const {
-    std::vector<double> times;
-    for (const auto& [at, code] : keyDowns) {
-      if (code == keyCode) times.push_back(at);
-    }
-    return times;
-  }
-  std::vector<std::pair<double, std::uint16_t>> keyDowns;
-
- private:
-  MainLoop& loop_;
-  platform::KeyboardEvents& keyboard_;
+  MainLoop& loop;
+  platform::KeyboardEvents& keyboard;
+  std::vector<std::pair<double, std::uint16_t>> keyDowns;  // when each key went down
 };
 
 // What one caller of switchTo was told, and when.

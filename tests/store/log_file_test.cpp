@@ -79,7 +79,7 @@ TEST_F(LogFileTest, LinesAreStampedWithTheWallClockInOrder) {
                 "[2026-12-03T03:23:09Z] window \uFFFD of \uFFFD app\n");
 }
 
-TEST_F(LogFileTest, TheFolderIsMadeOnFirstUseAndNeverAgainUntilTheNextStart) {
+TEST_F(LogFileTest, TheFolderIsMadeOnFirstUseOnlyAndAFolderThatCannotBeIsNoFault) {
   {
     Logs logs(home, loop);
     EXPECT_FALSE(fs::exists(home.root / "Library"));
@@ -100,14 +100,14 @@ TEST_F(LogFileTest, TheFolderIsMadeOnFirstUseAndNeverAgainUntilTheNextStart) {
   Logs nextStart(home, loop);
   nextStart.switches().append("back");
   EXPECT_EQ(readBytes(folder() / "switches.log"), kStamp + "back\n");
-}
 
-TEST_F(LogFileTest, AnUnwritableFolderFailsSilently) {
+  // A folder that cannot be made: nothing is written and nothing fails loudly.
+  fs::remove_all(home.root / "Library");
   writeBytes(home.root / "Library", "a file where a folder should be");
-  Logs logs(home, loop);
-  logs.switches().append("lost");
+  Logs blocked(home, loop);
+  blocked.switches().append("lost");
   EXPECT_EQ(readBytes(home.root / "Library"), "a file where a folder should be");
-  EXPECT_EQ(logs.switches().tail(6000), "(no log yet)");
+  EXPECT_EQ(blocked.switches().tail(6000), "(no log yet)");
 }
 
 TEST_F(LogFileTest, OnlyALogLargerThanTheCapIsCutToItsLast32000Characters) {
@@ -131,9 +131,7 @@ TEST_F(LogFileTest, TheCutNeverSplitsACharacter) {
   for (const std::string& last : lasts) {
     EXPECT_EQ(afterAppend(oldLines(40000) + "ü" + last), last + kStamp + "next\n");
   }
-}
-
-TEST_F(LogFileTest, ALogThatIsNotUtf8IsNeitherCutNorShown) {
+  // A log that is not UTF-8 is neither cut nor shown.
   std::string before = oldLines(64001);
   before[100] = '\xFF';
   EXPECT_EQ(afterAppend(before), before + kStamp + "next\n");

@@ -8,7 +8,6 @@
 #include <iterator>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "core/virtual_loop.h"
 #include "golden.h"

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "golden.h"
+#include "store/text.h"
 
 namespace velmora {
 namespace {
@@ -61,6 +62,18 @@ TEST(SpaceIconTest, KindsStayApartAndPrefixesCountWholeEmoji) {
   EXPECT_EQ(emojiPrefix("🚀🔥🌈", 3), "🚀🔥🌈");
   EXPECT_EQ(emojiPrefix("🚀🔥🌈", 1), "🚀");
   EXPECT_EQ(emojiPrefix("👍🏽👋🏿", 1), "👍🏽");
+}
+
+TEST(Text, SentencesBeginWithTheirFirstCharacterInUpperCase) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"the disk is full", "The disk is full"},
+      {"échec de la copie", "Échec de la copie"},
+      {"ǆungla", "ǅungla"},  // a digraph takes its title-case form, not its capital one
+      {"ßtraße", "Sstraße"},
+      {"42 files", "42 files"},
+      {"", ""},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(upperCasedFirst(text), expected) << text;
 }
 
 }  // namespace

@@ -12,18 +12,15 @@
 namespace velmora {
 namespace {
 
-using platform::MouseEvent;
-
-// Records what the tile asks of the application.
-class FakeCommands final : public AppCommands {
- public:
-  std::vector<std::string> calls;
-  void openSettings(std::optional<SettingsPage>) override { calls.push_back("settings"); }
+// The application's side of the tile; clicks and the menu's choices are
+// tests/cli/surfaces.velmora.
+struct NoCommands final : AppCommands {
+  void openSettings(std::optional<SettingsPage>) override {}
   void openFirstRun() override {}
   void openMissionControl() override {}
   void toggleQuickSwitcher() override {}
   void togglePopoverFromNotch() override {}
-  void togglePopover() override { calls.push_back("popover"); }
+  void togglePopover() override {}
   void closePopover() override {}
   void switchTo(const Desktop&) override {}
   void previewSwitchTag() override {}
@@ -31,13 +28,13 @@ class FakeCommands final : public AppCommands {
   void previewNotchLabel() override {}
   void togglePresentation() override {}
   void editDesktop(const Desktop&) override {}
-  void quit() override { calls.push_back("quit"); }
+  void quit() override {}
 };
 
 // Three desktops on one display, desktop 3 named Mail and current, and the tile controller.
 struct TileWorld : testing::EngineWorld {
   MemoryLog tileLog;
-  FakeCommands commands;
+  NoCommands commands;
   std::vector<std::uint64_t> ids;
   std::unique_ptr<StatusBarController> tile;
   int announcements = 0;
@@ -171,7 +168,7 @@ TEST(StatusBarController, LiftsTheImageFromMacOS27) {
 
 TEST(StatusBarController, WithoutDesktopsReadsSpaces) {
   testing::EngineWorld bare;
-  FakeCommands commands;
+  NoCommands commands;
   bare.makeEngine();
   StatusBarController tile(StatusBarServices{bare.mac.platform(), bare.center, *bare.engine,
                                              bare.options, bare.presentation, bare.names, bare.log,
@@ -180,103 +177,58 @@ TEST(StatusBarController, WithoutDesktopsReadsSpaces) {
   EXPECT_FALSE(bare.mac.menuBar().item()->image());
 }
 
-TEST(StatusBarController, FallsBackToTileAloneThenRetriesTheName) {
-  TileWorld w;
-  w.crowd(45);  // room for the tile alone (29 points), not for the name (58)
-  double start = w.loop.now();
-  auto& tile = w.make();
-  auto at = [&](double t) {
-    w.loop.advance(start + t - w.loop.now());
-    return w.state();
+// How the tile gives way, one scenario after another: where it stands at each moment, then
+// what it logged; and how often it announced a change of its place. Room for the tile alone
+// (29 points, not the name's 58): the tile alone after 0.4 s of "no room" (a second one within
+// them starts nothing new), the name tried again six seconds after the screen change, and a
+// new style starting from the full look. No room at all: the tile hidden and announced, and
+// back when room comes; with the icon only there is no tile-alone step. Beside the notch
+// label it steps aside and comes back.
+TEST(StatusBarController, GivesWayAsItsGolden) {
+  std::string out;
+  auto run = [&](const char* name, double room, MenuBarStyle style,
+                 const std::function<void(TileWorld&, const std::function<void(double)>&)>& act) {
+    TileWorld w;
+    w.options.setMenuBarStyle(style);
+    if (room > 0) w.crowd(room);
+    const double start = w.loop.now();
+    w.make();
+    out += std::string("== ") + name + "\n";
+    act(w, [&](double t) {
+      w.loop.advance(start + t - w.loop.now());
+      out += testing::num(t) + " s: " + w.state() + (w.item().isVisible() ? "" : ", not visible") +
+             ", announced " + std::to_string(w.announcements) + "\n";
+    });
+    for (const std::string& line : w.tileLog.lines) out += "  log: " + line + "\n";
   };
-  EXPECT_EQ(at(1.5), "confirming inBar title \" Mail\"");
-  tile.checkFit();  // a second "no room" within the 0.4 s starts nothing new
-  EXPECT_EQ(at(1.9), "compact inBar title \"\"");
-  EXPECT_EQ(at(2.5), "compact inBar title \"\"");
-  // Six seconds after the screen change the name gets one more try, and falls back again.
-  EXPECT_EQ(at(6.0), "confirming inBar title \" Mail\"");
-  EXPECT_EQ(at(7.0), "compact inBar title \"\"");
-  EXPECT_EQ(w.tileLog.lines, (std::vector<std::string>{
-                                 "menu bar has no room for the name; showing the tile alone",
-                                 "menu bar: trying the full name again",
-                                 "menu bar has no room for the name; showing the tile alone"}));
-  EXPECT_EQ(w.announcements, 0);
-
-  // A new style starts from the full look.
-  w.options.setMenuBarStyle(MenuBarStyle::nameOnly);
-  tile.refresh();
-  EXPECT_EQ(w.state(), "inBar title \"Mail\"");
-}
-
-TEST(StatusBarController, NoRoomAtAllHidesTheTileAndAnnouncesIt) {
-  TileWorld w;
-  w.crowd(10);
-  double start = w.loop.now();
-  auto& tile = w.make();
-  w.loop.advance(start + 2.5 - w.loop.now());
-  EXPECT_EQ(w.state(), "compact hidden dropped title \"\"");
-  EXPECT_EQ(w.announcements, 1);
-
-  // Room comes back (another item quits): the move re-checks and the tile is announced.
-  w.mac.menuBar().setExtras({});
-  w.loop.runPending();
-  EXPECT_EQ(w.state(), "compact inBar title \"\"");
-  EXPECT_EQ(w.tileLog.lines,
-            (std::vector<std::string>{"menu bar has no room for the name; showing the tile alone",
-                                      "menu bar has no room for the tile at all",
-                                      "menu bar shows the tile again"}));
-  EXPECT_EQ(w.announcements, 2);
-  EXPECT_TRUE(tile.presenceReport().starts_with("frame={{"));
-  EXPECT_NE(tile.presenceReport().find(" onScreen=true visibleFlag=true compact=true "
-                                       "presence=inBar stored="),
-            std::string::npos);
-
-  // With the icon only there is no tile-alone step to try first.
-  TileWorld icon;
-  icon.options.setMenuBarStyle(MenuBarStyle::iconOnly);
-  icon.crowd(10);
-  start = icon.loop.now();
-  icon.make();
-  icon.loop.advance(start + 1.6 - icon.loop.now());
-  EXPECT_EQ(icon.state(), "hidden dropped title \"\"");
-}
-
-TEST(StatusBarController, StepsAsideForTheNotchLabel) {
-  TileWorld w;
-  auto& tile = w.make();
-  w.notchShows = true;
-  w.options.setNotchEnabled(true);
-  w.options.setTileHiddenBesideNotch(true);
-  tile.refresh();
-  tile.refresh();
-  EXPECT_EQ(w.state(), "steppedAside title \" Mail\"");
-  EXPECT_FALSE(w.item().isVisible());
-  w.notchShows = false;
-  tile.refresh();
-  EXPECT_TRUE(w.item().isVisible());
-  EXPECT_EQ(w.tileLog.lines,
-            (std::vector<std::string>{"menu bar tile steps aside for the notch label",
-                                      "menu bar tile is back"}));
-  EXPECT_EQ(w.announcements, 2);
-}
-
-TEST(StatusBarController, ClicksOpenThePopoverOrTheMenu) {
-  TileWorld w;
-  w.make();
-  auto& bar = w.mac.menuBar();
-  bar.click(MouseEvent::Type::leftMouseUp, 0);
-  EXPECT_EQ(w.commands.calls, std::vector<std::string>{"popover"});
-  bar.click(MouseEvent::Type::leftMouseUp, 1ULL << 18);  // Control-click
-  ASSERT_TRUE(bar.openMenu());
-  EXPECT_EQ(w.commands.calls.size(), 1u);
-  // Choosing a desktop switches there; the menu is detached again afterwards.
-  EXPECT_TRUE(bar.choose("Desktop 1"));
-  w.loop.advance(1);
-  EXPECT_EQ(w.engine->currentDesktop()->number, 1);
-  bar.click(MouseEvent::Type::rightMouseUp, 0);
-  EXPECT_TRUE(bar.choose("Quit Velmora"));
-  bar.click(MouseEvent::Type::leftMouseUp, 0);
-  EXPECT_EQ(w.commands.calls, (std::vector<std::string>{"popover", "quit", "popover"}));
+  run("room for the tile alone", 45, MenuBarStyle::numberAndName, [](TileWorld& w, auto at) {
+    at(1.5);
+    w.tile->checkFit();
+    for (double t : {1.9, 2.5, 6.0, 7.0}) at(t);
+    w.options.setMenuBarStyle(MenuBarStyle::nameOnly);
+    w.tile->refresh();
+    at(7.0);
+  });
+  run("no room at all", 10, MenuBarStyle::numberAndName, [&](TileWorld& w, auto at) {
+    at(2.5);
+    w.mac.menuBar().setExtras({});  // another item quits: the move re-checks
+    at(2.5);
+    out += w.tile->presenceReport() + "\n";
+  });
+  run("no room at all, the icon only", 10, MenuBarStyle::iconOnly,
+      [](TileWorld&, auto at) { at(1.6); });
+  run("beside the notch label", 0, MenuBarStyle::numberAndName, [](TileWorld& w, auto at) {
+    w.notchShows = true;
+    w.options.setNotchEnabled(true);
+    w.options.setTileHiddenBesideNotch(true);
+    w.tile->refresh();
+    w.tile->refresh();
+    at(0);
+    w.notchShows = false;
+    w.tile->refresh();
+    at(0);
+  });
+  EXPECT_TRUE(testing::matchesGolden("surfaces/tile_gives_way.txt", out));
 }
 
 // The menu with a desktop's own shortcut (⌃⌥M on desktop 1), without and with the number

@@ -84,19 +84,16 @@ TEST_F(InstallLocationTest, MovesFromTheImageIntoTheFirstApplicationsFolderThatT
   EXPECT_EQ(places.installTarget(running), std::nullopt);
 }
 
-TEST_F(InstallLocationTest, ApplicationsOnAReadOnlyVolumeTakesNothing) {
-  auto running = makeBundle(mac.mountDiskImage(), "2");
-  fs::create_directories(homeApplications);
-  mac.disks().mountVolume(applications, {true, false});
-  EXPECT_EQ(places.moveDestination(running), homeApplications / "Velmora.app");
-}
-
-TEST_F(InstallLocationTest, NeverMovesOntoTheRunningCopy) {
+TEST_F(InstallLocationTest, NeverMovesOntoTheRunningCopyNorOntoAReadOnlyVolume) {
   auto running = makeBundle(applications, "1");
   EXPECT_EQ(places.installTarget(running), running);
   EXPECT_EQ(places.moveDestination(running), std::nullopt);
   fs::create_directories(homeApplications);
   EXPECT_EQ(places.moveDestination(running), homeApplications / "Velmora.app");
+  // Applications on a read-only volume takes nothing either.
+  mac.disks().mountVolume(applications, {true, false});
+  EXPECT_EQ(places.moveDestination(makeBundle(mac.mountDiskImage(), "2")),
+            homeApplications / "Velmora.app");
 }
 
 TEST_F(InstallLocationTest, SwapReplacesTheOldCopyAndLeavesNothingBehind) {
@@ -111,19 +108,13 @@ TEST_F(InstallLocationTest, SwapReplacesTheOldCopyAndLeavesNothingBehind) {
   EXPECT_EQ(itemsIn(homeApplications), "Velmora.app 2");
 }
 
-TEST_F(InstallLocationTest, SwapThatCannotBeginChangesNothing) {
+TEST_F(InstallLocationTest, ASwapThatCannotBeginOrCopyChangesNothing) {
   auto image = mac.mountDiskImage();
   auto source = makeBundle(image, "2");
   EXPECT_EQ(places.swap(source, image / "Other.app").error(),
             "no permission to change " + image.string());
   EXPECT_EQ(itemsIn(image), "Velmora.app 2");
 
-  block(applications);
-  EXPECT_EQ(places.swap(source, applications / "Velmora.app").error(),
-            "no permission to change " + applications.string());
-}
-
-TEST_F(InstallLocationTest, FailedCopyLeavesTheTargetFolderAsItWas) {
   auto target = makeBundle(applications, "1");
   auto missing = mac.home().root / "Gone.app";
   EXPECT_EQ(places.swap(missing, target).error(),
@@ -135,6 +126,10 @@ TEST_F(InstallLocationTest, FailedCopyLeavesTheTargetFolderAsItWas) {
   auto swapped = places.swap(odd, target);
   EXPECT_TRUE(swapped.error().starts_with("the copy did not go through: ")) << swapped.error();
   EXPECT_EQ(itemsIn(applications), "Velmora.app 1");
+
+  block(applications);
+  EXPECT_EQ(places.swap(source, applications / "Velmora.app").error(),
+            "no permission to change " + applications.string());
 }
 
 TEST_F(InstallLocationTest, FailedMovesPutTheOldCopyBack) {

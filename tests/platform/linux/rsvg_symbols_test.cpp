@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cmath>
-#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>

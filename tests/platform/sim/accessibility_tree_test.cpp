@@ -81,24 +81,20 @@ TEST_F(AccessibilityTreeTest, TheDockListsRunningApplicationsThenSeparatorAndTra
   EXPECT_EQ(ax.copyAttributeValue(dock, "AXChildren").error, platform::kAXErrorCannotComplete);
 }
 
-TEST_F(AccessibilityTreeTest, PressingADockItemActivatesItsApplicationAfterTheCall) {
-  mac.setAccessibilityTrusted(true);
-  AXElementRef item = dockItem("Mail");
-  EXPECT_EQ(ax.performAction(item, "AXRaise"), platform::kAXErrorActionUnsupported);
-  EXPECT_EQ(ax.performAction(item, "AXPress"), platform::kAXErrorSuccess);
-  EXPECT_NE(mac.frontmostPID(), mail);
-  loop.runPending();
-  EXPECT_EQ(mac.frontmostPID(), mail);
-}
-
-TEST_F(AccessibilityTreeTest, TheApplicationElementNeedsTheGrantToBringItsProcessForward) {
+TEST_F(AccessibilityTreeTest, TheGrantBringsAProcessForwardAndIsAskedForWithAPromptOnlyOnce) {
   auto element = ax.applicationElement(mail);
   EXPECT_EQ(ax.setMessagingTimeout(element, 1), platform::kAXErrorAPIDisabled);
   EXPECT_EQ(ax.setAttributeValue(element, "AXFrontmost", true), platform::kAXErrorAPIDisabled);
   EXPECT_NE(mac.frontmostPID(), mail);
+  // Asking whether trusted prompts the user only when asked to and untrusted.
+  auto prompt = Value::dictionary({{platform::kAXTrustedCheckOptionPrompt, Value(true)}});
+  EXPECT_FALSE(ax.isProcessTrustedWithOptions(Value::dictionary({})));
+  EXPECT_FALSE(ax.isProcessTrustedWithOptions(prompt));
 
   mac.setAccessibilityTrusted(true);
   EXPECT_TRUE(ax.isProcessTrusted());
+  EXPECT_TRUE(ax.isProcessTrustedWithOptions(prompt));
+  EXPECT_EQ(mac.accessibilityPrompts(), 1);
   EXPECT_EQ(ax.setMessagingTimeout(element, 1), platform::kAXErrorSuccess);
   EXPECT_EQ(ax.setAttributeValue(element, "AXFrontmost", true), platform::kAXErrorSuccess);
   EXPECT_EQ(mac.frontmostPID(), mail);
@@ -107,7 +103,7 @@ TEST_F(AccessibilityTreeTest, TheApplicationElementNeedsTheGrantToBringItsProces
   EXPECT_EQ(ax.setAttributeValue(element, "AXFrontmost", true), platform::kAXErrorInvalidUIElement);
 }
 
-TEST_F(AccessibilityTreeTest, AProcessThatTimesOutAnswersNoMessageUntilItAnswersAgain) {
+TEST_F(AccessibilityTreeTest, AProcessThatTimesOutAnswersNoMessageAndAPressActsAfterTheCall) {
   mac.setAccessibilityTrusted(true);
   AXElementRef item = dockItem("Mail");
   AXElementRef app = ax.applicationElement(mail);
@@ -119,12 +115,15 @@ TEST_F(AccessibilityTreeTest, AProcessThatTimesOutAnswersNoMessageUntilItAnswers
   loop.runPending();
   EXPECT_NE(mac.frontmostPID(), mail);
 
+  // Answering again, a press activates the application after the call.
   mac.failAccessibilityCalls(VirtualMac::kDockPID, std::nullopt);
   mac.failAccessibilityCalls(mail, std::nullopt);
   EXPECT_EQ(stringAt(item, "AXTitle"), "Mail");
   EXPECT_EQ(ax.setAttributeValue(item, "AXTitle", Value("Post")),
             platform::kAXErrorAttributeUnsupported);
+  EXPECT_EQ(ax.performAction(item, "AXRaise"), platform::kAXErrorActionUnsupported);
   EXPECT_EQ(ax.performAction(item, "AXPress"), platform::kAXErrorSuccess);
+  EXPECT_NE(mac.frontmostPID(), mail);
   loop.runPending();
   EXPECT_EQ(mac.frontmostPID(), mail);
 }
@@ -157,15 +156,6 @@ TEST_F(AccessibilityTreeTest, ObserversHearNotificationsOnTheLoopUntilDropped) {
   created.observer.reset();
   loop.runPending();
   EXPECT_EQ(heard.size(), 1u);
-}
-
-TEST_F(AccessibilityTreeTest, TrustPromptsOnlyWhenAskedAndUntrusted) {
-  auto prompt = Value::dictionary({{platform::kAXTrustedCheckOptionPrompt, Value(true)}});
-  EXPECT_FALSE(ax.isProcessTrustedWithOptions(Value::dictionary({})));
-  EXPECT_FALSE(ax.isProcessTrustedWithOptions(prompt));
-  mac.setAccessibilityTrusted(true);
-  EXPECT_TRUE(ax.isProcessTrustedWithOptions(prompt));
-  EXPECT_EQ(mac.accessibilityPrompts(), 1);
 }
 
 TEST_F(AccessibilityTreeTest, ToolsURLsAndTheBundle) {

@@ -12,12 +12,6 @@
 
 namespace velmora::sim::testing {
 
-inline SimApp named(std::string name) {
-  SimApp app;
-  app.name = std::move(name);
-  return app;
-}
-
 class TwoDisplays : public ::testing::Test {
  protected:
   TwoDisplays() {
@@ -25,7 +19,7 @@ class TwoDisplays : public ::testing::Test {
     mac.addDisplay("B", ScreenRect::make(1512, -458, 2560, 1440), 1);
     a = {mac.currentSpace("A"), mac.addSpace("A"), mac.addSpace("A", kSpaceTypeFullScreen)};
     b = {mac.currentSpace("B"), mac.addSpace("B")};
-    notes = mac.addApplication(named("Notes"));
+    notes = mac.addApplication({.name = "Notes"});
     tokens.push_back(
         mac.workspace().observeActiveSpaceChanged([this] { events.push_back("active"); }));
     tokens.push_back(

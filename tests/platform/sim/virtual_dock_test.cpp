@@ -2,14 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/virtual_loop.h"
+#include "golden.h"
 #include "platform/key_codes.h"
 #include "platform/sim/virtual_mac.h"
-#include "platform/sim/world.h"
 
 namespace velmora::sim {
 namespace {
@@ -54,7 +56,24 @@ class VirtualDockTest : public ::testing::Test {
   void press(std::uint16_t keyCode, std::uint64_t flags = kControl) {
     mac.keyboard().userPress(keyCode, flags);
   }
-  std::string lastReceiver() { return mac.keyboard().deliveries().back().receiver; }
+  // Where the displays stand: each one's current space, the active menu bar, when the
+  // active-space notifications since the last look were heard, who took the last key and
+  // whether a slide is on.
+  std::string where() {
+    auto name = [&](std::uint64_t id) {
+      auto onA = std::ranges::find(a, id);
+      return onA != a.end() ? "a" + std::to_string(onA - a.begin())
+                            : "b" + std::to_string(std::ranges::find(b, id) - b.begin());
+    };
+    std::string out = "A " + name(mac.currentSpace("A")) + ", B " + name(mac.currentSpace("B")) +
+                      ", menu bar " + mac.activeMenuBarDisplay() + ", heard";
+    for (double t : std::exchange(heard, {})) out += " " + testing::num(t);
+    const auto& keys = mac.keyboard().deliveries();
+    if (!keys.empty())
+      out += ", key " + std::to_string(keys.size()) + " to " + keys.back().receiver;
+    return out + (mac.dock().switching() ? ", sliding" : "") +
+           (mac.dock().missionControlOpen() ? ", Mission Control open" : "");
+  }
 
   VirtualLoop loop;
   VirtualMac mac{loop};
@@ -124,108 +143,57 @@ TEST_F(VirtualDockTest, MissingOrMisshapenPreferencesFallBackToTheDefaultMoves) 
       << "a move turned off is gone; one on uses its own keys";
 }
 
-// ---- Switching to desktop N ----
+// ---- Switching and moving ----
 
-TEST_F(VirtualDockTest, SwitchToDesktopCountsDesktopsAcrossDisplaysAndLandsAfterTheSlide) {
-  loadShortcuts({{"118", on(18)}, {"120", on(20)}, {"121", on(21)}, {"127", on(29)}});
-
-  press(21);  // ⌃4: display B's first desktop, as the full-screen space has no number
-  loop.advance(0.24);
-  EXPECT_EQ(lastReceiver(), "system shortcut");
-  EXPECT_TRUE(mac.dock().switching());
-  EXPECT_EQ(mac.currentSpace("A"), a[0]);
-  EXPECT_EQ(mac.activeMenuBarDisplay(), "A");
-  EXPECT_TRUE(heard.empty());
-  loop.advance(0.01);
-  EXPECT_EQ(mac.currentSpace("B"), b[0]);
-  EXPECT_EQ(mac.activeMenuBarDisplay(), "B");
-  EXPECT_EQ(heard, std::vector<double>{0.25});
-
-  press(20);  // ⌃3 lands past the full-screen space on A
-  loop.advance(0.25);
-  EXPECT_EQ(mac.currentSpace("A"), a[3]);
-
-  press(29);  // ⌃0: there are only five desktops, but the key is still the Dock's
-  loop.advance(1);
-  EXPECT_EQ(lastReceiver(), "system shortcut");
-  EXPECT_EQ(mac.currentSpace("A"), a[3]);
-  EXPECT_EQ(heard.size(), 2u);
-  EXPECT_FALSE(mac.dock().switching());
-}
-
-TEST_F(VirtualDockTest, AShortcutThatIsOffReachesTheFrontApplication) {
-  loadShortcuts({{"118", on(18)}, {"119", entry(false, Value::array({65535, 19, 262144}))}});
-  press(19);
-  loop.advance(1);
-  EXPECT_EQ(lastReceiver(), "Notes");
-  EXPECT_EQ(mac.currentSpace("A"), a[0]);
-
-  press(19, kControl | platform::kEventFlagShift);       // other modifiers: not the shortcut either
-  press(18, kControl | platform::kEventFlagNumericPad);  // non-modifier bits do not matter
-  loop.advance(1);
-  EXPECT_EQ(mac.keyboard().deliveries()[1].receiver, "Notes");
-  EXPECT_EQ(lastReceiver(), "system shortcut");
-}
-
-TEST_F(VirtualDockTest, TheSlideTakesTheTimeTheWorldAsksFor) {
-  mac.dock().setSwitchAnimation(1.0);
-  press(kRight);
-  loop.advance(0.9);
-  EXPECT_EQ(mac.currentSpace("A"), a[0]);
-  loop.advance(0.1);
-  EXPECT_EQ(mac.currentSpace("A"), a[1]);
-}
-
-// ---- Moving one space ----
-
-TEST_F(VirtualDockTest, QueuedMovesRunOneAfterAnotherThroughFullScreenSpacesAndStopAtTheEnd) {
-  for (int i = 0; i < 5; ++i) press(kRight);
-  std::vector<std::uint64_t> seen;
-  for (int step = 0; step < 4; ++step) {
-    loop.advance(0.25);
-    seen.push_back(mac.currentSpace("A"));
-  }
-  EXPECT_EQ(seen, (std::vector<std::uint64_t>{a[1], a[2], a[3], a[3]}));
-  EXPECT_EQ(heard, (std::vector<double>{0.25, 0.5, 0.75}));
-  EXPECT_FALSE(mac.dock().switching()) << "moves past the end go nowhere";
-  EXPECT_EQ(mac.keyboard().deliveries().size(), 5u);
-  EXPECT_EQ(lastReceiver(), "system shortcut");
-
-  press(kLeft);
-  press(kLeft);
-  loop.advance(0.5);
-  EXPECT_EQ(mac.currentSpace("A"), a[1]) << "the second move counts from where the first landed";
-}
-
-TEST_F(VirtualDockTest, AMoveLeftFromTheFirstSpaceStaysAndMovesFollowTheActiveMenuBar) {
-  press(kLeft);
-  loop.advance(1);
-  EXPECT_EQ(mac.currentSpace("A"), a[0]);
-  EXPECT_TRUE(heard.empty());
-
+// One step a line, with where the displays stand after it: ⌃4 is display B's first desktop
+// (the full-screen space has no number) and lands after the 0.25 s slide; ⌃3 lands past the
+// full-screen space; ⌃0 and ⌃1 are the Dock's though they go nowhere; a shortcut turned off,
+// or pressed with other modifiers, reaches Notes, while non-modifier bits do not matter;
+// moves queue, pass through the full-screen space, stop at the end and count from where the
+// one before landed; they follow the active menu bar and stay at the first space; a
+// thumbnail switches only while Mission Control is open; the slide takes what the world asks.
+TEST_F(VirtualDockTest, SwitchesAndMovesAsTheirGolden) {
+  loadShortcuts({{"118", on(18)},
+                 {"119", entry(false, Value::array({65535, 19, 262144}))},
+                 {"120", on(20)},
+                 {"121", on(21)},
+                 {"127", on(29)}});
+  std::string out;
+  // The keys pressed (with Control unless other flags are given), then time passes.
+  auto step = [&](const char* what, double seconds, std::vector<std::uint16_t> keys = {},
+                  std::uint64_t flags = kControl) {
+    for (std::uint16_t key : keys) press(key, flags);
+    loop.advance(seconds);
+    out += std::string(what) + ": " + where() + "\n";
+  };
+  step("⌃4, 0.24 s", 0.24, {21});
+  step("0.01 s on", 0.01);
+  step("⌃3, 0.25 s", 0.25, {20});
+  step("⌃0, 1 s", 1, {29});
+  step("⌃2 is off, 1 s", 1, {19});
+  step("⌃⇧2, 1 s", 1, {19}, kControl | platform::kEventFlagShift);
+  step("⌃1 on the numeric pad, 1 s", 1, {18}, kControl | platform::kEventFlagNumericPad);
+  step("⌃1 again, 1 s", 1, {18});
+  step("⌃← from the first space, 1 s", 1, {kLeft});
+  step("five ⌃→, 0.25 s", 0.25, {kRight, kRight, kRight, kRight, kRight});
+  step("0.25 s on", 0.25);
+  step("0.25 s more", 0.25);
+  step("0.25 s past the end", 0.25);
+  step("two ⌃←, 0.5 s", 0.5, {kLeft, kLeft});
   mac.setActiveMenuBarDisplay("B");
-  press(kRight);
-  loop.advance(0.25);
-  EXPECT_EQ(mac.currentSpace("B"), b[1]);
-  EXPECT_EQ(mac.currentSpace("A"), a[0]);
-}
-
-// ---- Mission Control ----
-
-TEST_F(VirtualDockTest, AThumbnailSwitchesOnlyWhileMissionControlIsOpen) {
-  EXPECT_FALSE(mac.dock().pressThumbnail(b[1]));
+  step("menu bar on B, ⌃→, 0.25 s", 0.25, {kRight});
+  mac.dock().pressThumbnail(b[0]);
+  step("b0's thumbnail, Mission Control closed", 0);
   mac.dock().openMissionControl();
-  EXPECT_FALSE(mac.dock().pressThumbnail(999));
-  EXPECT_TRUE(mac.dock().missionControlOpen());
-
-  EXPECT_TRUE(mac.dock().pressThumbnail(b[1]));
-  EXPECT_FALSE(mac.dock().missionControlOpen());
-  loop.advance(0.2);
-  EXPECT_EQ(mac.currentSpace("B"), b[0]);
-  loop.advance(0.05);
-  EXPECT_EQ(mac.currentSpace("B"), b[1]);
-  EXPECT_EQ(mac.activeMenuBarDisplay(), "B");
-  EXPECT_EQ(heard, std::vector<double>{0.25});
+  mac.dock().pressThumbnail(999);
+  step("Mission Control, an unknown thumbnail", 0);
+  mac.dock().pressThumbnail(b[0]);
+  step("b0's thumbnail, 0.2 s", 0.2);
+  step("0.05 s on", 0.05);
+  mac.dock().setSwitchAnimation(1.0);
+  step("a 1 s slide, ⌃→, 0.9 s", 0.9, {kRight});
+  step("0.1 s on", 0.1);
+  EXPECT_TRUE(testing::matchesGolden("platform/dock_switches.txt", out));
 }
 
 // ---- Restarts ----
@@ -278,39 +246,6 @@ TEST_F(VirtualDockTest, ToolsThatCannotStartOrFindNothingLeaveTheDockAlone) {
   EXPECT_EQ(mac.dock().restarts(), 0);
   EXPECT_EQ(mac.dock().pid(), VirtualMac::kDockPID);
   EXPECT_EQ(mac.dock().shortcutReads(), 1);
-}
-
-// ---- Worlds ----
-
-TEST(VirtualDockWorld, TheSlideLengthComesFromTheWorldAndIsChecked) {
-  VirtualLoop loop;
-  VirtualMac mac(loop);
-  EXPECT_EQ(mac.dock().switchAnimation(), VirtualDock::kDefaultSwitchAnimation);
-  Result<void> loaded = loadWorld(mac, R"({"displays": [{"uuid": "A", "spaces": ["desktop",
-      "desktop"]}], "dock": {"switchAnimation": 0.5}})");
-  ASSERT_TRUE(loaded.ok()) << loaded.error();
-  EXPECT_EQ(mac.dock().switchAnimation(), 0.5);
-
-  struct Case {
-    const char* json;
-    const char* error;
-  };
-  const Case cases[] = {
-      {"{\"displays\": [{\"uuid\": \"A\"}],\n \"dock\": {\"switchAnimation\": -1}}",
-       "World file line 2: \"switchAnimation\" must be zero or more seconds."},
-      {"{\"displays\": [{\"uuid\": \"A\"}], \"dock\": {\"switchAnimation\": \"fast\"}}",
-       "World file line 1: expected a number for \"switchAnimation\"."},
-      {"{\"displays\": [{\"uuid\": \"A\"}], \"dock\": {\"animation\": 1}}",
-       "unknown field \"animation\" in \"dock\"."},
-      {"{\"displays\": [{\"uuid\": \"A\"}], \"dock\": 1}", "expected an object for \"dock\"."},
-  };
-  for (const Case& c : cases) {
-    VirtualMac fresh(loop);
-    Result<void> result = loadWorld(fresh, c.json);
-    EXPECT_FALSE(result.ok()) << c.json;
-    EXPECT_NE(result.error().find(c.error), std::string::npos) << result.error();
-    EXPECT_EQ(fresh.dock().switchAnimation(), VirtualDock::kDefaultSwitchAnimation);
-  }
 }
 
 }  // namespace

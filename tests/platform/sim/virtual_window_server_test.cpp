@@ -4,8 +4,11 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "golden.h"
+#include "platform/sim/machine_text.h"
 #include "platform/sim/two_displays.h"
 
 namespace velmora::sim {
@@ -16,14 +19,14 @@ using platform::kWindowNumber;
 
 class WindowServerTest : public testing::TwoDisplays {
  protected:
-  // Each listed window by what it is: furniture by its layer, others by title.
-  std::vector<std::string> listed(std::uint32_t options) {
-    std::vector<std::string> out;
+  // Each listed window by what it is, front to back: furniture by its layer, others by title.
+  std::string listed(std::uint32_t options) {
+    std::string out;
     Value list = server.windowListCopyWindowInfo(options, 0);
     for (const Value& entry : *list.asArray()) {
       auto layer = entry.find(platform::kWindowLayer)->asInt32();
       std::int64_t number = *entry.find(kWindowNumber)->asInteger();
-      out.push_back(layer == kLayerMainMenu  ? "menu bar"
+      out += " " + (layer == kLayerMainMenu  ? "menu bar"
                     : layer == kLayerDock    ? "dock"
                     : layer == kLayerDesktop ? "desktop"
                                              : mac.window(number)->title);
@@ -44,69 +47,43 @@ class WindowServerTest : public testing::TwoDisplays {
   }
 };
 
-TEST_F(WindowServerTest, LayoutAnswerHasTheWindowServerShapeAndFollowsChanges) {
-  Value answer = server.copyManagedDisplaySpaces(0);
-  ASSERT_EQ(answer.asArray()->size(), 2u);
-  const Value& first = (*answer.asArray())[0];
-  EXPECT_EQ(*first.find("Display Identifier")->asString(), "A");
-  const Value::Array& spaces = *first.find("Spaces")->asArray();
-  ASSERT_EQ(spaces.size(), 3u);
-  for (std::size_t i = 0; i < spaces.size(); ++i) {
-    EXPECT_EQ(spaces[i].find("id64")->asUInt64(), a[i]);
-    EXPECT_EQ(spaces[i].find("ManagedSpaceID")->asUInt64(), a[i]);
-    EXPECT_EQ(spaces[i].find("type")->kind(), Value::Kind::Integer);
-    EXPECT_EQ(spaces[i].find("uuid")->asString()->size(), 36u);
-  }
-  EXPECT_EQ(spaces[2].find("type")->asInteger(), kSpaceTypeFullScreen);
-  EXPECT_EQ(*first.find("Current Space"), spaces[0]);
-
-  // Every read is counted, and a change is seen by the next read.
+// The layout and window-list answers as the window server gives them, one a line, each after
+// a change: the layout with display A's full-screen space and current space, then after a
+// switch and a desktop added on B; the window list for each set of options (all, on screen,
+// without desktop elements, both), front to back, then one entry whole and one of an
+// application without a name, then after a switch and after Notes quits.
+TEST_F(WindowServerTest, AnswersFollowChangesAsTheirGolden) {
+  std::string out = describe(server.copyManagedDisplaySpaces(0)) + "\n";
   ASSERT_EQ(server.managedDisplaySetCurrentSpace(0, "A", a[1]), 0);
-  answer = server.copyManagedDisplaySpaces(0);
-  EXPECT_EQ((*answer.asArray())[0].find("Current Space")->find("id64")->asUInt64(), a[1]);
-  std::uint64_t added = mac.userAddDesktop("B");
-  answer = server.copyManagedDisplaySpaces(0);
-  EXPECT_EQ((*answer.asArray())[1].find("Spaces")->asArray()->back().find("id64")->asUInt64(),
-            added);
-  EXPECT_EQ(mac.callCount("SLSCopyManagedDisplaySpaces"), 3);
+  mac.userAddDesktop("B");
+  out += describe(server.copyManagedDisplaySpaces(0)) + "\n";
+  EXPECT_EQ(mac.callCount("SLSCopyManagedDisplaySpaces"), 2);
 
-  mac.overrideManagedDisplaySpaces(Value("garbage"));
-  EXPECT_EQ(server.copyManagedDisplaySpaces(0), Value("garbage"));
-  mac.overrideManagedDisplaySpaces(std::nullopt);
-  EXPECT_EQ(server.copyManagedDisplaySpaces(0).asArray()->size(), 2u);
-}
-
-TEST_F(WindowServerTest, WindowListFiltersByOptionsAndKeepsFrontToBackOrder) {
   platform::pid_t unnamed = mac.addApplication({});
   mac.addSystemFurniture();
   mac.addWindow(notes, {a[0]}, AXRect::make(20, 40, 800, 600), kLayerNormal, "here");
   mac.addWindow(unnamed, {a[1]}, AXRect::make(20, 40, 800, 600), kLayerNormal, "elsewhere");
   mac.addWindow(notes, {}, AXRect::make(1.5, 2.5, 300, 60), kLayerNormal, "everywhere");
-
-  using V = std::vector<std::string>;
-  EXPECT_EQ(listed(0), (V{"menu bar", "menu bar", "everywhere", "elsewhere", "here", "dock",
-                          "desktop", "desktop"}));
-  EXPECT_EQ(listed(1),
-            (V{"menu bar", "menu bar", "everywhere", "here", "dock", "desktop", "desktop"}));
-  EXPECT_EQ(listed(16), (V{"menu bar", "menu bar", "everywhere", "elsewhere", "here", "dock"}));
-  EXPECT_EQ(listed(17), (V{"menu bar", "menu bar", "everywhere", "here", "dock"}));
-
+  mac.userSwitchTo(a[0]);
+  auto lists = [&](const std::string& when) {
+    for (std::uint32_t options : {0, 1, 16, 17}) {
+      out += when + ", options " + std::to_string(options) + ":" + listed(options) + "\n";
+    }
+  };
+  lists("three windows");
   Value list = server.windowListCopyWindowInfo(0, 0);
-  const Value& everywhere = (*list.asArray())[2];
-  EXPECT_EQ(*everywhere.find(platform::kWindowBounds),
-            Value::dictionary({{"X", 1.5}, {"Y", 2.5}, {"Width", 300.0}, {"Height", 60.0}}));
-  EXPECT_EQ(everywhere.find(platform::kWindowOwnerPID)->asInteger(), notes);
-  EXPECT_EQ(*everywhere.find(platform::kWindowOwnerName)->asString(), "Notes");
-  EXPECT_EQ(everywhere.find(kWindowIsOnscreen)->asBool(), true);
-  const Value& elsewhere = (*list.asArray())[3];
-  EXPECT_EQ(elsewhere.find(platform::kWindowOwnerName), nullptr);
-  EXPECT_EQ(elsewhere.find(kWindowIsOnscreen), nullptr);
-
-  // After a switch the other window is on screen; after quitting, its app's windows are gone.
+  out += describe((*list.asArray())[2]) + "\n" + describe((*list.asArray())[3]) + "\n";
   mac.userSwitchTo(a[1]);
-  EXPECT_EQ(listed(17), (V{"menu bar", "menu bar", "everywhere", "elsewhere", "dock"}));
+  lists("on a[1]");
   mac.quitApplication(notes);
-  EXPECT_EQ(listed(17), (V{"menu bar", "menu bar", "elsewhere", "dock"}));
+  lists("Notes quit");
+  EXPECT_TRUE(velmora::testing::matchesGolden("platform/window_server_answers.txt", out));
+
+  // Answers a test makes up stand until taken back.
+  mac.overrideManagedDisplaySpaces(Value("garbage"));
+  EXPECT_EQ(server.copyManagedDisplaySpaces(0), Value("garbage"));
+  mac.overrideManagedDisplaySpaces(std::nullopt);
+  EXPECT_EQ(server.copyManagedDisplaySpaces(0).asArray()->size(), 2u);
   mac.overrideWindowList(Value(nullptr));
   EXPECT_TRUE(server.windowListCopyWindowInfo(1, 0).isNull());
 }
@@ -173,57 +150,43 @@ TEST_F(WindowServerTest, IgnoredSwitchCallsAnswerSuccessButLeaveTheDisplayUntilS
   EXPECT_EQ(events, (std::vector<std::string>{"active", "active"}));
 }
 
-TEST_F(WindowServerTest, UserSpaceOperations) {
-  // Switching moves the active menu bar to that display.
+// What the user does to spaces, the machine after each step: switching moves the active menu
+// bar to that display; full screen makes a space right after the window's, moves the window
+// there filling the display and shows it at once, Notes in front; removing the current space
+// sends its windows to the first desktop and shows the one before it; the last desktop
+// stays; a detached display's spaces join the main display, its windows moved onto it, and
+// the screens are announced before the active space. Notifications come on the next turn.
+TEST_F(WindowServerTest, UserSpaceOperationsAsTheirGolden) {
+  std::string out;
+  auto step = [&](const std::string& what) {
+    out += "== " + what + " (heard:";
+    for (const std::string& e : std::exchange(events, {})) out += " " + e;
+    out += ")\n" + testing::machineText(mac);
+    loop.runPending();
+    out += "then heard:";
+    for (const std::string& e : std::exchange(events, {})) out += " " + e;
+    out += "\n";
+  };
   mac.userSwitchTo(b[1]);
-  EXPECT_EQ(*server.copyActiveMenuBarDisplayIdentifier(0).asString(), "B");
-
-  // Full screen: a new space right after the window's, the window on it, shown at once.
+  step("switch to b[1]");
   std::int64_t win = mac.addWindow(notes, {a[1]}, AXRect::make(0, 40, 800, 600));
   mac.addWindow(notes, {a[1]}, AXRect::make(0, 40, 800, 600));
-  std::uint64_t fs = mac.userEnterFullScreen(win);
-  const SimDisplay& main = *mac.display("A");
-  ASSERT_EQ(main.spaces.size(), 4u);
-  EXPECT_EQ(main.spaces[2].id, fs);
-  EXPECT_EQ(main.spaces[2].type, kSpaceTypeFullScreen);
-  EXPECT_EQ(main.spaces[2].fullScreenOwner, notes);
-  EXPECT_EQ(mac.window(win)->spaces, std::vector<std::uint64_t>{fs});
-  EXPECT_EQ(mac.window(win)->bounds, AXRect::make(0, 0, 1512, 982));
-  EXPECT_EQ(mac.currentSpace("A"), fs);
-  EXPECT_EQ(mac.activeMenuBarDisplay(), "A");
-  EXPECT_EQ(mac.windows().front().number, win);
-  EXPECT_EQ(mac.frontmostPID(), notes);
-
-  // Removing the current space: its windows go to the first desktop, the one before is shown.
-  std::int64_t onSecond = mac.addWindow(notes, {a[1]}, AXRect::make(0, 40, 800, 600));
+  mac.userEnterFullScreen(win);
+  step("the front window on a[1] goes full screen");
+  mac.addWindow(notes, {a[1]}, AXRect::make(0, 40, 800, 600));
   mac.userSwitchTo(a[1]);
   mac.userRemoveSpace(a[1]);
-  EXPECT_EQ(mac.currentSpace("A"), a[0]);
-  EXPECT_EQ(mac.window(onSecond)->spaces, std::vector<std::uint64_t>{a[0]});
-  EXPECT_EQ(mac.space(a[1]), nullptr);
-  mac.userRemoveSpace(a[0]);  // the last desktop stays
-  EXPECT_NE(mac.space(a[0]), nullptr);
-  loop.runPending();
-  EXPECT_EQ(events, (std::vector<std::string>{"active", "active", "active", "active"}));
-}
-
-TEST_F(WindowServerTest, DetachingADisplayMovesItsSpacesToTheMainDisplay) {
-  std::int64_t win = mac.addWindow(notes, {b[1]}, AXRect::make(1600, 100, 800, 600));
+  step("a[1] removed while current");
+  mac.userRemoveSpace(a[0]);
+  step("the last desktop removed");
+  mac.addWindow(notes, {b[1]}, AXRect::make(1600, 100, 800, 600));
   mac.userSwitchTo(b[1]);
   loop.runPending();
   events.clear();
   mac.userDetachDisplay("B");
-  ASSERT_EQ(mac.displays().size(), 1u);
-  std::vector<std::uint64_t> ids;
-  for (const auto& s : mac.displays()[0].spaces) ids.push_back(s.id);
-  EXPECT_EQ(ids, (std::vector<std::uint64_t>{a[0], a[1], a[2], b[0], b[1]}));
-  EXPECT_EQ(mac.currentSpace("A"), a[0]);
-  EXPECT_EQ(mac.activeMenuBarDisplay(), "A");
-  EXPECT_EQ(mac.window(win)->bounds, AXRect::make(88, 100, 800, 600));  // now on the main display
+  step("B detached while on b[1]");
   EXPECT_TRUE(workspace.displayUUIDString(2).isNull());
-  EXPECT_TRUE(events.empty());
-  loop.runPending();
-  EXPECT_EQ(events, (std::vector<std::string>{"screens", "active"}));
+  EXPECT_TRUE(velmora::testing::matchesGolden("platform/user_space_operations.txt", out));
 }
 
 }  // namespace

@@ -2,15 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
+#include "golden.h"
+#include "platform/sim/machine_text.h"
 #include "platform/sim/two_displays.h"
 
 namespace velmora::sim {
 namespace {
 
 using WorkspaceTest = testing::TwoDisplays;
-using testing::named;
 
 TEST_F(WorkspaceTest, ScreensDescribeDisplaysAsAppKitDoes) {
   mac.addSystemFurniture();
@@ -26,14 +25,7 @@ TEST_F(WorkspaceTest, ScreensDescribeDisplaysAsAppKitDoes) {
   // The Dock takes the bottom of the main display; the menu bar sits on every display.
   mac.userDetachDisplay("B");
   mac.userAttachDisplay("C", ScreenRect::make(-1920, 0, 1920, 1080), 1);
-  std::vector<AXRect> menuBars, docks;
-  for (const auto& w : mac.windows()) {
-    if (w.layer == kLayerMainMenu) menuBars.push_back(w.bounds);
-    if (w.layer == kLayerDock) docks.push_back(w.bounds);
-  }
-  EXPECT_EQ(menuBars, (std::vector<AXRect>{AXRect::make(-1920, -98, 1920, 24),
-                                           AXRect::make(0, 0, 1512, 24)}));
-  EXPECT_EQ(docks, (std::vector<AXRect>{AXRect::make(0, 912, 1512, 70)}));
+  EXPECT_TRUE(velmora::testing::matchesGolden("platform/furniture.txt", testing::machineText(mac)));
   EXPECT_EQ(workspace.runningApplication(400)->activationPolicy,
             platform::ActivationPolicy::Accessory);
   EXPECT_EQ(workspace.runningApplication(300)->activationPolicy,
@@ -46,7 +38,7 @@ TEST_F(WorkspaceTest, ActivationRaisesTheAppAndItsFrontWindow) {
   EXPECT_EQ(self->bundleIdentifier, "app.velmora.Velmora");
   EXPECT_EQ(self->activationPolicy, platform::ActivationPolicy::Accessory);
 
-  platform::pid_t mail = mac.addApplication(named("Mail"));
+  platform::pid_t mail = mac.addApplication({.name = "Mail"});
   std::int64_t notesWindow = mac.addWindow(notes, {a[0]}, AXRect::make(0, 40, 800, 600));
   mac.addWindow(mail, {a[0]}, AXRect::make(0, 40, 800, 600));
   EXPECT_TRUE(workspace.activate(notes, 0));

@@ -79,6 +79,20 @@ TEST(DrawnSurfaces, AFadingPanelSaysWhereItIsGoingAndWhen) {
   run("print panels");
   EXPECT_TRUE(run.printed("fader at 0,0 200x100 level 25 alpha 0.20\n")) << run.out.str();
   EXPECT_FALSE(run.printed("fading"));
+
+  // On screen the panel's alpha applies on top of whatever opacity its content draws with.
+  panel->setFrame(ScreenRect::make(600, 400, 200, 100), true);
+  panel->setContent([](platform::Canvas& canvas, Size size) {
+    canvas.setAlpha(1);
+    canvas.fill(platform::Path::rect({0, 0, size.width, size.height}), platform::Color::white());
+  });
+  auto shown = [&] {
+    auto screen = sim::Compositor(run.mac()).draw("MAIN", platform::CanvasRect{700, 530, 1, 1}, 1);
+    return screen->bitmap().rgba;
+  };
+  std::vector<std::uint8_t> faded = shown();
+  panel->setAlpha(1, 0);
+  EXPECT_LT(faded[0] + faded[1] + faded[2], shown()[0] + shown()[1] + shown()[2] - 300);
 }
 
 }  // namespace

@@ -267,9 +267,18 @@ void Compositor::drawPanels(Canvas& canvas, const SimDisplay& display) {
     CanvasRect r = local(display, frame);
     platform::CanvasStateSaver saved(canvas);
     canvas.clip(Path::rect(r));
-    canvas.translate(r.x, r.y);
+    if (panel->alpha() >= 1) {
+      canvas.translate(r.x, r.y);
+      panel->drawContent(canvas);
+      continue;
+    }
+    // A window's alpha applies to the window as a whole, on top of whatever opacity its own
+    // content draws with: draw the content apart, then lay it down at the panel's alpha.
+    auto content = mac_.canvases().makeCanvas(frame.size, canvas.scale());
+    if (!content) continue;
+    panel->drawContent(*content);
     canvas.setAlpha(panel->alpha());
-    panel->drawContent(canvas);
+    canvas.drawImage(content->bitmap(), r);
   }
 }
 

@@ -50,7 +50,8 @@ std::uint64_t VirtualWindowServer::addSpace(const std::string& displayUUID, std:
 }
 
 std::int64_t VirtualWindowServer::addWindow(pid_t owner, std::vector<std::uint64_t> spaces,
-                                            AXRect bounds, std::int32_t layer, std::string title) {
+                                            AXRect bounds, std::int32_t layer, std::string title,
+                                            bool behindPeers) {
   SimWindow w;
   w.number = machine_.takeWindowNumber();
   w.owner = owner;
@@ -59,7 +60,7 @@ std::int64_t VirtualWindowServer::addWindow(pid_t owner, std::vector<std::uint64
   w.spaces = std::move(spaces);
   w.title = std::move(title);
   std::int64_t number = w.number;
-  machine_.insertWindow(std::move(w));
+  machine_.insertWindow(std::move(w), behindPeers);
   return number;
 }
 
@@ -71,16 +72,10 @@ void VirtualWindowServer::addFurniture(pid_t dockPID) {
 
 void VirtualWindowServer::furnish(pid_t dockPID) {
   if (machine_.displays.empty()) return;
+  // On every space, as the window server's own windows are.
   auto add = [&](pid_t owner, AXRect bounds, std::int32_t layer, std::string title,
                  bool behindPeers) {
-    SimWindow w;
-    w.number = machine_.takeWindowNumber();
-    w.owner = owner;
-    w.layer = layer;
-    w.bounds = bounds;
-    w.title = std::move(title);
-    furnitureWindows_.push_back(w.number);
-    machine_.insertWindow(std::move(w), behindPeers);
+    furnitureWindows_.push_back(addWindow(owner, {}, bounds, layer, std::move(title), behindPeers));
   };
   for (const auto& d : machine_.displays) {
     AXRect frame = machine_.axFrame(d);

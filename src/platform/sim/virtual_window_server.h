@@ -28,9 +28,10 @@ class VirtualWindowServer final : public platform::WindowServer {
   // Appends a space to a display; 0 for an unknown display.
   std::uint64_t addSpace(const std::string& displayUUID, std::int64_t type,
                          std::optional<std::int64_t> managedID);
-  // Opens a window frontmost on the given spaces; answers its number.
+  // Opens a window on the given spaces (none: on every space), frontmost among its peers or,
+  // with `behindPeers`, behind them; answers its number.
   std::int64_t addWindow(pid_t owner, std::vector<std::uint64_t> spaces, AXRect bounds,
-                         std::int32_t layer, std::string title);
+                         std::int32_t layer, std::string title, bool behindPeers = false);
   // Adds the system's windows, the Dock's owned by `dockPID`; they follow the displays from
   // then on. Only the first call adds anything.
   void addFurniture(pid_t dockPID);

@@ -180,7 +180,8 @@ DockBadges::DockBadges(const platform::Platform& platform, NotificationCenter& c
                        Stopwatch stopwatch)
     : platform_(platform),
       center_(center),
-      stopwatch_(stopwatch ? std::move(stopwatch) : Stopwatch(steadySeconds)) {}
+      stopwatch_(stopwatch ? std::move(stopwatch) : Stopwatch(steadySeconds)),
+      queue_(platform.workQueues.makeSerialQueue("app.velmora.badges")) {}
 
 std::optional<std::string> DockBadges::badge(platform::pid_t pid) const {
   auto it = badges_.find(pid);
@@ -201,8 +202,8 @@ void DockBadges::requestRead() {
   }
   auto done = lifetime_.guard(
       [this](const DockBadgeRecords& records, int milliseconds) { finish(records, milliseconds); });
-  queue_.async([&ax = platform_.accessibility, &loop = platform_.loop, stopwatch = stopwatch_, dock,
-                done = std::move(done)]() mutable {
+  queue_->async([&ax = platform_.accessibility, &loop = platform_.loop, stopwatch = stopwatch_,
+                 dock, done = std::move(done)]() mutable {
     double start = stopwatch();
     DockBadgeRecords records = readDockBadges(ax, dock);
     auto milliseconds = static_cast<int>(std::floor((stopwatch() - start) * 1000));

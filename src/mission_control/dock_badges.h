@@ -14,7 +14,6 @@
 
 #include "core/main_loop.h"
 #include "core/notification_center.h"
-#include "mission_control/serial_queue.h"
 #include "platform/platform.h"
 #include "spaces/engine_services.h"
 
@@ -72,7 +71,7 @@ class DockBadges final : public BadgeReader {
   bool reading() const { return reading_; }
   // Blocks until the worker has handed its read to the main loop, where it takes effect on
   // the next turn. For tests and orderly shutdown.
-  void waitForWorker() { queue_.waitUntilIdle(); }
+  void waitForWorker() { queue_->waitUntilIdle(); }
 
  private:
   void finish(const DockBadgeRecords& records, int milliseconds);
@@ -86,7 +85,8 @@ class DockBadges final : public BadgeReader {
   double lastRead_ = -std::numeric_limits<double>::infinity();
   bool reading_ = false;
   Lifetime lifetime_;
-  SerialQueue queue_{"app.velmora.badges"};  // last: joined before anything else goes
+  // Last: drained before anything else goes.
+  std::unique_ptr<platform::WorkQueue> queue_;
 };
 
 }  // namespace velmora

@@ -27,6 +27,7 @@
 #include "platform/symbols.h"
 #include "platform/volumes.h"
 #include "platform/window_server.h"
+#include "platform/work_queues.h"
 #include "platform/workspace.h"
 
 namespace velmora::platform {
@@ -58,6 +59,7 @@ struct Platform {
   Panels& panels;
   StatusBar& statusBar;
   OpenPanel& openPanel;
+  WorkQueues& workQueues;
   // The operating system's major version (26 for macOS Tahoe).
   int systemMajorVersion = 26;
 };

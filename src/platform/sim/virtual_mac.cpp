@@ -92,6 +92,7 @@ platform::Platform VirtualMac::platform() {
                             panels_,
                             menuBar_,
                             openPanel_,
+                            workQueues_,
                             machine_.systemMajorVersion};
 }
 

@@ -30,6 +30,7 @@
 #include "core/main_loop.h"
 #include "core/value.h"
 #include "platform/linux/host_services.h"
+#include "platform/linux/thread_work_queues.h"
 #include "platform/platform.h"
 #include "platform/sim/ax_tree.h"
 #include "platform/sim/dock_tree.h"
@@ -325,6 +326,7 @@ class VirtualMac {
   VirtualPanels panels_;
   VirtualMenuBar menuBar_;
   VirtualOpenPanel openPanel_;
+  linuxhost::ThreadWorkQueues workQueues_;
   std::unique_ptr<VirtualDisks> disks_;
 };
 

@@ -1,8 +1,8 @@
-#include "mission_control/serial_queue.h"
+#include "platform/linux/thread_work_queues.h"
 
-namespace velmora {
+namespace velmora::linuxhost {
 
-SerialQueue::~SerialQueue() {
+ThreadWorkQueue::~ThreadWorkQueue() {
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
@@ -11,7 +11,7 @@ SerialQueue::~SerialQueue() {
   if (thread_.joinable()) thread_.join();
 }
 
-void SerialQueue::async(std::function<void()> work) {
+void ThreadWorkQueue::async(std::function<void()> work) {
   {
     std::lock_guard lock(mutex_);
     work_.push_back(std::move(work));
@@ -20,12 +20,12 @@ void SerialQueue::async(std::function<void()> work) {
   wake_.notify_one();
 }
 
-void SerialQueue::waitUntilIdle() {
+void ThreadWorkQueue::waitUntilIdle() {
   std::unique_lock lock(mutex_);
   idle_.wait(lock, [this] { return work_.empty() && !busy_; });
 }
 
-void SerialQueue::run() {
+void ThreadWorkQueue::run() {
   std::unique_lock lock(mutex_);
   for (;;) {
     wake_.wait(lock, [this] { return stopping_ || !work_.empty(); });
@@ -42,4 +42,4 @@ void SerialQueue::run() {
   }
 }
 
-}  // namespace velmora
+}  // namespace velmora::linuxhost

@@ -1,13 +1,13 @@
 #pragma once
 // NSBundle: the application's own bundle.
 
+#include "Foundation/NSDictionary.h"
 #include "Foundation/NSObject.h"
 
 NS_ASSUME_NONNULL_BEGIN
 
 @class NSString;
 @class NSURL;
-@class NSDictionary;
 
 @interface NSBundle : NSObject
 @property(class, readonly, strong) NSBundle* mainBundle;

@@ -1,12 +1,12 @@
 #pragma once
 // NSNotification and NSNotificationCenter with block observers.
 
+#include "Foundation/NSDictionary.h"
 #include "Foundation/NSObject.h"
 
 NS_ASSUME_NONNULL_BEGIN
 
 @class NSString;
-@class NSDictionary;
 @class NSOperationQueue;
 
 typedef NSString* NSNotificationName;

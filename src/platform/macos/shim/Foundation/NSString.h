@@ -29,3 +29,8 @@ enum { NSUTF8StringEncoding = 4 };
 @end
 
 NS_ASSUME_NONNULL_END
+
+NS_ASSUME_NONNULL_BEGIN
+// Writes a formatted line to the unified log; the format takes printf's conversions and %@.
+void NSLog(NSString* format, ...) __attribute__((format(__NSString__, 1, 2)));
+NS_ASSUME_NONNULL_END

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "app/velmora_app.h"
-#include "cli/recorded_surfaces.h"
+#include "app/recorded_surfaces.h"
 #include "core/line_log.h"
 #include "core/notification_center.h"
 #include "core/queued_loop.h"

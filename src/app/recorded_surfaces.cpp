@@ -1,11 +1,11 @@
-#include "cli/recorded_surfaces.h"
+#include "app/recorded_surfaces.h"
 
 #include <cstdio>
 
 #include "app/drawn_surfaces.h"
 #include "settings_ui/editor_window.h"
 
-namespace velmora::cli {
+namespace velmora {
 
 namespace {
 
@@ -136,11 +136,11 @@ class Hover final : public SpaceHover {
 
 // The settings window: its pages are recorded; the desktop editor is the real one when the
 // kit draws.
-class Settings final : public SettingsWindow {
+class SettingsStandIn final : public SettingsWindow {
  public:
   // `editorSlot` is where the kit keeps the editor's window for the command line.
-  Settings(SurfaceRecord& record, const RecordedSurfaceKit& kit, const SurfaceContext& context,
-           EditorWindow*& editorSlot)
+  SettingsStandIn(SurfaceRecord& record, const RecordedSurfaceKit& kit,
+                  const SurfaceContext& context, EditorWindow*& editorSlot)
       : record_(record),
         kit_(kit),
         editor_(std::make_unique<EditorWindow>(
@@ -151,7 +151,7 @@ class Settings final : public SettingsWindow {
         editorSlot_(editorSlot) {
     editorSlot_ = editor_.get();
   }
-  ~Settings() override {
+  ~SettingsStandIn() override {
     if (editorSlot_ == editor_.get()) editorSlot_ = nullptr;
   }
   void show(std::optional<SettingsPage> page) override {
@@ -239,7 +239,7 @@ std::unique_ptr<SpaceHover> RecordedSurfaceKit::makeHover(const Context&) {
   return std::make_unique<Hover>(record_);
 }
 std::unique_ptr<SettingsWindow> RecordedSurfaceKit::makeSettingsWindow(const Context& context) {
-  return std::make_unique<Settings>(record_, *this, context, editorWindow_);
+  return std::make_unique<SettingsStandIn>(record_, *this, context, editorWindow_);
 }
 std::unique_ptr<FirstRunWindow> RecordedSurfaceKit::makeFirstRunWindow(const Context&) {
   return std::make_unique<FirstRun>(record_);
@@ -260,4 +260,4 @@ void RecordedUpdates::installed(const std::string& bundlePath) {
   if (onInstalled_) onInstalled_(bundlePath);
 }
 
-}  // namespace velmora::cli
+}  // namespace velmora

@@ -1,8 +1,9 @@
 #pragma once
 // What the application asks of its surfaces, recorded one line a request (a toast, a switch
-// tag, the popover, a settings page, …) so the command line can print it and scripts can
-// expect it. The surfaces that draw (the switch tag, the menu bar tile, the desktop editor)
-// are the real ones behind the record; the others are stand-ins until they draw.
+// tag, the popover, a settings page, …): the command line prints the lines and scripts
+// expect them; the Mac app sends them to the system log. The surfaces that draw (the switch tag,
+// the menu bar tile, the desktop editor) are the real ones behind the record; the others are
+// stand-ins until they draw.
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,10 +12,8 @@
 #include "app/surfaces.h"
 
 namespace velmora {
-class EditorWindow;
-}
 
-namespace velmora::cli {
+class EditorWindow;
 
 class SurfaceRecord {
  public:
@@ -85,4 +84,4 @@ class RecordedUpdates final : public Updates {
   bool started_ = false;
 };
 
-}  // namespace velmora::cli
+}  // namespace velmora

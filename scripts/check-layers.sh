@@ -21,6 +21,7 @@ declare -A below=(
   [surfaces]="switching mission_control drawing"
   [app]="surfaces updates settings_ui"
   [cli]="app sim"
+  [mac]="app macos"
 )
 
 # The layer a path under src/ belongs to.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Checks that no layer includes one above it and that every file is formatted, builds Velmora
-# with warnings as errors and runs the test suite, then builds the tests again with clang
-# under AddressSanitizer + UndefinedBehaviorSanitizer and runs them once more, so both
-# compilers' warnings stop a change.
+# Checks that no layer includes one above it, that every file is formatted and that the Mac
+# layer type-checks against its declarations of Apple's API; builds Velmora with warnings as
+# errors and runs the test suite, then builds the tests again with clang under
+# AddressSanitizer + UndefinedBehaviorSanitizer and runs them once more, so both compilers'
+# warnings stop a change.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -11,6 +12,9 @@ jobs=$(nproc)
 echo "== layers and formatting"
 scripts/check-layers.sh
 git ls-files -z -- '*.h' '*.cpp' '*.mm' | xargs -0 clang-format --dry-run -Werror
+
+echo "== macOS layer type-check"
+scripts/check-macos.sh
 
 echo "== release build and tests"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -8,7 +8,30 @@
 #error "AppKit is an Objective-C framework: include it from .mm files only"
 #endif
 
-#include <Foundation/Foundation.h>
+#import <Foundation/Foundation.h>
 
+#include "AppKit/AppKitDefines.h"
+#include "AppKit/NSAlert.h"
+#include "AppKit/NSApplication.h"
+#include "AppKit/NSButton.h"
+#include "AppKit/NSCell.h"
+#include "AppKit/NSControl.h"
 #include "AppKit/NSEvent.h"
+#include "AppKit/NSFont.h"
 #include "AppKit/NSGraphics.h"
+#include "AppKit/NSGraphicsContext.h"
+#include "AppKit/NSImage.h"
+#include "AppKit/NSMenu.h"
+#include "AppKit/NSMenuItem.h"
+#include "AppKit/NSOpenPanel.h"
+#include "AppKit/NSPanel.h"
+#include "AppKit/NSParagraphStyle.h"
+#include "AppKit/NSResponder.h"
+#include "AppKit/NSRunningApplication.h"
+#include "AppKit/NSSavePanel.h"
+#include "AppKit/NSStatusBar.h"
+#include "AppKit/NSStatusBarButton.h"
+#include "AppKit/NSStatusItem.h"
+#include "AppKit/NSView.h"
+#include "AppKit/NSWindow.h"
+#include "AppKit/NSWorkspace.h"

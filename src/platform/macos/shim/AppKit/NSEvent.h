@@ -1,23 +1,28 @@
 #pragma once
-// NSEvent: the events AppKit hands the application, and local monitors that see them before
-// the application's windows do.
+// NSEvent: an input event, its type and modifier flags, the masks that select types, and local
+// monitors that see events before the application's windows do.
 
-#include "Foundation/NSObject.h"
+#import <Foundation/Foundation.h>
 
 NS_ASSUME_NONNULL_BEGIN
 
 typedef NS_ENUM(NSUInteger, NSEventType) {
+  NSEventTypeLeftMouseUp = 2,
+  NSEventTypeRightMouseUp = 4,
   NSEventTypeKeyDown = 10,
   NSEventTypeKeyUp = 11,
   NSEventTypeFlagsChanged = 12,
 };
 
-// One bit per event type: 1 << NSEventType.
+// One bit per event type: 1 << the type's value.
 typedef NS_OPTIONS(unsigned long long, NSEventMask) {
+  NSEventMaskLeftMouseUp = 1ULL << NSEventTypeLeftMouseUp,
+  NSEventMaskRightMouseUp = 1ULL << NSEventTypeRightMouseUp,
   NSEventMaskKeyDown = 1ULL << NSEventTypeKeyDown,
   NSEventMaskFlagsChanged = 1ULL << NSEventTypeFlagsChanged,
 };
 
+// The same bits as CGEventFlags.
 typedef NS_OPTIONS(NSUInteger, NSEventModifierFlags) {
   NSEventModifierFlagShift = 1 << 17,
   NSEventModifierFlagControl = 1 << 18,

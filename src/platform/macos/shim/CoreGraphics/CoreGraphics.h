@@ -6,3 +6,4 @@
 #include <CoreFoundation/CoreFoundation.h>
 
 #include "CoreGraphics/CGBase.h"
+#include "CoreGraphics/CGContext.h"

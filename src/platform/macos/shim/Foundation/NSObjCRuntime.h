@@ -25,3 +25,11 @@ typedef NS_ENUM(NSInteger, NSComparisonResult) {
   NSOrderedSame = 0,
   NSOrderedDescending = 1,
 };
+
+// The selector with this name ("undo:"), registered with the runtime if it is new.
+@class NSString;
+#if defined(__cplusplus)
+extern "C" SEL NSSelectorFromString(NSString* _Nonnull aSelectorName);
+#else
+extern SEL NSSelectorFromString(NSString* _Nonnull aSelectorName);
+#endif

@@ -1,0 +1,7 @@
+#pragma once
+// NSPanel: an auxiliary window.
+
+#include "AppKit/NSWindow.h"
+
+@interface NSPanel : NSWindow
+@end

@@ -18,8 +18,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/velmora_app.h"
 #include "app/recorded_surfaces.h"
+#include "app/velmora_app.h"
 #include "core/line_log.h"
 #include "core/notification_center.h"
 #include "core/queued_loop.h"

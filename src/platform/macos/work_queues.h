@@ -1,8 +1,8 @@
 #pragma once
 // Serial work queues on a Mac: a dispatch queue each, made with a label that shows in crash
-// reports and in the debugger.
-
-#include <dispatch/dispatch.h>
+// reports and in the debugger. The queue itself stays in the .cpp: Objective-C++ files see a
+// dispatch queue as an object ARC manages, plain C++ files as a pointer, and a class holding
+// one must look the same to both.
 
 #include <memory>
 #include <string>
@@ -11,31 +11,12 @@
 
 namespace velmora::macos {
 
-class DispatchWorkQueue final : public platform::WorkQueue {
- public:
-  // dispatch_queue_create(label, DISPATCH_QUEUE_SERIAL).
-  explicit DispatchWorkQueue(std::string label);
-  // Waits for the work handed in already (dispatch_sync_f), then dispatch_release.
-  ~DispatchWorkQueue() override;
-  DispatchWorkQueue(const DispatchWorkQueue&) = delete;
-  DispatchWorkQueue& operator=(const DispatchWorkQueue&) = delete;
-
-  const std::string& label() const override { return label_; }
-  // dispatch_async_f.
-  void async(std::function<void()> work) override;
-  // dispatch_sync_f with nothing to do: it returns once everything before it has run.
-  void waitUntilIdle() override;
-
- private:
-  std::string label_;
-  dispatch_queue_t queue_;
-};
-
 class DispatchWorkQueues final : public platform::WorkQueues {
  public:
-  std::unique_ptr<platform::WorkQueue> makeSerialQueue(const std::string& label) override {
-    return std::make_unique<DispatchWorkQueue>(label);
-  }
+  // dispatch_queue_create(label, DISPATCH_QUEUE_SERIAL); work goes in with dispatch_async_f,
+  // waitUntilIdle is a dispatch_sync_f with nothing to do, and the queue drains the same way
+  // before dispatch_release lets it go.
+  std::unique_ptr<platform::WorkQueue> makeSerialQueue(const std::string& label) override;
 };
 
 }  // namespace velmora::macos

@@ -9,7 +9,7 @@
 #endif
 
 #import <Foundation/Foundation.h>
-
+#include <Foundation/Foundation.h>
 #include "AppKit/AppKitDefines.h"
 #include "AppKit/NSAlert.h"
 #include "AppKit/NSApplication.h"

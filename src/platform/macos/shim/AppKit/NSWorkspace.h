@@ -1,5 +1,6 @@
 #pragma once
-// NSWorkspace: the running applications and the workspace's own notification centre.
+// NSWorkspace: the running applications, opening a URL with the application the user has for
+// it, and the workspace's own notification centre.
 
 #import <Foundation/Foundation.h>
 
@@ -14,6 +15,8 @@ NS_ASSUME_NONNULL_BEGIN
 @property(readonly, strong) NSNotificationCenter* notificationCenter;
 @property(readonly, copy) NSArray<NSRunningApplication*>* runningApplications;
 @property(nullable, readonly, strong) NSRunningApplication* frontmostApplication;
+// YES when an application opened the URL.
+- (BOOL)openURL:(NSURL*)url;
 @end
 
 // Posted on the workspace's centre when the current Space changes, with no object.

@@ -10,16 +10,23 @@
 
 #include <CoreFoundation/CoreFoundation.h>
 
+#include "Foundation/NSAppleEventDescriptor.h"
+#include "Foundation/NSAppleEventManager.h"
 #include "Foundation/NSArray.h"
 #include "Foundation/NSBundle.h"
 #include "Foundation/NSData.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSError.h"
+#include "Foundation/NSFileHandle.h"
+#include "Foundation/NSFileManager.h"
 #include "Foundation/NSGeometry.h"
 #include "Foundation/NSNotification.h"
 #include "Foundation/NSObjCRuntime.h"
 #include "Foundation/NSObject.h"
+#include "Foundation/NSPathUtilities.h"
 #include "Foundation/NSProcessInfo.h"
 #include "Foundation/NSString.h"
+#include "Foundation/NSTask.h"
+#include "Foundation/NSURL+ResourceValues.h"
 #include "Foundation/NSURL.h"
 #include "Foundation/NSValue.h"

@@ -11,6 +11,14 @@
 typedef id<OS_dispatch_queue> dispatch_queue_t;
 typedef id<OS_dispatch_object> dispatch_object_t;
 typedef id dispatch_queue_attr_t;
+#elif defined(__cplusplus)
+// Every dispatch object is a dispatch_object_t, so a queue goes to dispatch_release as it is.
+struct dispatch_object_s {};
+struct dispatch_queue_s : dispatch_object_s {};
+struct dispatch_queue_attr_s : dispatch_object_s {};
+typedef dispatch_object_s* dispatch_object_t;
+typedef dispatch_queue_s* dispatch_queue_t;
+typedef dispatch_queue_attr_s* dispatch_queue_attr_t;
 #else
 typedef struct dispatch_queue_s* dispatch_queue_t;
 typedef struct dispatch_object_s* dispatch_object_t;

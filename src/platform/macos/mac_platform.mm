@@ -1,0 +1,85 @@
+#include "platform/macos/mac_platform.h"
+
+#import <Foundation/Foundation.h>
+
+#include "platform/macos/accessibility.h"
+#include "platform/macos/application.h"
+#include "platform/macos/bundle.h"
+#include "platform/macos/cf_value.h"
+#include "platform/macos/cg_canvas.h"
+#include "platform/macos/files.h"
+#include "platform/macos/hot_keys.h"
+#include "platform/macos/image_io.h"
+#include "platform/macos/input_clocks.h"
+#include "platform/macos/keyboard_events.h"
+#include "platform/macos/keyboard_layout.h"
+#include "platform/macos/launch_services.h"
+#include "platform/macos/local_event_monitors.h"
+#include "platform/macos/login_items.h"
+#include "platform/macos/open_panel.h"
+#include "platform/macos/panels.h"
+#include "platform/macos/preferences.h"
+#include "platform/macos/process_runner.h"
+#include "platform/macos/property_lists.h"
+#include "platform/macos/screens.h"
+#include "platform/macos/status_bar.h"
+#include "platform/macos/symbols.h"
+#include "platform/macos/volumes.h"
+#include "platform/macos/window_server.h"
+#include "platform/macos/work_queues.h"
+#include "platform/macos/workspace.h"
+
+namespace velmora::macos {
+
+// In the order platform::Platform names them.
+struct MacPlatform::Impl {
+  RunLoopMainLoop loop;
+  MacWindowServer windowServer;
+  MacScreens screens;
+  MacWorkspace workspace;
+  MacInputClocks inputClocks;
+  MacAccessibility accessibility;
+  MacPreferences preferences;
+  MacKeyboardLayout keyboardLayout;
+  MacPropertyLists propertyLists;
+  MacImageIO images;
+  MacProcessRunner processes;
+  MacLaunchServices launchServices;
+  MacBundle bundle;
+  MacApplication application;
+  MacLoginItems loginItems;
+  MacVolumes volumes;
+  MacFiles files;
+  MacKeyboardEvents keyboardEvents;
+  MacHotKeyRegistry hotKeys;
+  MacLocalEventMonitors localEvents;
+  CGCanvasFactory canvases;
+  MacSymbols symbols;
+  MacPanels panels;
+  MacStatusBar statusBar;
+  MacOpenPanel openPanel;
+  DispatchWorkQueues workQueues;
+};
+
+MacPlatform::MacPlatform() : impl_(std::make_unique<Impl>()) {}
+
+MacPlatform::~MacPlatform() = default;
+
+RunLoopMainLoop& MacPlatform::loop() {
+  return impl_->loop;
+}
+
+platform::Platform MacPlatform::platform() {
+  Impl& m = *impl_;
+  platform::HomeFolder home{stdStringOr((__bridge CFStringRef)NSHomeDirectory())};
+  auto major = static_cast<int>(NSProcessInfo.processInfo.operatingSystemVersion.majorVersion);
+  return platform::Platform{m.loop,          m.windowServer,  m.screens,        m.workspace,
+                            m.inputClocks,   m.accessibility, m.preferences,    m.keyboardLayout,
+                            m.propertyLists, m.images,        m.processes,      m.launchServices,
+                            m.bundle,        m.application,   m.loginItems,     home,
+                            m.volumes,       m.files,         m.keyboardEvents, m.hotKeys,
+                            m.localEvents,   m.canvases,      m.symbols,        m.panels,
+                            m.statusBar,     m.openPanel,     m.workQueues,     major};
+}
+
+}  // namespace velmora::macos

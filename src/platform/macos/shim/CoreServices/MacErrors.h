@@ -1,0 +1,6 @@
+#pragma once
+// MacErrors: the classic status codes.
+
+enum {
+  paramErr = -50,  // an argument the call cannot take
+};

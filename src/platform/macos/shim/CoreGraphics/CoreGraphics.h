@@ -6,3 +6,8 @@
 #include <CoreFoundation/CoreFoundation.h>
 
 #include "CoreGraphics/CGBase.h"
+#include "CoreGraphics/CGEvent.h"
+#include "CoreGraphics/CGEventSource.h"
+#include "CoreGraphics/CGEventTypes.h"
+#include "CoreGraphics/CGRemoteOperation.h"
+#include "CoreGraphics/CGWindow.h"

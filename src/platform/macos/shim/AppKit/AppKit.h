@@ -3,6 +3,9 @@
 // (developer.apple.com/documentation/appkit): the classes, methods, functions and constants
 // the Mac layer uses, with their argument types and nullability. Objective-C only, as on a
 // Mac. On a Mac the SDK's own headers are used instead.
+// (developer.apple.com/documentation/appkit): the classes, methods and constants the Mac layer
+// uses, with their argument types and nullability. Objective-C only, as on a Mac. On a Mac the
+// SDK's own headers are used instead.
 
 #ifndef __OBJC__
 #error "AppKit is an Objective-C framework: include it from .mm files only"
@@ -29,6 +32,7 @@
 #include "AppKit/NSResponder.h"
 #include "AppKit/NSRunningApplication.h"
 #include "AppKit/NSSavePanel.h"
+#include "AppKit/NSScreen.h"
 #include "AppKit/NSStatusBar.h"
 #include "AppKit/NSStatusBarButton.h"
 #include "AppKit/NSStatusItem.h"

@@ -7,3 +7,8 @@
 
 #include "CoreGraphics/CGBase.h"
 #include "CoreGraphics/CGContext.h"
+#include "CoreGraphics/CGEvent.h"
+#include "CoreGraphics/CGEventSource.h"
+#include "CoreGraphics/CGEventTypes.h"
+#include "CoreGraphics/CGRemoteOperation.h"
+#include "CoreGraphics/CGWindow.h"

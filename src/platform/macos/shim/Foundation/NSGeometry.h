@@ -1,11 +1,21 @@
 #pragma once
-// NSGeometry: AppKit's points, sizes and rectangles, the same structures as Core Graphics'.
+// NSGeometry: points, sizes and rectangles (the same structures as Core Graphics') and edge
+// insets.
 
 #include <CoreGraphics/CGBase.h>
+
+#include "Foundation/NSObjCRuntime.h"
 
 typedef CGPoint NSPoint;
 typedef CGSize NSSize;
 typedef CGRect NSRect;
+
+typedef struct NSEdgeInsets {
+  CGFloat top;
+  CGFloat left;
+  CGFloat bottom;
+  CGFloat right;
+} NSEdgeInsets;
 
 static inline NSPoint NSMakePoint(CGFloat x, CGFloat y) {
   NSPoint p = {x, y};
@@ -14,4 +24,8 @@ static inline NSPoint NSMakePoint(CGFloat x, CGFloat y) {
 static inline NSSize NSMakeSize(CGFloat w, CGFloat h) {
   NSSize s = {w, h};
   return s;
+}
+static inline NSRect NSMakeRect(CGFloat x, CGFloat y, CGFloat w, CGFloat h) {
+  NSRect r = {{x, y}, {w, h}};
+  return r;
 }

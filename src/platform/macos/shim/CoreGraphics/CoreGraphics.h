@@ -5,4 +5,13 @@
 
 #include <CoreFoundation/CoreFoundation.h>
 
+#include "CoreGraphics/CGAffineTransform.h"
 #include "CoreGraphics/CGBase.h"
+#include "CoreGraphics/CGBitmapContext.h"
+#include "CoreGraphics/CGColor.h"
+#include "CoreGraphics/CGColorSpace.h"
+#include "CoreGraphics/CGContext.h"
+#include "CoreGraphics/CGDataProvider.h"
+#include "CoreGraphics/CGGradient.h"
+#include "CoreGraphics/CGImage.h"
+#include "CoreGraphics/CGPath.h"

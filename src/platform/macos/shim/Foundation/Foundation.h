@@ -15,6 +15,7 @@
 #include "Foundation/NSData.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSError.h"
+#include "Foundation/NSGeometry.h"
 #include "Foundation/NSNotification.h"
 #include "Foundation/NSObjCRuntime.h"
 #include "Foundation/NSObject.h"

@@ -1,0 +1,17 @@
+#pragma once
+// Declarations for the type-check only, written from Apple's AppKit documentation
+// (developer.apple.com/documentation/appkit): the classes, methods and constants the Mac
+// layer uses, with their argument types and nullability. Objective-C only, as on a Mac. On a
+// Mac the SDK's own headers are used instead.
+
+#ifndef __OBJC__
+#error "AppKit is an Objective-C framework: include it from .mm files only"
+#endif
+
+#import <CoreGraphics/CoreGraphics.h>
+#import <Foundation/Foundation.h>
+
+#include "AppKit/NSColor.h"
+#include "AppKit/NSFontDescriptor.h"
+#include "AppKit/NSGraphicsContext.h"
+#include "AppKit/NSImage.h"

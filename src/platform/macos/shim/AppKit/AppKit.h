@@ -11,7 +11,14 @@
 #import <CoreGraphics/CoreGraphics.h>
 #import <Foundation/Foundation.h>
 
+#include "AppKit/NSAnimation.h"
+#include "AppKit/NSAnimationContext.h"
+#include "AppKit/NSAppearance.h"
 #include "AppKit/NSColor.h"
 #include "AppKit/NSFontDescriptor.h"
 #include "AppKit/NSGraphicsContext.h"
 #include "AppKit/NSImage.h"
+#include "AppKit/NSPanel.h"
+#include "AppKit/NSResponder.h"
+#include "AppKit/NSView.h"
+#include "AppKit/NSWindow.h"

@@ -6,21 +6,29 @@
 // (developer.apple.com/documentation/appkit): the classes, methods and constants the Mac layer
 // uses, with their argument types and nullability. Objective-C only, as on a Mac. On a Mac the
 // SDK's own headers are used instead.
+// (developer.apple.com/documentation/appkit): the classes, methods and constants the Mac
+// layer uses, with their argument types and nullability. Objective-C only, as on a Mac. On a
+// Mac the SDK's own headers are used instead.
 
 #ifndef __OBJC__
 #error "AppKit is an Objective-C framework: include it from .mm files only"
 #endif
 
+#import <CoreGraphics/CoreGraphics.h>
 #import <Foundation/Foundation.h>
-#include <Foundation/Foundation.h>
 #include "AppKit/AppKitDefines.h"
 #include "AppKit/NSAlert.h"
+#include "AppKit/NSAnimation.h"
+#include "AppKit/NSAnimationContext.h"
+#include "AppKit/NSAppearance.h"
 #include "AppKit/NSApplication.h"
 #include "AppKit/NSButton.h"
 #include "AppKit/NSCell.h"
+#include "AppKit/NSColor.h"
 #include "AppKit/NSControl.h"
 #include "AppKit/NSEvent.h"
 #include "AppKit/NSFont.h"
+#include "AppKit/NSFontDescriptor.h"
 #include "AppKit/NSGraphics.h"
 #include "AppKit/NSGraphicsContext.h"
 #include "AppKit/NSImage.h"

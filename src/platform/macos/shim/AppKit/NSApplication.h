@@ -16,6 +16,7 @@ NS_ASSUME_NONNULL_BEGIN
 
 // How a modal session ended; each panel and alert names its own values.
 typedef NSInteger NSModalResponse;
+static const NSModalResponse NSModalResponseOK = 1;
 
 @protocol NSApplicationDelegate <NSObject>
 @optional

@@ -1,5 +1,5 @@
 #pragma once
-// NSResponder: the base of the objects that take part in event and action handling.
+// NSResponder: the base of everything that takes part in event handling (views, windows).
 
 #import <Foundation/Foundation.h>
 

@@ -6,6 +6,7 @@
 // Get functions return a borrowed one. On a Mac the SDK's own headers are used instead.
 
 #include "CoreFoundation/CFArray.h"
+#include "CoreFoundation/CFAttributedString.h"
 #include "CoreFoundation/CFBase.h"
 #include "CoreFoundation/CFData.h"
 #include "CoreFoundation/CFDate.h"

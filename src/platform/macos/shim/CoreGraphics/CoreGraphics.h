@@ -5,10 +5,18 @@
 
 #include <CoreFoundation/CoreFoundation.h>
 
+#include "CoreGraphics/CGAffineTransform.h"
 #include "CoreGraphics/CGBase.h"
+#include "CoreGraphics/CGBitmapContext.h"
+#include "CoreGraphics/CGColor.h"
+#include "CoreGraphics/CGColorSpace.h"
 #include "CoreGraphics/CGContext.h"
+#include "CoreGraphics/CGDataProvider.h"
 #include "CoreGraphics/CGEvent.h"
 #include "CoreGraphics/CGEventSource.h"
 #include "CoreGraphics/CGEventTypes.h"
+#include "CoreGraphics/CGGradient.h"
+#include "CoreGraphics/CGImage.h"
+#include "CoreGraphics/CGPath.h"
 #include "CoreGraphics/CGRemoteOperation.h"
 #include "CoreGraphics/CGWindow.h"

@@ -4,7 +4,8 @@
 # src/platform/macos/shim, each written from Apple's documentation, with warnings as errors:
 # C++ files as C++20, Objective-C++ files with ARC as on macOS 14, and every header of the
 # layer on its own as plain C++, so no Objective-C type reaches a header C++ code includes.
-# With file arguments it checks only those.
+# Without arguments it also checks that docs/macos.md has a row for every seam method; with
+# file arguments it checks only those files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,6 +35,15 @@ else
     \( -name '*.cpp' -o -name '*.mm' -o -name '*.h' \) -print 2>/dev/null | sort)
 fi
 status=0
+if ((${#files[@]})) && [[ $# -eq 0 ]]; then
+  # Every seam method has its row in docs/macos.md, so a new seam cannot arrive without one.
+  while IFS= read -r method; do
+    grep -qF "$method\`" docs/macos.md ||
+      { echo "check-macos: $method has no row in docs/macos.md" >&2; status=1; }
+  done < <(awk '/^class [A-Za-z]+/ { cls = $2 }
+                /^[ \t]*virtual/ && !/~/ { sub(/\(.*/, ""); n = split($0, w, /[ *&]+/); print cls "::" w[n] }' \
+             src/platform/*.h src/core/main_loop.h | sort -u)
+fi
 printf '%s\0' "${files[@]}" | xargs -0 -P"$(nproc)" -n1 "$0" --one || status=1
 ms=$((($(date +%s%N) - start) / 1000000))
 echo "check-macos: ${#files[@]} files in $((ms / 1000)).$((ms % 1000 / 100)) s"

@@ -10,9 +10,16 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// A library every process of the platform has loaded, with the C math functions in it.
+#ifdef __APPLE__
+constexpr const char* kMathLibrary = "/usr/lib/libSystem.B.dylib";
+#else
+constexpr const char* kMathLibrary = "libm.so.6";
+#endif
+
 TEST(PrivateSymbols, FindsAFunctionTheLibraryHasWithoutLogging) {
   MemoryLog log;
-  PrivateSymbols libm("libm.so.6", log);
+  PrivateSymbols libm(kMathLibrary, log);
   auto cosine = reinterpret_cast<double (*)(double)>(libm.lookup("cos"));
   ASSERT_NE(cosine, nullptr);
   EXPECT_DOUBLE_EQ(cosine(0.0), 1.0);
@@ -21,7 +28,7 @@ TEST(PrivateSymbols, FindsAFunctionTheLibraryHasWithoutLogging) {
 
 TEST(PrivateSymbols, AMissingFunctionIsLoggedOnceByName) {
   MemoryLog log;
-  PrivateSymbols libm("libm.so.6", log);
+  PrivateSymbols libm(kMathLibrary, log);
   EXPECT_EQ(libm.lookup("SLSMainConnectionID"), nullptr);
   EXPECT_EQ(libm.lookup("SLSMainConnectionID"), nullptr);
   EXPECT_EQ(log.lines, Lines{"SLSMainConnectionID is not available on this macOS"});

@@ -22,6 +22,15 @@ struct Bitmap {
   Size pointSize;
   std::vector<std::uint8_t> rgba;
 
+  // Fully transparent, one point per pixel.
+  static Bitmap transparent(int pixelWidth, int pixelHeight) {
+    Bitmap bitmap;
+    bitmap.pixelWidth = pixelWidth;
+    bitmap.pixelHeight = pixelHeight;
+    bitmap.pointSize = {static_cast<double>(pixelWidth), static_cast<double>(pixelHeight)};
+    bitmap.rgba.assign(static_cast<std::size_t>(pixelWidth) * pixelHeight * 4, 0);
+    return bitmap;
+  }
   bool isValid() const {
     return pixelWidth > 0 && pixelHeight > 0 &&
            rgba.size() == static_cast<std::size_t>(pixelWidth) * pixelHeight * 4;

@@ -88,12 +88,7 @@ std::optional<platform::Bitmap> PixbufImageIO::load(const std::filesystem::path&
 
 std::optional<platform::Bitmap> PixbufImageIO::makeCanvas(int pixelWidth, int pixelHeight) {
   if (!fitsPixbuf(pixelWidth, pixelHeight)) return std::nullopt;
-  platform::Bitmap canvas;
-  canvas.pixelWidth = pixelWidth;
-  canvas.pixelHeight = pixelHeight;
-  canvas.pointSize = {static_cast<double>(pixelWidth), static_cast<double>(pixelHeight)};
-  canvas.rgba.assign(static_cast<std::size_t>(pixelWidth) * pixelHeight * 4, 0);
-  return canvas;
+  return platform::Bitmap::transparent(pixelWidth, pixelHeight);
 }
 
 void PixbufImageIO::drawImage(const platform::Bitmap& image, platform::Bitmap& canvas,

@@ -101,9 +101,6 @@ constexpr std::array kStandIns = std::to_array<SymbolIcon>({
     {"play.fill", "media-playback-start"},
 });
 
-// Beyond this many pixels a side, a symbol is rendered at this size and stretched.
-constexpr int kMaxPixels = 4096;
-
 struct HandleUnref {
   void operator()(RsvgHandle* handle) const { g_object_unref(handle); }
 };
@@ -188,7 +185,7 @@ struct SymbolDocument {
 
 namespace {
 
-class SymbolImage final : public platform::VectorImage {
+class SymbolImage final : public platform::RenderedSymbol {
  public:
   SymbolImage(std::shared_ptr<const SymbolDocument> document, double pointSize, double margin,
               const platform::Color& color)
@@ -198,20 +195,9 @@ class SymbolImage final : public platform::VectorImage {
     return {pointSize_ * document_->aspect + 2 * margin_, pointSize_ + 2 * margin_};
   }
 
-  void draw(platform::Canvas& canvas, const platform::CanvasRect& into) const override {
-    if (!(into.width > 0 && into.height > 0)) return;
-    double scale = canvas.scale() > 0 ? canvas.scale() : 1;
-    int width = std::clamp(static_cast<int>(std::ceil(into.width * scale)), 1, kMaxPixels);
-    int height = std::clamp(static_cast<int>(std::ceil(into.height * scale)), 1, kMaxPixels);
-    if (cached_.pixelWidth != width || cached_.pixelHeight != height) {
-      cached_ = render(width, height);
-    }
-    canvas.drawImage(cached_, into);
-  }
-
  private:
   // The symbol in its colour over `width` × `height` pixels spanning the whole image.
-  platform::Bitmap render(int width, int height) const {
+  platform::Bitmap render(int width, int height) const override {
     Size natural = size();
     double xScale = width / natural.width, yScale = height / natural.height;
     RsvgRectangle viewport{margin_ * xScale, margin_ * yScale,
@@ -241,9 +227,6 @@ class SymbolImage final : public platform::VectorImage {
   double pointSize_;
   double margin_;
   platform::Color color_;
-  // The last rendering, reused while the symbol is drawn at the same pixel size (a tile
-  // redraws its symbol on every refresh).
-  mutable platform::Bitmap cached_;
 };
 
 }  // namespace

@@ -113,12 +113,7 @@ std::optional<platform::Bitmap> MacImageIO::load(const std::filesystem::path& fi
 std::optional<platform::Bitmap> MacImageIO::makeCanvas(int pixelWidth, int pixelHeight) {
   // Plain memory: a bitmap is the canvas here, there is nothing of the system's to make.
   if (!fitsBitmap(pixelWidth, pixelHeight)) return std::nullopt;
-  platform::Bitmap canvas;
-  canvas.pixelWidth = pixelWidth;
-  canvas.pixelHeight = pixelHeight;
-  canvas.pointSize = {static_cast<double>(pixelWidth), static_cast<double>(pixelHeight)};
-  canvas.rgba.assign(static_cast<std::size_t>(pixelWidth) * pixelHeight * 4, 0);
-  return canvas;
+  return platform::Bitmap::transparent(pixelWidth, pixelHeight);
 }
 
 void MacImageIO::drawImage(const platform::Bitmap& image, platform::Bitmap& canvas,

@@ -11,9 +11,6 @@ namespace velmora::macos {
 
 namespace {
 
-// Beyond this many pixels a side, a symbol is rendered at this size and stretched.
-constexpr int kMaxPixels = 4096;
-
 NSFontWeight fontWeight(platform::SymbolWeight weight) {
   switch (weight) {
     case platform::SymbolWeight::regular:
@@ -28,7 +25,7 @@ NSFontWeight fontWeight(platform::SymbolWeight weight) {
   return NSFontWeightRegular;
 }
 
-class SymbolImage final : public platform::VectorImage {
+class SymbolImage final : public platform::RenderedSymbol {
  public:
   explicit SymbolImage(NSImage* image) : image_(image) {}
 
@@ -37,21 +34,10 @@ class SymbolImage final : public platform::VectorImage {
     return {size.width, size.height};
   }
 
-  void draw(platform::Canvas& canvas, const platform::CanvasRect& into) const override {
-    if (!(into.width > 0 && into.height > 0)) return;
-    double scale = canvas.scale() > 0 ? canvas.scale() : 1;
-    int width = std::clamp(static_cast<int>(std::ceil(into.width * scale)), 1, kMaxPixels);
-    int height = std::clamp(static_cast<int>(std::ceil(into.height * scale)), 1, kMaxPixels);
-    if (cached_.pixelWidth != width || cached_.pixelHeight != height) {
-      cached_ = render(width, height);
-    }
-    canvas.drawImage(cached_, into);
-  }
-
  private:
   // The symbol over `width` × `height` pixels, through AppKit drawing into a bitmap context
   // of ours, so the vector outlines are rasterised at the size they are shown at.
-  platform::Bitmap render(int width, int height) const {
+  platform::Bitmap render(int width, int height) const override {
     CFPtr<CGContextRef> context = makeBitmapContext(width, height);
     if (!context) return {};
     [NSGraphicsContext saveGraphicsState];
@@ -63,9 +49,6 @@ class SymbolImage final : public platform::VectorImage {
   }
 
   NSImage* image_;
-  // The last rendering, reused while the symbol is drawn at the same pixel size (a tile
-  // redraws its symbol on every refresh).
-  mutable platform::Bitmap cached_;
 };
 
 }  // namespace

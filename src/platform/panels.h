@@ -49,6 +49,37 @@ struct PanelConfig {
 // Draws the panel's content into a canvas the size of the panel (points, y down).
 using PanelDraw = std::function<void(Canvas& canvas, Size size)>;
 
+// How a text field looks: its font and text colour, and the placeholder shown while it is
+// empty. The field itself has no border, no background and no focus ring; the panel's
+// content draws whatever frames it.
+struct TextFieldStyle {
+  Font font;
+  Color textColor = Color::white();
+  std::string placeholder;
+  Color placeholderColor = Color::white(0.35);
+};
+
+// A single-line text field in a panel (NSTextField with the panel as its delegate), above the
+// panel's drawn content. Key-downs reach the window's local monitors first (see
+// LocalEventMonitors); those they let through type into the focused field.
+class TextField {
+ public:
+  // Takes the field out of its panel.
+  virtual ~TextField() = default;
+  // The field's rectangle in the panel's content: points from its top-left corner, y down.
+  virtual void setFrame(const CanvasRect& frame) = 0;
+  virtual void setStyle(const TextFieldStyle& style) = 0;
+  // stringValue (UTF-8).
+  virtual std::string text() const = 0;
+  // Replaces the text, as setStringValue: does: the text-changed callback does not run.
+  virtual void setText(const std::string& text) = 0;
+  // makeFirstResponder: the keys typed while the panel is key go to this field.
+  virtual void focus() = 0;
+  virtual bool isFocused() const = 0;
+  // controlTextDidChange: the user changed the text (typing, deleting, pasting).
+  virtual void setOnTextChanged(std::function<void()> fn) = 0;
+};
+
 class Panel {
  public:
   virtual ~Panel() = default;
@@ -72,6 +103,20 @@ class Panel {
   virtual void makeKeyAndOrderFront() = 0;
   virtual void orderOut() = 0;
   virtual bool isVisible() const = 0;  // on screen
+
+  // ---- Input, for a panel that takes it ----
+  // isKeyWindow.
+  virtual bool isKey() const = 0;
+  // resignKeyWindow: the panel stopped being the key window — the user clicked outside it,
+  // another window became key, or it went off screen. Runs on the main loop.
+  virtual void setOnResignKey(std::function<void()> fn) = 0;
+  // The pointer moved over the panel's content (mouseMoved: through a tracking area that is
+  // active whatever application is in front), at a point from its top-left corner, y down.
+  virtual void setOnPointerMoved(std::function<void(CanvasPoint)> fn) = 0;
+  // The primary button went down over the content (mouseDown:), at a point as above.
+  virtual void setOnMouseDown(std::function<void(CanvasPoint)> fn) = 0;
+  // A text field over the content; it stays in the panel while the handle lives.
+  virtual std::unique_ptr<TextField> addTextField() = 0;
 };
 
 class Panels {

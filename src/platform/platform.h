@@ -4,6 +4,7 @@
 
 #include "core/main_loop.h"
 #include "platform/accessibility.h"
+#include "platform/app_icons.h"
 #include "platform/application.h"
 #include "platform/bundle.h"
 #include "platform/canvas.h"
@@ -56,6 +57,7 @@ struct Platform {
   LocalEventMonitors& localEvents;
   CanvasFactory& canvases;
   Symbols& symbols;
+  AppIcons& appIcons;
   Panels& panels;
   StatusBar& statusBar;
   OpenPanel& openPanel;

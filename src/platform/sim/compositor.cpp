@@ -52,6 +52,40 @@ void drawCentered(Canvas& canvas, const platform::VectorImage& image, const Canv
                            box.y + (box.height - size.height) / 2, size.width, size.height});
 }
 
+// A panel's text fields over its content (panel-local points): the text, or the placeholder
+// while it is empty, centred on the field's height and cut at its edges; and, in the key
+// panel's focused field, the caret after the text. A focused field whose text is too wide
+// shows its end, as a field being edited scrolls to keep the caret in view.
+void drawTextFields(Canvas& canvas, const VirtualPanel& panel) {
+  constexpr double kCaretWidth = 1;
+  for (const VirtualTextField* field : panel.textFields()) {
+    const CanvasRect& f = field->frame();
+    if (f.width <= 0 || f.height <= 0) continue;
+    const platform::TextFieldStyle& style = field->style();
+    std::string text = field->text();
+    bool placeholder = text.empty();
+    const std::string& shown = placeholder ? style.placeholder : text;
+    bool caret = field->isFocused() && panel.isKey();
+    double lineHeight = canvas.measureText("Hg", style.font).height;
+    double width = shown.empty() ? 0 : canvas.measureText(shown, style.font).width;
+    double x = f.x;
+    if (caret && !placeholder && width + kCaretWidth > f.width) {
+      x = f.x + f.width - kCaretWidth - width;
+    }
+    double y = f.y + (f.height - lineHeight) / 2;
+    platform::CanvasStateSaver saved(canvas);
+    canvas.clip(Path::rect(f));
+    if (!shown.empty()) {
+      canvas.drawText(shown, style.font, placeholder ? style.placeholderColor : style.textColor,
+                      {x, y});
+    }
+    if (caret) {
+      double caretX = placeholder ? f.x : x + width;
+      canvas.fill(Path::rect({caretX, y, kCaretWidth, lineHeight}), style.textColor);
+    }
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<Canvas> Compositor::draw(const std::string& displayUUID,
@@ -156,20 +190,28 @@ void Compositor::drawDock(Canvas& canvas, const SimDisplay& display) {
   canvas.stroke(Path::roundedRect(dock, 18), Color::white(0.3), 1);
   double x = dock.x + gap * 1.5;
   for (const SimApp* app : apps) {
-    // A coloured squircle with the application's initial, coloured by its name.
+    CanvasRect r{x, dock.y + (dock.height - icon) / 2, icon, icon};
+    x += icon + gap;
+    // The icon the workspace gives for its bundle, as Velmora's own rows show it.
+    std::optional<std::string> bundle =
+        app->bundleIdentifier ? app->bundleIdentifier : app->bundlePath;
+    if (auto image = bundle ? mac_.appIcons().icon({*bundle}) : nullptr) {
+      canvas.drawImage(*image, r);
+      continue;
+    }
+    // Without a bundle: a coloured squircle with the application's initial, coloured by its
+    // name.
     std::size_t hash = std::hash<std::string>{}(*app->name);
     double hue = (hash % 360) / 360.0;
     Color colour{0.35 + 0.45 * std::abs(std::sin(hue * 6.28)),
                  0.35 + 0.45 * std::abs(std::sin(hue * 6.28 + 2.1)),
                  0.35 + 0.45 * std::abs(std::sin(hue * 6.28 + 4.2))};
-    CanvasRect r{x, dock.y + (dock.height - icon) / 2, icon, icon};
     canvas.fill(Path::roundedRect(r, icon * 0.23), colour);
     std::string initial = app->name->substr(0, 1);
     Font font = Font::system(icon * 0.5, FontWeight::bold);
     Size size = canvas.measureText(initial, font);
     canvas.drawText(initial, font, Color::white(),
                     {r.x + (icon - size.width) / 2, r.y + (icon - size.height) / 2});
-    x += icon + gap;
   }
 }
 
@@ -270,6 +312,7 @@ void Compositor::drawPanels(Canvas& canvas, const SimDisplay& display) {
     if (panel->alpha() >= 1) {
       canvas.translate(r.x, r.y);
       panel->drawContent(canvas);
+      drawTextFields(canvas, *panel);
       continue;
     }
     // A window's alpha applies to the window as a whole, on top of whatever opacity its own
@@ -277,6 +320,7 @@ void Compositor::drawPanels(Canvas& canvas, const SimDisplay& display) {
     auto content = mac_.canvases().makeCanvas(frame.size, canvas.scale());
     if (!content) continue;
     panel->drawContent(*content);
+    drawTextFields(*content, *panel);
     canvas.setAlpha(panel->alpha());
     canvas.drawImage(content->bitmap(), r);
   }

@@ -3,6 +3,7 @@
 #import <Foundation/Foundation.h>
 
 #include "platform/macos/accessibility.h"
+#include "platform/macos/app_icons.h"
 #include "platform/macos/application.h"
 #include "platform/macos/bundle.h"
 #include "platform/macos/cf_value.h"
@@ -55,6 +56,7 @@ struct MacPlatform::Impl {
   MacLocalEventMonitors localEvents;
   CGCanvasFactory canvases;
   MacSymbols symbols;
+  MacAppIcons appIcons;
   MacPanels panels;
   MacStatusBar statusBar;
   MacOpenPanel openPanel;
@@ -73,13 +75,35 @@ platform::Platform MacPlatform::platform() {
   Impl& m = *impl_;
   platform::HomeFolder home{stdStringOr((__bridge CFStringRef)NSHomeDirectory())};
   auto major = static_cast<int>(NSProcessInfo.processInfo.operatingSystemVersion.majorVersion);
-  return platform::Platform{m.loop,          m.windowServer,  m.screens,        m.workspace,
-                            m.inputClocks,   m.accessibility, m.preferences,    m.keyboardLayout,
-                            m.propertyLists, m.images,        m.processes,      m.launchServices,
-                            m.bundle,        m.application,   m.loginItems,     home,
-                            m.volumes,       m.files,         m.keyboardEvents, m.hotKeys,
-                            m.localEvents,   m.canvases,      m.symbols,        m.panels,
-                            m.statusBar,     m.openPanel,     m.workQueues,     major};
+  return platform::Platform{m.loop,
+                            m.windowServer,
+                            m.screens,
+                            m.workspace,
+                            m.inputClocks,
+                            m.accessibility,
+                            m.preferences,
+                            m.keyboardLayout,
+                            m.propertyLists,
+                            m.images,
+                            m.processes,
+                            m.launchServices,
+                            m.bundle,
+                            m.application,
+                            m.loginItems,
+                            home,
+                            m.volumes,
+                            m.files,
+                            m.keyboardEvents,
+                            m.hotKeys,
+                            m.localEvents,
+                            m.canvases,
+                            m.symbols,
+                            m.appIcons,
+                            m.panels,
+                            m.statusBar,
+                            m.openPanel,
+                            m.workQueues,
+                            major};
 }
 
 }  // namespace velmora::macos

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/macos/appkit_drawing.h"
 #include "platform/macos/cf_value.h"
 #include "platform/macos/menu_builder.h"
 
@@ -45,20 +46,6 @@ constexpr const char* kWindowChanged = "statusItemWindowChanged";
 NSString* nsString(const std::string& text) {
   NSString* string = (__bridge_transfer NSString*)cfString(text).release();
   return string ? string : @"";
-}
-
-NSFontWeight nsWeight(platform::FontWeight weight) {
-  switch (weight) {
-    case platform::FontWeight::regular:
-      return NSFontWeightRegular;
-    case platform::FontWeight::medium:
-      return NSFontWeightMedium;
-    case platform::FontWeight::semibold:
-      return NSFontWeightSemibold;
-    case platform::FontWeight::bold:
-      return NSFontWeightBold;
-  }
-  return NSFontWeightRegular;
 }
 
 }  // namespace
@@ -124,7 +111,7 @@ void MacStatusItem::setButtonStyle(const platform::StatusButtonStyle& style) {
   button.imagePosition = style.imageLeading ? NSImageLeading : NSImageTrailing;
   button.imageHugsTitle = style.imageHugsTitle;
   button.font = [NSFont systemFontOfSize:style.titleFont.pointSize
-                                  weight:nsWeight(style.titleFont.weight)];
+                                  weight:appKitFontWeight(style.titleFont.weight)];
   button.lineBreakMode = style.truncatesTail ? NSLineBreakByTruncatingTail : NSLineBreakByClipping;
   button.usesSingleLineMode = style.singleLine;
   impl_->sendMask = style.sendsOnRightMouseUp ? NSEventMaskLeftMouseUp | NSEventMaskRightMouseUp

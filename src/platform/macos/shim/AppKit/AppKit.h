@@ -3,12 +3,6 @@
 // (developer.apple.com/documentation/appkit): the classes, methods, functions and constants
 // the Mac layer uses, with their argument types and nullability. Objective-C only, as on a
 // Mac. On a Mac the SDK's own headers are used instead.
-// (developer.apple.com/documentation/appkit): the classes, methods and constants the Mac layer
-// uses, with their argument types and nullability. Objective-C only, as on a Mac. On a Mac the
-// SDK's own headers are used instead.
-// (developer.apple.com/documentation/appkit): the classes, methods and constants the Mac
-// layer uses, with their argument types and nullability. Objective-C only, as on a Mac. On a
-// Mac the SDK's own headers are used instead.
 
 #ifndef __OBJC__
 #error "AppKit is an Objective-C framework: include it from .mm files only"
@@ -22,6 +16,7 @@
 #include "AppKit/NSAnimationContext.h"
 #include "AppKit/NSAppearance.h"
 #include "AppKit/NSApplication.h"
+#include "AppKit/NSAttributedString.h"
 #include "AppKit/NSButton.h"
 #include "AppKit/NSCell.h"
 #include "AppKit/NSColor.h"
@@ -44,6 +39,9 @@
 #include "AppKit/NSStatusBar.h"
 #include "AppKit/NSStatusBarButton.h"
 #include "AppKit/NSStatusItem.h"
+#include "AppKit/NSText.h"
+#include "AppKit/NSTextField.h"
+#include "AppKit/NSTrackingArea.h"
 #include "AppKit/NSView.h"
 #include "AppKit/NSWindow.h"
 #include "AppKit/NSWorkspace.h"

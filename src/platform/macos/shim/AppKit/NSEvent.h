@@ -33,6 +33,10 @@ typedef NS_OPTIONS(NSUInteger, NSEventModifierFlags) {
 @interface NSEvent : NSObject <NSCopying>
 @property(readonly) NSEventType type;
 @property(readonly) NSEventModifierFlags modifierFlags;
+// Seconds since system startup when the event happened.
+@property(readonly) NSTimeInterval timestamp;
+// Mouse events: in the window's base coordinates (y up from its bottom-left corner).
+@property(readonly) NSPoint locationInWindow;
 // Key events only (key down, key up, flags changed): AppKit raises for any other type.
 @property(readonly) unsigned short keyCode;
 

@@ -5,7 +5,14 @@
 
 NS_ASSUME_NONNULL_BEGIN
 
+@class NSEvent;
+
 @interface NSResponder : NSObject
+// The primary button went down; the default passes the event to the next responder.
+- (void)mouseDown:(NSEvent*)event;
+// The pointer moved, for a tracking area's owner or the first responder of a window that
+// accepts mouse-moved events; the default passes the event to the next responder.
+- (void)mouseMoved:(NSEvent*)event;
 @end
 
 NS_ASSUME_NONNULL_END

@@ -74,6 +74,16 @@ typedef NS_OPTIONS(NSUInteger, NSWindowOcclusionState) {
 // Overridden by subclasses; borderless windows answer NO.
 @property(readonly) BOOL canBecomeKeyWindow;
 @property(readonly, getter=isVisible) BOOL visible;
+@property(readonly, getter=isKeyWindow) BOOL keyWindow;
+// Sent by AppKit when the window stops being the key window, never called directly;
+// overrides call super.
+- (void)resignKeyWindow;
+// NO when the responder refused; the window itself when `responder` is nil.
+- (BOOL)makeFirstResponder:(nullable NSResponder*)responder;
+// The field editor (not the field) while a text field is edited.
+@property(nullable, readonly, weak) NSResponder* firstResponder;
+// Whether the first responder is sent mouseMoved: events.
+@property BOOL acceptsMouseMovedEvents;
 - (void)orderFrontRegardless;
 - (void)makeKeyAndOrderFront:(nullable id)sender;
 - (void)orderOut:(nullable id)sender;

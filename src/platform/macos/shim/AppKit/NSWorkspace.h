@@ -1,6 +1,7 @@
 #pragma once
 // NSWorkspace: the running applications, opening a URL with the application the user has for
-// it, and the workspace's own notification centre.
+// it, where an application is installed and the icons of files, and the workspace's own
+// notification centre.
 
 #import <Foundation/Foundation.h>
 
@@ -8,6 +9,8 @@
 #include "AppKit/NSRunningApplication.h"
 
 NS_ASSUME_NONNULL_BEGIN
+
+@class NSImage;
 
 @interface NSWorkspace : NSObject
 @property(class, readonly, strong) NSWorkspace* sharedWorkspace;
@@ -17,6 +20,12 @@ NS_ASSUME_NONNULL_BEGIN
 @property(nullable, readonly, strong) NSRunningApplication* frontmostApplication;
 // YES when an application opened the URL.
 - (BOOL)openURL:(NSURL*)url;
+// The application with that bundle identifier (chosen by heuristics when several have it);
+// nil when no application has it. Any thread.
+- (nullable NSURL*)URLForApplicationWithBundleIdentifier:(NSString*)bundleIdentifier;
+// The icon of the file at that full path, holding several representations; its initial size
+// is 32 × 32.
+- (NSImage*)iconForFile:(NSString*)fullPath;
 @end
 
 // Posted on the workspace's centre when the current Space changes, with no object.

@@ -13,6 +13,7 @@
 #include "Foundation/NSAppleEventDescriptor.h"
 #include "Foundation/NSAppleEventManager.h"
 #include "Foundation/NSArray.h"
+#include "Foundation/NSAttributedString.h"
 #include "Foundation/NSBundle.h"
 #include "Foundation/NSData.h"
 #include "Foundation/NSDictionary.h"

@@ -17,6 +17,13 @@ typedef struct NSEdgeInsets {
   CGFloat right;
 } NSEdgeInsets;
 
+// The rectangle at the origin with no size.
+#if defined(__cplusplus)
+extern "C" const NSRect NSZeroRect;
+#else
+extern const NSRect NSZeroRect;
+#endif
+
 static inline NSPoint NSMakePoint(CGFloat x, CGFloat y) {
   NSPoint p = {x, y};
   return p;

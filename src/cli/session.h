@@ -121,6 +121,7 @@ class Session {
   Status printMenu();
   Status printPanels();
   Status printEditor();
+  Status printSwitcher();
   Status printNotifications();
   Status printTimers();
   Status expect(std::string_view args);

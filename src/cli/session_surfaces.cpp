@@ -6,6 +6,7 @@
 #include "cli/words.h"
 #include "platform/sim/compositor.h"
 #include "settings_ui/editor_window.h"
+#include "surfaces/quick_switcher.h"
 
 namespace velmora::cli {
 
@@ -243,6 +244,33 @@ Session::Status Session::printEditor() {
         (editor->icon().isNone() ? std::string("none") : editor->icon().stored()) + ", colour " +
         colour + ", shortcut " +
         (editor->hotkey() ? names.display(*editor->hotkey()) : std::string("none")));
+  return Status::ok;
+}
+
+// The rows as the switcher holds them, best first: "› row 1: Desktop 2 — desktop 2, score 25,
+// Opens Mail", the arrow on the highlighted row.
+Session::Status Session::printSwitcher() {
+  QuickSwitcher* switcher = copy_->surfaces.quickSwitcher();
+  if (!switcher) {
+    print("(no quick switcher)");
+    return Status::ok;
+  }
+  const SwitcherModel& model = switcher->model();
+  print(std::string("quick switcher: ") + (switcher->isVisible() ? "shown" : "hidden") +
+        (model.query().empty() ? ", no query" : ", query \"" + model.query() + "\""));
+  const DesktopPresentation& presentation = copy_->app->presentation();
+  for (std::size_t row = 0; row < model.rows().size(); ++row) {
+    const Desktop& d = model.rows()[row];
+    std::string line = std::string(row == model.selection() ? "› " : "  ") + "row " +
+                       std::to_string(row + 1) + ": " + presentation.title(d) + " — desktop " +
+                       std::to_string(d.number);
+    if (auto score = model.scoreOf(row)) line += ", score " + std::to_string(*score);
+    if (auto app = model.openingApp(d)) line += ", Opens " + app->name;
+    if (model.currentID() == d.id()) line += ", Current";
+    if (model.lastID() == d.id()) line += ", Last";
+    print(line);
+  }
+  if (model.rows().empty()) print("  No matching space");
   return Status::ok;
 }
 

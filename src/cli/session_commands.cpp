@@ -74,7 +74,8 @@ const std::vector<Session::Command>& Session::commands() {
          return s.mac_.menuBar().dismissMenu() ? Status::ok : s.fail("no menu is open");
        }},
       {"screenshot", "FILE.png [WHAT] [on DISPLAY]",
-       "Draws a display into a PNG; WHAT: tile, menu bar, menu, switch tag, toast, editor.",
+       "Draws a display into a PNG; WHAT: tile, menu bar, menu, switch tag, toast, editor, "
+       "switcher.",
        Needs::either, &S::screenshot},
       {"grant accessibility", "", "The user turns the Accessibility grant on.", Needs::machine,
        simple([](S& s, std::string_view) { s.mac_.setAccessibilityTrusted(true); })},

@@ -119,7 +119,7 @@ Session::Status Session::screenshot(std::string_view args) {
   if (file.empty()) {
     return fail(
         "screenshot takes a file: screenshot shot.png [tile|menu bar|menu|switch tag|"
-        "toast|editor] [on DISPLAY]");
+        "toast|editor|switcher] [on DISPLAY]");
   }
   std::string rest(more);
   std::string display = mac_.displays().empty() ? "" : mac_.displays().front().uuid;
@@ -158,18 +158,21 @@ Session::Status Session::screenshot(std::string_view args) {
     if (!menu) return fail("no menu is open on that display");
     double left = std::max(0.0, menu->x - 30), right = std::min(width, menu->x + menu->width + 30);
     region = platform::CanvasRect{left, 0, right - left, menu->y + menu->height + 30};
-  } else if (what == "switch tag" || what == "toast" || what == "editor") {
+  } else if (what == "switch tag" || what == "toast" || what == "editor" || what == "switcher") {
     const sim::VirtualPanel* panel = what == "toast" ? panelNamed("switch tag: toast")
                                      : what == "editor"
                                          ? panelNamed(std::string(EditorWindow::kPanelName))
-                                         : panelNamed("switch tag: " + display);
+                                     : what == "switcher" ? panelNamed(QuickSwitcher::kPanelName)
+                                                          : panelNamed("switch tag: " + display);
     if (!panel) return fail("no " + what + " is on screen");
     platform::CanvasRect r = localOf(panel->frame());
-    double margin = what == "editor" ? 30 : 0;
+    double margin = what == "editor" || what == "switcher" ? 30 : 0;
     region = platform::CanvasRect{r.x - margin, r.y - margin, r.width + 2 * margin,
                                   r.height + 2 * margin};
   } else if (!what.empty() && what != "screen") {
-    return fail("screenshot shows the screen, tile, menu bar, menu, switch tag, toast or editor");
+    return fail(
+        "screenshot shows the screen, tile, menu bar, menu, switch tag, toast, editor or "
+        "switcher");
   }
   if (auto shot = compositor.screenshot(display, std::filesystem::path(unquoted(file)), region);
       !shot) {

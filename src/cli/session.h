@@ -102,6 +102,10 @@ class Session {
   Status editDesktop(std::string_view args);
   Status chooseFile(std::string_view path);
   Status click(std::string_view args);
+  Status type(std::string_view text);
+  // `click X Y` and `click panel NAME`; `pointer X Y` and `pointer panel NAME`.
+  Status clickAt(std::string_view args, bool onPanel);
+  Status pointAt(std::string_view args, bool onPanel);
   Status menuChoose(std::string_view title);
   Status screenshot(std::string_view args);
   Status openURLs(std::string_view args);
@@ -129,6 +133,9 @@ class Session {
   Result<Desktop> desktopArg(std::string_view text);
   std::optional<platform::pid_t> appArg(std::string_view name);
   std::optional<std::uint64_t> spaceOfDesktop(std::string_view text) const;
+  // A point on the screen as a script writes it: "X Y" in drawing coordinates, or (onPanel)
+  // "NAME [ROW]", the centre of the panel on screen by that name (quoted when it has spaces).
+  Result<ScreenPoint> screenPointArg(std::string_view args, bool onPanel);
   // A key combination as a script writes it: the key code and the event flags.
   Result<std::pair<std::uint16_t, std::uint64_t>> parseCombo(std::string_view text);
 

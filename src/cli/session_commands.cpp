@@ -67,6 +67,14 @@ const std::vector<Session::Command>& Session::commands() {
       {"click tile", "[right|control]",
        "Clicks Velmora's tile: plain toggles the popover, right or control opens the menu.",
        Needs::either, &S::click},
+      {"click", "X Y",
+       "The user clicks a point of the screen (y up): a panel there, else outside Velmora.",
+       Needs::machine, [](S& s, std::string_view args) { return s.clickAt(args, false); }},
+      {"click panel", "NAME [ROW]", "The user clicks the centre of a panel (print panels).",
+       Needs::either, [](S& s, std::string_view args) { return s.clickAt(args, true); }},
+      {"type", "TEXT",
+       "The user types into the focused field, a key a character (emoji as text input).",
+       Needs::either, &S::type},
       {"menu choose", "TITLE", "Picks an item of the open menu by its title.", Needs::either,
        &S::menuChoose},
       {"menu close", "", "Dismisses the open menu.", Needs::either,
@@ -160,14 +168,11 @@ const std::vector<Session::Command>& Session::commands() {
        }},
       {"badge", "APP TEXT|none", "The Dock shows (or removes) a badge on the application's icon.",
        Needs::machine, &S::badge},
-      {"pointer", "X Y", "The user moves the pointer (input counts as activity).", Needs::machine,
-       [](S& s, std::string_view args) {
-         auto [x, y] = splitWord(args);
-         if (!number(x) || !number(y)) return s.fail("pointer takes two numbers: pointer 640 12");
-         s.mac_.userInput(platform::kEventMouseMoved);
-         s.emit("pointer at " + std::string(x) + ", " + std::string(y));
-         return Status::ok;
-       }},
+      {"pointer", "X Y",
+       "The user moves the pointer to a point of the screen (y up); a panel there hears it.",
+       Needs::machine, [](S& s, std::string_view args) { return s.pointAt(args, false); }},
+      {"pointer panel", "NAME [ROW]", "The user moves the pointer to the centre of a panel.",
+       Needs::either, [](S& s, std::string_view args) { return s.pointAt(args, true); }},
       {"another copy starts", "[PATH]",
        "A second copy starts (from PATH); its launch retires the running one.", Needs::machine,
        [](S& s, std::string_view path) {
@@ -253,8 +258,11 @@ const std::vector<Session::Command>& Session::commands() {
       {"print keys", "", "Who received each key press.", Needs::either,
        simple([](S& s, std::string_view) {
          for (const auto& d : s.mac_.keyboard().deliveries()) {
-           s.print(std::string(d.synthetic ? "synthetic " : "") + "key " +
-                   std::to_string(d.event.keyCode) + " → " + d.receiver);
+           std::string what = d.textInput ? "text input \"" + d.text + "\""
+                                          : std::string(d.synthetic ? "synthetic " : "") + "key " +
+                                                std::to_string(d.event.keyCode);
+           std::string typed = d.edit.empty() ? "" : " typed \"" + d.edit + "\"";
+           s.print(what + " → " + d.receiver + typed);
          }
        })},
       {"print windows", "", "The application windows, front to back.", Needs::either,

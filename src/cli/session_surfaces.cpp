@@ -24,6 +24,12 @@ std::string rectText(const ScreenRect& r) {
   return text;
 }
 
+std::string pointText(ScreenPoint p) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%g, %g", p.x, p.y);
+  return text;
+}
+
 }  // namespace
 
 Session::Status Session::editDesktop(std::string_view args) {
@@ -102,6 +108,65 @@ Session::Status Session::click(std::string_view how) {
   if (!mac_.menuBar().click(type, flags)) {
     return fail("the menu bar tile is not in the menu bar to click");
   }
+  return Status::ok;
+}
+
+Result<ScreenPoint> Session::screenPointArg(std::string_view args, bool onPanel) {
+  if (!onPanel) {
+    auto [x, rest] = splitWord(args);
+    auto [y, extra] = splitWord(rest);
+    auto px = number(x), py = number(y);
+    if (!px || !py || !trim(extra).empty()) {
+      return Failure{"expected two numbers, x and y in screen points (y up): 640 400"};
+    }
+    return ScreenPoint{*px, *py};
+  }
+  // The whole text names the panel unless it ends in a row number.
+  std::string name = unquoted(args);
+  std::optional<std::int64_t> row;
+  const sim::VirtualPanel* panel = mac_.panels().named(name);
+  if (!panel) {
+    std::string_view text = trim(args);
+    std::size_t space = text.find_last_of(' ');
+    if (space != std::string_view::npos && integer(text.substr(space + 1))) {
+      row = integer(text.substr(space + 1));
+      name = unquoted(text.substr(0, space));
+      panel = mac_.panels().named(name);
+    }
+  }
+  if (name.empty()) return Failure{"expected a panel's name (print panels lists them)"};
+  if (!panel) return Failure{"there is no panel \"" + name + "\" (print panels lists them)"};
+  if (!panel->isVisible()) return Failure{"the panel \"" + name + "\" is not on screen"};
+  if (row) {
+    // Rows are answered by the panel that lists them; none does yet.
+    return Failure{"the panel \"" + name + "\" has no rows to point at"};
+  }
+  ScreenRect frame = panel->frame();
+  return ScreenPoint{frame.midX(), frame.midY()};
+}
+
+Session::Status Session::clickAt(std::string_view args, bool onPanel) {
+  auto point = screenPointArg(args, onPanel);
+  if (!point) return fail("click: " + point.error());
+  mac_.click(*point);
+  return Status::ok;
+}
+
+Session::Status Session::pointAt(std::string_view args, bool onPanel) {
+  auto point = screenPointArg(args, onPanel);
+  if (!point) return fail("pointer: " + point.error());
+  mac_.movePointer(*point);
+  emit("pointer at " + pointText(*point));
+  return Status::ok;
+}
+
+Session::Status Session::type(std::string_view text) {
+  std::string typed = unquoted(text);
+  if (typed.empty()) return fail("type takes the text to type: type mail");
+  if (!mac_.keyboard().focusedField()) {
+    return fail("no text field is focused in a key panel to type into");
+  }
+  mac_.keyboard().userType(typed);
   return Status::ok;
 }
 

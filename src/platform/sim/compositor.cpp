@@ -52,6 +52,40 @@ void drawCentered(Canvas& canvas, const platform::VectorImage& image, const Canv
                            box.y + (box.height - size.height) / 2, size.width, size.height});
 }
 
+// A panel's text fields over its content (panel-local points): the text, or the placeholder
+// while it is empty, centred on the field's height and cut at its edges; and, in the key
+// panel's focused field, the caret after the text. A focused field whose text is too wide
+// shows its end, as a field being edited scrolls to keep the caret in view.
+void drawTextFields(Canvas& canvas, const VirtualPanel& panel) {
+  constexpr double kCaretWidth = 1;
+  for (const VirtualTextField* field : panel.textFields()) {
+    const CanvasRect& f = field->frame();
+    if (f.width <= 0 || f.height <= 0) continue;
+    const platform::TextFieldStyle& style = field->style();
+    std::string text = field->text();
+    bool placeholder = text.empty();
+    const std::string& shown = placeholder ? style.placeholder : text;
+    bool caret = field->isFocused() && panel.isKey();
+    double lineHeight = canvas.measureText("Hg", style.font).height;
+    double width = shown.empty() ? 0 : canvas.measureText(shown, style.font).width;
+    double x = f.x;
+    if (caret && !placeholder && width + kCaretWidth > f.width) {
+      x = f.x + f.width - kCaretWidth - width;
+    }
+    double y = f.y + (f.height - lineHeight) / 2;
+    platform::CanvasStateSaver saved(canvas);
+    canvas.clip(Path::rect(f));
+    if (!shown.empty()) {
+      canvas.drawText(shown, style.font, placeholder ? style.placeholderColor : style.textColor,
+                      {x, y});
+    }
+    if (caret) {
+      double caretX = placeholder ? f.x : x + width;
+      canvas.fill(Path::rect({caretX, y, kCaretWidth, lineHeight}), style.textColor);
+    }
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<Canvas> Compositor::draw(const std::string& displayUUID,
@@ -270,6 +304,7 @@ void Compositor::drawPanels(Canvas& canvas, const SimDisplay& display) {
     if (panel->alpha() >= 1) {
       canvas.translate(r.x, r.y);
       panel->drawContent(canvas);
+      drawTextFields(canvas, *panel);
       continue;
     }
     // A window's alpha applies to the window as a whole, on top of whatever opacity its own
@@ -277,6 +312,7 @@ void Compositor::drawPanels(Canvas& canvas, const SimDisplay& display) {
     auto content = mac_.canvases().makeCanvas(frame.size, canvas.scale());
     if (!content) continue;
     panel->drawContent(*content);
+    drawTextFields(*content, *panel);
     canvas.setAlpha(panel->alpha());
     canvas.drawImage(content->bitmap(), r);
   }

@@ -2,9 +2,9 @@
 // Draws one display of the virtual Mac as a person would see it: the wallpaper of its
 // current desktop, the windows on that desktop, the Dock, the menu bar with the front
 // application's menus, other applications' items, Velmora's tile and the system's items, the
-// camera housing, every panel on screen at its level, frame and alpha, and an open menu. What
-// Velmora draws comes from the same painters a Mac would run; everything else is a plain
-// stand-in so the screenshots read as a Mac at a glance.
+// camera housing, every panel on screen at its level, frame and alpha with its text fields,
+// and an open menu. What Velmora draws comes from the same painters a Mac would run;
+// everything else is a plain stand-in so the screenshots read as a Mac at a glance.
 #include <filesystem>
 #include <memory>
 #include <optional>

@@ -88,6 +88,10 @@ struct SimApp {
   // The menus after the application menu, as the menu bar shows them while the application
   // is in front; empty gives the usual File, Edit, View, Window, Help.
   std::vector<std::string> menus;
+  // Its icon's colour (0xRRGGBB) and the symbol on it; none picks a colour from the bundle
+  // identifier and puts the name's first letter on it.
+  std::optional<std::uint32_t> iconColor;
+  std::optional<std::string> iconSymbol;
 };
 
 struct SimWindow {
@@ -125,6 +129,7 @@ class Machine {
   std::vector<SimWindow> windows;    // front to back
   std::string activeMenuBarDisplay;
   std::optional<pid_t> frontmost;
+  ScreenPoint pointer;                        // where the mouse pointer is, in drawing coordinates
   std::map<std::uint32_t, double> lastInput;  // Quartz event type -> loop time
   SimBundle bundle;
   int systemMajorVersion = 26;

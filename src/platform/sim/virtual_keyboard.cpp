@@ -1,11 +1,13 @@
 #include "platform/sim/virtual_keyboard.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
 #include "platform/hot_key_registry.h"
 #include "platform/input_clocks.h"
 #include "platform/key_codes.h"
+#include "platform/sim/us_keyboard_layout.h"
 
 namespace velmora::sim {
 
@@ -22,6 +24,15 @@ constexpr std::array<ModifierKey, 4> kModifierKeys{{
     {platform::kEventFlagShift, platform::keys::kShift},
     {platform::kEventFlagCommand, platform::keys::kCommand},
 }};
+
+// The length of the UTF-8 sequence a lead byte starts (1 for a stray byte, so a broken text
+// still advances).
+std::size_t sequenceLength(unsigned char lead) {
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  if (lead >= 0xC0) return 2;
+  return 1;
+}
 
 }  // namespace
 
@@ -57,10 +68,86 @@ void VirtualKeyboard::userPress(std::uint16_t keyCode, std::uint64_t flags) {
   }));
 }
 
+void VirtualKeyboard::userType(const std::string& text) {
+  std::string untypable;  // committed together, as an input method commits a whole string
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t length =
+        std::min(sequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
+    std::string character = text.substr(i, length);
+    i += length;
+    std::optional<USKeyStroke> stroke = usKeyStrokeFor(character);
+    if (!stroke) {
+      untypable += character;
+      continue;
+    }
+    if (!untypable.empty()) userInsertText(std::exchange(untypable, {}));
+    userPress(stroke->keyCode, stroke->shift ? platform::kEventFlagShift : 0);
+  }
+  if (!untypable.empty()) userInsertText(untypable);
+}
+
+void VirtualKeyboard::userInsertText(const std::string& text) {
+  machine_.loop().post(lifetime_.guard([this, text] { routeText(text); }));
+}
+
+void VirtualKeyboard::setVelmoraWindowKey(bool key) {
+  velmoraKey_ = key;
+  if (key && panels_) panels_->resignKey();
+}
+
+bool VirtualKeyboard::velmoraWindowKey() const {
+  return velmoraKey_ || (panels_ && panels_->keyPanel());
+}
+
+void VirtualKeyboard::attachPanels(VirtualPanels& panels) {
+  panels_ = &panels;
+  // One key window at a time: a panel taking it takes it from the settings window.
+  panels.setOnPanelBecameKey([this] { velmoraKey_ = false; });
+}
+
+VirtualTextField* VirtualKeyboard::focusedField() const {
+  VirtualPanel* key = panels_ ? panels_->keyPanel() : nullptr;
+  return key ? key->focusedField() : nullptr;
+}
+
+std::string VirtualKeyboard::edit(const platform::KeyboardEvent& event) {
+  VirtualTextField* field = focusedField();
+  if (!field) return {};
+  if (event.keyCode == platform::keys::kDelete) {
+    return field->userDeleteBackward() ? "\u232B" : "";
+  }
+  // Command and Control combinations are commands, not text; the Option layer (å, ∑, …) is
+  // not part of this keyboard.
+  constexpr std::uint64_t kCommandFlags =
+      platform::kEventFlagCommand | platform::kEventFlagControl | platform::kEventFlagOption;
+  if (event.flags & kCommandFlags) return {};
+  std::optional<std::string> typed =
+      usTypedCharacter(event.keyCode, (event.flags & platform::kEventFlagShift) != 0);
+  if (!typed) return {};
+  field->userInsert(*typed);
+  return *typed;
+}
+
+void VirtualKeyboard::routeText(const std::string& text) {
+  machine_.noteInput(platform::kEventKeyDown);
+  Delivery delivery{{}, false, {}, true, text, {}};
+  if (velmoraWindowKey()) {
+    delivery.receiver = "Velmora";
+    if (VirtualTextField* field = focusedField()) {
+      field->userInsert(text);
+      delivery.edit = text;
+    }
+  } else {
+    const SimApp* front = machine_.frontmost ? machine_.findApp(*machine_.frontmost) : nullptr;
+    delivery.receiver = front && front->name ? *front->name : std::string();
+  }
+  deliveries_.push_back(std::move(delivery));
+}
+
 void VirtualKeyboard::route(const platform::KeyboardEvent& event, bool synthetic) {
   if (platform::keys::isModifier(event.keyCode)) {
     machine_.noteInput(platform::kEventFlagsChanged);
-    if (velmoraKey_) {
+    if (velmoraWindowKey()) {
       platform::LocalKeyEvent local{platform::kNSEventTypeFlagsChanged, event.keyCode, event.flags};
       auto monitors = monitors_;  // a handler may remove its own monitor
       for (const auto& [id, m] : monitors) {
@@ -79,13 +166,18 @@ void VirtualKeyboard::route(const platform::KeyboardEvent& event, bool synthetic
     delivery.receiver = "hot key";
   } else if (systemShortcuts_ && systemShortcuts_(event)) {
     delivery.receiver = "system shortcut";
-  } else if (velmoraKey_) {
+  } else if (velmoraWindowKey()) {
     delivery.receiver = "Velmora";
     platform::LocalKeyEvent local{platform::kNSEventTypeKeyDown, event.keyCode, event.flags};
     auto monitors = monitors_;
+    bool consumed = false;
     for (const auto& [id, m] : monitors) {
-      if ((m.first & platform::kNSEventMaskKeyDown) && m.second(local)) break;
+      if ((m.first & platform::kNSEventMaskKeyDown) && m.second(local)) {
+        consumed = true;
+        break;
+      }
     }
+    if (!consumed) delivery.edit = edit(event);
   } else {
     const SimApp* front = machine_.frontmost ? machine_.findApp(*machine_.frontmost) : nullptr;
     delivery.receiver = front && front->name ? *front->name : std::string();

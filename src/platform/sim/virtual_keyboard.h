@@ -2,7 +2,8 @@
 // The virtual Mac's keyboard: key events from the user and synthetic ones posted at the HID
 // tap, routed as on a Mac. A registered global hot key takes a press first; otherwise a system
 // shortcut the Dock has enabled acts on it; otherwise it reaches Velmora's own key window
-// (its local monitors) when one is key, else the front application.
+// when one is key — its local monitors, then the focused text field of the key panel — else
+// the front application.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -15,6 +16,7 @@
 #include "platform/local_event_monitors.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/virtual_hotkeys.h"
+#include "platform/sim/virtual_panels.h"
 
 namespace velmora::sim {
 
@@ -25,6 +27,12 @@ class VirtualKeyboard final : public platform::KeyboardEvents, public platform::
     platform::KeyboardEvent event;
     bool synthetic = false;
     std::string receiver;  // "hot key", "system shortcut", "Velmora", or the application's name
+    // Text committed by an input method rather than typed by a key (`event` is then empty).
+    bool textInput = false;
+    std::string text;
+    // What went into Velmora's focused text field: the characters typed or inserted, "⌫" for
+    // a character deleted; empty when the field did not change.
+    std::string edit;
   };
 
   // Every key event advances the machine's input clocks; a key no one else takes goes to the
@@ -45,9 +53,25 @@ class VirtualKeyboard final : public platform::KeyboardEvents, public platform::
   // Presses a combination as a person does: each modifier key down, the key down and up,
   // the modifiers up; `flags` are CGEventFlags. Routed on the next loop turn.
   void userPress(std::uint16_t keyCode, std::uint64_t flags);
-  // Whether one of Velmora's windows is key (the settings window, the quick switcher).
-  void setVelmoraWindowKey(bool key) { velmoraKey_ = key; }
-  bool velmoraWindowKey() const { return velmoraKey_; }
+  // Types `text` as a person at a U.S. keyboard does: a key press (Shift held where needed)
+  // for each character the keyboard has a key for; a run of characters it has none for
+  // (emoji, accented or non-Latin letters) is committed as text input, as an input method or
+  // the character viewer does. Routed on the next loop turn, in order.
+  void userType(const std::string& text);
+  // Text committed by an input method: no key press, so no hot key, shortcut or monitor sees
+  // it; it goes into Velmora's focused field when Velmora's window is key. Routed on the next
+  // loop turn.
+  void userInsertText(const std::string& text);
+  // Another of Velmora's windows (the settings window) becomes key or stops being key; the
+  // key panel, if any, resigns when it does. A panel becoming key ends it.
+  void setVelmoraWindowKey(bool key);
+  // Whether one of Velmora's windows is key: one of its panels, or the settings window.
+  bool velmoraWindowKey() const;
+  // The panels whose key status and text fields the keyboard follows (set once, by the
+  // machine).
+  void attachPanels(VirtualPanels& panels);
+  // The field keys type into now: the focused text field of the key panel; null when none.
+  VirtualTextField* focusedField() const;
 
   // Who acts on the system's shortcuts (the Dock): it answers true when it took the key-down.
   // None: no system shortcut acts.
@@ -63,6 +87,9 @@ class VirtualKeyboard final : public platform::KeyboardEvents, public platform::
 
  private:
   void route(const platform::KeyboardEvent& event, bool synthetic);
+  void routeText(const std::string& text);
+  // What a key-down no monitor took does to the focused field (see Delivery::edit).
+  std::string edit(const platform::KeyboardEvent& event);
 
   Machine& machine_;
   VirtualHotKeys& hotKeys_;
@@ -73,7 +100,8 @@ class VirtualKeyboard final : public platform::KeyboardEvents, public platform::
            std::pair<std::uint64_t, std::function<bool(const platform::LocalKeyEvent&)>>>
       monitors_;
   platform::LocalMonitorID nextMonitor_ = 1;
-  bool velmoraKey_ = false;
+  VirtualPanels* panels_ = nullptr;
+  bool velmoraKey_ = false;  // a window other than a panel
   int beeps_ = 0;
   Lifetime lifetime_;
 };

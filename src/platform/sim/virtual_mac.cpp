@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/input_clocks.h"
 #include "platform/linux/plist_preferences.h"
 #include "platform/sim/us_keyboard_layout.h"
 
@@ -53,9 +54,11 @@ VirtualMac::VirtualMac(MainLoop& loop, std::unique_ptr<PlainHost> plain,
       velmora_(machine_, workspace_),
       processes_(machine_, dock_, velmora_),
       panels_(loop),
+      appIcons_(machine_, host_.symbols),
       menuBar_(machine_, host_.canvases, *preferences_, platform::kAppDomain) {
   addApplication(SimApp{kSelfPID, "Velmora", "app.velmora.Velmora", "/Applications/Velmora.app",
                         platform::ActivationPolicy::Accessory, false});
+  keyboard_.attachPanels(panels_);
 }
 
 VirtualMac::~VirtualMac() {
@@ -89,6 +92,7 @@ platform::Platform VirtualMac::platform() {
                             keyboard_,
                             host_.canvases,
                             host_.symbols,
+                            appIcons_,
                             panels_,
                             menuBar_,
                             openPanel_,
@@ -118,6 +122,19 @@ void VirtualMac::addSystemFurniture() {
 
 void VirtualMac::userActivate(pid_t pid) {
   if (machine_.isRunning(pid)) workspace_.bringToFront(pid, false);
+}
+
+void VirtualMac::movePointer(ScreenPoint point) {
+  machine_.pointer = point;
+  machine_.noteInput(platform::kEventMouseMoved);
+  machine_.loop().post(lifetime_.guard([this, point] { panels_.pointerMoved(point); }));
+}
+
+void VirtualMac::click(ScreenPoint point) {
+  machine_.pointer = point;
+  machine_.noteInput(platform::kEventLeftMouseDown);
+  machine_.noteInput(platform::kEventLeftMouseUp);
+  machine_.loop().post(lifetime_.guard([this, point] { panels_.click(point); }));
 }
 
 pid_t VirtualMac::startAnotherCopy(std::optional<std::string> bundlePath) {

@@ -37,6 +37,7 @@
 #include "platform/sim/machine.h"
 #include "platform/sim/plain_host.h"
 #include "platform/sim/virtual_accessibility.h"
+#include "platform/sim/virtual_app_icons.h"
 #include "platform/sim/virtual_application.h"
 #include "platform/sim/virtual_disks.h"
 #include "platform/sim/virtual_dock.h"
@@ -103,6 +104,7 @@ class VirtualMac {
   VirtualOpenPanel& openPanel() { return openPanel_; }
   platform::CanvasFactory& canvases() { return host_.canvases; }
   platform::Symbols& symbols() { return host_.symbols; }
+  VirtualAppIcons& appIcons() { return appIcons_; }
   // The startup disk ("/Applications" lies in its root folder, under the home) and the
   // volumes mounted on it. Made on first use.
   VirtualDisks& disks();
@@ -196,6 +198,14 @@ class VirtualMac {
   void setOnNotificationDelivered(std::function<void(const SimNotification&)> onDelivered);
   // The user approves the login item in System Settings, or turns it off there.
   void setLoginItemStatus(std::int64_t status) { velmora_.setLoginItemStatus(status); }
+  // The pointer moves to `point` (drawing coordinates): the front-most panel there that takes
+  // mouse events hears it, at its own point, on the next loop turn.
+  void movePointer(ScreenPoint point);
+  // The primary button clicks at `point` (the pointer moves there first). A panel there that
+  // takes mouse events hears it on the next loop turn, becoming key first when it can; a click
+  // anywhere else (the desktop, another application's window) makes the key panel resign.
+  void click(ScreenPoint point);
+  ScreenPoint pointer() const { return machine_.pointer; }
   // An input event of a Quartz event type now (mouse moved, key down, …).
   void userInput(std::uint32_t eventType) { machine_.noteInput(eventType); }
   void setAccessibilityTrusted(bool trusted) { machine_.ax().setTrusted(trusted); }
@@ -324,10 +334,12 @@ class VirtualMac {
   VirtualApplication velmora_;
   VirtualProcesses processes_;  // after Velmora's application: a relaunch script opens it
   VirtualPanels panels_;
+  VirtualAppIcons appIcons_;
   VirtualMenuBar menuBar_;
   VirtualOpenPanel openPanel_;
   linuxhost::ThreadWorkQueues workQueues_;
   std::unique_ptr<VirtualDisks> disks_;
+  Lifetime lifetime_;
 };
 
 }  // namespace velmora::sim

@@ -9,7 +9,64 @@ struct PanelRegistry {
   std::vector<VirtualPanel*> panels;
   std::uint64_t nextOrder = 1;
   VirtualPanel* key = nullptr;
+  std::function<void()> onBecameKey;
 };
+
+namespace {
+
+// The panels on screen, back to front: by level, then by order within a level.
+std::vector<VirtualPanel*> backToFront(const PanelRegistry& registry) {
+  std::vector<VirtualPanel*> shown;
+  for (VirtualPanel* panel : registry.panels) {
+    if (panel->isVisible()) shown.push_back(panel);
+  }
+  std::stable_sort(shown.begin(), shown.end(), [](const VirtualPanel* a, const VirtualPanel* b) {
+    if (a->config().level != b->config().level) return a->config().level < b->config().level;
+    return a->order() < b->order();
+  });
+  return shown;
+}
+
+}  // namespace
+
+// ---- Text fields ----
+
+VirtualTextField::VirtualTextField(VirtualPanel& panel) : panel_(&panel) {
+  panel.fields_.push_back(this);
+}
+
+VirtualTextField::~VirtualTextField() {
+  if (!panel_) return;
+  auto& fields = panel_->fields_;
+  fields.erase(std::remove(fields.begin(), fields.end(), this), fields.end());
+  if (panel_->focused_ == this) panel_->focused_ = nullptr;
+}
+
+void VirtualTextField::focus() {
+  if (panel_) panel_->focused_ = this;
+}
+
+bool VirtualTextField::isFocused() const {
+  return panel_ && panel_->focused_ == this;
+}
+
+void VirtualTextField::userInsert(const std::string& text) {
+  if (text.empty()) return;
+  text_ += text;
+  if (onTextChanged_) onTextChanged_();
+}
+
+bool VirtualTextField::userDeleteBackward() {
+  if (text_.empty()) return false;
+  // Back over continuation bytes (10xxxxxx) to the lead byte of the last code point.
+  std::size_t end = text_.size() - 1;
+  while (end > 0 && (static_cast<unsigned char>(text_[end]) & 0xC0) == 0x80) --end;
+  text_.erase(end);
+  if (onTextChanged_) onTextChanged_();
+  return true;
+}
+
+// ---- Panels ----
 
 VirtualPanel::VirtualPanel(std::shared_ptr<PanelRegistry> registry, platform::PanelConfig config)
     : registry_(std::move(registry)),
@@ -23,6 +80,7 @@ VirtualPanel::~VirtualPanel() {
   auto& panels = registry_->panels;
   panels.erase(std::remove(panels.begin(), panels.end(), this), panels.end());
   if (registry_->key == this) registry_->key = nullptr;
+  for (VirtualTextField* field : fields_) field->panel_ = nullptr;
 }
 
 void VirtualPanel::setFrame(const ScreenRect& frame, bool /*display*/) {
@@ -66,19 +124,40 @@ void VirtualPanel::orderFrontRegardless() {
 void VirtualPanel::makeKeyAndOrderFront() {
   orderFrontRegardless();
   // A panel that takes no input cannot become key (canBecomeKey is false).
-  if (config_.interactive) {
-    if (registry_->key) registry_->key->key_ = false;
-    registry_->key = this;
-    key_ = true;
-  }
+  if (config_.interactive) becomeKey();
 }
 
 void VirtualPanel::orderOut() {
   visible_ = false;
-  if (key_) {
-    key_ = false;
-    registry_->key = nullptr;
-  }
+  if (key_) resignKey();
+}
+
+std::unique_ptr<platform::TextField> VirtualPanel::addTextField() {
+  return std::make_unique<VirtualTextField>(*this);
+}
+
+void VirtualPanel::becomeKey() {
+  if (key_) return;
+  if (registry_->key) registry_->key->resignKey();
+  registry_->key = this;
+  key_ = true;
+  if (registry_->onBecameKey) registry_->onBecameKey();
+}
+
+void VirtualPanel::resignKey() {
+  if (!key_) return;
+  key_ = false;
+  if (registry_->key == this) registry_->key = nullptr;
+  if (!registry_->loop) return;
+  // The callback is looked up when the message arrives: the content may have replaced it, and
+  // a panel closed meanwhile hears nothing.
+  registry_->loop->post(lifetime_.guard([this] {
+    if (onResignKey_) onResignKey_();
+  }));
+}
+
+platform::CanvasPoint VirtualPanel::local(ScreenPoint point) const {
+  return {point.x - frame_.minX(), frame_.maxY() - point.y};
 }
 
 void VirtualPanel::drawContent(platform::Canvas& canvas) const {
@@ -102,15 +181,8 @@ std::vector<const VirtualPanel*> VirtualPanels::all() const {
 }
 
 std::vector<const VirtualPanel*> VirtualPanels::onScreen() const {
-  std::vector<const VirtualPanel*> shown;
-  for (const VirtualPanel* panel : registry_->panels) {
-    if (panel->isVisible()) shown.push_back(panel);
-  }
-  std::stable_sort(shown.begin(), shown.end(), [](const VirtualPanel* a, const VirtualPanel* b) {
-    if (a->config().level != b->config().level) return a->config().level < b->config().level;
-    return a->order() < b->order();
-  });
-  return shown;
+  std::vector<VirtualPanel*> shown = backToFront(*registry_);
+  return {shown.begin(), shown.end()};
 }
 
 const VirtualPanel* VirtualPanels::named(const std::string& name) const {
@@ -118,6 +190,48 @@ const VirtualPanel* VirtualPanels::named(const std::string& name) const {
     if (panel->config().name == name) return panel;
   }
   return nullptr;
+}
+
+VirtualPanel* VirtualPanels::keyPanel() const {
+  return registry_->key;
+}
+
+VirtualPanel* VirtualPanels::panelAt(ScreenPoint point) const {
+  std::vector<VirtualPanel*> shown = backToFront(*registry_);
+  for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
+    VirtualPanel* panel = *it;
+    // A fully faded-out panel lets the pointer through, as a clear window does.
+    if (panel->ignoresMouseEvents() || panel->alpha() <= 0) continue;
+    if (panel->frame().contains(point)) return panel;
+  }
+  return nullptr;
+}
+
+bool VirtualPanels::pointerMoved(ScreenPoint point) {
+  VirtualPanel* panel = panelAt(point);
+  if (!panel) return false;
+  if (panel->onPointerMoved_) panel->onPointerMoved_(panel->local(point));
+  return true;
+}
+
+bool VirtualPanels::click(ScreenPoint point) {
+  VirtualPanel* panel = panelAt(point);
+  if (!panel) {
+    resignKey();
+    return false;
+  }
+  // The panel takes the first click (acceptsFirstMouse) and, when it can, the key status.
+  if (panel->config().interactive) panel->becomeKey();
+  if (panel->onMouseDown_) panel->onMouseDown_(panel->local(point));
+  return true;
+}
+
+void VirtualPanels::resignKey() {
+  if (registry_->key) registry_->key->resignKey();
+}
+
+void VirtualPanels::setOnPanelBecameKey(std::function<void()> fn) {
+  registry_->onBecameKey = std::move(fn);
 }
 
 }  // namespace velmora::sim

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <exception>
 #include <iterator>
 #include <limits>
@@ -347,11 +348,21 @@ void readWindowSpace(const Node& n, const std::vector<DisplayPlan>& displays, Wi
   w.space = static_cast<std::size_t>(*space);
 }
 
+// "#RRGGBB", as 0xRRGGBB.
+std::uint32_t rgbColor(const Node& n, const std::string& key) {
+  std::string text = n.text();
+  bool hex = text.size() == 7 && text[0] == '#' &&
+             std::all_of(text.begin() + 1, text.end(),
+                         [](unsigned char c) { return std::isxdigit(c) != 0; });
+  if (!hex) n.fail("\"" + key + "\" \"" + text + "\" is not a colour (use \"#RRGGBB\")");
+  return static_cast<std::uint32_t>(std::stoul(text.substr(1), nullptr, 16));
+}
+
 AppPlan readApp(const Node& n, std::size_t index, const std::vector<DisplayPlan>& displays) {
   std::string what = ordinal("application", index);
-  n.expectObject(
-      {"pid", "name", "bundleIdentifier", "bundlePath", "policy", "badge", "menus", "windows"},
-      what);
+  n.expectObject({"pid", "name", "bundleIdentifier", "bundlePath", "policy", "badge", "menus",
+                  "windows", "iconColor", "iconSymbol"},
+                 what);
   AppPlan a;
   if (auto c = n.child("pid")) a.app.pid = static_cast<pid_t>(c->integer(1, INT32_MAX));
   if (auto c = n.child("name")) a.app.name = c->text();
@@ -379,6 +390,16 @@ AppPlan readApp(const Node& n, std::size_t index, const std::vector<DisplayPlan>
   if (auto c = n.child("menus")) {
     const auto& list = c->array();
     for (std::size_t i = 0; i < list.size(); ++i) a.app.menus.push_back(c->element(i).text());
+  }
+  if (auto c = n.child("iconColor")) a.app.iconColor = rgbColor(*c, "iconColor");
+  if (auto c = n.child("iconSymbol")) {
+    a.app.iconSymbol = c->text();
+    if (a.app.iconSymbol->empty()) c->fail("\"iconSymbol\" is empty (give a symbol name)");
+  }
+  if ((a.app.iconColor || a.app.iconSymbol) && !a.app.bundleIdentifier && !a.app.bundlePath) {
+    n.fail(
+        "only an application with a \"bundleIdentifier\" or \"bundlePath\" has an icon "
+        "to give an \"iconColor\" or \"iconSymbol\"");
   }
   if (auto c = n.child("windows")) {
     const auto& list = c->array();

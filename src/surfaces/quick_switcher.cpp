@@ -24,7 +24,7 @@ std::optional<int> desktopNumberOfKey(std::uint16_t keyCode) {
 QuickSwitcher::QuickSwitcher(SwitcherServices services)
     : s_(std::move(services)),
       model_([&presentation = s_.presentation](const Desktop& d) { return presentation.title(d); }),
-      list_(model_, {s_.presentation, s_.keyNames, s_.platform.appIcons}),
+      list_(model_, {s_.presentation, s_.keyNames, s_.platform.appIcons, s_.platform.canvases}),
       panel_(FloatingPanel::make(s_.platform.panels,
                                  {.size = kPanelSize,
                                   .level = kPanelLevel,
@@ -78,7 +78,7 @@ void QuickSwitcher::open() {
   if (auto d = engine.currentDesktop()) current = d->id();
   if (auto d = engine.lastDesktop()) last = d->id();
   model_.load(engine.desktops(), std::move(apps), current, last);
-  list_.forgetIcons();
+  list_.forgetRendered();
   model_.update("");
   field_->setText("");
   openedAt_ = s_.platform.loop.now();

@@ -63,6 +63,7 @@ class QuickSwitcher {
   SwitcherModel& model() { return model_; }
   const SwitcherModel& model() const { return model_; }
   const SwitcherList& list() const { return list_; }
+  SwitcherList& list() { return list_; }
   const platform::Panel& panel() const { return *panel_; }
   const platform::TextField& field() const { return *field_; }
   // When it last opened, in loop time; the distant past before the first opening.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <memory>
 #include <utility>
 
@@ -154,6 +155,24 @@ std::optional<std::size_t> SwitcherList::rowAt(platform::CanvasPoint p) const {
   return row;
 }
 
+void SwitcherList::forgetRendered() {
+  icons_.clear();
+  rendered_.clear();
+  measured_.clear();
+  caps_.clear();
+  hints_.reset();
+}
+
+Size SwitcherList::measure(platform::Canvas& canvas, const std::string& text,
+                           const platform::Font& font) {
+  std::string key = std::to_string(font.pointSize) + "|" +
+                    std::to_string(static_cast<int>(font.weight)) + "|" +
+                    std::to_string(static_cast<int>(font.family)) + "|" + text;
+  auto it = measured_.find(key);
+  if (it != measured_.end()) return it->second;
+  return measured_[key] = canvas.measureText(text, font);
+}
+
 ImageRef SwitcherList::iconFor(const SpaceApp& app) {
   const std::string key = app.icon ? "icon:" + app.icon->identifier : "name:" + app.name;
   auto it = icons_.find(key);
@@ -164,7 +183,24 @@ ImageRef SwitcherList::iconFor(const SpaceApp& app) {
   return icons_[key] = image;
 }
 
-SwitcherList::RowLayout SwitcherList::layoutRow(platform::Canvas& measure, std::size_t row) const {
+void SwitcherList::drawRendered(platform::Canvas& canvas, const ImageRef& image,
+                                const platform::CanvasRect& into) {
+  const Size size{into.width, into.height};
+  Rendered& r = rendered_[image.get()];
+  if (r.image != image || r.size != size || r.scale != canvas.scale()) {
+    std::unique_ptr<platform::Canvas> offscreen = s_.canvases.makeCanvas(size, canvas.scale());
+    if (!offscreen) {
+      rendered_.erase(image.get());
+      canvas.drawImage(*image, into);
+      return;
+    }
+    offscreen->drawImage(*image, {0, 0, size.width, size.height});
+    r = {image, size, canvas.scale(), offscreen->bitmap()};
+  }
+  canvas.drawImage(r.bitmap, into);
+}
+
+SwitcherList::RowLayout SwitcherList::layoutRow(platform::Canvas& canvas, std::size_t row) {
   RowLayout l;
   const Desktop& desktop = model_.rows()[row];
   l.frame = rowFrame(row).value_or(CanvasRect{kSide, listTop(), kWidth - 2 * kSide, kRowHeight});
@@ -185,8 +221,7 @@ SwitcherList::RowLayout SwitcherList::layoutRow(platform::Canvas& measure, std::
   if (auto hotkey = s_.presentation.shortcut(desktop)) {
     std::vector<std::string> caps = capTexts(*hotkey, s_.keyNames);
     for (auto it = caps.rbegin(); it != caps.rend(); ++it) {
-      double width =
-          std::max(kCapHeight, measure.measureText(*it, kCapFont).width + 2 * kCapPadding);
+      double width = std::max(kCapHeight, measure(canvas, *it, kCapFont).width + 2 * kCapPadding);
       l.caps.insert(l.caps.begin(), {*it, place(std::min(width, 60.0), kCapHeight)});
       right -= kCapGap;
     }
@@ -199,29 +234,31 @@ SwitcherList::RowLayout SwitcherList::layoutRow(platform::Canvas& measure, std::
   const double textLeft = l.tile.x + kTileSize + kGap;
   for (auto it = chips.rbegin(); it != chips.rend(); ++it) {
     double room = right - textLeft - kTextRoomMin;
-    double width = measure.measureText(*it, kChipFont).width + 2 * kChipPadding;
+    double width = measure(canvas, *it, kChipFont).width + 2 * kChipPadding;
     width = std::min({width, it->starts_with("Opens ") ? kOpensMaxWidth : width, room});
     if (width < 2 * kChipPadding + 8) break;  // no room left for even a cut chip
-    l.chips.insert(l.chips.begin(), {measure.truncateTail(*it, kChipFont, width - 2 * kChipPadding),
-                                     place(width, kChipHeight)});
+    const bool fits = measure(canvas, *it, kChipFont).width <= width - 2 * kChipPadding;
+    l.chips.insert(l.chips.begin(),
+                   {fits ? *it : canvas.truncateTail(*it, kChipFont, width - 2 * kChipPadding),
+                    place(width, kChipHeight)});
     right -= kChipGap;
   }
   if (!l.chips.empty()) right += kChipGap - kGap;
   l.textWidth = std::max(0.0, right - textLeft);
 
   l.title = s_.presentation.title(desktop);
-  const double titleHeight = measure.measureText("Ag", kTitleFont).height;
+  const double titleHeight = measure(canvas, "Ag", kTitleFont).height;
   const std::vector<SpaceApp>& apps = model_.appsOf(desktop);
   double secondHeight = 0;
   if (!apps.empty()) {
     secondHeight = kIconSize;
   } else if (s_.presentation.isNamed(desktop)) {
     l.numberLine = "Desktop " + std::to_string(desktop.number);
-    secondHeight = measure.measureText(*l.numberLine, kNumberFont).height;
+    secondHeight = measure(canvas, *l.numberLine, kNumberFont).height;
   }
   const double block = titleHeight + (secondHeight > 0 ? kLineGap + secondHeight : 0);
   l.titleAt = {textLeft, f.y + (f.height - block) / 2};
-  l.secondLineAt = {textLeft, l.titleAt.y + titleHeight + kLineGap};
+  l.secondLineAt = {textLeft, std::round(l.titleAt.y + titleHeight + kLineGap)};
   if (!apps.empty()) {
     auto fits = static_cast<std::size_t>((l.textWidth + kIconGap) / (kIconSize + kIconGap));
     std::size_t shown = std::min(apps.size(), fits);
@@ -234,8 +271,8 @@ SwitcherList::RowLayout SwitcherList::layoutRow(platform::Canvas& measure, std::
                          l.secondLineAt.y, kIconSize, kIconSize});
     }
     double moreLeft = textLeft + static_cast<double>(shown) * (kIconSize + kIconGap);
-    l.moreAppsAt = {
-        moreLeft, l.secondLineAt.y + (kIconSize - measure.measureText("+", kMoreFont).height) / 2};
+    l.moreAppsAt = {moreLeft,
+                    l.secondLineAt.y + (kIconSize - measure(canvas, "+", kMoreFont).height) / 2};
   }
   return l;
 }
@@ -246,7 +283,7 @@ void SwitcherList::drawRow(platform::Canvas& canvas, std::size_t row) {
   if (row == model_.selection()) canvas.fill(Path::roundedRect(l.frame, 8), kSelection);
 
   if (ImageRef tile = Glyph::tileImage(s_.presentation, desktop, kTileSize)) {
-    canvas.drawImage(*tile, l.tile);
+    drawRendered(canvas, tile, l.tile);
   }
   canvas.drawText(l.title, kTitleFont, kTitle, l.titleAt, l.textWidth);
   if (l.numberLine) {
@@ -254,7 +291,7 @@ void SwitcherList::drawRow(platform::Canvas& canvas, std::size_t row) {
   }
   const std::vector<SpaceApp>& apps = model_.appsOf(desktop);
   for (std::size_t i = 0; i < l.icons.size(); ++i) {
-    if (ImageRef icon = iconFor(apps[i])) canvas.drawImage(*icon, l.icons[i]);
+    if (ImageRef icon = iconFor(apps[i])) drawRendered(canvas, icon, l.icons[i]);
   }
   if (l.moreApps) {
     double room = l.frame.x + l.frame.width - l.moreAppsAt.x;
@@ -263,23 +300,16 @@ void SwitcherList::drawRow(platform::Canvas& canvas, std::size_t row) {
   for (const RowLayout::Label& chip : l.chips) {
     const bool opens = chip.text.starts_with("Opens");
     canvas.fill(Path::roundedRect(chip.box, kChipHeight / 2), opens ? kOpensFill : kChipFill);
-    Size text = canvas.measureText(chip.text, kChipFont);
+    Size text = measure(canvas, chip.text, kChipFont);
     canvas.drawText(chip.text, kChipFont, opens ? kOpensText : kChipText,
                     {chip.box.x + kChipPadding, chip.box.y + (chip.box.height - text.height) / 2},
                     chip.box.width - 2 * kChipPadding);
   }
-  for (const RowLayout::Label& cap : l.caps) {
-    canvas.fill(Path::roundedRect(cap.box, 4), kCapFill);
-    canvas.stroke(
-        Path::roundedRect({cap.box.x + 0.5, cap.box.y + 0.5, cap.box.width - 1, cap.box.height - 1},
-                          3.5),
-        kCapStroke, 1);
-    Size text = canvas.measureText(cap.text, kCapFont);
-    double width = std::min(text.width, cap.box.width - 2 * kCapPadding);
-    canvas.drawText(
-        cap.text, kCapFont, kCapText,
-        {cap.box.x + (cap.box.width - width) / 2, cap.box.y + (cap.box.height - text.height) / 2},
-        cap.box.width - 2 * kCapPadding);
+  if (!l.caps.empty()) {
+    const platform::CanvasRect& first = l.caps.front().box;
+    const platform::CanvasRect& last = l.caps.back().box;
+    drawRendered(canvas, capsImage(l),
+                 {first.x, first.y, last.x + last.width - first.x, first.height});
   }
   if (l.returnSymbol) {
     if (ImageRef symbol =
@@ -295,36 +325,82 @@ void SwitcherList::drawRow(platform::Canvas& canvas, std::size_t row) {
   }
 }
 
-void SwitcherList::drawHints(platform::Canvas& canvas, Size size) const {
-  std::vector<std::pair<double, double>> widths;  // key, label
+ImageRef SwitcherList::capsImage(const RowLayout& row) {
+  const double left = row.caps.front().box.x;
+  std::string key;
+  std::vector<RowLayout::Label> caps;
+  for (RowLayout::Label cap : row.caps) {
+    cap.box.x -= left;
+    cap.box.y = 0;
+    key += cap.text + "|" + std::to_string(cap.box.width) + "|";
+    caps.push_back(std::move(cap));
+  }
+  ImageRef& image = caps_[key];
+  if (image) return image;
+  Size size{caps.back().box.x + caps.back().box.width, kCapHeight};
+  image = std::make_shared<platform::DrawnImage>(size, [caps](platform::Canvas& canvas, Size) {
+    for (const RowLayout::Label& cap : caps) {
+      const CanvasRect& b = cap.box;
+      canvas.fill(Path::roundedRect(b, 4), kCapFill);
+      canvas.stroke(Path::roundedRect({b.x + 0.5, b.y + 0.5, b.width - 1, b.height - 1}, 3.5),
+                    kCapStroke, 1);
+      Size text = canvas.measureText(cap.text, kCapFont);
+      double width = std::min(text.width, b.width - 2 * kCapPadding);
+      canvas.drawText(cap.text, kCapFont, kCapText,
+                      {b.x + (b.width - width) / 2, b.y + (b.height - text.height) / 2},
+                      b.width - 2 * kCapPadding);
+    }
+  });
+  return image;
+}
+
+// The hint line: each key and what it does, centred, closer together when room is short.
+ImageRef SwitcherList::hintsImage(platform::Canvas& canvas, double width) {
+  if (hints_ && hints_->size().width == width) return hints_;
+  struct Placed {
+    std::string text;
+    bool key = false;
+    double x = 0;
+  };
+  std::vector<Placed> placed;
   double total = 0;
   for (const auto& [key, label] : kHints) {
-    widths.emplace_back(canvas.measureText(key, kHintKeyFont).width,
-                        canvas.measureText(label, kHintLabelFont).width);
-    total += widths.back().first + kHintKeyGap + widths.back().second;
+    placed.push_back({key, true, total});
+    total += measure(canvas, key, kHintKeyFont).width + kHintKeyGap;
+    placed.push_back({label, false, total});
+    total += measure(canvas, label, kHintLabelFont).width;
   }
-  const double room = size.width - 2 * 16;
+  const double room = width - 2 * 16;
   const double gaps = static_cast<double>(kHints.size() - 1);
   const double gap = std::clamp((room - total) / gaps, kHintGapMin, kHintGap);
-  double x = std::max(16.0, (size.width - (total + gap * gaps)) / 2);
-  const double lineHeight = canvas.measureText("esc", kHintLabelFont).height;
-  const double y = size.height - kHintHeight + (kHintHeight - lineHeight) / 2;
-  const double end = size.width - 16;
-  for (std::size_t i = 0; i < kHints.size() && x < end; ++i) {
-    canvas.drawText(kHints[i].first, kHintKeyFont, kHintKey, {x, y}, end - x);
-    x += widths[i].first + kHintKeyGap;
-    if (x >= end) break;
-    canvas.drawText(kHints[i].second, kHintLabelFont, kHintLabel, {x, y}, end - x);
-    x += widths[i].second + gap;
+  const double start = std::max(16.0, (width - (total + gap * gaps)) / 2);
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    placed[i].x += start + gap * static_cast<double>(i / 2);
   }
+  const double lineHeight = measure(canvas, "esc", kHintLabelFont).height;
+  hints_ = std::make_shared<platform::DrawnImage>(
+      Size{width, kHintHeight}, [placed, lineHeight](platform::Canvas& canvas, Size size) {
+        const double end = size.width - 16;
+        const double y = (size.height - lineHeight) / 2;
+        for (const Placed& p : placed) {
+          if (p.x >= end) break;
+          canvas.drawText(p.text, p.key ? kHintKeyFont : kHintLabelFont,
+                          p.key ? kHintKey : kHintLabel, {p.x, y}, end - p.x);
+        }
+      });
+  return hints_;
 }
 
 void SwitcherList::draw(platform::Canvas& canvas, Size size) {
-  platform::CanvasStateSaver saved(canvas);
-  const Path card = Path::roundedRect({0, 0, size.width, size.height}, kCornerRadius);
-  canvas.clip(card);
-  canvas.fill(card, kBackground);
+  drawCard(canvas, size);
+  drawList(canvas, size);
+}
 
+void SwitcherList::drawCard(platform::Canvas& canvas, Size size) {
+  platform::CanvasStateSaver saved(canvas);
+  canvas.fill(Path::roundedRect({0, 0, size.width, size.height}, kCornerRadius), kBackground);
+  canvas.stroke(Path::roundedRect({0.5, 0.5, size.width - 1, size.height - 1}, kCornerRadius - 0.5),
+                kBorder, 1);
   if (ImageRef glass =
           Glyph::symbolImage("magnifyingglass", kGlassSize, FontWeight::regular, kGlass)) {
     Size natural = glass->size();
@@ -332,26 +408,27 @@ void SwitcherList::draw(platform::Canvas& canvas, Size size) {
         *glass, {kGlassLeft, (kSearchHeight - natural.height) / 2, natural.width, natural.height});
   }
   canvas.fill(Path::rect({0, kSearchHeight - 1, size.width, 1}), kDivider);
+  drawRendered(canvas, hintsImage(canvas, size.width),
+               {0, size.height - kHintHeight, size.width, kHintHeight});
+}
 
+void SwitcherList::drawList(platform::Canvas& canvas, Size size) {
+  platform::CanvasStateSaver saved(canvas);
   const std::size_t count = model_.rows().size();
   if (count == 0) {
     const char* text = "No matching space";
-    Size measured = canvas.measureText(text, kEmptyFont);
+    Size measured = measure(canvas, text, kEmptyFont);
     double width = std::min(measured.width, size.width - 2 * kSide);
     canvas.drawText(text, kEmptyFont, kSecondary,
                     {(size.width - width) / 2, listTop() + (kRowHeight - measured.height) / 2},
                     size.width - 2 * kSide);
-  } else {
-    // Rows that would run into the hint line (a panel not yet grown) are cut off there.
-    platform::CanvasStateSaver list(canvas);
-    canvas.clip(Path::rect(
-        {0, kSearchHeight, size.width, std::max(0.0, size.height - kSearchHeight - kHintHeight)}));
-    const std::size_t last = std::min(count, first_ + kMaxVisibleRows);
-    for (std::size_t row = first_; row < last; ++row) drawRow(canvas, row);
+    return;
   }
-  drawHints(canvas, size);
-  canvas.stroke(Path::roundedRect({0.5, 0.5, size.width - 1, size.height - 1}, kCornerRadius - 0.5),
-                kBorder, 1);
+  // Rows that would run into the hint line (a panel not yet grown) are cut off there.
+  canvas.clip(Path::rect(
+      {0, kSearchHeight, size.width, std::max(0.0, size.height - kSearchHeight - kHintHeight)}));
+  const std::size_t last = std::min(count, first_ + kMaxVisibleRows);
+  for (std::size_t row = first_; row < last; ++row) drawRow(canvas, row);
 }
 
 }  // namespace velmora

@@ -27,6 +27,7 @@ struct SwitcherListServices {
   const DesktopPresentation& presentation;
   const KeyNames& keyNames;
   platform::AppIcons& appIcons;
+  platform::CanvasFactory& canvases;
 };
 
 class SwitcherList {
@@ -57,10 +58,17 @@ class SwitcherList {
   // The row under a point of the content, if any.
   std::optional<std::size_t> rowAt(platform::CanvasPoint point) const;
 
-  // Applications' icons are asked of the system once per opening.
-  void forgetIcons() { icons_.clear(); }
+  // Applications' icons are asked of the system, and text measured and pictures rendered,
+  // once per opening: a keystroke redraws every visible row.
+  void forgetRendered();
 
+  // The whole content: the card, then the list on it.
   void draw(platform::Canvas& canvas, Size size);
+  // What stays put while the user types — background, border, the glass, the divider, the
+  // hint line — as the panel's layer would keep it.
+  void drawCard(platform::Canvas& canvas, Size size);
+  // The rows in view, or "No matching space": what a keystroke changes.
+  void drawList(platform::Canvas& canvas, Size size);
 
   // Where the parts of one row go, for drawing and for checks that nothing spills over.
   struct RowLayout {
@@ -82,19 +90,35 @@ class SwitcherList {
     std::vector<Label> caps;
     std::optional<platform::CanvasRect> returnSymbol;
   };
-  RowLayout layoutRow(platform::Canvas& measure, std::size_t row) const;
+  RowLayout layoutRow(platform::Canvas& measure, std::size_t row);
 
  private:
   // Keeps the highlighted row in view after every change of the model.
   void follow();
   ImageRef iconFor(const SpaceApp& app);
+  Size measure(platform::Canvas& canvas, const std::string& text, const platform::Font& font);
+  // Draws a picture from its rendering at the canvas's scale, made on first use.
+  void drawRendered(platform::Canvas& canvas, const ImageRef& image,
+                    const platform::CanvasRect& into);
   void drawRow(platform::Canvas& canvas, std::size_t row);
-  void drawHints(platform::Canvas& canvas, Size size) const;
+  // The shortcut's caps of a row as one picture over the caps' boxes.
+  ImageRef capsImage(const RowLayout& row);
+  ImageRef hintsImage(platform::Canvas& measure, double width);
 
   const SwitcherModel& model_;
   SwitcherListServices s_;
   std::size_t first_ = 0;
   std::map<std::string, ImageRef> icons_;
+  struct Rendered {
+    ImageRef image;  // keeps the key's image alive
+    Size size;
+    double scale = 0;
+    platform::Bitmap bitmap;
+  };
+  std::map<const platform::VectorImage*, Rendered> rendered_;
+  std::map<std::string, Size> measured_;
+  std::map<std::string, ImageRef> caps_;
+  ImageRef hints_;
   Connection modelChanged_;
 };
 

@@ -66,6 +66,8 @@ class Session {
   sim::VirtualMac& mac() { return mac_; }
   // The running copy (after `quit`, the one that quit), or null.
   VelmoraApp* app() { return copy_ ? copy_->app.get() : nullptr; }
+  // The running copy's quick switcher, or null.
+  QuickSwitcher* quickSwitcher() { return copy_ ? copy_->surfaces.quickSwitcher() : nullptr; }
 
  private:
   struct Command;

@@ -137,12 +137,17 @@ Result<ScreenPoint> Session::screenPointArg(std::string_view args, bool onPanel)
   if (name.empty()) return Failure{"expected a panel's name (print panels lists them)"};
   if (!panel) return Failure{"there is no panel \"" + name + "\" (print panels lists them)"};
   if (!panel->isVisible()) return Failure{"the panel \"" + name + "\" is not on screen"};
-  if (row) {
-    // Rows are answered by the panel that lists them; none does yet.
+  ScreenRect frame = panel->frame();
+  if (!row) return ScreenPoint{frame.midX(), frame.midY()};
+  // Rows are the quick switcher's, counted from 1 as `print switcher` shows them.
+  QuickSwitcher* switcher = copy_ ? copy_->surfaces.quickSwitcher() : nullptr;
+  if (!switcher || name != QuickSwitcher::kPanelName) {
     return Failure{"the panel \"" + name + "\" has no rows to point at"};
   }
-  ScreenRect frame = panel->frame();
-  return ScreenPoint{frame.midX(), frame.midY()};
+  std::optional<platform::CanvasRect> r;
+  if (*row >= 1) r = switcher->list().rowFrame(static_cast<std::size_t>(*row - 1));
+  if (!r) return Failure{"the quick switcher shows no row " + std::to_string(*row)};
+  return ScreenPoint{frame.minX() + r->x + r->width / 2, frame.maxY() - (r->y + r->height / 2)};
 }
 
 Session::Status Session::clickAt(std::string_view args, bool onPanel) {

@@ -295,7 +295,15 @@ Session::Status Session::printPanels() {
       std::snprintf(until, sizeof until, "%.3f", fade->start + fade->duration - startedAt_);
       line += ", fading to " + twoPlaces(fade->to) + " until " + until;
     }
+    if (p->isKey()) line += ", key";
     print(line);
+    for (const sim::VirtualTextField* field : p->textFields()) {
+      const platform::CanvasRect& f = field->frame();
+      char frame[96];
+      std::snprintf(frame, sizeof frame, "%g,%g %gx%g", f.x, f.y, f.width, f.height);
+      print("  text field at " + std::string(frame) + ": \"" + field->text() + "\"" +
+            (field->isFocused() ? ", focused" : ""));
+    }
   }
   if (mac_.panels().onScreen().empty()) print("(no panels on screen)");
   return Status::ok;

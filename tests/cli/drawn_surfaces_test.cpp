@@ -95,5 +95,63 @@ TEST(DrawnSurfaces, AFadingPanelSaysWhereItIsGoingAndWhen) {
   EXPECT_LT(faded[0] + faded[1] + faded[2], shown()[0] + shown()[1] + shown()[2] - 300);
 }
 
+// A text field as the user sees and uses it: the placeholder while empty, what is typed once
+// a click has made its panel key, a caret only while the panel is key, and text that never
+// spills out of the field (a long one shows its end while being edited).
+TEST(DrawnSurfaces, ATextFieldShowsWhatIsTypedInsideItsFrameAndACaretWhileKey) {
+  Velmora run;
+  platform::PanelConfig config;
+  config.size = Size{300, 60};
+  config.level = 8;
+  config.interactive = true;
+  config.name = "search";
+  auto panel = run.mac().panels().makePanel(config);
+  panel->setFrame(ScreenRect::make(400, 400, 300, 60), true);
+  panel->setContent([](platform::Canvas& canvas, Size size) {
+    canvas.fill(platform::Path::rect({0, 0, size.width, size.height}), platform::Color::black());
+  });
+  auto field = panel->addTextField();
+  field->setFrame({20, 10, 200, 40});
+  field->setStyle({platform::Font::system(20), platform::Color::white(), "Search",
+                   platform::Color::white(0.35)});
+  field->focus();
+  panel->orderFrontRegardless();
+
+  // Pixels brighter than `level` in an area of the display (points from its top-left); the
+  // panel's top-left is at 400, 522 and the field's at 420, 532.
+  auto ink = [&](platform::CanvasRect area, int level = 60) {
+    auto screen = sim::Compositor(run.mac()).draw("MAIN", area, 1);
+    const auto& rgba = screen->bitmap().rgba;
+    int count = 0;
+    for (std::size_t i = 0; i < rgba.size(); i += 4) count += rgba[i] > level;
+    return count;
+  };
+  const platform::CanvasRect inField{420, 532, 200, 40};
+  const platform::CanvasRect caretAtStart{420, 532, 2, 40};
+  const platform::CanvasRect beside{400, 522, 20, 60}, after{620, 522, 80, 60};
+
+  EXPECT_GT(ink(inField), 0) << "the placeholder";
+  EXPECT_EQ(ink(inField, 200), 0) << "in its dim colour, and no caret before the panel is key";
+
+  EXPECT_EQ(run("type Mail"), cli::Session::Status::error) << "not key: nowhere to type";
+  run("click panel search");
+  EXPECT_TRUE(panel->isKey());
+  EXPECT_GT(ink(caretAtStart, 200), 0) << "the caret before the placeholder";
+  run("type Mail");
+  EXPECT_EQ(field->text(), "Mail");
+  run("print keys");
+  EXPECT_TRUE(run.printed("key 46 → Velmora typed \"M\"")) << run.out.str();
+  int whileKey = ink(inField);
+  run("click 50 50");
+  EXPECT_FALSE(panel->isKey());
+  EXPECT_GT(ink(inField, 200), 0) << "the text stays";
+  EXPECT_LT(ink(inField), whileKey) << "the caret goes";
+
+  run("click panel search");
+  run("type the quick brown fox jumps over the lazy dog");
+  EXPECT_EQ(ink(beside) + ink(after), 0) << "nothing drawn outside the field";
+  EXPECT_GT(ink({600, 532, 20, 40}, 200), 0) << "the end of the text and the caret";
+}
+
 }  // namespace
 }  // namespace velmora

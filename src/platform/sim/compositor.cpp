@@ -190,20 +190,28 @@ void Compositor::drawDock(Canvas& canvas, const SimDisplay& display) {
   canvas.stroke(Path::roundedRect(dock, 18), Color::white(0.3), 1);
   double x = dock.x + gap * 1.5;
   for (const SimApp* app : apps) {
-    // A coloured squircle with the application's initial, coloured by its name.
+    CanvasRect r{x, dock.y + (dock.height - icon) / 2, icon, icon};
+    x += icon + gap;
+    // The icon the workspace gives for its bundle, as Velmora's own rows show it.
+    std::optional<std::string> bundle =
+        app->bundleIdentifier ? app->bundleIdentifier : app->bundlePath;
+    if (auto image = bundle ? mac_.appIcons().icon({*bundle}) : nullptr) {
+      canvas.drawImage(*image, r);
+      continue;
+    }
+    // Without a bundle: a coloured squircle with the application's initial, coloured by its
+    // name.
     std::size_t hash = std::hash<std::string>{}(*app->name);
     double hue = (hash % 360) / 360.0;
     Color colour{0.35 + 0.45 * std::abs(std::sin(hue * 6.28)),
                  0.35 + 0.45 * std::abs(std::sin(hue * 6.28 + 2.1)),
                  0.35 + 0.45 * std::abs(std::sin(hue * 6.28 + 4.2))};
-    CanvasRect r{x, dock.y + (dock.height - icon) / 2, icon, icon};
     canvas.fill(Path::roundedRect(r, icon * 0.23), colour);
     std::string initial = app->name->substr(0, 1);
     Font font = Font::system(icon * 0.5, FontWeight::bold);
     Size size = canvas.measureText(initial, font);
     canvas.drawText(initial, font, Color::white(),
                     {r.x + (icon - size.width) / 2, r.y + (icon - size.height) / 2});
-    x += icon + gap;
   }
 }
 

@@ -121,20 +121,23 @@ void VirtualMac::addSystemFurniture() {
 }
 
 void VirtualMac::userActivate(pid_t pid) {
-  if (machine_.isRunning(pid)) workspace_.bringToFront(pid, false);
+  if (!machine_.isRunning(pid)) return;
+  // The application taking the front takes the key window with it.
+  if (pid != selfPID()) panels_.resignKey();
+  workspace_.bringToFront(pid, false);
 }
 
 void VirtualMac::movePointer(ScreenPoint point) {
   machine_.pointer = point;
   machine_.noteInput(platform::kEventMouseMoved);
-  machine_.loop().post(lifetime_.guard([this, point] { panels_.pointerMoved(point); }));
+  panels_.pointerMoved(point);
 }
 
 void VirtualMac::click(ScreenPoint point) {
   machine_.pointer = point;
   machine_.noteInput(platform::kEventLeftMouseDown);
   machine_.noteInput(platform::kEventLeftMouseUp);
-  machine_.loop().post(lifetime_.guard([this, point] { panels_.click(point); }));
+  panels_.click(point);
 }
 
 pid_t VirtualMac::startAnotherCopy(std::optional<std::string> bundlePath) {

@@ -166,7 +166,8 @@ class VirtualMac {
   void setActiveMenuBarDisplay(const std::string& uuid) {
     windowServer_.setActiveMenuBarDisplay(uuid);
   }
-  // An application comes to the front and so does its frontmost window.
+  // An application comes to the front and so does its frontmost window; Velmora's key panel
+  // resigns when it is another application.
   void userActivate(pid_t pid);
   std::int64_t userOpenWindow(pid_t owner, AXRect bounds) {
     return windowServer_.openWindow(owner, bounds);  // on the active display's space
@@ -339,7 +340,6 @@ class VirtualMac {
   VirtualOpenPanel openPanel_;
   linuxhost::ThreadWorkQueues workQueues_;
   std::unique_ptr<VirtualDisks> disks_;
-  Lifetime lifetime_;
 };
 
 }  // namespace velmora::sim

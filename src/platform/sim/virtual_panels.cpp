@@ -208,21 +208,30 @@ VirtualPanel* VirtualPanels::panelAt(ScreenPoint point) const {
 }
 
 bool VirtualPanels::pointerMoved(ScreenPoint point) {
+  // The window server picks the window and the point in it when the event happens; the
+  // application hears it on the loop, unless the window is gone by then.
   VirtualPanel* panel = panelAt(point);
-  if (!panel) return false;
-  if (panel->onPointerMoved_) panel->onPointerMoved_(panel->local(point));
+  if (!panel || !registry_->loop) return false;
+  registry_->loop->post(panel->lifetime_.guard([panel, at = panel->local(point)] {
+    if (panel->onPointerMoved_) panel->onPointerMoved_(at);
+  }));
   return true;
 }
 
 bool VirtualPanels::click(ScreenPoint point) {
   VirtualPanel* panel = panelAt(point);
+  if (!registry_->loop) return false;
   if (!panel) {
-    resignKey();
+    registry_->loop->post([registry = registry_] {
+      if (registry->key) registry->key->resignKey();
+    });
     return false;
   }
-  // The panel takes the first click (acceptsFirstMouse) and, when it can, the key status.
-  if (panel->config().interactive) panel->becomeKey();
-  if (panel->onMouseDown_) panel->onMouseDown_(panel->local(point));
+  registry_->loop->post(panel->lifetime_.guard([panel, at = panel->local(point)] {
+    // The panel takes the first click (acceptsFirstMouse) and, when it can, the key status.
+    if (panel->config().interactive) panel->becomeKey();
+    if (panel->onMouseDown_) panel->onMouseDown_(at);
+  }));
   return true;
 }
 

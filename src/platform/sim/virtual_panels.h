@@ -150,11 +150,13 @@ class VirtualPanels final : public platform::Panels {
   // is over no such panel (the desktop, another application's window).
   VirtualPanel* panelAt(ScreenPoint point) const;
 
-  // ---- The window server delivers the user's pointer (on the loop) ----
-  // The panel under the point hears the pointer move; false when no panel is there.
+  // ---- The window server delivers the user's pointer ----
+  // The panel under the point now hears the pointer move on the next loop turn (unless it is
+  // gone by then); false when no panel is there.
   bool pointerMoved(ScreenPoint point);
-  // The panel under the point becomes key when it can and hears the button go down; a click
-  // over no panel makes the key panel resign. False when no panel is there.
+  // On the next loop turn, the panel under the point now becomes key when it can and hears
+  // the button go down; a click over no panel makes the key panel resign. False when no panel
+  // is there.
   bool click(ScreenPoint point);
   // Another of Velmora's windows (the settings window) or another application took the key
   // status: the key panel resigns.

@@ -112,6 +112,14 @@ TEST(World, RejectsBadFilesWithOneSentenceAndChangesNothing) {
            "{\"displays\": [{\"uuid\": \"A\"}], \"dock\": {\"switchAnimation\": \"fast\"}}",
            "{\"displays\": [{\"uuid\": \"A\"}], \"dock\": {\"animation\": 1}}",
            "{\"displays\": [{\"uuid\": \"A\"}], \"dock\": 1}",
+           "{\"displays\": [{\"uuid\": \"A\"}], \"apps\": [{\"bundleIdentifier\": \"a.b\", "
+           "\"iconColor\": \"blue\"}]}",
+           "{\"displays\": [{\"uuid\": \"A\"}], \"apps\": [{\"bundleIdentifier\": \"a.b\", "
+           "\"iconColor\": \"#12345G\"}]}",
+           "{\"displays\": [{\"uuid\": \"A\"}], \"apps\": [{\"bundleIdentifier\": \"a.b\", "
+           "\"iconSymbol\": \"\"}]}",
+           "{\"displays\": [{\"uuid\": \"A\"}], \"apps\": [{\"name\": \"x\", \"iconSymbol\": "
+           "\"star.fill\"}]}",
        }) {
     VirtualLoop loop;
     VirtualMac mac(loop);

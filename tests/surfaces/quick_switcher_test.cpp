@@ -152,16 +152,23 @@ TEST(QuickSwitcher, KeysSteerTheListOrReachTheField) {
 TEST(QuickSwitcher, ThePointerTakesTheHighlightOnlyAfterAMomentAndAClickGoesThere) {
   SwitcherWorld w;
   w.open();
-  w.mac.panels().pointerMoved(w.onRow(3));  // resting where the panel opened
+  // The pointer rests where the panel opens, then drifts a point at a time over the row.
+  auto drift = [&](double by) {
+    ScreenPoint p = w.onRow(3);
+    w.mac.panels().pointerMoved({p.x + by, p.y});
+    w.loop.runPending();
+  };
+  drift(0);
   w.loop.advance(0.3);
-  w.mac.panels().pointerMoved(w.onRow(3));
+  drift(1);
   EXPECT_EQ(w.rows(), "1 [2] 3 4");
   w.loop.advance(0.01);
-  w.mac.panels().pointerMoved(w.onRow(3));
+  drift(2);
   EXPECT_EQ(w.rows(), "1 2 3 [4]");
   w.press(keys::kEscape);
   w.open();  // a fresh opening starts the wait again
   w.mac.panels().pointerMoved(w.onRow(0));
+  w.loop.runPending();
   EXPECT_EQ(w.rows(), "1 [2] 3 4");
   w.mac.panels().click(w.onRow(2));
   w.loop.advance(1);

@@ -205,6 +205,14 @@ TEST(QuickSwitcher, ClosesWhenItLosesKeyStatusOrTheDesktopChangesBehindIt) {
   EXPECT_TRUE(w.panel().isVisible());
   w.switcher->toggle();
   EXPECT_FALSE(w.panel().isVisible());
+
+  // With no screen to stand on it does not show at all.
+  testing::EngineWorld bare;
+  bare.makeEngine();
+  QuickSwitcher nowhere(SwitcherServices{bare.mac.platform(), bare.center, *bare.engine,
+                                         bare.presentation, bare.names});
+  nowhere.open();
+  EXPECT_FALSE(nowhere.isVisible() || nowhere.hasKeyMonitor());
 }
 
 // Between openings desktop 2 goes: rows, search and digits follow the new numbering.

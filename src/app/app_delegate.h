@@ -116,7 +116,7 @@ class AppDelegate final : public AppCommands {
   SurfaceContext context_;
   std::unique_ptr<SwitchTag> hud_;
   std::unique_ptr<MissionControlOverlay> overlay_;
-  std::unique_ptr<QuickSwitcher> switcher_;
+  std::unique_ptr<QuickSwitcherSurface> switcher_;
   std::unique_ptr<NotchName> notch_;
   std::unique_ptr<MenuBarTile> statusBar_;
   std::unique_ptr<MenuPopoverController> popover_;

@@ -24,4 +24,8 @@ DrawnMenuBarTile::DrawnMenuBarTile(const SurfaceContext& context,
           context.keyNames, context.logs.switches(), context.commands, std::move(notchIsShowing)}) {
 }
 
+DrawnQuickSwitcher::DrawnQuickSwitcher(const SurfaceContext& context)
+    : switcher_(SwitcherServices{context.platform, context.center, context.engine,
+                                 context.presentation, context.keyNames}) {}
+
 }  // namespace velmora

@@ -1,10 +1,12 @@
 #pragma once
-// The surfaces that draw, behind the interfaces the delegate works with: the switch tag and
-// the menu bar tile. A kit hands these out where it has nothing of its own to offer.
+// The surfaces that draw, behind the interfaces the delegate works with: the switch tag, the
+// menu bar tile and the quick switcher. A kit hands these out where it has nothing of its own
+// to offer.
 #include <functional>
 #include <memory>
 
 #include "app/surfaces.h"
+#include "surfaces/quick_switcher.h"
 #include "surfaces/status_bar_controller.h"
 #include "surfaces/switch_hud.h"
 
@@ -33,6 +35,17 @@ class DrawnMenuBarTile final : public MenuBarTile {
 
  private:
   StatusBarController controller_;
+};
+
+class DrawnQuickSwitcher final : public QuickSwitcherSurface {
+ public:
+  explicit DrawnQuickSwitcher(const SurfaceContext& context);
+  void open() override { switcher_.open(); }
+  void toggle() override { switcher_.toggle(); }
+  QuickSwitcher& switcher() { return switcher_; }
+
+ private:
+  QuickSwitcher switcher_;
 };
 
 }  // namespace velmora

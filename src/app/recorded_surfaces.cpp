@@ -61,21 +61,21 @@ class Overlay final : public MissionControlOverlay {
   bool running_ = false;
 };
 
-class Switcher final : public QuickSwitcher {
+// The drawn switcher, kept where the command line finds it while it lives.
+class KeptSwitcher final : public QuickSwitcherSurface {
  public:
-  explicit Switcher(SurfaceRecord& record) : record_(record) {}
-  void open() override {
-    shown_ = true;
-    record_.note("quick switcher: shown");
+  KeptSwitcher(const SurfaceContext& context, QuickSwitcher*& slot) : drawn_(context), slot_(slot) {
+    slot_ = &drawn_.switcher();
   }
-  void toggle() override {
-    shown_ = !shown_;
-    record_.note(shown_ ? "quick switcher: shown" : "quick switcher: hidden");
+  ~KeptSwitcher() override {
+    if (slot_ == &drawn_.switcher()) slot_ = nullptr;
   }
+  void open() override { drawn_.open(); }
+  void toggle() override { drawn_.toggle(); }
 
  private:
-  SurfaceRecord& record_;
-  bool shown_ = false;
+  DrawnQuickSwitcher drawn_;
+  QuickSwitcher*& slot_;
 };
 
 // No notch label draws yet, so it never shows and never stands in for the tile.
@@ -220,8 +220,9 @@ std::unique_ptr<SwitchTag> RecordedSurfaceKit::makeSwitchHUD(const Context& cont
 std::unique_ptr<MissionControlOverlay> RecordedSurfaceKit::makeOverlay(const Context&) {
   return std::make_unique<Overlay>(record_, *this);
 }
-std::unique_ptr<QuickSwitcher> RecordedSurfaceKit::makeQuickSwitcher(const Context&) {
-  return std::make_unique<Switcher>(record_);
+std::unique_ptr<QuickSwitcherSurface> RecordedSurfaceKit::makeQuickSwitcher(
+    const Context& context) {
+  return std::make_unique<KeptSwitcher>(context, quickSwitcher_);
 }
 std::unique_ptr<NotchName> RecordedSurfaceKit::makeNotchName(const Context&) {
   return std::make_unique<Notch>(record_);

@@ -2,8 +2,8 @@
 // What the application asks of its surfaces, recorded one line a request (a toast, a switch
 // tag, the popover, a settings page, …): the command line prints the lines and scripts
 // expect them; the Mac app sends them to the system log. The surfaces that draw (the switch tag,
-// the menu bar tile, the desktop editor) are the real ones behind the record; the others are
-// stand-ins until they draw.
+// the menu bar tile, the desktop editor, the quick switcher) are the real ones behind the
+// record; the others are stand-ins until they draw.
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,6 +14,7 @@
 namespace velmora {
 
 class EditorWindow;
+class QuickSwitcher;
 
 class SurfaceRecord {
  public:
@@ -46,13 +47,15 @@ class RecordedSurfaceKit final : public SurfaceKit {
   }
   // The desktop editor's window once the settings window exists.
   EditorWindow* editorWindow() const { return editorWindow_; }
+  // The quick switcher once the delegate made it.
+  QuickSwitcher* quickSwitcher() const { return quickSwitcher_; }
 
   std::string title(const Desktop& desktop) const;
   void pressInMissionControl(int desktopNumber, std::function<void(bool)> done) const;
 
   std::unique_ptr<SwitchTag> makeSwitchHUD(const Context& context) override;
   std::unique_ptr<MissionControlOverlay> makeOverlay(const Context& context) override;
-  std::unique_ptr<QuickSwitcher> makeQuickSwitcher(const Context& context) override;
+  std::unique_ptr<QuickSwitcherSurface> makeQuickSwitcher(const Context& context) override;
   std::unique_ptr<NotchName> makeNotchName(const Context& context) override;
   std::unique_ptr<MenuBarTile> makeStatusBar(const Context& context,
                                              std::function<bool()> notchIsShowing) override;
@@ -66,6 +69,7 @@ class RecordedSurfaceKit final : public SurfaceKit {
   TitleFn title_;
   MissionControlPress missionControlPress_;
   EditorWindow* editorWindow_ = nullptr;
+  QuickSwitcher* quickSwitcher_ = nullptr;
 };
 
 // The update checker's stand-in: the script says when a version comes out.

@@ -72,9 +72,10 @@ class MissionControlOverlay {
   std::function<void(bool open)> onMissionControlChanged_;
 };
 
-class QuickSwitcher {
+// The search panel over every desktop (surfaces/quick_switcher.h).
+class QuickSwitcherSurface {
  public:
-  virtual ~QuickSwitcher() = default;
+  virtual ~QuickSwitcherSurface() = default;
   virtual void open() = 0;
   virtual void toggle() = 0;
 };
@@ -169,7 +170,7 @@ class SurfaceKit {
   virtual ~SurfaceKit() = default;
   virtual std::unique_ptr<SwitchTag> makeSwitchHUD(const Context& context) = 0;
   virtual std::unique_ptr<MissionControlOverlay> makeOverlay(const Context& context) = 0;
-  virtual std::unique_ptr<QuickSwitcher> makeQuickSwitcher(const Context& context) = 0;
+  virtual std::unique_ptr<QuickSwitcherSurface> makeQuickSwitcher(const Context& context) = 0;
   virtual std::unique_ptr<NotchName> makeNotchName(const Context& context) = 0;
   // The tile asks whether the notch label shows, to step aside for it.
   virtual std::unique_ptr<MenuBarTile> makeStatusBar(const Context& context,

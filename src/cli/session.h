@@ -66,6 +66,8 @@ class Session {
   sim::VirtualMac& mac() { return mac_; }
   // The running copy (after `quit`, the one that quit), or null.
   VelmoraApp* app() { return copy_ ? copy_->app.get() : nullptr; }
+  // The running copy's quick switcher, or null.
+  QuickSwitcher* quickSwitcher() { return copy_ ? copy_->surfaces.quickSwitcher() : nullptr; }
 
  private:
   struct Command;
@@ -125,6 +127,7 @@ class Session {
   Status printMenu();
   Status printPanels();
   Status printEditor();
+  Status printSwitcher();
   Status printNotifications();
   Status printTimers();
   Status expect(std::string_view args);

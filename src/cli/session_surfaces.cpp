@@ -6,6 +6,7 @@
 #include "cli/words.h"
 #include "platform/sim/compositor.h"
 #include "settings_ui/editor_window.h"
+#include "surfaces/quick_switcher.h"
 
 namespace velmora::cli {
 
@@ -136,12 +137,17 @@ Result<ScreenPoint> Session::screenPointArg(std::string_view args, bool onPanel)
   if (name.empty()) return Failure{"expected a panel's name (print panels lists them)"};
   if (!panel) return Failure{"there is no panel \"" + name + "\" (print panels lists them)"};
   if (!panel->isVisible()) return Failure{"the panel \"" + name + "\" is not on screen"};
-  if (row) {
-    // Rows are answered by the panel that lists them; none does yet.
+  ScreenRect frame = panel->frame();
+  if (!row) return ScreenPoint{frame.midX(), frame.midY()};
+  // Rows are the quick switcher's, counted from 1 as `print switcher` shows them.
+  QuickSwitcher* switcher = copy_ ? copy_->surfaces.quickSwitcher() : nullptr;
+  if (!switcher || name != QuickSwitcher::kPanelName) {
     return Failure{"the panel \"" + name + "\" has no rows to point at"};
   }
-  ScreenRect frame = panel->frame();
-  return ScreenPoint{frame.midX(), frame.midY()};
+  std::optional<platform::CanvasRect> r;
+  if (*row >= 1) r = switcher->list().rowFrame(static_cast<std::size_t>(*row - 1));
+  if (!r) return Failure{"the quick switcher shows no row " + std::to_string(*row)};
+  return ScreenPoint{frame.minX() + r->x + r->width / 2, frame.maxY() - (r->y + r->height / 2)};
 }
 
 Session::Status Session::clickAt(std::string_view args, bool onPanel) {
@@ -183,7 +189,7 @@ Session::Status Session::screenshot(std::string_view args) {
   if (file.empty()) {
     return fail(
         "screenshot takes a file: screenshot shot.png [tile|menu bar|menu|switch tag|"
-        "toast|editor] [on DISPLAY]");
+        "toast|editor|switcher] [on DISPLAY]");
   }
   std::string rest(more);
   std::string display = mac_.displays().empty() ? "" : mac_.displays().front().uuid;
@@ -222,18 +228,21 @@ Session::Status Session::screenshot(std::string_view args) {
     if (!menu) return fail("no menu is open on that display");
     double left = std::max(0.0, menu->x - 30), right = std::min(width, menu->x + menu->width + 30);
     region = platform::CanvasRect{left, 0, right - left, menu->y + menu->height + 30};
-  } else if (what == "switch tag" || what == "toast" || what == "editor") {
+  } else if (what == "switch tag" || what == "toast" || what == "editor" || what == "switcher") {
     const sim::VirtualPanel* panel = what == "toast" ? panelNamed("switch tag: toast")
                                      : what == "editor"
                                          ? panelNamed(std::string(EditorWindow::kPanelName))
-                                         : panelNamed("switch tag: " + display);
+                                     : what == "switcher" ? panelNamed(QuickSwitcher::kPanelName)
+                                                          : panelNamed("switch tag: " + display);
     if (!panel) return fail("no " + what + " is on screen");
     platform::CanvasRect r = localOf(panel->frame());
-    double margin = what == "editor" ? 30 : 0;
+    double margin = what == "editor" || what == "switcher" ? 30 : 0;
     region = platform::CanvasRect{r.x - margin, r.y - margin, r.width + 2 * margin,
                                   r.height + 2 * margin};
   } else if (!what.empty() && what != "screen") {
-    return fail("screenshot shows the screen, tile, menu bar, menu, switch tag, toast or editor");
+    return fail(
+        "screenshot shows the screen, tile, menu bar, menu, switch tag, toast, editor or "
+        "switcher");
   }
   if (auto shot = compositor.screenshot(display, std::filesystem::path(unquoted(file)), region);
       !shot) {
@@ -316,6 +325,33 @@ Session::Status Session::printEditor() {
         (editor->icon().isNone() ? std::string("none") : editor->icon().stored()) + ", colour " +
         colour + ", shortcut " +
         (editor->hotkey() ? names.display(*editor->hotkey()) : std::string("none")));
+  return Status::ok;
+}
+
+// The rows as the switcher holds them, best first: "› row 1: Desktop 2 — desktop 2, score 25,
+// Opens Mail", the arrow on the highlighted row.
+Session::Status Session::printSwitcher() {
+  QuickSwitcher* switcher = copy_->surfaces.quickSwitcher();
+  if (!switcher) {
+    print("(no quick switcher)");
+    return Status::ok;
+  }
+  const SwitcherModel& model = switcher->model();
+  print(std::string("quick switcher: ") + (switcher->isVisible() ? "shown" : "hidden") +
+        (model.query().empty() ? ", no query" : ", query \"" + model.query() + "\""));
+  const DesktopPresentation& presentation = copy_->app->presentation();
+  for (std::size_t row = 0; row < model.rows().size(); ++row) {
+    const Desktop& d = model.rows()[row];
+    std::string line = std::string(row == model.selection() ? "› " : "  ") + "row " +
+                       std::to_string(row + 1) + ": " + presentation.title(d) + " — desktop " +
+                       std::to_string(d.number);
+    if (auto score = model.scoreOf(row)) line += ", score " + std::to_string(*score);
+    if (auto app = model.openingApp(d)) line += ", Opens " + app->name;
+    if (model.currentID() == d.id()) line += ", Current";
+    if (model.lastID() == d.id()) line += ", Last";
+    print(line);
+  }
+  if (model.rows().empty()) print("  No matching space");
   return Status::ok;
 }
 

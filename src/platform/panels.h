@@ -16,6 +16,8 @@ namespace velmora::platform {
 
 // NSWindow.CollectionBehavior bits the surfaces use.
 inline constexpr std::uint64_t kCollectionCanJoinAllSpaces = 1;
+inline constexpr std::uint64_t kCollectionMoveToActiveSpace = 2;
+inline constexpr std::uint64_t kCollectionTransient = 8;
 inline constexpr std::uint64_t kCollectionStationary = 16;
 inline constexpr std::uint64_t kCollectionIgnoresCycle = 64;
 inline constexpr std::uint64_t kCollectionFullScreenAuxiliary = 256;

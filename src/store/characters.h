@@ -5,6 +5,7 @@
 #include <unicode/brkiter.h>
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace velmora {
@@ -16,5 +17,8 @@ icu::BreakIterator* characterBreaks();
 
 // The number of characters of UTF-8 text; ill-formed bytes count as one character each.
 std::size_t characterCount(std::string_view utf8);
+
+// The first character of UTF-8 text (empty for empty text); an ill-formed first byte alone.
+std::string firstCharacter(std::string_view utf8);
 
 }  // namespace velmora

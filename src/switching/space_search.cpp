@@ -127,10 +127,14 @@ std::optional<int> score(std::string_view query, std::string_view name, int numb
   if (containsAnywhere(n, query)) return Score::kSubstring;
   if (matchesNumber(number, query)) return Score::kNumber;
   for (const std::string& application : applicationNames) {
-    if (Characters{folded(fromUTF8(application))}.spellsAt(0, query)) return Score::kApplication;
+    if (matchesApplication(query, application)) return Score::kApplication;
   }
   if (hasLettersInOrder(n, query)) return Score::kInOrderLetters;
   return std::nullopt;
+}
+
+bool matchesApplication(std::string_view query, std::string_view applicationName) {
+  return !query.empty() && Characters{folded(fromUTF8(applicationName))}.spellsAt(0, query);
 }
 
 std::vector<Ranked> rank(std::string_view query, std::span<const Candidate> candidates) {

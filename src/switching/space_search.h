@@ -36,6 +36,10 @@ std::string normalize(std::string_view text);
 std::optional<int> score(std::string_view query, std::string_view name, int number,
                          std::span<const std::string> applicationNames);
 
+// Whether an application of this name is how a desktop matches a normalised query (its
+// name begins with it).
+bool matchesApplication(std::string_view query, std::string_view applicationName);
+
 struct Candidate {
   std::string_view name;
   int number = 0;

@@ -172,4 +172,13 @@ std::optional<platform::ScreenInfo> SkyLight::screen(const std::string& uuid) {
   return std::nullopt;
 }
 
+std::optional<platform::ScreenInfo> SkyLight::workingScreen() {
+  if (auto active = activeMenuBarDisplay()) {
+    if (auto found = screen(*active)) return found;
+  }
+  std::vector<platform::ScreenInfo> all = screens_.screens();
+  if (all.empty()) return std::nullopt;
+  return all.front();
+}
+
 }  // namespace velmora

@@ -65,6 +65,9 @@ class SkyLight {
   void moveWindow(std::int64_t window, SpaceID space);
   std::optional<std::string> displayUUID(std::uint32_t displayNumber);
   std::optional<platform::ScreenInfo> screen(const std::string& displayUUID);
+  // The screen the user works on: the one with the active menu bar, where the key window is;
+  // the first screen only when the window server names none. None without screens.
+  std::optional<platform::ScreenInfo> workingScreen();
 
  private:
   platform::ConnectionID connection();

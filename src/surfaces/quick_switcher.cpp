@@ -165,20 +165,8 @@ void QuickSwitcher::activate(const Desktop& desktop) {
   }
 }
 
-// The screen the user works on: the one with the active menu bar; the first screen only when
-// the window server names none.
-std::optional<platform::ScreenInfo> QuickSwitcher::mainScreen() const {
-  SkyLight& sky = s_.engine.skyLight();
-  if (auto active = sky.activeMenuBarDisplay()) {
-    if (auto screen = sky.screen(*active)) return screen;
-  }
-  auto screens = s_.platform.screens.screens();
-  if (screens.empty()) return std::nullopt;
-  return screens.front();
-}
-
 bool QuickSwitcher::layout() {
-  std::optional<platform::ScreenInfo> screen = mainScreen();
+  std::optional<platform::ScreenInfo> screen = s_.engine.skyLight().workingScreen();
   if (!screen) return false;
   const double height = SwitcherList::height(model_.rows().size());
   const ScreenRect& area = screen->visibleFrame;

@@ -77,7 +77,6 @@ class QuickSwitcher {
   void activate(const Desktop& desktop);
   // Sizes the panel for the rows and places it; false when there is no screen.
   bool layout();
-  std::optional<platform::ScreenInfo> mainScreen() const;
   void removeKeyMonitor();
 
   SwitcherServices s_;

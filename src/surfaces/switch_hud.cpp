@@ -274,21 +274,9 @@ HUDPanel& SwitchHUD::panelFor(const std::string& key) {
   return *slot;
 }
 
-// The screen the user works on: the one with the active menu bar, where the key window is;
-// the first screen only when the window server names none.
-std::optional<platform::ScreenInfo> SwitchHUD::mainScreen() const {
-  SkyLight& sky = s_.engine.skyLight();
-  if (auto active = sky.activeMenuBarDisplay()) {
-    if (auto screen = sky.screen(*active)) return screen;
-  }
-  auto screens = s_.platform.screens.screens();
-  if (screens.empty()) return std::nullopt;
-  return screens.front();
-}
-
 void SwitchHUD::show(const Desktop& desktop, const std::string& displayUUID) {
   std::optional<platform::ScreenInfo> screen = s_.engine.skyLight().screen(displayUUID);
-  if (!screen) screen = mainScreen();
+  if (!screen) screen = s_.engine.skyLight().workingScreen();
   if (!screen) return;
   HUDPanel& p = panelFor(displayUUID);
   p.state.setToast(std::nullopt);
@@ -298,7 +286,7 @@ void SwitchHUD::show(const Desktop& desktop, const std::string& displayUUID) {
 
 void SwitchHUD::preview() {
   std::optional<Desktop> desktop = s_.engine.currentDesktop();
-  std::optional<platform::ScreenInfo> screen = mainScreen();
+  std::optional<platform::ScreenInfo> screen = s_.engine.skyLight().workingScreen();
   if (!desktop || !screen) return;
   HUDPanel& p = panelFor("preview");
   p.state.setToast(std::nullopt);
@@ -307,7 +295,7 @@ void SwitchHUD::preview() {
 }
 
 void SwitchHUD::toast(const std::string& text, const std::string& symbol, double seconds) {
-  std::optional<platform::ScreenInfo> screen = mainScreen();
+  std::optional<platform::ScreenInfo> screen = s_.engine.skyLight().workingScreen();
   if (!screen) return;
   HUDPanel& p = panelFor("toast");
   p.state.setDesktop(std::nullopt);

@@ -165,7 +165,6 @@ class SwitchHUD {
  private:
   HUDPanel& panelFor(const std::string& key);
   void run(HUDPanel& panel, const platform::ScreenInfo& screen, double duration);
-  std::optional<platform::ScreenInfo> mainScreen() const;
 
   HUDServices s_;
   std::map<std::string, std::unique_ptr<HUDPanel>> panels_;

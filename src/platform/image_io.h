@@ -3,6 +3,8 @@
 // gdk-pixbuf on Linux. Pictures cross the seam as plain bitmaps; where a picture goes on a
 // canvas is decided above it.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -46,6 +48,40 @@ struct CanvasRect {
   double height = 0;
   bool operator==(const CanvasRect&) const = default;
 };
+
+// Where `into` (canvas points) lands on a canvas's pixels: the exact rectangle in pixels
+// (`left`, `top`, `width`, `height`, y down) and the whole pixels it touches, cut at the
+// canvas's edges (x0 ≤ x < x1, y0 ≤ y < y1). None when nothing of it is on the canvas or the
+// numbers are not finite.
+struct CanvasPixels {
+  double left = 0, top = 0, width = 0, height = 0;
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+};
+inline std::optional<CanvasPixels> canvasPixels(const Bitmap& canvas, const CanvasRect& into) {
+  if (!canvas.isValid() || !(canvas.pointSize.width > 0) || !(canvas.pointSize.height > 0)) {
+    return std::nullopt;
+  }
+  const double perPointX = canvas.pixelWidth / canvas.pointSize.width;
+  const double perPointY = canvas.pixelHeight / canvas.pointSize.height;
+  CanvasPixels p;
+  p.left = into.x * perPointX;
+  p.top = into.y * perPointY;
+  p.width = into.width * perPointX;
+  p.height = into.height * perPointY;
+  if (!std::isfinite(p.left) || !std::isfinite(p.top) || !std::isfinite(p.width) ||
+      !std::isfinite(p.height) || p.width <= 0 || p.height <= 0) {
+    return std::nullopt;
+  }
+  auto clampTo = [](double v, int limit) {
+    return static_cast<int>(std::clamp(v, 0.0, static_cast<double>(limit)));
+  };
+  p.x0 = clampTo(std::floor(p.left), canvas.pixelWidth);
+  p.y0 = clampTo(std::floor(p.top), canvas.pixelHeight);
+  p.x1 = clampTo(std::ceil(p.left + p.width), canvas.pixelWidth);
+  p.y1 = clampTo(std::ceil(p.top + p.height), canvas.pixelHeight);
+  if (p.x1 <= p.x0 || p.y1 <= p.y0) return std::nullopt;
+  return p;
+}
 
 class ImageIO {
  public:

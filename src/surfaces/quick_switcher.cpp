@@ -83,7 +83,10 @@ void QuickSwitcher::open() {
   field_->setText("");
   openedAt_ = s_.platform.loop.now();
 
-  if (!layout()) return;
+  std::optional<platform::ScreenInfo> screen = s_.engine.skyLight().workingScreen();
+  if (!screen) return;
+  area_ = screen->visibleFrame;
+  layout();
   panel_->makeKeyAndOrderFront();
   field_->focus();
 
@@ -165,17 +168,13 @@ void QuickSwitcher::activate(const Desktop& desktop) {
   }
 }
 
-bool QuickSwitcher::layout() {
-  std::optional<platform::ScreenInfo> screen = s_.engine.skyLight().workingScreen();
-  if (!screen) return false;
+void QuickSwitcher::layout() {
   const double height = SwitcherList::height(model_.rows().size());
-  const ScreenRect& area = screen->visibleFrame;
-  panel_->setFrame(ScreenRect::make(area.midX() - kPanelSize.width / 2,
-                                    area.midY() - height / 2 + kRaise * area.size.height,
+  panel_->setFrame(ScreenRect::make(area_.midX() - kPanelSize.width / 2,
+                                    area_.midY() - height / 2 + kRaise * area_.size.height,
                                     kPanelSize.width, height),
                    true);
   panel_->setNeedsDisplay();
-  return true;
 }
 
 }  // namespace velmora

@@ -75,8 +75,8 @@ class QuickSwitcher {
   bool keyDown(const platform::LocalKeyEvent& event);
   void textChanged();
   void activate(const Desktop& desktop);
-  // Sizes the panel for the rows and places it; false when there is no screen.
-  bool layout();
+  // Sizes the panel for the rows and places it on the screen chosen at opening.
+  void layout();
   void removeKeyMonitor();
 
   SwitcherServices s_;
@@ -84,6 +84,9 @@ class QuickSwitcher {
   SwitcherList list_;
   std::optional<platform::LocalMonitorID> keyMonitor_;
   double openedAt_ = -std::numeric_limits<double>::infinity();
+  // The visible frame of the screen the switcher opened on; each keystroke lays the panel out
+  // there again without asking the window server.
+  ScreenRect area_;
   std::unique_ptr<platform::Panel> panel_;
   std::unique_ptr<platform::TextField> field_;  // goes before the panel it sits in
   Connection modelChanged_;

@@ -93,32 +93,19 @@ std::optional<platform::Bitmap> PixbufImageIO::makeCanvas(int pixelWidth, int pi
 
 void PixbufImageIO::drawImage(const platform::Bitmap& image, platform::Bitmap& canvas,
                               const platform::CanvasRect& into) {
-  if (!image.isValid() || !canvas.isValid() || !fitsPixbuf(image.pixelWidth, image.pixelHeight) ||
-      !fitsPixbuf(canvas.pixelWidth, canvas.pixelHeight) || !(canvas.pointSize.width > 0) ||
-      !(canvas.pointSize.height > 0)) {
+  std::optional<platform::CanvasPixels> covered = platform::canvasPixels(canvas, into);
+  if (!covered || !image.isValid() || !fitsPixbuf(image.pixelWidth, image.pixelHeight) ||
+      !fitsPixbuf(canvas.pixelWidth, canvas.pixelHeight)) {
     return;
   }
-  // The target rectangle in canvas pixels, then the portion of it on the canvas.
-  const double perPointX = canvas.pixelWidth / canvas.pointSize.width;
-  const double perPointY = canvas.pixelHeight / canvas.pointSize.height;
-  const double left = into.x * perPointX, top = into.y * perPointY;
-  const double width = into.width * perPointX, height = into.height * perPointY;
-  if (!std::isfinite(left) || !std::isfinite(top) || !std::isfinite(width) ||
-      !std::isfinite(height) || width <= 0 || height <= 0) {
-    return;
-  }
-  const double x0 = std::clamp(std::floor(left), 0.0, double(canvas.pixelWidth));
-  const double y0 = std::clamp(std::floor(top), 0.0, double(canvas.pixelHeight));
-  const double x1 = std::clamp(std::ceil(left + width), 0.0, double(canvas.pixelWidth));
-  const double y1 = std::clamp(std::ceil(top + height), 0.0, double(canvas.pixelHeight));
-  if (x1 <= x0 || y1 <= y0) return;
+  const auto [left, top, width, height, x0, y0, x1, y1] = *covered;
 
   PixbufPtr source = wrap(image);
   PixbufPtr target = wrapWritable(canvas);
   if (!source || !target) return;
   // gdk_pixbuf_scale replaces the pixels it renders, alpha included: a copy at full opacity.
-  gdk_pixbuf_scale(source.get(), target.get(), int(x0), int(y0), int(x1 - x0), int(y1 - y0), left,
-                   top, width / image.pixelWidth, height / image.pixelHeight, GDK_INTERP_HYPER);
+  gdk_pixbuf_scale(source.get(), target.get(), x0, y0, x1 - x0, y1 - y0, left, top,
+                   width / image.pixelWidth, height / image.pixelHeight, GDK_INTERP_HYPER);
 }
 
 std::optional<std::vector<std::uint8_t>> PixbufImageIO::encodePNG(const platform::Bitmap& bitmap) {

@@ -118,26 +118,9 @@ std::optional<platform::Bitmap> MacImageIO::makeCanvas(int pixelWidth, int pixel
 
 void MacImageIO::drawImage(const platform::Bitmap& image, platform::Bitmap& canvas,
                            const platform::CanvasRect& into) {
-  if (!image.isValid() || !canvas.isValid() || !(canvas.pointSize.width > 0) ||
-      !(canvas.pointSize.height > 0)) {
-    return;
-  }
-  // The target rectangle in canvas pixels (y down), then the pixels of it on the canvas.
-  const double perPointX = canvas.pixelWidth / canvas.pointSize.width;
-  const double perPointY = canvas.pixelHeight / canvas.pointSize.height;
-  const double left = into.x * perPointX, top = into.y * perPointY;
-  const double width = into.width * perPointX, height = into.height * perPointY;
-  if (!std::isfinite(left) || !std::isfinite(top) || !std::isfinite(width) ||
-      !std::isfinite(height) || width <= 0 || height <= 0) {
-    return;
-  }
-  const int x0 = static_cast<int>(std::clamp(std::floor(left), 0.0, double(canvas.pixelWidth)));
-  const int y0 = static_cast<int>(std::clamp(std::floor(top), 0.0, double(canvas.pixelHeight)));
-  const int x1 =
-      static_cast<int>(std::clamp(std::ceil(left + width), 0.0, double(canvas.pixelWidth)));
-  const int y1 =
-      static_cast<int>(std::clamp(std::ceil(top + height), 0.0, double(canvas.pixelHeight)));
-  if (x1 <= x0 || y1 <= y0) return;
+  std::optional<platform::CanvasPixels> covered = platform::canvasPixels(canvas, into);
+  if (!image.isValid() || !covered) return;
+  const auto [left, top, width, height, x0, y0, x1, y1] = *covered;
 
   CFPtr<CGImageRef> picture = imageFromBitmap(image);
   CFPtr<CGContextRef> region = makeBitmapContext(x1 - x0, y1 - y0);

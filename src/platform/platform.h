@@ -8,6 +8,7 @@
 #include "platform/application.h"
 #include "platform/bundle.h"
 #include "platform/canvas.h"
+#include "platform/event_taps.h"
 #include "platform/files.h"
 #include "platform/home.h"
 #include "platform/hot_key_registry.h"
@@ -62,6 +63,7 @@ struct Platform {
   StatusBar& statusBar;
   OpenPanel& openPanel;
   WorkQueues& workQueues;
+  EventTaps& eventTaps;
   // The operating system's major version (26 for macOS Tahoe).
   int systemMajorVersion = 26;
 };

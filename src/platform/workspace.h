@@ -31,6 +31,15 @@ struct RunningApplication {
   bool terminated = false;
 };
 
+// Workspace notifications about the machine as a whole: the screens went to sleep or woke,
+// the user switched to another login session or came back to this one.
+enum class SessionEvent {
+  screensDidSleep,
+  screensDidWake,
+  sessionDidResignActive,
+  sessionDidBecomeActive
+};
+
 class Workspace {
  public:
   virtual ~Workspace() = default;
@@ -53,6 +62,10 @@ class Workspace {
   [[nodiscard]] virtual ObserverToken observeActiveSpaceChanged(std::function<void()> fn) = 0;
   // NSApplicationDidChangeScreenParametersNotification.
   [[nodiscard]] virtual ObserverToken observeScreenParametersChanged(std::function<void()> fn) = 0;
+  // NSWorkspaceScreensDidSleepNotification, …DidWake, NSWorkspaceSessionDidResignActive-
+  // and …DidBecomeActiveNotification on the workspace's notification centre.
+  [[nodiscard]] virtual ObserverToken observeSession(SessionEvent event,
+                                                     std::function<void()> fn) = 0;
 };
 
 }  // namespace velmora::platform

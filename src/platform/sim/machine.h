@@ -54,6 +54,12 @@ inline constexpr pid_t kSelfPID = 500;
 inline constexpr const char* kActiveSpaceDidChange = "NSWorkspaceActiveSpaceDidChangeNotification";
 inline constexpr const char* kScreenParametersDidChange =
     "NSApplicationDidChangeScreenParametersNotification";
+inline constexpr const char* kScreensDidSleep = "NSWorkspaceScreensDidSleepNotification";
+inline constexpr const char* kScreensDidWake = "NSWorkspaceScreensDidWakeNotification";
+inline constexpr const char* kSessionDidResignActive =
+    "NSWorkspaceSessionDidResignActiveNotification";
+inline constexpr const char* kSessionDidBecomeActive =
+    "NSWorkspaceSessionDidBecomeActiveNotification";
 
 struct SimSpace {
   std::uint64_t id = 0;

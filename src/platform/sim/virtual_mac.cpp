@@ -54,6 +54,7 @@ VirtualMac::VirtualMac(MainLoop& loop, std::unique_ptr<PlainHost> plain,
       velmora_(machine_, workspace_),
       processes_(machine_, dock_, velmora_),
       panels_(loop),
+      eventTaps_(loop),
       appIcons_(machine_, host_.symbols),
       menuBar_(machine_, host_.canvases, *preferences_, platform::kAppDomain) {
   addApplication(SimApp{kSelfPID, "Velmora", "app.velmora.Velmora", "/Applications/Velmora.app",
@@ -97,6 +98,7 @@ platform::Platform VirtualMac::platform() {
                             menuBar_,
                             openPanel_,
                             workQueues_,
+                            eventTaps_,
                             machine_.systemMajorVersion};
 }
 
@@ -137,7 +139,19 @@ void VirtualMac::click(ScreenPoint point) {
   machine_.pointer = point;
   machine_.noteInput(platform::kEventLeftMouseDown);
   machine_.noteInput(platform::kEventLeftMouseUp);
+  AXPoint at = toAX(point, machine_.mainDisplayHeight());
+  eventTaps_.deliver(platform::kEventLeftMouseDown, at);
+  eventTaps_.deliver(platform::kEventLeftMouseUp, at);
   panels_.click(point);
+}
+
+void VirtualMac::drag(ScreenPoint from, ScreenPoint to) {
+  machine_.pointer = from;
+  machine_.noteInput(platform::kEventLeftMouseDown);
+  eventTaps_.deliver(platform::kEventLeftMouseDown, toAX(from, machine_.mainDisplayHeight()));
+  machine_.pointer = to;
+  machine_.noteInput(platform::kEventLeftMouseUp);
+  eventTaps_.deliver(platform::kEventLeftMouseUp, toAX(to, machine_.mainDisplayHeight()));
 }
 
 pid_t VirtualMac::startAnotherCopy(std::optional<std::string> bundlePath) {

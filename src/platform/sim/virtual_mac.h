@@ -41,6 +41,7 @@
 #include "platform/sim/virtual_application.h"
 #include "platform/sim/virtual_disks.h"
 #include "platform/sim/virtual_dock.h"
+#include "platform/sim/virtual_event_taps.h"
 #include "platform/sim/virtual_hotkeys.h"
 #include "platform/sim/virtual_keyboard.h"
 #include "platform/sim/virtual_menu_bar.h"
@@ -100,6 +101,7 @@ class VirtualMac {
   // The Dock: desktop shortcuts, switching, Mission Control, restarts.
   VirtualDock& dock() { return dock_; }
   VirtualPanels& panels() { return panels_; }
+  VirtualEventTaps& eventTaps() { return eventTaps_; }
   VirtualMenuBar& menuBar() { return menuBar_; }
   VirtualOpenPanel& openPanel() { return openPanel_; }
   platform::CanvasFactory& canvases() { return host_.canvases; }
@@ -206,7 +208,16 @@ class VirtualMac {
   // takes mouse events hears it on the next loop turn, becoming key first when it can; a click
   // anywhere else (the desktop, another application's window) makes the key panel resign.
   void click(ScreenPoint point);
+  // The primary button goes down at `from` and up at `to` (drawing coordinates): the event
+  // taps hear both; nothing under the pointer takes it as a click.
+  void drag(ScreenPoint from, ScreenPoint to);
   ScreenPoint pointer() const { return machine_.pointer; }
+  // The screens go to sleep or wake, the user switches to another login session or back:
+  // the workspace posts the notification on the next loop turn.
+  void sleepScreens() { machine_.postLater(kScreensDidSleep); }
+  void wakeScreens() { machine_.postLater(kScreensDidWake); }
+  void switchSessionAway() { machine_.postLater(kSessionDidResignActive); }
+  void switchSessionBack() { machine_.postLater(kSessionDidBecomeActive); }
   // An input event of a Quartz event type now (mouse moved, key down, …).
   void userInput(std::uint32_t eventType) { machine_.noteInput(eventType); }
   void setAccessibilityTrusted(bool trusted) { machine_.ax().setTrusted(trusted); }
@@ -335,6 +346,7 @@ class VirtualMac {
   VirtualApplication velmora_;
   VirtualProcesses processes_;  // after Velmora's application: a relaunch script opens it
   VirtualPanels panels_;
+  VirtualEventTaps eventTaps_;
   VirtualAppIcons appIcons_;
   VirtualMenuBar menuBar_;
   VirtualOpenPanel openPanel_;

@@ -161,6 +161,26 @@ ObserverToken VirtualWorkspace::observeScreenParametersChanged(std::function<voi
   return machine_.observeWorkspace(kScreenParametersDidChange, std::move(fn));
 }
 
+ObserverToken VirtualWorkspace::observeSession(platform::SessionEvent event,
+                                               std::function<void()> fn) {
+  const char* name = kScreensDidSleep;
+  switch (event) {
+    case platform::SessionEvent::screensDidSleep:
+      name = kScreensDidSleep;
+      break;
+    case platform::SessionEvent::screensDidWake:
+      name = kScreensDidWake;
+      break;
+    case platform::SessionEvent::sessionDidResignActive:
+      name = kSessionDidResignActive;
+      break;
+    case platform::SessionEvent::sessionDidBecomeActive:
+      name = kSessionDidBecomeActive;
+      break;
+  }
+  return machine_.observeWorkspace(name, std::move(fn));
+}
+
 // ---- platform::Screens ----
 
 std::vector<platform::ScreenInfo> VirtualWorkspace::screens() {

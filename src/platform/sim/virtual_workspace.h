@@ -60,6 +60,7 @@ class VirtualWorkspace final : public platform::Workspace,
   pid_t currentProcessID() override { return machine_.self(); }
   ObserverToken observeActiveSpaceChanged(std::function<void()> fn) override;
   ObserverToken observeScreenParametersChanged(std::function<void()> fn) override;
+  ObserverToken observeSession(platform::SessionEvent event, std::function<void()> fn) override;
 
   // ---- platform::Screens ----
   std::vector<platform::ScreenInfo> screens() override;

@@ -8,6 +8,7 @@
 #include "platform/macos/bundle.h"
 #include "platform/macos/cf_value.h"
 #include "platform/macos/cg_canvas.h"
+#include "platform/macos/event_taps.h"
 #include "platform/macos/files.h"
 #include "platform/macos/hot_keys.h"
 #include "platform/macos/image_io.h"
@@ -61,6 +62,7 @@ struct MacPlatform::Impl {
   MacStatusBar statusBar;
   MacOpenPanel openPanel;
   DispatchWorkQueues workQueues;
+  MacEventTaps eventTaps;
 };
 
 MacPlatform::MacPlatform() : impl_(std::make_unique<Impl>()) {}
@@ -75,35 +77,21 @@ platform::Platform MacPlatform::platform() {
   Impl& m = *impl_;
   platform::HomeFolder home{stdStringOr((__bridge CFStringRef)NSHomeDirectory())};
   auto major = static_cast<int>(NSProcessInfo.processInfo.operatingSystemVersion.majorVersion);
-  return platform::Platform{m.loop,
-                            m.windowServer,
-                            m.screens,
-                            m.workspace,
-                            m.inputClocks,
-                            m.accessibility,
-                            m.preferences,
-                            m.keyboardLayout,
-                            m.propertyLists,
-                            m.images,
-                            m.processes,
-                            m.launchServices,
-                            m.bundle,
-                            m.application,
-                            m.loginItems,
-                            home,
-                            m.volumes,
-                            m.files,
-                            m.keyboardEvents,
-                            m.hotKeys,
-                            m.localEvents,
-                            m.canvases,
-                            m.symbols,
-                            m.appIcons,
-                            m.panels,
-                            m.statusBar,
-                            m.openPanel,
-                            m.workQueues,
-                            major};
+  return platform::Platform{m.loop,           m.windowServer,
+                            m.screens,        m.workspace,
+                            m.inputClocks,    m.accessibility,
+                            m.preferences,    m.keyboardLayout,
+                            m.propertyLists,  m.images,
+                            m.processes,      m.launchServices,
+                            m.bundle,         m.application,
+                            m.loginItems,     home,
+                            m.volumes,        m.files,
+                            m.keyboardEvents, m.hotKeys,
+                            m.localEvents,    m.canvases,
+                            m.symbols,        m.appIcons,
+                            m.panels,         m.statusBar,
+                            m.openPanel,      m.workQueues,
+                            m.eventTaps,      major};
 }
 
 }  // namespace velmora::macos

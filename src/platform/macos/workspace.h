@@ -27,6 +27,7 @@ class MacWorkspace final : public platform::Workspace {
   platform::pid_t currentProcessID() override;
   ObserverToken observeActiveSpaceChanged(std::function<void()> fn) override;
   ObserverToken observeScreenParametersChanged(std::function<void()> fn) override;
+  ObserverToken observeSession(platform::SessionEvent event, std::function<void()> fn) override;
 
  private:
   struct Impl;

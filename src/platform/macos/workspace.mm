@@ -4,6 +4,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/macos/cf_value.h"
 
@@ -13,6 +14,32 @@ namespace {
 // What the system's notifications are posted as on the workspace's own centre.
 constexpr const char* kActiveSpaceChanged = "activeSpaceChanged";
 constexpr const char* kScreenParametersChanged = "screenParametersChanged";
+
+// The workspace notifications about the machine as a whole, by the seam's name for each.
+struct SessionNotification {
+  platform::SessionEvent event;
+  const char* name;
+};
+constexpr SessionNotification kSessionNotifications[] = {
+    {platform::SessionEvent::screensDidSleep, "screensDidSleep"},
+    {platform::SessionEvent::screensDidWake, "screensDidWake"},
+    {platform::SessionEvent::sessionDidResignActive, "sessionDidResignActive"},
+    {platform::SessionEvent::sessionDidBecomeActive, "sessionDidBecomeActive"},
+};
+
+NSNotificationName systemName(platform::SessionEvent event) {
+  switch (event) {
+    case platform::SessionEvent::screensDidSleep:
+      return NSWorkspaceScreensDidSleepNotification;
+    case platform::SessionEvent::screensDidWake:
+      return NSWorkspaceScreensDidWakeNotification;
+    case platform::SessionEvent::sessionDidResignActive:
+      return NSWorkspaceSessionDidResignActiveNotification;
+    case platform::SessionEvent::sessionDidBecomeActive:
+      return NSWorkspaceSessionDidBecomeActiveNotification;
+  }
+  return NSWorkspaceScreensDidSleepNotification;
+}
 
 std::optional<std::string> text(NSString* _Nullable string) {
   return stdString((__bridge CFStringRef)string);
@@ -56,6 +83,7 @@ struct MacWorkspace::Impl {
   NotificationCenter events;
   id<NSObject> activeSpaceObserver;
   id<NSObject> screenParametersObserver;
+  std::vector<id<NSObject>> sessionObservers;
 };
 
 MacWorkspace::MacWorkspace() : impl_(std::make_unique<Impl>()) {
@@ -74,11 +102,24 @@ MacWorkspace::MacWorkspace() : impl_(std::make_unique<Impl>()) {
               usingBlock:^(NSNotification*) {
                 events->post(kScreenParametersChanged);
               }];
+  for (const SessionNotification& n : kSessionNotifications) {
+    const char* name = n.name;
+    impl_->sessionObservers.push_back([NSWorkspace.sharedWorkspace.notificationCenter
+        addObserverForName:systemName(n.event)
+                    object:nil
+                     queue:NSOperationQueue.mainQueue
+                usingBlock:^(NSNotification*) {
+                  events->post(name);
+                }]);
+  }
 }
 
 MacWorkspace::~MacWorkspace() {
   [NSWorkspace.sharedWorkspace.notificationCenter removeObserver:impl_->activeSpaceObserver];
   [NSNotificationCenter.defaultCenter removeObserver:impl_->screenParametersObserver];
+  for (id<NSObject> observer : impl_->sessionObservers) {
+    [NSWorkspace.sharedWorkspace.notificationCenter removeObserver:observer];
+  }
 }
 
 std::optional<platform::RunningApplication> MacWorkspace::runningApplication(platform::pid_t pid) {
@@ -126,6 +167,13 @@ ObserverToken MacWorkspace::observeActiveSpaceChanged(std::function<void()> fn) 
 
 ObserverToken MacWorkspace::observeScreenParametersChanged(std::function<void()> fn) {
   return impl_->events.observe(kScreenParametersChanged, std::move(fn));
+}
+
+ObserverToken MacWorkspace::observeSession(platform::SessionEvent event, std::function<void()> fn) {
+  for (const SessionNotification& n : kSessionNotifications) {
+    if (n.event == event) return impl_->events.observe(n.name, std::move(fn));
+  }
+  return {};
 }
 
 }  // namespace velmora::macos

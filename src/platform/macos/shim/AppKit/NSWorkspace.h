@@ -30,5 +30,9 @@ NS_ASSUME_NONNULL_BEGIN
 
 // Posted on the workspace's centre when the current Space changes, with no object.
 APPKIT_EXTERN NSNotificationName const NSWorkspaceActiveSpaceDidChangeNotification;
+APPKIT_EXTERN NSNotificationName const NSWorkspaceScreensDidSleepNotification;
+APPKIT_EXTERN NSNotificationName const NSWorkspaceScreensDidWakeNotification;
+APPKIT_EXTERN NSNotificationName const NSWorkspaceSessionDidResignActiveNotification;
+APPKIT_EXTERN NSNotificationName const NSWorkspaceSessionDidBecomeActiveNotification;
 
 NS_ASSUME_NONNULL_END

@@ -11,6 +11,7 @@
 #include "CoreFoundation/CFData.h"
 #include "CoreFoundation/CFDate.h"
 #include "CoreFoundation/CFDictionary.h"
+#include "CoreFoundation/CFMachPort.h"
 #include "CoreFoundation/CFNumber.h"
 #include "CoreFoundation/CFPreferences.h"
 #include "CoreFoundation/CFPropertyList.h"

@@ -21,6 +21,9 @@ typedef CF_ENUM(uint32_t, CGEventType) {
   kCGEventKeyUp = 11,
   kCGEventFlagsChanged = 12,
   kCGEventScrollWheel = 22,
+  // What a tap hears when the system turned it off.
+  kCGEventTapDisabledByTimeout = 0xFFFFFFFE,
+  kCGEventTapDisabledByUserInput = 0xFFFFFFFF,
 };
 
 typedef CF_OPTIONS(uint64_t, CGEventFlags) {
@@ -34,7 +37,28 @@ typedef CF_OPTIONS(uint64_t, CGEventFlags) {
 
 typedef CF_ENUM(uint32_t, CGEventTapLocation) {
   kCGHIDEventTap = 0,
+  kCGSessionEventTap = 1,
+  kCGAnnotatedSessionEventTap = 2,
 };
+
+typedef CF_ENUM(uint32_t, CGEventTapPlacement) {
+  kCGHeadInsertEventTap = 0,
+  kCGTailAppendEventTap = 1,
+};
+
+typedef CF_ENUM(uint32_t, CGEventTapOptions) {
+  kCGEventTapOptionDefault = 0,
+  kCGEventTapOptionListenOnly = 1,
+};
+
+// A bit per event type: CGEventMaskBit(type) is 1 << type.
+typedef uint64_t CGEventMask;
+
+typedef struct __CGEventTapProxy* CGEventTapProxy;
+
+// Runs on the run loop the tap's source is on; a listen-only tap's answer is ignored.
+typedef CGEventRef _Nullable (*CGEventTapCallBack)(CGEventTapProxy proxy, CGEventType type,
+                                                    CGEventRef event, void* _Nullable userInfo);
 
 typedef CF_ENUM(int32_t, CGEventSourceStateID) {
   kCGEventSourceStateCombinedSessionState = 0,

@@ -8,6 +8,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 jobs=$(nproc)
+# A machine that keeps a compiler cache rebuilds only what changed, even in a fresh clone.
+cache=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="$PWD"
+  cache=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 
 echo "== layers and formatting"
 scripts/check-layers.sh
@@ -17,13 +23,13 @@ echo "== macOS layer type-check"
 scripts/check-macos.sh
 
 echo "== release build and tests"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release "${cache[@]}" >/dev/null
 ninja -C build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
 echo "== sanitizer build and tests"
 cmake -S . -B build-asan -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
-  -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF >/dev/null
+  -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF "${cache[@]}" >/dev/null
 ninja -C build-asan -j"$jobs" velmora_tests
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp":print_suppressions=0 \

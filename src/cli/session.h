@@ -128,6 +128,7 @@ class Session {
   Status printPanels();
   Status printEditor();
   Status printSwitcher();
+  Status printMissionControl();
   Status printNotifications();
   Status printTimers();
   Status expect(std::string_view args);

@@ -488,7 +488,7 @@ void MissionControlOverlay::pressTick(int number, double startedAt) {
       return;
     }
   }
-  if (elapsed > kPressGiveUp) {
+  if (elapsed > kPressGiveUp + 1e-9) {
     switchTimer_.reset();
     // Leave the user where they were: the launch toggles Mission Control closed again.
     if (detector_.check("poll")) openMissionControl(s_.platform.launchServices);

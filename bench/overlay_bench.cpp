@@ -52,7 +52,8 @@ struct OpenMissionControl {
     overlay = session.missionControlOverlay();
     if (!overlay) std::abort();
     sim::VirtualMac& mac = session.mac();
-    const sim::pid_t dock = sim::kDockPID;
+    // Velmora turned the desktop shortcuts on at launch, which restarted the Dock.
+    const sim::pid_t dock = mac.dock().pid();
     mac.editAccessibilityTree(dock, [&](sim::SimAXNode& root) {
       auto mc = sim::SimAXNode::make(dock, "AXGroup");
       mc->attributes["AXIdentifier"] = "mc";
@@ -95,7 +96,7 @@ struct OpenMissionControl {
   }
   // Moves every thumbnail one point right or back.
   void nudge(bool right) {
-    session.mac().editAccessibilityTree(sim::kDockPID, [&](sim::SimAXNode&) {
+    session.mac().editAccessibilityTree(session.mac().dock().pid(), [&](sim::SimAXNode&) {
       for (auto& button : buttons) {
         const Value::Dictionary* at = button->attributes["AXPosition"].asDictionary();
         double x = at->at("X").asNumber().value_or(0) + (right ? 1 : -1);

@@ -296,7 +296,7 @@ void MissionControlOverlay::pass() {
         if (!expandedAt_) expandedAt_ = now;
         auto known = labelWidths_.find(desktop->number);
         labelWidth =
-            known != labelWidths_.end() ? known->second : dock_.systemLabelWidth(desktop->number);
+            known != labelWidths_.end() ? known->second : systemLabelWidth(desktop->number);
       }
       list.push_back(Pill{anchor, bar, labelWidth, *desktop});
     }
@@ -324,6 +324,13 @@ void MissionControlOverlay::pass() {
   setPassInterval(now - lastChange_ > kChangeWindow ? host_.passInterval : kFastPassInterval);
   ++passes_;
   passSeconds_ += std::max(0.0, s_.stopwatch() - startedAt);
+}
+
+double MissionControlOverlay::systemLabelWidth(int number) {
+  // Measuring text is the dearest step of a pass, and the system's label never changes.
+  auto known = systemLabelWidths_.find(number);
+  if (known != systemLabelWidths_.end()) return known->second;
+  return systemLabelWidths_[number] = dock_.systemLabelWidth(number);
 }
 
 PillServices MissionControlOverlay::pillServices() {

@@ -130,6 +130,7 @@ class MissionControlOverlay {
   void finishPress(bool pressed);
   double secondsSinceOpened() const;
   double mainScreenHeight();
+  double systemLabelWidth(int number);
   PillServices pillServices();
 
   OverlayServices s_;
@@ -145,6 +146,7 @@ class MissionControlOverlay {
   std::map<std::string, std::vector<Pill>> lastPills_;
   double lastChange_;
   std::map<int, double> labelWidths_;
+  std::map<int, double> systemLabelWidths_;
   std::unique_ptr<RepeatingTimer> geometryTimer_;
   std::unique_ptr<RepeatingTimer> switchTimer_;
   std::function<void(bool)> pressCompletion_;

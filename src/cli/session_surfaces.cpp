@@ -159,6 +159,50 @@ Session::Status Session::clickAt(std::string_view args, bool onPanel) {
   return Status::ok;
 }
 
+Session::Status Session::swipe(std::string_view direction) {
+  using D = sim::VirtualMac::Direction;
+  std::string word = lower(direction);
+  std::optional<D> d = word == "up"      ? std::optional(D::up)
+                       : word == "down"  ? std::optional(D::down)
+                       : word == "left"  ? std::optional(D::left)
+                       : word == "right" ? std::optional(D::right)
+                                         : std::nullopt;
+  if (!d) return fail("swipe takes a direction: swipe up, down, left or right");
+  mac_.swipe(*d);
+  return Status::ok;
+}
+
+// Accessibility coordinates (y down from the main display's top), as the tree answers them.
+Session::Status Session::printMissionControlMachine() {
+  sim::VirtualMissionControl& mc = mac_.missionControl();
+  const sim::SimApp* host = mac_.application(mc.hostPID());
+  std::string hostName = host && host->name ? *host->name : "pid " + std::to_string(mc.hostPID());
+  if (!mc.isOpen()) {
+    print("mission control closed (host " + hostName + ")");
+    return Status::ok;
+  }
+  print("mission control open (host " + hostName + ", layer " + std::to_string(mc.layer()) +
+        (mc.moving() ? ", moving" : "") + ")");
+  auto text = [](const AXRect& r) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "%.1f,%.1f %.1fx%.1f", r.minX(), r.minY(), r.size.width,
+                  r.size.height);
+    return std::string(buf);
+  };
+  for (const auto& bar : mc.bars()) {
+    print("display " + std::to_string(bar.displayNumber) + " " +
+          (bar.expansion >= 1  ? "expanded"
+           : bar.expansion > 0 ? "expanding"
+                               : "collapsed") +
+          " bar " + text(bar.frame));
+    for (const auto& item : bar.items) {
+      print("  " + item.title + (item.desktop ? "" : " (full screen)") + " at " +
+            text(item.reported));
+    }
+  }
+  return Status::ok;
+}
+
 Session::Status Session::pointAt(std::string_view args, bool onPanel) {
   auto point = screenPointArg(args, onPanel);
   if (!point) return fail("pointer: " + point.error());

@@ -227,6 +227,8 @@ const std::vector<Session::Command>& Session::commands() {
       {"ignore switch calls", "[N|all|off]",
        "The window server ignores the next N switch calls (all unless given).", Needs::machine,
        &S::ignoreSwitchCalls},
+      {"restart dock", "", "The Dock restarts (killall Dock): a new pid, Mission Control closed.",
+       Needs::machine, simple([](S& s, std::string_view) { s.mac_.dock().restart(); })},
       {"accessibility times out for", "APP",
        "Accessibility calls to the application time out (kAXErrorCannotComplete).", Needs::machine,
        [](S& s, std::string_view app) { return s.accessibilityTimesOut(app, true); }},

@@ -127,6 +127,10 @@ void MissionControlOverlay::opened() {
   passes_ = 0;
   passSeconds_ = 0;
   changes_.clear();
+  // Bars and thumbnails of an earlier opening would misread clicks and the closing report.
+  lastReport_.clear();
+  barFrames_.clear();
+  thumbnailFrames_.clear();
   s_.log.write("opened (noticed by " + detector_.lastTrigger() + ")");
   setPassInterval(kFastPassInterval);
   mouseDownAt_.reset();
@@ -198,11 +202,14 @@ bool MissionControlOverlay::isSuppressed() const {
 
 void MissionControlOverlay::recheck() {
   bool open = detector_.check("poll");
-  if (!open || !s_.settings.mcLabelsEnabled() || !s_.platform.accessibility.isProcessTrusted() ||
-      isSuppressed()) {
+  if (!open) return;
+  if (!s_.settings.mcLabelsEnabled() || !s_.platform.accessibility.isProcessTrusted()) {
+    // Labels turned off, or the grant taken away, while Mission Control is up: pills that can
+    // no longer follow the thumbnails go.
+    if (!lastPills_.empty()) hidePills(true);
     return;
   }
-  pass();
+  if (!isSuppressed()) pass();
 }
 
 double MissionControlOverlay::mainScreenHeight() {
@@ -221,22 +228,14 @@ void MissionControlOverlay::pass() {
 
   const double mainHeight = mainScreenHeight();
   const bool showUnnamed = s_.settings.mcShowUnnamed();
-  SkyLight& skyLight = s_.engine.skyLight();
   // A confused tree may list a desktop twice; its pill goes where it was seen first.
   std::set<SpaceID> labelled;
 
-  for (const DockAccess::Row& row : dock_.rows()) {
-    std::string display;
-    if (auto uuid = skyLight.displayUUID(row.displayID)) {
-      display = *uuid;
-    } else if (!s_.engine.displays().empty()) {
-      display = s_.engine.displays().front().uuid;
-    }
+  std::vector<DockAccess::Row> rows = dock_.rows();
+  catchUpWithDesktops(rows);
+  for (const DockAccess::Row& row : rows) {
+    std::string display = displayOf(row);
     std::vector<Desktop> desktops = s_.engine.desktopsOnDisplay(display);
-    auto onThisDisplay = [&desktops](const Desktop& d) {
-      return std::any_of(desktops.begin(), desktops.end(),
-                         [&d](const Desktop& mine) { return mine.id() == d.id(); });
-    };
 
     double barHeight = kDefaultBarHeight;
     if (row.bar) {
@@ -259,22 +258,7 @@ void MissionControlOverlay::pass() {
                 truncated(frame.origin.y) + " " + truncated(frame.size.width) + "x" +
                 truncated(frame.size.height) + "\n";
 
-      // Mission Control numbers desktops across displays on some versions and per display on
-      // others; a number that names a desktop of another display is read per display.
-      std::optional<Desktop> desktop;
-      if (std::optional<int> n = item.number()) {
-        if (auto global = s_.engine.desktopWithNumber(*n)) {
-          if (onThisDisplay(*global)) {
-            desktop = global;
-          } else if (*n >= 1 && static_cast<std::size_t>(*n) <= desktops.size()) {
-            desktop = desktops[static_cast<std::size_t>(*n) - 1];
-          } else {
-            desktop = global;
-          }
-        }
-      } else if (row.items.size() == desktops.size()) {
-        desktop = desktops[i];
-      }
+      std::optional<Desktop> desktop = desktopOf(row, i, desktops);
       if (!desktop || !plausible(frame)) continue;
       if (!showUnnamed && !s_.presentation.isNamed(*desktop) &&
           s_.presentation.icon(*desktop).isNone()) {
@@ -331,6 +315,52 @@ double MissionControlOverlay::systemLabelWidth(int number) {
   auto known = systemLabelWidths_.find(number);
   if (known != systemLabelWidths_.end()) return known->second;
   return systemLabelWidths_[number] = dock_.systemLabelWidth(number);
+}
+
+void MissionControlOverlay::catchUpWithDesktops(const std::vector<DockAccess::Row>& rows) {
+  // Desktops added or removed in Mission Control reach the engine only with its next sweep;
+  // until then the numbers would put names on the wrong thumbnails. A bar that lists another
+  // count of numbered desktops than the engine knows asks it to look now, once per layout.
+  std::string counts;
+  bool differs = false;
+  for (const DockAccess::Row& row : rows) {
+    auto numbered = std::count_if(row.items.begin(), row.items.end(),
+                                  [](const DockAccess::Item& item) { return item.number(); });
+    std::size_t known = s_.engine.desktopsOnDisplay(displayOf(row)).size();
+    differs = differs || (numbered > 0 && static_cast<std::size_t>(numbered) != known);
+    counts += std::to_string(row.displayID) + ":" + std::to_string(numbered) + "/" +
+              std::to_string(known) + " ";
+  }
+  if (!differs || counts == refreshedFor_) return;
+  refreshedFor_ = counts;
+  s_.engine.refresh(false);
+}
+
+std::string MissionControlOverlay::displayOf(const DockAccess::Row& row) {
+  if (auto uuid = s_.engine.skyLight().displayUUID(row.displayID)) return *uuid;
+  if (!s_.engine.displays().empty()) return s_.engine.displays().front().uuid;
+  return {};
+}
+
+std::optional<Desktop> MissionControlOverlay::desktopOf(const DockAccess::Row& row,
+                                                        std::size_t index,
+                                                        const std::vector<Desktop>& desktops) {
+  const DockAccess::Item& item = row.items[index];
+  if (std::optional<int> n = item.number()) {
+    // Mission Control numbers desktops across displays on some versions and per display on
+    // others; a number that names a desktop of another display is read per display.
+    std::optional<Desktop> global = s_.engine.desktopWithNumber(*n);
+    if (!global) return std::nullopt;
+    bool mine = std::any_of(desktops.begin(), desktops.end(),
+                            [&global](const Desktop& d) { return d.id() == global->id(); });
+    if (!mine && *n >= 1 && static_cast<std::size_t>(*n) <= desktops.size()) {
+      return desktops[static_cast<std::size_t>(*n) - 1];
+    }
+    return global;
+  }
+  // Unnumbered tiles can only be told apart by position, and only when nothing else is there.
+  if (row.items.size() == desktops.size()) return desktops[index];
+  return std::nullopt;
 }
 
 PillServices MissionControlOverlay::pillServices() {
@@ -462,10 +492,14 @@ void MissionControlOverlay::finishPress(bool pressed) {
 void MissionControlOverlay::pressTick(int number, double startedAt) {
   MainLoop& loop = s_.platform.loop;
   double elapsed = loop.now() - startedAt;
+  // The thumbnail is found the way passes label it, so a display that numbers its own desktops
+  // from 1 is not mistaken for the first display.
   auto find = [this, number]() -> std::optional<DockAccess::Item> {
     for (const DockAccess::Row& row : dock_.rows()) {
-      for (const DockAccess::Item& item : row.items) {
-        if (item.number() == number) return item;
+      std::vector<Desktop> desktops = s_.engine.desktopsOnDisplay(displayOf(row));
+      for (std::size_t i = 0; i < row.items.size(); ++i) {
+        std::optional<Desktop> desktop = desktopOf(row, i, desktops);
+        if (desktop && desktop->number == number) return row.items[i];
       }
     }
     return std::nullopt;

@@ -131,6 +131,12 @@ class MissionControlOverlay {
   double secondsSinceOpened() const;
   double mainScreenHeight();
   double systemLabelWidth(int number);
+  void catchUpWithDesktops(const std::vector<DockAccess::Row>& rows);
+  // The engine's identifier of a row's display: the first display's when it names none.
+  std::string displayOf(const DockAccess::Row& row);
+  // The desktop the row's item at `index` shows, among the `desktops` of its display.
+  std::optional<Desktop> desktopOf(const DockAccess::Row& row, std::size_t index,
+                                   const std::vector<Desktop>& desktops);
   PillServices pillServices();
 
   OverlayServices s_;
@@ -147,6 +153,7 @@ class MissionControlOverlay {
   double lastChange_;
   std::map<int, double> labelWidths_;
   std::map<int, double> systemLabelWidths_;
+  std::string refreshedFor_;  // the bar counts the engine was last asked to catch up with
   std::unique_ptr<RepeatingTimer> geometryTimer_;
   std::unique_ptr<RepeatingTimer> switchTimer_;
   std::function<void(bool)> pressCompletion_;

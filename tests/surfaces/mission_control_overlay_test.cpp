@@ -289,7 +289,6 @@ TEST(MissionControlOverlay, StepsAsideForClicksButNotForDragsOrTheEmptyBar) {
 
 TEST(MissionControlOverlay, PressesTheThumbnailOnceMissionControlHasLaidItOut) {
   OverlayWorld w;
-  w.bars({OverlayWorld::row(w.a, 0, {"Desktop 1", "Desktop 2"})});
   std::vector<std::string> told;
   auto done = [&](const char* who) {
     return [&told, &w, who](bool pressed) {
@@ -298,25 +297,35 @@ TEST(MissionControlOverlay, PressesTheThumbnailOnceMissionControlHasLaidItOut) {
       told.push_back(std::string(who) + (pressed ? " pressed at " : " missed at ") + at);
     };
   };
-  // Closed: it launches Mission Control, then looks from 0.32 s; a second press takes over.
-  w.overlay->pressThumbnail(2, done("first"));
+  // Closed: it launches Mission Control and looks from 0.32 s; a second press takes over.
+  // Desktop 5 is the second of display B, which Mission Control numbers from 1.
+  w.overlay->pressThumbnail(5, done("first"));
   w.loop.advance(0.1);
-  w.overlay->pressThumbnail(2, done("second"));
-  EXPECT_EQ(w.mac.openedURLs().size(), 2u);
-  w.missionControl(true);
+  w.overlay->pressThumbnail(5, done("second"));
+  EXPECT_EQ(w.mac.openedURLs(), std::vector<std::string>{kMissionControlAppURL});
   w.loop.advance(1.0);
-  EXPECT_EQ(w.pressed, (std::vector<std::string>{"Desktop 2 at 0.42", "Desktop 2 at 0.77"}));
+  EXPECT_EQ(w.mac.currentSpace("B"), w.engine->desktopWithNumber(5)->id().raw());
+  EXPECT_FALSE(w.mac.missionControlOpen());
   EXPECT_TRUE(w.overlay->isSuppressed()) << "passes wait 2 s after a press";
 
-  // No such thumbnail: it gives up after 1.5 s and closes Mission Control it left open.
+  // No such thumbnail: it gives up after 1.5 s and closes the Mission Control it opened.
   w.overlay->pressThumbnail(9, done("third"));
   w.loop.advance(2.0);
   EXPECT_EQ(w.mac.openedURLs().size(), 3u);
+  EXPECT_FALSE(w.mac.missionControlOpen());
+
+  // A first press Mission Control swallows while it still animates is pressed again.
+  w.bars({OverlayWorld::row(w.a, 0, {"Desktop 1", "Desktop 2"})});
+  w.missionControl(true);
+  w.overlay->pressThumbnail(2, done("fourth"));
+  w.loop.advance(1.0);
+  EXPECT_EQ(w.pressed, (std::vector<std::string>{"Desktop 2 at 3.42", "Desktop 2 at 3.77"}));
 
   w.mac.setAccessibilityTrusted(false);
-  w.overlay->pressThumbnail(1, done("fourth"));
+  w.overlay->pressThumbnail(1, done("fifth"));
   EXPECT_EQ(told, (std::vector<std::string>{"first missed at 0.10", "second pressed at 0.77",
-                                            "third missed at 2.62", "fourth missed at 3.10"}));
+                                            "third missed at 2.62", "fourth pressed at 3.77",
+                                            "fifth missed at 4.10"}));
 }
 
 }  // namespace

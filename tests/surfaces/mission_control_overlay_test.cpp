@@ -285,6 +285,14 @@ TEST(MissionControlOverlay, StepsAsideForClicksButNotForDragsOrTheEmptyBar) {
   std::size_t notes = w.overlay->changes().size();
   gesture({300, 100}, {300, 100});
   EXPECT_EQ(w.overlay->changes().size(), notes);
+  // Without a tap (the system refused it) clicks go unwatched and the pills still come.
+  OverlayWorld refused;
+  refused.mac.eventTaps().refuseTaps(true);
+  refused.bars({OverlayWorld::row(refused.a, 0, {"Desktop 1"})});
+  refused.missionControl(true);
+  refused.loop.advance(0.1);
+  EXPECT_FALSE(refused.overlay->clickTapEnabled());
+  EXPECT_EQ(refused.pills(), " A:1@200,814");
 }
 
 TEST(MissionControlOverlay, PressesTheThumbnailOnceMissionControlHasLaidItOut) {

@@ -114,6 +114,17 @@ TEST(DockAccessShapes, AnOddTreeGivesFewerItemsNeverACrash) {
     };
   };
   auto display = [](SimAXNode& mc) -> SimAXNode& { return *mc.children[0]; };
+  // The bar wrapped in `levels` more groups below its display.
+  auto nest = [&](int levels) -> Edit {
+    return [=](SimAXNode& mc, SimAXNode&, SimAXNode&) {
+      auto& slot = display(mc).children[0];
+      for (int i = 0; i < levels; ++i) {
+        auto outer = testing::axNode(slot->pid, "AXGroup", nullptr);
+        outer->append(slot);
+        slot = outer;
+      }
+    };
+  };
   const std::vector<std::pair<std::string, Edit>> edits = {
       {"unchanged", [](SimAXNode&, SimAXNode&, SimAXNode&) {}},
       {"display without id, root has one",
@@ -138,30 +149,11 @@ TEST(DockAccessShapes, AnOddTreeGivesFewerItemsNeverACrash) {
       {"not-a-number position", attr(2, "AXPosition", testing::axPoint(NAN, 8))},
       {"a rect for a position",
        attr(2, "AXPosition", Value::dictionary({{"X", 1}, {"Y", 1}, {"Width", 1}, {"Height", 1}}))},
-      {"position as text", attr(2, "AXPosition", "10,8")},
       {"not a button", attr(2, "AXRole", "AXDockItem")},
       {"bar without a size", attr(1, "AXSize", Value())},
       {"list children not a list", attr(1, "AXChildren", "buttons")},
-      {"spaces nested 3 deep",
-       [&](SimAXNode& mc, SimAXNode&, SimAXNode&) {
-         auto& d = display(mc);
-         auto wrap = [&](auto node) {
-           auto outer = testing::axNode(node->pid, "AXGroup", nullptr);
-           outer->append(node);
-           return outer;
-         };
-         d.children[0] = wrap(wrap(d.children[0]));
-       }},
-      {"spaces nested 4 deep: not found",
-       [&](SimAXNode& mc, SimAXNode&, SimAXNode&) {
-         auto& d = display(mc);
-         auto wrap = [&](auto node) {
-           auto outer = testing::axNode(node->pid, "AXGroup", nullptr);
-           outer->append(node);
-           return outer;
-         };
-         d.children[0] = wrap(wrap(wrap(d.children[0])));
-       }},
+      {"spaces nested 3 deep", nest(2)},
+      {"spaces nested 4 deep: not found", nest(3)},
       {"no list inside the bar: the bar itself",
        [&](SimAXNode& mc, SimAXNode& list, SimAXNode&) {
          list.attributes["AXIdentifier"] = "other";
@@ -196,83 +188,29 @@ TEST(DockAccessShapes, AnOddTreeGivesFewerItemsNeverACrash) {
   EXPECT_TRUE(testing::matchesGolden("mission_control/dock_access_shapes.txt", out));
 }
 
-// A Dock that stops answering, or quits, between any two calls of a walk: whatever was read
-// by then, never a crash; once it answers again the bars are back.
-TEST(DockAccessFailures, TimeoutsAndAVanishingProcessGiveNothing) {
-  McWorld world;
-  world.openMissionControl({{1, 0, {"Desktop 1", "Desktop 2"}}});
-  ASSERT_EQ(world.dock.rows().size(), 1u);
-  world.mac.failAccessibilityCalls(world.dockPID(), platform::kAXErrorCannotComplete);
-  EXPECT_EQ(describeRows(world.dock.rows()), "(none)\n") << "timed out: an empty pass";
-  world.mac.failAccessibilityCalls(world.dockPID(), std::nullopt);
-  EXPECT_EQ(world.dock.rows().front().items.size(), 2u);
+// A Dock that stops answering, a thumbnail that vanishes while its list still names it, and
+// the Dock quitting with bars cached: fewer items or nothing, never a crash.
+TEST_F(DockAccessTest, TimeoutsAndAVanishingDockGiveNothing) {
+  openMissionControl({{1, 0, {"Desktop 1", "Desktop 2"}}});
+  ASSERT_EQ(dock.rows().size(), 1u);
+  mac.failAccessibilityCalls(dockPID(), platform::kAXErrorCannotComplete);
+  EXPECT_EQ(describeRows(dock.rows()), "(none)\n") << "timed out: an empty pass";
+  mac.failAccessibilityCalls(dockPID(), std::nullopt);
+  EXPECT_EQ(dock.rows().front().items.size(), 2u);
 
-  // The process quits after the n-th accessibility call of a fresh walk.
-  struct Vanishing : platform::Accessibility {
-    Vanishing(platform::Accessibility& real, std::function<void()> quit)
-        : real(real), quit(std::move(quit)) {}
-    void tick() {
-      if (--left == 0) quit();
-    }
-    bool isProcessTrusted() override { return real.isProcessTrusted(); }
-    bool isProcessTrustedWithOptions(const Value& o) override {
-      return real.isProcessTrustedWithOptions(o);
-    }
-    platform::AXElementRef applicationElement(std::int32_t pid) override {
-      return real.applicationElement(pid);
-    }
-    platform::AXError setMessagingTimeout(const platform::AXElementRef& e, float s) override {
-      return real.setMessagingTimeout(e, s);
-    }
-    platform::AXAttribute copyAttributeValue(const platform::AXElementRef& e,
-                                             const std::string& a) override {
-      tick();
-      return real.copyAttributeValue(e, a);
-    }
-    platform::AXAttributes copyMultipleAttributeValues(const platform::AXElementRef& e,
-                                                       const std::vector<std::string>& a,
-                                                       bool stop) override {
-      tick();
-      return real.copyMultipleAttributeValues(e, a, stop);
-    }
-    platform::AXError setAttributeValue(const platform::AXElementRef& e, const std::string& a,
-                                        const Value& v) override {
-      return real.setAttributeValue(e, a, v);
-    }
-    platform::AXError performAction(const platform::AXElementRef& e,
-                                    const std::string& a) override {
-      return real.performAction(e, a);
-    }
-    platform::AXObserverResult createObserver(std::int32_t pid,
-                                              platform::AXObserverCallback cb) override {
-      return real.createObserver(pid, std::move(cb));
-    }
-    platform::Accessibility& real;
-    std::function<void()> quit;
-    int left = 0;
-  };
-  for (int n = 1; n <= 14; ++n) {
-    McWorld w;
-    w.openMissionControl({{1, 0, {"Desktop 1", "Desktop 2"}}, {2, 1512, {"Desktop 3"}}});
-    Vanishing ax(w.mac.platform().accessibility, [&] { w.mac.quitApplication(w.dockPID()); });
-    platform::Platform p = w.mac.platform();
-    DockAccess reader({p.loop,           p.windowServer,   p.screens,
-                       p.workspace,      p.inputClocks,    ax,
-                       p.preferences,    p.keyboardLayout, p.propertyLists,
-                       p.images,         p.processes,      p.launchServices,
-                       p.bundle,         p.application,    p.loginItems,
-                       p.home,           p.volumes,        p.files,
-                       p.keyboardEvents, p.hotKeys,        p.localEvents,
-                       p.canvases,       p.symbols,        p.appIcons,
-                       p.panels,         p.statusBar,      p.openPanel,
-                       p.workQueues,     p.eventTaps,      p.systemMajorVersion},
-                      w.host, w.log, [] { return true; });
-    ax.left = n;
-    std::size_t items = 0;
-    for (const auto& row : reader.rows()) items += row.items.size();
-    EXPECT_LT(items, 3u) << "quit after call " << n;
-    EXPECT_EQ(describeRows(reader.rows()), "(none)\n") << "quit after call " << n;
-  }
+  mac.editAccessibilityTree(dockPID(), [](SimAXNode& root) {
+    auto& list = *root.children.back()->children[0]->children[0]->children[0];
+    auto gone = list.children[0];
+    list.remove(gone.get());
+    list.children.insert(list.children.begin(), gone);     // listed, but destroyed
+    list.children.insert(list.children.begin(), nullptr);  // not an element at all
+  });
+  EXPECT_EQ(describeRows(dock.rows()),
+            "display 1 bar 0,0 1500x130: [Desktop 2 #2 180,8 160x100]\n");
+
+  mac.quitApplication(dockPID());
+  EXPECT_EQ(describeRows(dock.rows()), "(none)\n");
+  EXPECT_EQ(dock.cachedBarCount(), 0u);
 }
 
 // Label widths: the system's "Desktop N" and any text, rounded up plus the host's padding;

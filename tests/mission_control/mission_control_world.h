@@ -31,10 +31,9 @@ inline SimAXNodePtr axNode(platform::pid_t pid, const char* role, const char* id
   return node;
 }
 
-// One display's bar: its display number (none leaves "AXDisplayID" out), where the bar is,
-// and the desktops on it, by description.
+// One display's bar: its display number, where the bar is, and its desktops' descriptions.
 struct BarShape {
-  std::optional<std::uint32_t> displayID;
+  std::uint32_t displayID = 0;
   double x = 0;
   std::vector<std::string> desktops;
 };
@@ -76,7 +75,7 @@ struct McWorld {
       auto mc = axNode(pid, "AXGroup", "mc");
       for (const auto& bar : bars) {
         auto display = axNode(pid, "AXGroup", "mc.display");
-        if (bar.displayID) display->attributes["AXDisplayID"] = *bar.displayID;
+        display->attributes["AXDisplayID"] = bar.displayID;
         auto spaces = axNode(pid, "AXGroup", "mc.spaces");
         auto list = axNode(pid, "AXList", "mc.spaces.list");
         list->attributes["AXPosition"] = axPoint(bar.x, 0);
@@ -111,14 +110,14 @@ struct McWorld {
   std::vector<std::string> pressed;  // the thumbnails pressed, as they react
 };
 
+inline std::string num(double v) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%g", v);
+  return buffer;
+}
+
 // What rows() found, one row a line: display, bar and each item's description and frame.
 inline std::string describeRows(const std::vector<DockAccess::Row>& rows) {
-  auto num = [](double v) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", v);
-    return std::string(buffer);
-  };
-
   auto rect = [&](const AXRect& r) {
     return num(r.minX()) + "," + num(r.minY()) + " " + num(r.size.width) + "x" + num(r.size.height);
   };

@@ -64,7 +64,8 @@ VirtualMissionControl::VirtualMissionControl(Machine& machine,
 VirtualMissionControl::~VirtualMissionControl() = default;
 
 bool VirtualMissionControl::hostedByWindowManager() const {
-  return windowManagerPID_ && machine_.isRunning(*windowManagerPID_);
+  return machine_.systemMajorVersion >= 27 && windowManagerPID_ &&
+         machine_.isRunning(*windowManagerPID_);
 }
 
 pid_t VirtualMissionControl::hostPID() const {

@@ -320,5 +320,27 @@ TEST_F(MissionControlTest, ADockRestartWhileOpenTakesMissionControlAndItsTreeAlo
   EXPECT_NE(tree().find("AXIdentifier=\"mc\""), std::string::npos);
 }
 
+TEST_F(MissionControlTest, DisplaysComingAndGoingWhileOpenRebuildTheBars) {
+  observeHost();
+  mac.openMissionControl();
+  loop.advance(0.5);
+  mac.userAttachDisplay("C", ScreenRect::make(-1920, 0, 1920, 1080));
+  loop.advance(0.5);
+  EXPECT_EQ(windowList(), "open layer-windows 3 screen-sized 3");
+  ASSERT_EQ(mc.root()->children.size(), 3u);
+  EXPECT_EQ(mc.bars()[2].frame, AXRect::make(-1920, -98, 1920, 40));
+  mac.userDetachDisplay("B");
+  loop.advance(0.5);
+  EXPECT_EQ(windowList(), "open layer-windows 2 screen-sized 2");
+  // B's desktops joined A's, numbered on from A's own.
+  std::vector<std::string> titles;
+  for (const auto& item : mc.bars()[0].items) titles.push_back(item.title);
+  EXPECT_EQ(titles, (std::vector<std::string>{"Desktop 1", "Desktop 2", "Full Screen", "Desktop 3",
+                                              "Desktop 4"}));
+  EXPECT_EQ(heard, (std::vector<std::string>{"@0.000 AXCreated", "@0.500 AXUIElementDestroyed",
+                                             "@0.500 AXCreated", "@1.000 AXUIElementDestroyed",
+                                             "@1.000 AXCreated"}));
+}
+
 }  // namespace
 }  // namespace velmora::sim

@@ -209,7 +209,7 @@ void Compositor::drawMissionControl(Canvas& canvas, const SimDisplay& display) {
 
   canvas.fill(Path::rect(strip), Color::white(0.06));
   const Font labelFont = Font::system(12);
-  const Font systemLabelFont = Font::system(12, FontWeight::medium);
+  const Font systemLabelFont = Font::system(12);  // as the pills measure it
   for (const auto& item : bar->items) {
     CanvasRect r = place(item.drawn);
     if (bar->expansion <= 0) {

@@ -220,13 +220,13 @@ TEST_F(MissionControlTest, OpeningAndExpandingMoveTheFramesThenSettleAndAreAnnou
   EXPECT_EQ(heights.back(), 150);
   EXPECT_TRUE(mc.expanded("A"));
   EXPECT_FALSE(mc.expanded("B"));
-  const auto& thumbnail = mc.bars()[0].items[0].reported;
+  const AXRect thumbnail = mc.bars()[0].items[0].reported;
   EXPECT_GE(thumbnail.size.height, 96);
   EXPECT_LE(thumbnail.size.height, 112);
   EXPECT_EQ(thumbnail.minY(), 10);
 
   // Hovering the second thumbnail selects it; leaving the top does not collapse the bar.
-  const auto& second = mc.bars()[0].items[1].drawn;
+  const AXRect second = mc.bars()[0].items[1].drawn;
   mac.movePointer(toScreen(AXPoint{second.midX(), second.midY()}, 982));
   mac.movePointer(ScreenPoint{700, 500});
   loop.advance(0.5);
@@ -334,7 +334,8 @@ TEST_F(MissionControlTest, DisplaysComingAndGoingWhileOpenRebuildTheBars) {
   EXPECT_EQ(windowList(), "open layer-windows 2 screen-sized 2");
   // B's desktops joined A's, numbered on from A's own.
   std::vector<std::string> titles;
-  for (const auto& item : mc.bars()[0].items) titles.push_back(item.title);
+  auto bars = mc.bars();
+  for (const auto& item : bars[0].items) titles.push_back(item.title);
   EXPECT_EQ(titles, (std::vector<std::string>{"Desktop 1", "Desktop 2", "Full Screen", "Desktop 3",
                                               "Desktop 4"}));
   EXPECT_EQ(heard, (std::vector<std::string>{"@0.000 AXCreated", "@0.500 AXUIElementDestroyed",

@@ -62,7 +62,7 @@ Size PillLayout::imageSize() const {
 }
 
 PillLayout layoutPill(const Pill& pill, const PillStyle& style,
-                      const DesktopPresentation& presentation, platform::Canvas& measure,
+                      const DesktopPresentation& presentation, const PillTextMeasure& measure,
                       double backingScale) {
   const double s = style.scale;
   PillLayout l;
@@ -80,7 +80,7 @@ PillLayout layoutPill(const Pill& pill, const PillStyle& style,
   const std::string title = presentation.title(pill.desktop);
   l.text = style.showNumber ? std::to_string(pill.desktop.number) + "  " + title : title;
   l.font = platform::Font::system(kPillFontSize * s, platform::FontWeight::semibold);
-  Size text = measure.measureText(l.text, l.font);
+  Size text = measure(l.text, l.font);
   l.textWidth = std::min(text.width, l.maxTextWidth);
   l.textHeight = text.height;
 
@@ -214,9 +214,15 @@ void PillsView::show(const std::vector<Pill>& pills, bool animate, double backin
 
   std::map<SpaceID, PillLayer> kept;
   std::map<SpaceID, PillLayout> layouts;
+  if (measured_.size() >= kPillCacheLimit) measured_.clear();
+  auto measure = [this](const std::string& text, const platform::Font& font) {
+    std::string key = decimal(font.pointSize) + "|" + text;
+    if (auto it = measured_.find(key); it != measured_.end()) return it->second;
+    return measured_.emplace(key, measure_->measureText(text, font)).first->second;
+  };
   for (const Pill& pill : pills) {
     const SpaceID id = pill.desktop.id();
-    PillLayout layout = layoutPill(pill, style, s_.presentation, *measure_, backingScale);
+    PillLayout layout = layoutPill(pill, style, s_.presentation, measure, backingScale);
     PillBitmap image = painter_.image(layout);
     const ScreenPoint target = layout.centre;
     auto old = layers_.find(id);

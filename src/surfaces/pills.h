@@ -116,10 +116,23 @@ struct PillLayout {
   Size imageSize() const;
 };
 
+// Measures one line of text in a font.
+using PillTextMeasure = std::function<Size(const std::string& text, const platform::Font& font)>;
+
 // Lays one pill out; `measure` is any canvas, used to measure the text.
 PillLayout layoutPill(const Pill& pill, const PillStyle& style,
-                      const DesktopPresentation& presentation, platform::Canvas& measure,
+                      const DesktopPresentation& presentation, const PillTextMeasure& measure,
                       double backingScale);
+inline PillLayout layoutPill(const Pill& pill, const PillStyle& style,
+                             const DesktopPresentation& presentation, platform::Canvas& measure,
+                             double backingScale) {
+  return layoutPill(
+      pill, style, presentation,
+      [&measure](const std::string& text, const platform::Font& font) {
+        return measure.measureText(text, font);
+      },
+      backingScale);
+}
 
 // ---- Images --------------------------------------------------------------------------------
 
@@ -182,8 +195,8 @@ class PillsView {
   // desktops no longer listed are removed. Without `animate` everything lands at once.
   void show(const std::vector<Pill>& pills, bool animate, double backingScale);
   // Lifts every pill 60 points while fading it out, then removes them all and calls
-  // `completion` on the loop (at once when not animated). A `show` before then cancels the
-  // fade's end: its layers stay and the completion is not called.
+  // `completion` on the loop (at once when not animated or when nothing is shown). A `show`
+  // before then cancels the fade's end: its layers stay and the completion is not called.
   void fadeOut(bool animate, std::function<void()> completion);
   // The pose of the moment, on a canvas of `panelSize` points (y down).
   void draw(platform::Canvas& canvas, Size panelSize) const;
@@ -214,6 +227,8 @@ class PillsView {
   std::map<SpaceID, PillLayer> layers_;
   std::map<SpaceID, PillLayout> layouts_;
   std::unique_ptr<platform::Canvas> measure_;
+  // Text sizes by font size and text: passes repeat the same titles 30 times a second.
+  std::unordered_map<std::string, Size> measured_;
   std::function<void()> onChange_;
   std::uint64_t generation_ = 0;  // bumped by show and fadeOut: a stale fade's end does nothing
   Lifetime lifetime_;

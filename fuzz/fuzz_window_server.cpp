@@ -1,6 +1,6 @@
 // Feeds arbitrary window-server answers (display spaces and window lists of any shape) to
-// the bridge's parsing and to a running engine. Nothing may crash, throw or leave the
-// engine holding a desktop list that contradicts its own numbering.
+// the bridge's parsing, to Mission Control's window-list test and to a running engine. Nothing may
+// crash, throw or leave the engine holding a desktop list that contradicts its own numbering.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +10,7 @@
 
 #include "core/notification_center.h"
 #include "core/virtual_loop.h"
+#include "mission_control/mission_control_detector.h"
 #include "platform/sim/virtual_mac.h"
 #include "spaces/space_engine.h"
 #include "switching/desktop_switcher.h"
@@ -75,6 +76,8 @@ class Reader {
                                        "kCGWindowLayer",
                                        "kCGWindowBounds",
                                        "kCGWindowOwnerPID",
+                                       "kCGWindowOwnerName",
+                                       "Dock",
                                        "Width",
                                        "Height",
                                        "Main",
@@ -95,6 +98,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   (void)SkyLight::parseDisplays(spaces);
   (void)SkyLight::parseWindows(windows);
+  for (int version : {26, 27}) {
+    (void)MissionControlDetector::isOpenIn(windows, {{1512, 982}, {1920, 1080}},
+                                           MissionControlHost::forVersion(version));
+  }
 
   VirtualLoop loop;
   sim::VirtualMac mac(loop);

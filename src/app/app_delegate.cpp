@@ -8,6 +8,7 @@
 #include "app/relaunch.h"
 #include "app/running_copies.h"
 #include "core/notifications.h"
+#include "mission_control/mission_control_host.h"
 #include "store/diagnostics.h"
 #include "store/text.h"
 #include "switching/space_search.h"
@@ -22,9 +23,6 @@ constexpr double kFitCheckDelay = 0.5;
 constexpr double kRelaunchDelay = 1.6;
 constexpr double kCloseFirstRunDelay = 1.5;
 constexpr double kPreviewSeconds = 4.0;
-
-// Mission Control is an application of its own; opening it shows the labels to the user.
-constexpr const char* kMissionControlURL = "file:///System/Applications/Mission%20Control.app";
 
 }  // namespace
 
@@ -373,7 +371,7 @@ void AppDelegate::openFirstRun() {
 }
 
 void AppDelegate::openMissionControl() {
-  s_.platform.launchServices.openURL(kMissionControlURL);
+  velmora::openMissionControl(s_.platform.launchServices);
 }
 
 void AppDelegate::toggleQuickSwitcher() {
@@ -434,9 +432,10 @@ void AppDelegate::quit() {
 }
 
 std::string AppDelegate::diagnostics() {
-  LiveDiagnostics sources(s_.engine, s_.presentation, s_.shortcuts, [this] {
-    return statusBar_ ? statusBar_->presenceReport() : std::string("no window");
-  });
+  LiveDiagnostics sources(
+      s_.engine, s_.presentation, s_.shortcuts,
+      [this] { return statusBar_ ? statusBar_->presenceReport() : std::string("no window"); },
+      overlay_.get());
   return diagnosticsText(sources, s_.settings, s_.logs.missionControl());
 }
 

@@ -115,7 +115,7 @@ class AppDelegate final : public AppCommands {
   AppServices s_;
   SurfaceContext context_;
   std::unique_ptr<SwitchTag> hud_;
-  std::unique_ptr<MissionControlOverlay> overlay_;
+  std::unique_ptr<MissionControlLabels> overlay_;
   std::unique_ptr<QuickSwitcherSurface> switcher_;
   std::unique_ptr<NotchName> notch_;
   std::unique_ptr<MenuBarTile> statusBar_;

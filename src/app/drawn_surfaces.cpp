@@ -28,4 +28,13 @@ DrawnQuickSwitcher::DrawnQuickSwitcher(const SurfaceContext& context)
     : switcher_(SwitcherServices{context.platform, context.center, context.engine,
                                  context.presentation, context.keyNames}) {}
 
+DrawnMissionControlLabels::DrawnMissionControlLabels(const SurfaceContext& context,
+                                                     std::function<double()> stopwatch)
+    : overlay_(OverlayServices{context.platform, context.engine, context.settings,
+                               context.presentation, context.logs.missionControl(),
+                               std::move(stopwatch)}) {
+  overlay_.setOnClosedWithoutAccess([this] { closedWithoutAccess(); });
+  overlay_.setOnOpenChange([this](bool open) { missionControlChanged(open); });
+}
+
 }  // namespace velmora

@@ -1,11 +1,12 @@
 #pragma once
 // The surfaces that draw, behind the interfaces the delegate works with: the switch tag, the
-// menu bar tile and the quick switcher. A kit hands these out where it has nothing of its own
-// to offer.
+// menu bar tile, the quick switcher and the names over Mission Control. A kit hands these out where
+// it has nothing of its own to offer.
 #include <functional>
 #include <memory>
 
 #include "app/surfaces.h"
+#include "surfaces/mission_control_overlay.h"
 #include "surfaces/quick_switcher.h"
 #include "surfaces/status_bar_controller.h"
 #include "surfaces/switch_hud.h"
@@ -46,6 +47,24 @@ class DrawnQuickSwitcher final : public QuickSwitcherSurface {
 
  private:
   QuickSwitcher switcher_;
+};
+
+class DrawnMissionControlLabels final : public MissionControlLabels {
+ public:
+  // `stopwatch` times the passes (a steady clock when none).
+  explicit DrawnMissionControlLabels(const SurfaceContext& context,
+                                     std::function<double()> stopwatch = nullptr);
+  void start() override { overlay_.start(); }
+  void stop() override { overlay_.stop(); }
+  void press(int desktopNumber, std::function<void(bool)> done) override {
+    overlay_.pressThumbnail(desktopNumber, std::move(done));
+  }
+  bool isOpen() const override { return overlay_.detector().isOpen(); }
+  std::string lastReport() const override { return overlay_.lastReport(); }
+  MissionControlOverlay& overlay() { return overlay_; }
+
+ private:
+  MissionControlOverlay overlay_;
 };
 
 }  // namespace velmora

@@ -1,11 +1,13 @@
 #pragma once
 // What the diagnostics text reports, asked of the running system: the engine's desktops as
 // every surface titles them, the screens, the accessibility grant and the system's own
-// desktop shortcuts. Surfaces that do not exist in this build report that plainly.
+// desktop shortcuts, and what the overlay has seen of Mission Control. Surfaces that do not
+// exist in this build report that plainly.
 
 #include <functional>
 #include <string>
 
+#include "app/surfaces.h"
 #include "spaces/presentation.h"
 #include "spaces/space_engine.h"
 #include "store/diagnostics.h"
@@ -16,13 +18,16 @@ namespace velmora {
 class LiveDiagnostics final : public DiagnosticsSources {
  public:
   // `menuBarTile` describes the tile; without one there is no tile window to describe.
+  // Without `labels` nothing watches Mission Control: as far as Velmora knows it is closed.
   LiveDiagnostics(SpaceEngine& engine, const DesktopPresentation& presentation,
                   const SystemShortcuts& shortcuts,
-                  std::function<std::string()> menuBarTile = nullptr)
+                  std::function<std::string()> menuBarTile = nullptr,
+                  const MissionControlLabels* labels = nullptr)
       : engine_(engine),
         presentation_(presentation),
         shortcuts_(shortcuts),
-        menuBarTile_(std::move(menuBarTile)) {}
+        menuBarTile_(std::move(menuBarTile)),
+        labels_(labels) {}
 
   bool accessibilityTrusted() override;
   SystemShortcutsState systemShortcuts() override;
@@ -33,14 +38,17 @@ class LiveDiagnostics final : public DiagnosticsSources {
   std::vector<DiagnosticsDisplay> displays() override;
   std::optional<std::string> focusedTitle() override;
   std::optional<std::string> lastTitle() override;
-  // Nothing watches for Mission Control in this build: as far as Velmora knows it is closed.
-  bool missionControlOpen() override { return false; }
+  bool missionControlOpen() override { return labels_ && labels_->isOpen(); }
+  std::string missionControlLastPass() override {
+    return labels_ && labels_->isOpen() ? labels_->lastReport() : std::string();
+  }
 
  private:
   SpaceEngine& engine_;
   const DesktopPresentation& presentation_;
   const SystemShortcuts& shortcuts_;
   std::function<std::string()> menuBarTile_;
+  const MissionControlLabels* labels_;
 };
 
 }  // namespace velmora

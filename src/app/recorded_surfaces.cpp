@@ -39,25 +39,41 @@ class HUD final : public SwitchTag {
   std::unique_ptr<SwitchTag> drawn_;
 };
 
-class Overlay final : public MissionControlOverlay {
+// Records the requests, then hands them to the drawn overlay, kept where the command line
+// finds it while it lives.
+class Overlay final : public MissionControlLabels {
  public:
-  Overlay(SurfaceRecord& record, const RecordedSurfaceKit& kit) : record_(record), kit_(kit) {}
+  Overlay(SurfaceRecord& record, std::unique_ptr<DrawnMissionControlLabels> drawn,
+          MissionControlOverlay*& slot)
+      : record_(record), drawn_(std::move(drawn)), slot_(slot) {
+    slot_ = &drawn_->overlay();
+    drawn_->setOnClosedWithoutAccess([this] { closedWithoutAccess(); });
+    drawn_->setOnMissionControlChanged([this](bool open) { missionControlChanged(open); });
+  }
+  ~Overlay() override {
+    if (slot_ == &drawn_->overlay()) slot_ = nullptr;
+  }
   void start() override {
     if (!running_) record_.note("Mission Control overlay: on");
     running_ = true;
+    drawn_->start();
   }
   void stop() override {
     if (running_) record_.note("Mission Control overlay: off");
     running_ = false;
+    drawn_->stop();
   }
   void press(int number, std::function<void(bool)> done) override {
     record_.note("Mission Control overlay: press Desktop " + std::to_string(number));
-    kit_.pressInMissionControl(number, std::move(done));
+    drawn_->press(number, std::move(done));
   }
+  bool isOpen() const override { return drawn_->isOpen(); }
+  std::string lastReport() const override { return drawn_->lastReport(); }
 
  private:
   SurfaceRecord& record_;
-  const RecordedSurfaceKit& kit_;
+  std::unique_ptr<DrawnMissionControlLabels> drawn_;
+  MissionControlOverlay*& slot_;
   bool running_ = false;
 };
 
@@ -206,19 +222,12 @@ std::string RecordedSurfaceKit::title(const Desktop& desktop) const {
   return title_ ? title_(desktop) : "Desktop " + std::to_string(desktop.number);
 }
 
-void RecordedSurfaceKit::pressInMissionControl(int number, std::function<void(bool)> done) const {
-  if (missionControlPress_) {
-    missionControlPress_(number, std::move(done));
-  } else {
-    done(false);
-  }
-}
-
 std::unique_ptr<SwitchTag> RecordedSurfaceKit::makeSwitchHUD(const Context& context) {
   return std::make_unique<HUD>(record_, *this, std::make_unique<DrawnSwitchTag>(context));
 }
-std::unique_ptr<MissionControlOverlay> RecordedSurfaceKit::makeOverlay(const Context&) {
-  return std::make_unique<Overlay>(record_, *this);
+std::unique_ptr<MissionControlLabels> RecordedSurfaceKit::makeOverlay(const Context& context) {
+  return std::make_unique<Overlay>(
+      record_, std::make_unique<DrawnMissionControlLabels>(context, passStopwatch_), overlay_);
 }
 std::unique_ptr<QuickSwitcherSurface> RecordedSurfaceKit::makeQuickSwitcher(
     const Context& context) {

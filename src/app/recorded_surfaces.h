@@ -2,8 +2,8 @@
 // What the application asks of its surfaces, recorded one line a request (a toast, a switch
 // tag, the popover, a settings page, …): the command line prints the lines and scripts
 // expect them; the Mac app sends them to the system log. The surfaces that draw (the switch tag,
-// the menu bar tile, the desktop editor, the quick switcher) are the real ones behind the
-// record; the others are stand-ins until they draw.
+// the menu bar tile, the desktop editor, the quick switcher, the names over Mission Control)
+// are the real ones behind the record; the others are stand-ins until they draw.
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,6 +14,7 @@
 namespace velmora {
 
 class EditorWindow;
+class MissionControlOverlay;
 class QuickSwitcher;
 
 class SurfaceRecord {
@@ -34,27 +35,27 @@ class SurfaceRecord {
 class RecordedSurfaceKit final : public SurfaceKit {
  public:
   using TitleFn = std::function<std::string(const Desktop&)>;
-  using MissionControlPress =
-      std::function<void(int desktopNumber, std::function<void(bool)> done)>;
 
   explicit RecordedSurfaceKit(SurfaceRecord& record) : record_(record) {}
 
   // How the stand-ins name a desktop (the application's presentation, once it exists).
   void setTitle(TitleFn title) { title_ = std::move(title); }
-  // Carries out a press in Mission Control on the virtual Mac; none answers "not pressed".
-  void setMissionControlPress(MissionControlPress press) {
-    missionControlPress_ = std::move(press);
+  // Times the overlay's passes; scripts pass a still one so their logs read the same on
+  // every machine. A steady clock when none.
+  void setPassStopwatch(std::function<double()> stopwatch) {
+    passStopwatch_ = std::move(stopwatch);
   }
   // The desktop editor's window once the settings window exists.
   EditorWindow* editorWindow() const { return editorWindow_; }
   // The quick switcher once the delegate made it.
   QuickSwitcher* quickSwitcher() const { return quickSwitcher_; }
+  // The overlay over Mission Control once the delegate made it.
+  MissionControlOverlay* missionControlOverlay() const { return overlay_; }
 
   std::string title(const Desktop& desktop) const;
-  void pressInMissionControl(int desktopNumber, std::function<void(bool)> done) const;
 
   std::unique_ptr<SwitchTag> makeSwitchHUD(const Context& context) override;
-  std::unique_ptr<MissionControlOverlay> makeOverlay(const Context& context) override;
+  std::unique_ptr<MissionControlLabels> makeOverlay(const Context& context) override;
   std::unique_ptr<QuickSwitcherSurface> makeQuickSwitcher(const Context& context) override;
   std::unique_ptr<NotchName> makeNotchName(const Context& context) override;
   std::unique_ptr<MenuBarTile> makeStatusBar(const Context& context,
@@ -67,9 +68,10 @@ class RecordedSurfaceKit final : public SurfaceKit {
  private:
   SurfaceRecord& record_;
   TitleFn title_;
-  MissionControlPress missionControlPress_;
+  std::function<double()> passStopwatch_;
   EditorWindow* editorWindow_ = nullptr;
   QuickSwitcher* quickSwitcher_ = nullptr;
+  MissionControlOverlay* overlay_ = nullptr;
 };
 
 // The update checker's stand-in: the script says when a version comes out.

@@ -49,15 +49,20 @@ class SwitchTag {
   virtual void preview() = 0;
 };
 
-// Name pills over Mission Control's thumbnails.
-class MissionControlOverlay {
+// Name pills over Mission Control's thumbnails (surfaces/mission_control_overlay.h), and what
+// Velmora knows about Mission Control while they run.
+class MissionControlLabels {
  public:
-  virtual ~MissionControlOverlay() = default;
+  virtual ~MissionControlLabels() = default;
   virtual void start() = 0;
   virtual void stop() = 0;
   // Opens Mission Control and presses the thumbnail of the desktop with this number; `done`
   // hears once whether it pressed.
   virtual void press(int desktopNumber, std::function<void(bool pressed)> done) = 0;
+  // Whether Mission Control is open as far as Velmora has seen.
+  virtual bool isOpen() const = 0;
+  // What the last look at Mission Control's desktop bars found; empty when it read nothing.
+  virtual std::string lastReport() const = 0;
   // Mission Control closed while Velmora could not read it (no Accessibility grant).
   void setOnClosedWithoutAccess(std::function<void()> fn) {
     onClosedWithoutAccess_ = std::move(fn);
@@ -68,6 +73,12 @@ class MissionControlOverlay {
   }
 
  protected:
+  void closedWithoutAccess() {
+    if (onClosedWithoutAccess_) onClosedWithoutAccess_();
+  }
+  void missionControlChanged(bool open) {
+    if (onMissionControlChanged_) onMissionControlChanged_(open);
+  }
   std::function<void()> onClosedWithoutAccess_;
   std::function<void(bool open)> onMissionControlChanged_;
 };
@@ -169,7 +180,7 @@ class SurfaceKit {
   using Context = SurfaceContext;
   virtual ~SurfaceKit() = default;
   virtual std::unique_ptr<SwitchTag> makeSwitchHUD(const Context& context) = 0;
-  virtual std::unique_ptr<MissionControlOverlay> makeOverlay(const Context& context) = 0;
+  virtual std::unique_ptr<MissionControlLabels> makeOverlay(const Context& context) = 0;
   virtual std::unique_ptr<QuickSwitcherSurface> makeQuickSwitcher(const Context& context) = 0;
   virtual std::unique_ptr<NotchName> makeNotchName(const Context& context) = 0;
   // The tile asks whether the notch label shows, to step aside for it.

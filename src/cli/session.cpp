@@ -185,17 +185,14 @@ void Session::startCopy(std::optional<std::string> bundlePath) {
   Copy* running = copy.get();
   running->pid = pid;
   DockBadges::Stopwatch stopwatch;
-  if (virtualLoop_) stopwatch = [] { return 0.0; };
+  if (virtualLoop_) {
+    stopwatch = [] { return 0.0; };
+    running->surfaces.setPassStopwatch(stopwatch);
+  }
   running->app = std::make_unique<VelmoraApp>(mac_.platform(), running->center, running->surfaces,
                                               updates_, *systemLog_, std::move(stopwatch));
   VelmoraApp& app = *running->app;
   running->surfaces.setTitle([&app](const Desktop& d) { return app.presentation().title(d); });
-  running->surfaces.setMissionControlPress(
-      [this, &app](int number, std::function<void(bool)> done) {
-        auto desktop = app.engine().desktopWithNumber(number);
-        mac_.dock().openMissionControl();
-        done(desktop && mac_.dock().pressThumbnail(desktop->id().raw()));
-      });
   Logs& logs = app.logs();
   for (auto [log, name] :
        {std::pair{&logs.switches(), "switches.log: "}, std::pair{&logs.updates(), "updates.log: "},

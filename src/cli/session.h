@@ -68,6 +68,10 @@ class Session {
   VelmoraApp* app() { return copy_ ? copy_->app.get() : nullptr; }
   // The running copy's quick switcher, or null.
   QuickSwitcher* quickSwitcher() { return copy_ ? copy_->surfaces.quickSwitcher() : nullptr; }
+  // The running copy's overlay over Mission Control, or null.
+  MissionControlOverlay* missionControlOverlay() {
+    return copy_ ? copy_->surfaces.missionControlOverlay() : nullptr;
+  }
 
  private:
   struct Command;
@@ -107,6 +111,8 @@ class Session {
   Status type(std::string_view text);
   // `click X Y` and `click panel NAME`; `pointer X Y` and `pointer panel NAME`.
   Status clickAt(std::string_view args, bool onPanel);
+  Status swipe(std::string_view direction);
+  Status printMissionControlMachine();
   Status pointAt(std::string_view args, bool onPanel);
   Status menuChoose(std::string_view title);
   Status screenshot(std::string_view args);
@@ -128,6 +134,7 @@ class Session {
   Status printPanels();
   Status printEditor();
   Status printSwitcher();
+  Status printMissionControl();
   Status printNotifications();
   Status printTimers();
   Status expect(std::string_view args);

@@ -1,11 +1,13 @@
 // The commands that reach what Velmora draws: the desktop editor, the menu bar tile and its
-// menu, the open panel, and screenshots of the virtual Mac.
+// menu, the open panel, the quick switcher, the pills over Mission Control, and screenshots
+// of the virtual Mac.
 #include <cstdio>
 
 #include "cli/session.h"
 #include "cli/words.h"
 #include "platform/sim/compositor.h"
 #include "settings_ui/editor_window.h"
+#include "surfaces/mission_control_overlay.h"
 #include "surfaces/quick_switcher.h"
 
 namespace velmora::cli {
@@ -154,6 +156,50 @@ Session::Status Session::clickAt(std::string_view args, bool onPanel) {
   auto point = screenPointArg(args, onPanel);
   if (!point) return fail("click: " + point.error());
   mac_.click(*point);
+  return Status::ok;
+}
+
+Session::Status Session::swipe(std::string_view direction) {
+  using D = sim::VirtualMac::Direction;
+  std::string word = lower(direction);
+  std::optional<D> d = word == "up"      ? std::optional(D::up)
+                       : word == "down"  ? std::optional(D::down)
+                       : word == "left"  ? std::optional(D::left)
+                       : word == "right" ? std::optional(D::right)
+                                         : std::nullopt;
+  if (!d) return fail("swipe takes a direction: swipe up, down, left or right");
+  mac_.swipe(*d);
+  return Status::ok;
+}
+
+// Accessibility coordinates (y down from the main display's top), as the tree answers them.
+Session::Status Session::printMissionControlMachine() {
+  sim::VirtualMissionControl& mc = mac_.missionControl();
+  const sim::SimApp* host = mac_.application(mc.hostPID());
+  std::string hostName = host && host->name ? *host->name : "pid " + std::to_string(mc.hostPID());
+  if (!mc.isOpen()) {
+    print("mission control closed (host " + hostName + ")");
+    return Status::ok;
+  }
+  print("mission control open (host " + hostName + ", layer " + std::to_string(mc.layer()) +
+        (mc.moving() ? ", moving" : "") + ")");
+  auto text = [](const AXRect& r) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "%.1f,%.1f %.1fx%.1f", r.minX(), r.minY(), r.size.width,
+                  r.size.height);
+    return std::string(buf);
+  };
+  for (const auto& bar : mc.bars()) {
+    print("display " + std::to_string(bar.displayNumber) + " " +
+          (bar.expansion >= 1  ? "expanded"
+           : bar.expansion > 0 ? "expanding"
+                               : "collapsed") +
+          " bar " + text(bar.frame));
+    for (const auto& item : bar.items) {
+      print("  " + item.title + (item.desktop ? "" : " (full screen)") + " at " +
+            text(item.reported));
+    }
+  }
   return Status::ok;
 }
 
@@ -352,6 +398,53 @@ Session::Status Session::printSwitcher() {
     print(line);
   }
   if (model.rows().empty()) print("  No matching space");
+  return Status::ok;
+}
+
+Session::Status Session::printMissionControl() {
+  MissionControlOverlay* overlay = copy_->surfaces.missionControlOverlay();
+  if (!overlay) {
+    print("(no Mission Control overlay)");
+    return Status::ok;
+  }
+  const MissionControlDetector& detector = overlay->detector();
+  std::string state = detector.isOpen() ? "open" : "closed";
+  state += " (noticed by " + detector.lastTrigger() + "), " + std::to_string(overlay->passes()) +
+           " passes";
+  if (overlay->passInterval() > 0) state += " every " + twoPlaces(overlay->passInterval()) + " s";
+  if (overlay->isSuppressed()) state += ", stepped aside";
+  if (overlay->isPressing()) state += ", pressing";
+  print("mission control: " + state);
+
+  const DesktopPresentation& presentation = copy_->app->presentation();
+  for (const auto& [display, pills] : overlay->pills()) {
+    print("display " + display + ":");
+    for (const Pill& pill : pills) {
+      char width[32];
+      std::snprintf(width, sizeof width, "%g", pill.labelWidth);
+      print("  " + presentation.title(pill.desktop) + " (desktop " +
+            std::to_string(pill.desktop.number) + ") at " + rectText(pill.anchor) + ", bar " +
+            rectText(pill.bar) + ", label " + width);
+    }
+  }
+  if (overlay->pills().empty()) print("no pills");
+
+  auto printIndented = [this](const std::string& title, const std::string& text) {
+    print(title);
+    for (std::size_t at = 0; at < text.size();) {
+      std::size_t end = text.find('\n', at);
+      if (end == std::string::npos) end = text.size();
+      print("  " + text.substr(at, end - at));
+      at = end + 1;
+    }
+  };
+  if (!overlay->lastReport().empty()) printIndented("last pass:", overlay->lastReport());
+  std::string layout;
+  for (const std::string& change : overlay->changes()) layout += " " + change;
+  print("layout:" + (layout.empty() ? std::string(" none") : layout));
+  if (!detector.isOpen() && !overlay->lastCloseReport().empty()) {
+    printIndented("last closing:", overlay->lastCloseReport());
+  }
   return Status::ok;
 }
 

@@ -134,6 +134,14 @@ std::string diagnosticsText(DiagnosticsSources& sources, const Settings& setting
   text += "mission control open: ";
   text += flag(sources.missionControlOpen());
   text += "\n";
+  // While it is open the report that the log gets at closing is not written yet.
+  std::string lastPass = sources.missionControlLastPass();
+  for (std::size_t at = 0; at < lastPass.size();) {
+    std::size_t end = lastPass.find('\n', at);
+    if (end == std::string::npos) end = lastPass.size();
+    text += "  " + lastPass.substr(at, end - at) + "\n";
+    at = end + 1;
+  }
   text += settingsLine(settings);
 
   text += "\n--- mission-control.log (tail) ---\n";

@@ -72,6 +72,9 @@ class DiagnosticsSources {
   virtual std::optional<std::string> focusedTitle() = 0;
   virtual std::optional<std::string> lastTitle() = 0;
   virtual bool missionControlOpen() = 0;
+  // The overlay's last look at Mission Control's desktop bars while it is open; empty when
+  // it is closed or the look found nothing.
+  virtual std::string missionControlLastPass() = 0;
 };
 
 // How much of the Mission Control log the text carries.

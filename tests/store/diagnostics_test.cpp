@@ -23,6 +23,7 @@ struct SampleSources final : DiagnosticsSources {
   std::vector<DiagnosticsDisplay> displayList;
   std::optional<std::string> focused, last;
   bool missionControl = false;
+  std::string lastPass;
 
   bool accessibilityTrusted() override { return trusted; }
   SystemShortcutsState systemShortcuts() override { return shortcuts; }
@@ -33,6 +34,7 @@ struct SampleSources final : DiagnosticsSources {
   std::optional<std::string> focusedTitle() override { return focused; }
   std::optional<std::string> lastTitle() override { return last; }
   bool missionControlOpen() override { return missionControl; }
+  std::string missionControlLastPass() override { return lastPass; }
 };
 
 platform::ScreenInfo screen(std::int64_t number, std::string name, ScreenRect frame,
@@ -79,6 +81,9 @@ TEST_F(DiagnosticsTest, AWholeSnapshotReadsInOrder) {
   sources.focused = "Desktop 2";
   sources.last = "Mail";
   sources.missionControl = true;
+  sources.lastPass =
+      "display 1 bar={{0, 40}, {1512, 150}} items=2 desktops=2\n"
+      "  'Desktop 1' -> 560,56 180x112\n  'Desktop 2' -> 772,56 180x112\n";
   settings.setHudEnabled(false);
   settings.setMcPlacement(PillPlacement::insidePreview);
   settings.setMenuBarStyle(MenuBarStyle::numberAndName);

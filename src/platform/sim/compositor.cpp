@@ -100,10 +100,13 @@ std::unique_ptr<Canvas> Compositor::draw(const std::string& displayUUID,
       mac_.canvases().makeCanvas({area.width, area.height}, scale.value_or(display->backingScale));
   if (!canvas) return nullptr;
   canvas->translate(-area.x, -area.y);
-  drawWallpaper(*canvas, *display);
-  drawWindows(*canvas, *display);
-  drawDock(*canvas, *display);
-  drawMenuBar(*canvas, *display);
+  if (mac_.missionControlOpen()) {
+    drawMissionControl(*canvas, *display);
+  } else {
+    drawDesktop(*canvas, *display, display->currentSpaceID);
+    drawDock(*canvas, *display);
+    drawMenuBar(*canvas, *display);
+  }
   drawPanels(*canvas, *display);
   drawOpenMenu(*canvas, *display);
   return canvas;
@@ -125,10 +128,15 @@ Result<void> Compositor::screenshot(const std::string& displayUUID,
   return {};
 }
 
-void Compositor::drawWallpaper(Canvas& canvas, const SimDisplay& display) {
+void Compositor::drawDesktop(Canvas& canvas, const SimDisplay& display, std::uint64_t spaceID) {
+  drawWallpaper(canvas, display, spaceID);
+  drawWindows(canvas, display, spaceID);
+}
+
+void Compositor::drawWallpaper(Canvas& canvas, const SimDisplay& display, std::uint64_t spaceID) {
   std::size_t position = 0;
   for (std::size_t i = 0; i < display.spaces.size(); ++i) {
-    if (display.spaces[i].id == display.currentSpaceID) position = i;
+    if (display.spaces[i].id == spaceID) position = i;
   }
   const Wallpaper& paper = kWallpapers[position % std::size(kWallpapers)];
   double w = display.frame.size.width, h = display.frame.size.height;
@@ -140,14 +148,13 @@ void Compositor::drawWallpaper(Canvas& canvas, const SimDisplay& display) {
   canvas.fill(Path::ellipse({w * 0.55, h * 0.12, w * 0.3, h * 0.35}), paper.glow);
 }
 
-void Compositor::drawWindows(Canvas& canvas, const SimDisplay& display) {
+void Compositor::drawWindows(Canvas& canvas, const SimDisplay& display, std::uint64_t spaceID) {
   double mainHeight = mac_.displays().empty() ? 0 : mac_.displays().front().frame.size.height;
   const auto& windows = mac_.windows();
   for (auto it = windows.rbegin(); it != windows.rend(); ++it) {  // back to front
     const SimWindow& window = *it;
     if (window.layer != kLayerNormal || window.bounds.size.width <= 0) continue;
-    if (std::find(window.spaces.begin(), window.spaces.end(), display.currentSpaceID) ==
-        window.spaces.end()) {
+    if (std::find(window.spaces.begin(), window.spaces.end(), spaceID) == window.spaces.end()) {
       continue;
     }
     CanvasRect r = local(display, toScreen(window.bounds, mainHeight));
@@ -172,6 +179,73 @@ void Compositor::drawWindows(Canvas& canvas, const SimDisplay& display) {
     canvas.drawText(shown, font, Color::gray(0.25),
                     {r.x + (r.width - width) / 2, textTop(canvas, font, r.y, 28)});
   }
+}
+
+void Compositor::drawMissionControl(Canvas& canvas, const SimDisplay& display) {
+  const double w = display.frame.size.width, h = display.frame.size.height;
+  canvas.fill(Path::rect({0, 0, w, h}), Color::gray(0.07));
+  std::optional<VirtualMissionControl::Bar> bar;
+  for (auto& b : mac_.missionControl().bars()) {
+    if (b.displayUUID == display.uuid) bar = std::move(b);
+  }
+  if (!bar) return;
+  // Display-local points of a frame in accessibility coordinates.
+  double mainHeight = mac_.displays().front().frame.size.height;
+  auto place = [&](const AXRect& r) { return local(display, toScreen(r, mainHeight)); };
+  CanvasRect strip = place(bar->frame);
+
+  // The current desktop, shrunk under the bar with its windows spread as they are.
+  double top = strip.y + strip.height + 30;
+  double room = std::max(0.0, h - top - 40);
+  double k = std::min(0.8, room / h);
+  CanvasRect middle{(w - w * k) / 2, top, w * k, h * k};
+  {
+    platform::CanvasStateSaver saved(canvas);
+    canvas.clip(Path::roundedRect(middle, 10));
+    canvas.translate(middle.x, middle.y);
+    canvas.scaleBy(k, k);
+    drawDesktop(canvas, display, display.currentSpaceID);
+  }
+
+  canvas.fill(Path::rect(strip), Color::white(0.06));
+  const Font labelFont = Font::system(12);
+  const Font systemLabelFont = Font::system(12);  // as the pills measure it
+  for (const auto& item : bar->items) {
+    CanvasRect r = place(item.drawn);
+    if (bar->expansion <= 0) {
+      // Collapsed: the name labels.
+      bool current = item.spaceID == display.currentSpaceID;
+      canvas.fill(Path::roundedRect(r, r.height / 2), Color::white(current ? 0.32 : 0.16));
+      double tw = canvas.measureText(item.title, labelFont).width;
+      canvas.drawText(item.title, labelFont, Color::white(0.95),
+                      {r.x + (r.width - tw) / 2, textTop(canvas, labelFont, r.y, r.height)});
+      continue;
+    }
+    // A thumbnail: that desktop as it looks, and the system's label under it.
+    {
+      platform::CanvasStateSaver saved(canvas);
+      canvas.clip(Path::roundedRect(r, 6));
+      canvas.translate(r.x, r.y);
+      canvas.scaleBy(r.width / w, r.height / h);
+      drawDesktop(canvas, display, item.spaceID);
+    }
+    if (item.spaceID == display.currentSpaceID) {
+      canvas.stroke(Path::roundedRect(r, 6), Color::white(0.85), 2);
+    }
+    double tw = canvas.measureText(item.title, systemLabelFont).width;
+    platform::CanvasStateSaver saved(canvas);
+    canvas.setAlpha(std::clamp(bar->expansion, 0.0, 1.0));
+    canvas.drawText(item.title, systemLabelFont, Color::white(0.9),
+                    {r.x + (r.width - tw) / 2, r.y + r.height + 4});
+  }
+  // The add control: a plus in a round button.
+  CanvasRect add = place(bar->addControl);
+  canvas.fill(Path::ellipse(add), Color::white(0.16));
+  double arm = add.width * 0.3;
+  canvas.fill(Path::rect({add.x + add.width / 2 - 1, add.y + add.height / 2 - arm, 2, arm * 2}),
+              Color::white(0.85));
+  canvas.fill(Path::rect({add.x + add.width / 2 - arm, add.y + add.height / 2 - 1, arm * 2, 2}),
+              Color::white(0.85));
 }
 
 void Compositor::drawDock(Canvas& canvas, const SimDisplay& display) {

@@ -3,8 +3,11 @@
 // current desktop, the windows on that desktop, the Dock, the menu bar with the front
 // application's menus, other applications' items, Velmora's tile and the system's items, the
 // camera housing, every panel on screen at its level, frame and alpha with its text fields,
-// and an open menu. What Velmora draws comes from the same painters a Mac would run;
-// everything else is a plain stand-in so the screenshots read as a Mac at a glance.
+// and an open menu. While Mission Control is up it draws that instead of the desktop: the
+// current desktop shrunk on a dark backdrop and the bar of name labels or thumbnails, as the
+// accessibility tree reports it at that moment. What Velmora draws comes from the same painters a
+// Mac would run; everything else is a plain stand-in so the screenshots read as a Mac at a glance.
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -44,8 +47,12 @@ class Compositor {
   static constexpr double kMenuFontSize = 13.5;
 
  private:
-  void drawWallpaper(platform::Canvas& canvas, const struct SimDisplay& display);
-  void drawWindows(platform::Canvas& canvas, const SimDisplay& display);
+  // A desktop of the display as it looks when shown: its wallpaper and its windows.
+  void drawDesktop(platform::Canvas& canvas, const struct SimDisplay& display,
+                   std::uint64_t spaceID);
+  void drawWallpaper(platform::Canvas& canvas, const SimDisplay& display, std::uint64_t spaceID);
+  void drawWindows(platform::Canvas& canvas, const SimDisplay& display, std::uint64_t spaceID);
+  void drawMissionControl(platform::Canvas& canvas, const SimDisplay& display);
   void drawDock(platform::Canvas& canvas, const SimDisplay& display);
   void drawMenuBar(platform::Canvas& canvas, const SimDisplay& display);
   void drawPanels(platform::Canvas& canvas, const SimDisplay& display);

@@ -42,6 +42,8 @@ inline constexpr std::int32_t kLayerDock = 20;
 inline constexpr std::int32_t kLayerMainMenu = 24;
 inline constexpr std::int32_t kLayerStatus = 25;
 inline constexpr std::int32_t kLayerDesktop = -2147483623;  // desktop picture, a desktop element
+// The Dock's own screen-sized window on each display, under the desktop picture.
+inline constexpr std::int32_t kLayerDockWallpaper = -2147483624;
 
 // Processes every virtual Mac has: the window server (owner of the menu bars and desktop
 // pictures), the Dock as the machine starts (each restart gives it a new pid), and the first

@@ -38,6 +38,9 @@ bool VirtualApplication::openURL(const std::string& url) {
   machine_.countCall("NSWorkspace.open");
   if (!formsURL(url)) return false;
   openedURLs_.push_back(url);
+  std::string bare = url;
+  if (bare.ends_with('/')) bare.pop_back();
+  if (bare == kMissionControlURL) toggleMissionControl();
   return true;
 }
 
@@ -100,7 +103,19 @@ void VirtualApplication::terminate() {
 void VirtualApplication::openApplication(const std::string& bundlePath) {
   machine_.countCall("NSWorkspace.openApplication");
   openedApplications_.push_back(bundlePath);
+  std::string bare = bundlePath;
+  if (bare.ends_with('/')) bare.pop_back();
+  if (bare == kMissionControlPath) {
+    toggleMissionControl();
+    return;
+  }
   if (onOpenApplication_) onOpenApplication_(bundlePath);
+}
+
+void VirtualApplication::toggleMissionControl() {
+  machine_.loop().post(lifetime_.guard([this] {
+    if (onOpenMissionControl_) onOpenMissionControl_();
+  }));
 }
 
 }  // namespace velmora::sim

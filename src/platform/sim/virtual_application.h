@@ -46,6 +46,12 @@ class VirtualApplication final : public platform::Bundle,
   void setOnOpenApplication(std::function<void(const std::string& bundlePath)> fn) {
     onOpenApplication_ = std::move(fn);
   }
+  // Mission Control is an application only in name: opening it, by path or by its file URL,
+  // toggles Mission Control (heard on the next loop turn), as on a Mac.
+  static constexpr const char* kMissionControlPath = "/System/Applications/Mission Control.app";
+  static constexpr const char* kMissionControlURL =
+      "file:///System/Applications/Mission%20Control.app";
+  void setOnOpenMissionControl(std::function<void()> fn) { onOpenMissionControl_ = std::move(fn); }
 
   // ---- What the user does ----
   // How the user answers the next alerts, by button title, in order; an alert without an
@@ -86,10 +92,14 @@ class VirtualApplication final : public platform::Bundle,
   void terminate() override;
 
  private:
+  void toggleMissionControl();
+
   Machine& machine_;
   VirtualWorkspace& workspace_;
   std::vector<std::string> openedApplications_;
   std::function<void(const std::string& bundlePath)> onOpenApplication_;
+  std::function<void()> onOpenMissionControl_;
+  Lifetime lifetime_;
   std::vector<std::string> openedURLs_;
   std::vector<std::string> registeredBundles_;
   std::int64_t loginItemStatus_ = platform::kLoginItemNotRegistered;

@@ -44,12 +44,17 @@ std::optional<Shortcut> parse(const Value& entry, std::optional<Shortcut> fallba
 
 VirtualDock::VirtualDock(Machine& machine, platform::Preferences& preferences,
                          VirtualKeyboard& keyboard, VirtualWindowServer& windowServer,
-                         DockTree& tree)
+                         DockTree& tree, VirtualMissionControl& missionControl)
     : machine_(machine),
       preferences_(preferences),
       keyboard_(keyboard),
       windowServer_(windowServer),
-      tree_(tree) {
+      tree_(tree),
+      missionControl_(missionControl) {
+  missionControl_.setDockPID(pid_);
+  missionControl_.setOnSwitch(lifetime_.guard([this](std::uint64_t spaceID) {
+    enqueue({Step::Kind::space, spaceID});
+  }));
   readShortcuts();
   keyboard_.setSystemShortcutHandler(
       [this](const platform::KeyboardEvent& event) { return keyDown(event); });
@@ -57,17 +62,25 @@ VirtualDock::VirtualDock(Machine& machine, platform::Preferences& preferences,
 
 VirtualDock::~VirtualDock() {
   keyboard_.setSystemShortcutHandler(nullptr);
+  missionControl_.setOnSwitch(nullptr);
 }
 
 void VirtualDock::restart() {
   std::int32_t old = pid_;
+  // Mission Control goes down with the Dock that showed it; on macOS 27 the window manager
+  // shows it but the Dock drives it, so it closes there too.
+  if (missionControl_.hostPID() == old) {
+    missionControl_.hostEnded();
+  } else {
+    missionControl_.close();
+  }
   pid_ = machine_.takeFreePID();
+  missionControl_.setDockPID(pid_);
   tree_.relaunched(old, pid_);
   ++restarts_;
   ++generation_;
   queue_.clear();
   sliding_ = false;
-  missionControl_ = false;
   readShortcuts();
 }
 
@@ -91,7 +104,8 @@ void VirtualDock::readShortcuts() {
   }
   // The move shortcuts are on out of the box: only an entry that turns one off removes it.
   for (auto [id, key] : {std::pair{kMoveLeftID, platform::keys::kLeftArrow},
-                         std::pair{kMoveRightID, platform::keys::kRightArrow}}) {
+                         std::pair{kMoveRightID, platform::keys::kRightArrow},
+                         std::pair{kMissionControlID, platform::keys::kUpArrow}}) {
     Shortcut fallback{key, platform::kEventFlagControl};
     const Value* e = entry(id);
     if (!e || !e->asDictionary()) {
@@ -104,11 +118,17 @@ void VirtualDock::readShortcuts() {
 
 bool VirtualDock::keyDown(const platform::KeyboardEvent& event) {
   if (!event.keyDown) return false;
+  if (event.keyCode == platform::keys::kEscape && missionControl_.isOpen()) {
+    missionControl_.close();
+    return true;
+  }
   for (const auto& [id, shortcut] : shortcuts_) {
     if (shortcut.keyCode != event.keyCode || shortcut.flags != (event.flags & kModifierMask)) {
       continue;
     }
-    if (id == kMoveLeftID) {
+    if (id == kMissionControlID) {
+      missionControl_.toggle();
+    } else if (id == kMoveLeftID) {
       enqueue({Step::Kind::left});
     } else if (id == kMoveRightID) {
       enqueue({Step::Kind::right});
@@ -118,13 +138,6 @@ bool VirtualDock::keyDown(const platform::KeyboardEvent& event) {
     return true;
   }
   return false;
-}
-
-bool VirtualDock::pressThumbnail(std::uint64_t spaceID) {
-  if (!missionControl_ || !machine_.findSpace(spaceID)) return false;
-  missionControl_ = false;
-  enqueue({Step::Kind::space, spaceID});
-  return true;
 }
 
 void VirtualDock::enqueue(Step step) {

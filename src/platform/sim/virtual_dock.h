@@ -20,6 +20,7 @@
 #include "platform/sim/dock_tree.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/virtual_keyboard.h"
+#include "platform/sim/virtual_mission_control.h"
 #include "platform/sim/virtual_window_server.h"
 
 namespace velmora::sim {
@@ -35,6 +36,7 @@ class VirtualDock {
   // Symbolic hot-key ids of the shortcuts the Dock handles.
   static constexpr int kMoveLeftID = 79;
   static constexpr int kMoveRightID = 81;
+  static constexpr int kMissionControlID = 32;
   static constexpr int kFirstDesktopID = 118;  // Switch to Desktop 1; 127 is Desktop 10
 
   // One enabled shortcut as the Dock holds it: only the Control, Option, Shift and Command
@@ -47,8 +49,11 @@ class VirtualDock {
 
   // Reads the shortcuts from `preferences` and takes the keyboard's system shortcuts; a
   // slide lands through `windowServer`, and a restart moves `tree` to the new process.
+  // `missionControl` is the Dock's own (or, from macOS 27, the window manager's, which the
+  // Dock still opens and closes).
   VirtualDock(Machine& machine, platform::Preferences& preferences, VirtualKeyboard& keyboard,
-              VirtualWindowServer& windowServer, DockTree& tree);
+              VirtualWindowServer& windowServer, DockTree& tree,
+              VirtualMissionControl& missionControl);
   ~VirtualDock();
   VirtualDock(const VirtualDock&) = delete;
   VirtualDock& operator=(const VirtualDock&) = delete;
@@ -68,7 +73,7 @@ class VirtualDock {
   // The enabled shortcuts it knows now, by symbolic hot-key id.
   const std::map<int, Shortcut>& shortcuts() const { return shortcuts_; }
   // A key-down from the keyboard: true when an enabled shortcut matches it, which consumes
-  // the key even when there is nowhere to go.
+  // the key even when there is nowhere to go. Escape closes Mission Control while it is up.
   bool keyDown(const platform::KeyboardEvent& event);
 
   // ---- Switching ----
@@ -77,14 +82,16 @@ class VirtualDock {
   double switchAnimation() const { return animation_; }
   // Whether a slide is under way or waiting.
   bool switching() const { return sliding_ || !queue_.empty(); }
+  // A swipe or ⌃←/⌃→: the active display slides to the space before or after its current one.
+  void slide(bool toTheRight) { enqueue({toTheRight ? Step::Kind::right : Step::Kind::left}); }
 
   // ---- Mission Control ----
-  void openMissionControl() { missionControl_ = true; }
-  void closeMissionControl() { missionControl_ = false; }
-  bool missionControlOpen() const { return missionControl_; }
+  void openMissionControl() { missionControl_.open(); }
+  void closeMissionControl() { missionControl_.close(); }
+  bool missionControlOpen() const { return missionControl_.isOpen(); }
   // A click on a space's thumbnail: Mission Control closes and the display slides to that
   // space. False when Mission Control is closed or there is no such space.
-  bool pressThumbnail(std::uint64_t spaceID);
+  bool pressThumbnail(std::uint64_t spaceID) { return missionControl_.pressSpace(spaceID); }
 
  private:
   struct Step {
@@ -103,6 +110,7 @@ class VirtualDock {
   VirtualKeyboard& keyboard_;
   VirtualWindowServer& windowServer_;
   DockTree& tree_;
+  VirtualMissionControl& missionControl_;
   std::int32_t pid_ = kDockPID;
   int restarts_ = 0;
   int shortcutReads_ = 0;
@@ -111,7 +119,6 @@ class VirtualDock {
   std::deque<Step> queue_;
   bool sliding_ = false;
   std::uint64_t generation_ = 0;  // bumped by a restart, so the old process's slide is void
-  bool missionControl_ = false;
   Lifetime lifetime_;
 };
 

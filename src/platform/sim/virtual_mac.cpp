@@ -49,8 +49,14 @@ VirtualMac::VirtualMac(MainLoop& loop, std::unique_ptr<PlainHost> plain,
       dockTree_(machine_, [this](pid_t pid) { userActivate(pid); }),
       workspace_(machine_, dockTree_),
       accessibility_(machine_, workspace_),
+      missionControl_(
+          machine_,
+          [this](const std::string& text) {
+            if (!measure_) measure_ = host_.canvases.makeCanvas({1, 1}, 1);
+            return measure_ ? measure_->measureText(text, platform::Font::system(12)).width : 0.0;
+          }),
       // The Dock is running before anything else happens on the machine.
-      dock_(machine_, *preferences_, keyboard_, windowServer_, dockTree_),
+      dock_(machine_, *preferences_, keyboard_, windowServer_, dockTree_, missionControl_),
       velmora_(machine_, workspace_),
       processes_(machine_, dock_, velmora_),
       panels_(loop),
@@ -60,6 +66,7 @@ VirtualMac::VirtualMac(MainLoop& loop, std::unique_ptr<PlainHost> plain,
   addApplication(SimApp{kSelfPID, "Velmora", "app.velmora.Velmora", "/Applications/Velmora.app",
                         platform::ActivationPolicy::Accessory, false});
   keyboard_.attachPanels(panels_);
+  velmora_.setOnOpenMissionControl([this] { missionControl_.toggle(); });
 }
 
 VirtualMac::~VirtualMac() {
@@ -120,6 +127,39 @@ void VirtualMac::addSystemFurniture() {
   }
   windowServer_.addFurniture(dockPID);
   if (!dockTree_.built()) dockTree_.build(dockPID);
+  if (machine_.systemMajorVersion >= 27 && !missionControl_.windowManagerPID()) {
+    pid_t pid = addApplication(SimApp{0, "WindowManager", "com.apple.WindowManager",
+                                      "/System/Library/CoreServices/WindowManager.app",
+                                      platform::ActivationPolicy::Prohibited, false});
+    machine_.ax().addApplication(pid, "WindowManager");
+    missionControl_.setWindowManagerPID(pid);
+  }
+}
+
+void VirtualMac::setSystemMajorVersion(int version) {
+  machine_.systemMajorVersion = version;
+  if (machine_.findApp(kWindowServerPID)) addSystemFurniture();
+}
+
+void VirtualMac::swipe(Direction direction) {
+  constexpr int kEvents = static_cast<int>(kSwipeDuration * 60);
+  for (int i = 0; i < kEvents; ++i) {
+    machine_.loop().after(i / 60.0, lifetime_.guard([this] { machine_.noteInput(kEventGesture); }));
+  }
+  machine_.loop().after(kSwipeDuration, lifetime_.guard([this, direction] {
+    switch (direction) {
+      case Direction::up:
+        missionControl_.open();
+        break;
+      case Direction::down:
+        missionControl_.close();
+        break;
+      case Direction::left:
+      case Direction::right:
+        dock_.slide(direction == Direction::right);
+        break;
+    }
+  }));
 }
 
 void VirtualMac::userActivate(pid_t pid) {
@@ -133,6 +173,7 @@ void VirtualMac::movePointer(ScreenPoint point) {
   machine_.pointer = point;
   machine_.noteInput(platform::kEventMouseMoved);
   panels_.pointerMoved(point);
+  missionControl_.pointerMoved(point);
 }
 
 void VirtualMac::click(ScreenPoint point) {
@@ -142,6 +183,8 @@ void VirtualMac::click(ScreenPoint point) {
   AXPoint at = toAX(point, machine_.mainDisplayHeight());
   eventTaps_.deliver(platform::kEventLeftMouseDown, at);
   eventTaps_.deliver(platform::kEventLeftMouseUp, at);
+  // Mission Control covers every display: the click is its own.
+  if (missionControl_.click(point)) return;
   panels_.click(point);
 }
 

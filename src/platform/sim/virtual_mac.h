@@ -45,6 +45,7 @@
 #include "platform/sim/virtual_hotkeys.h"
 #include "platform/sim/virtual_keyboard.h"
 #include "platform/sim/virtual_menu_bar.h"
+#include "platform/sim/virtual_mission_control.h"
 #include "platform/sim/virtual_open_panel.h"
 #include "platform/sim/virtual_panels.h"
 #include "platform/sim/virtual_processes.h"
@@ -100,6 +101,8 @@ class VirtualMac {
   VirtualHotKeys& hotKeys() { return hotKeys_; }
   // The Dock: desktop shortcuts, switching, Mission Control, restarts.
   VirtualDock& dock() { return dock_; }
+  // Mission Control: the Dock's, or from macOS 27 the window manager's.
+  VirtualMissionControl& missionControl() { return missionControl_; }
   VirtualPanels& panels() { return panels_; }
   VirtualEventTaps& eventTaps() { return eventTaps_; }
   VirtualMenuBar& menuBar() { return menuBar_; }
@@ -136,9 +139,12 @@ class VirtualMac {
   // Adds the furniture every Mac has: the Dock (pid 400, not a regular application) with its
   // own window and icon list, the window server's menu bar (pid 300) and a desktop picture
   // window per display, so window lists contain the non-application windows the filters
-  // must reject.
+  // must reject. From macOS 27 on, the WindowManager process that runs Mission Control too.
   void addSystemFurniture();
-  void setSystemMajorVersion(int version) { machine_.systemMajorVersion = version; }
+  // From 27 on a machine with its furniture starts the window manager as well.
+  void setSystemMajorVersion(int version);
+  // The WindowManager process, once started (macOS 27 and later).
+  std::optional<pid_t> windowManagerPID() const { return missionControl_.windowManagerPID(); }
 
   // ---- What the user does (posts what macOS posts, on the loop) ----
   // Switches the space's display to it at once and posts the active-space notification on
@@ -202,12 +208,26 @@ class VirtualMac {
   // The user approves the login item in System Settings, or turns it off there.
   void setLoginItemStatus(std::int64_t status) { velmora_.setLoginItemStatus(status); }
   // The pointer moves to `point` (drawing coordinates): the front-most panel there that takes
-  // mouse events hears it, at its own point, on the next loop turn.
+  // mouse events hears it, at its own point, on the next loop turn. In Mission Control, the
+  // top of a display expands its bar.
   void movePointer(ScreenPoint point);
-  // The primary button clicks at `point` (the pointer moves there first). A panel there that
-  // takes mouse events hears it on the next loop turn, becoming key first when it can; a click
-  // anywhere else (the desktop, another application's window) makes the key panel resign.
+  // The primary button clicks at `point` (the pointer moves there first). The event taps hear
+  // it. While Mission Control is up the click is Mission Control's (a tile switches to its
+  // space, the bar's empty space does nothing, anywhere else closes). Otherwise a panel there
+  // that takes mouse events hears it on the next loop turn, becoming key first when it can; a
+  // click anywhere else (the desktop, another application's window) makes the key panel
+  // resign.
   void click(ScreenPoint point);
+  // Mission Control opens or closes at once, as the Dock does it.
+  void openMissionControl() { missionControl_.open(); }
+  void closeMissionControl() { missionControl_.close(); }
+  bool missionControlOpen() const { return missionControl_.isOpen(); }
+  // A three-finger swipe on the trackpad: gesture events every 1/60 s for kSwipeDuration with
+  // the pointer still, then its effect — up opens Mission Control, down closes it, left and
+  // right slide the active display to the space before or after its current one.
+  enum class Direction { up, down, left, right };
+  static constexpr double kSwipeDuration = 0.3;
+  void swipe(Direction direction);
   // The primary button goes down at `from` and up at `to` (drawing coordinates): the event
   // taps hear both; nothing under the pointer takes it as a click.
   void drag(ScreenPoint from, ScreenPoint to);
@@ -342,6 +362,8 @@ class VirtualMac {
   DockTree dockTree_;
   VirtualWorkspace workspace_;
   VirtualAccessibility accessibility_;
+  std::unique_ptr<platform::Canvas> measure_;  // measures Mission Control's labels
+  VirtualMissionControl missionControl_;
   VirtualDock dock_;  // after the keyboard: it takes the system shortcuts
   VirtualApplication velmora_;
   VirtualProcesses processes_;  // after Velmora's application: a relaunch script opens it
@@ -352,6 +374,7 @@ class VirtualMac {
   VirtualOpenPanel openPanel_;
   linuxhost::ThreadWorkQueues workQueues_;
   std::unique_ptr<VirtualDisks> disks_;
+  Lifetime lifetime_;
 };
 
 }  // namespace velmora::sim

@@ -85,6 +85,11 @@ void VirtualWindowServer::furnish(pid_t dockPID) {
     add(kWindowServerPID, frame, kLayerDesktop,
         "Desktop Picture - " + (d.name.empty() ? d.uuid : d.name), true);
   }
+  // The Dock keeps a screen-sized window on every display, as the real one does for the
+  // wallpaper; Mission Control adds its own above them.
+  for (const auto& d : machine_.displays) {
+    add(dockPID, machine_.axFrame(d), kLayerDockWallpaper, "Wallpaper-" + d.uuid, true);
+  }
   // The Dock starts behind the applications' windows; windows opened later go in front of it.
   const SimDisplay& main = machine_.displays.front();
   AXRect frame = machine_.axFrame(main);

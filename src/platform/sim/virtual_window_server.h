@@ -85,7 +85,8 @@ class VirtualWindowServer final : public platform::WindowServer {
   Value windowListCopyWindowInfo(std::uint32_t options, std::uint32_t relativeToWindow) override;
 
  private:
-  // Menu bars and desktop pictures follow the displays, the Dock's window the main display.
+  // Menu bars, desktop pictures and the Dock's wallpaper windows follow the displays, the
+  // Dock's window the main display.
   void furnish(pid_t dockPID);
   // Takes the system's windows away; answers who owned the Dock's.
   std::optional<pid_t> unfurnish();

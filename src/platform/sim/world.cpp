@@ -153,6 +153,9 @@ void build(const WorldPlan& plan, VirtualMac& mac) {
   if (plan.trusted) mac.setAccessibilityTrusted(*plan.trusted);
   if (plan.furniture) mac.addSystemFurniture();
   if (plan.switchAnimation) mac.dock().setSwitchAnimation(*plan.switchAnimation);
+  if (plan.missionControlAnimation) {
+    mac.missionControl().setAnimation(*plan.missionControlAnimation);
+  }
   if (plan.menuExtras) mac.menuBar().setExtras(*plan.menuExtras);
   if (plan.systemItemsWidth) mac.menuBar().setSystemWidth(*plan.systemItemsWidth);
   if (plan.macOS) mac.setSystemMajorVersion(*plan.macOS);

@@ -425,7 +425,8 @@ AppPlan readApp(const Node& n, std::size_t index, const std::vector<DisplayPlan>
 
 WorldPlan readWorld(const Node& root) {
   root.expectObject({"description", "displays", "apps", "activeMenuBarDisplay", "frontmost",
-                     "accessibilityTrusted", "furniture", "dock", "menuBar", "macOS"},
+                     "accessibilityTrusted", "furniture", "dock", "menuBar", "macOS",
+                     "systemMajorVersion", "missionControlAnimation"},
                     "the world");
   WorldPlan w;
   if (auto c = root.child("description")) c->text();
@@ -488,6 +489,15 @@ WorldPlan readWorld(const Node& root) {
     }
   }
   if (auto c = root.child("macOS")) w.macOS = static_cast<int>(c->integer(14, 99));
+  if (auto c = root.child("systemMajorVersion")) {
+    if (w.macOS) c->fail("give the version once: \"systemMajorVersion\" or \"macOS\"");
+    w.macOS = static_cast<int>(c->integer(14, 99));
+  }
+  if (auto c = root.child("missionControlAnimation")) {
+    w.missionControlAnimation = c->number();
+    if (*w.missionControlAnimation < 0)
+      c->fail("\"missionControlAnimation\" must be zero or more seconds");
+  }
   return w;
 }
 

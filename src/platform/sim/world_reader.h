@@ -84,6 +84,7 @@ struct WorldPlan {
   std::optional<bool> trusted;
   bool furniture = true;
   std::optional<double> switchAnimation;
+  std::optional<double> missionControlAnimation;
   std::optional<std::vector<SimMenuExtra>> menuExtras;
   std::optional<double> systemItemsWidth;
   std::optional<int> macOS;

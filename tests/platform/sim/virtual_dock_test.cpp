@@ -114,8 +114,10 @@ TEST_F(VirtualDockTest, AHomeThatAlreadyHoldsShortcutsBootsADockThatKnowsThem) {
 }
 
 TEST_F(VirtualDockTest, MissingOrMisshapenPreferencesFallBackToTheDefaultMoves) {
-  const std::map<int, VirtualDock::Shortcut> defaults{{79, {kLeft, kControl}},
-                                                      {81, {kRight, kControl}}};
+  const std::map<int, VirtualDock::Shortcut> defaults{
+      {32, {platform::keys::kUpArrow, kControl}},  // Mission Control
+      {79, {kLeft, kControl}},
+      {81, {kRight, kControl}}};
   EXPECT_EQ(mac.dock().shortcuts(), defaults) << "no domain at all";
 
   mac.preferences().setValue(kDomain, kKey, Value("garbage"));
@@ -137,7 +139,7 @@ TEST_F(VirtualDockTest, MissingOrMisshapenPreferencesFallBackToTheDefaultMoves) 
   expected[123] = {22, kControl};
   EXPECT_EQ(mac.dock().shortcuts(), expected);
 
-  loadShortcuts({{"79", entry(false, {})}, {"81", on(2, 0x100000)}});
+  loadShortcuts({{"32", entry(false, {})}, {"79", entry(false, {})}, {"81", on(2, 0x100000)}});
   EXPECT_EQ(mac.dock().shortcuts(),
             (std::map<int, VirtualDock::Shortcut>{{81, {2, platform::kEventFlagCommand}}}))
       << "a move turned off is gone; one on uses its own keys";

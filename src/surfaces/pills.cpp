@@ -108,7 +108,9 @@ PillLayout layoutPill(const Pill& pill, const PillStyle& style,
   }
   l.centre = {a.midX(), y + style.offsetY};
 
-  l.cacheKey = std::to_string(pill.desktop.id().raw()) + "|" + title + "|" + l.icon.stored() + "|" +
+  // The text as shown stands in the title's place: with the number on, a desktop renumbered
+  // under an unchanged name must not keep the image with its old number.
+  l.cacheKey = std::to_string(pill.desktop.id().raw()) + "|" + l.text + "|" + l.icon.stored() + "|" +
                std::to_string(presentation.color(pill.desktop).stored()) + "|" +
                truncated(l.size.width) + "|" + truncated(l.size.height) + "|" + decimal(s) + "|" +
                (style.showNumber ? "true" : "false") + "|" + decimal(backingScale);

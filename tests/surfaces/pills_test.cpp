@@ -202,8 +202,8 @@ TEST(Pills, MoveArriveLeaveAndFadeOutInLoopTime) {
   EXPECT_TRUE(view.layers().empty());
 }
 
-// An unchanged pill is one cache lookup; a new title or setting is one new image each; the
-// cache empties itself before its 201st image.
+// An unchanged pill is one cache lookup; a new title, number shown or setting is one new image
+// each; the cache empties itself before its 201st image.
 TEST(Pills, RenderOnlyWhatChangedAndEmptyTheCacheAt200) {
   PillWorld w;
   OverlayPanel overlay(w.services, w.mac.panels(), "MAIN");
@@ -221,6 +221,10 @@ TEST(Pills, RenderOnlyWhatChangedAndEmptyTheCacheAt200) {
   EXPECT_EQ(view.painter().renders(), 5u);
   view.show(pills, true, 1);  // a display at another backing scale
   EXPECT_EQ(view.painter().renders(), 7u);
+  // Renumbered under the same name and width: the number it shows is new, so is the image.
+  pills[1].desktop.number = 3;
+  view.show(pills, true, 1);
+  EXPECT_EQ(view.painter().renders(), 8u);
 
   PillPainter painter(w.mac.canvases());
   auto layout = [&](int i) {

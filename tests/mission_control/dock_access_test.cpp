@@ -175,7 +175,8 @@ TEST(DockAccessShapes, AnOddTreeGivesFewerItemsNeverACrash) {
        [&](SimAXNode& mc, SimAXNode&, SimAXNode&) { mc.children.clear(); }},
   };
   std::string out;
-  for (const auto& [what, edit] : edits) {
+  for (const auto& entry : edits) {
+    const auto& edit = entry.second;
     McWorld world;
     world.openMissionControl({{2, 0, {"Desktop 2"}}});
     world.mac.editAccessibilityTree(world.dockPID(), [&](SimAXNode& root) {
@@ -183,7 +184,7 @@ TEST(DockAccessShapes, AnOddTreeGivesFewerItemsNeverACrash) {
       SimAXNode& list = *mc.children[0]->children[0]->children[0];
       edit(mc, list, *list.children[0]);
     });
-    out += what + ":\n" + describeRows(world.dock.rows());
+    out += entry.first + ":\n" + describeRows(world.dock.rows());
   }
   EXPECT_TRUE(testing::matchesGolden("mission_control/dock_access_shapes.txt", out));
 }

@@ -235,8 +235,10 @@ void Compositor::drawMissionControl(Canvas& canvas, const SimDisplay& display) {
     double tw = canvas.measureText(item.title, systemLabelFont).width;
     platform::CanvasStateSaver saved(canvas);
     canvas.setAlpha(std::clamp(bar->expansion, 0.0, 1.0));
+    // The system centres its label in the room between the thumbnail and the bar's bottom.
+    const double below = r.y + r.height, room = strip.y + strip.height - below;
     canvas.drawText(item.title, systemLabelFont, Color::white(0.9),
-                    {r.x + (r.width - tw) / 2, r.y + r.height + 4});
+                    {r.x + (r.width - tw) / 2, textTop(canvas, systemLabelFont, below, room)});
   }
   // The add control: a plus in a round button.
   CanvasRect add = place(bar->addControl);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds Velmora and writes the pictures in docs/screenshots from three scripted runs on the
+# Builds Velmora and writes the pictures in docs/screenshots from scripted runs on the
 # virtual Mac.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,3 +10,5 @@ mkdir -p docs/screenshots
 build/tools/velmora run worlds/two-displays.json tours/screenshots.velmora
 build/tools/velmora run worlds/crowded-menu-bar.json tours/crowded.velmora
 build/tools/velmora run worlds/two-displays.json tours/switcher.velmora
+build/tools/velmora run worlds/two-displays.json tours/mission-control.velmora
+build/tools/velmora run worlds/two-displays-os27.json tours/mission-control-os27.velmora

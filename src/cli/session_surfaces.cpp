@@ -235,7 +235,7 @@ Session::Status Session::screenshot(std::string_view args) {
   if (file.empty()) {
     return fail(
         "screenshot takes a file: screenshot shot.png [tile|menu bar|menu|switch tag|"
-        "toast|editor|switcher] [on DISPLAY]");
+        "toast|editor|switcher|mission control] [on DISPLAY]");
   }
   std::string rest(more);
   std::string display = mac_.displays().empty() ? "" : mac_.displays().front().uuid;
@@ -262,6 +262,10 @@ Session::Status Session::screenshot(std::string_view args) {
   std::optional<platform::CanvasRect> region;
   if (what == "menu bar") {
     region = platform::CanvasRect{0, 0, width, shown->menuBarHeight};
+  } else if (what == "mission control") {
+    // The desktop bar across the top, where the names go.
+    if (!mac_.missionControlOpen()) return fail("Mission Control is not open");
+    region = platform::CanvasRect{0, 0, width, std::min(shown->frame.size.height, 200.0)};
   } else if (what == "tile") {
     const sim::VirtualStatusItem* item = mac_.menuBar().item();
     auto frame = item ? item->windowFrame() : std::nullopt;

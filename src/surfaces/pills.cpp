@@ -6,6 +6,7 @@
 
 #include "drawing/glyph.h"
 #include "surfaces/floating_panel.h"
+#include "surfaces/timing_curve.h"
 
 namespace velmora {
 
@@ -26,20 +27,6 @@ std::string decimal(double v) {
 // label does not render a new image.
 std::string truncated(double v) {
   return std::isfinite(v) ? std::to_string(static_cast<long long>(v)) : "0";
-}
-
-// The ease-in-ease-out timing curve, the cubic Bézier (0.42, 0) (0.58, 1), at time fraction x.
-double easeInEaseOut(double x) {
-  auto bezier = [](double a, double b, double u) {
-    double v = 1 - u;
-    return 3 * v * v * u * a + 3 * v * u * u * b + u * u * u;
-  };
-  double lo = 0, hi = 1;
-  for (int i = 0; i < 40; ++i) {
-    double mid = (lo + hi) / 2;
-    (bezier(0.42, 0.58, mid) < x ? lo : hi) = mid;
-  }
-  return bezier(0, 1, (lo + hi) / 2);
 }
 
 double distance(ScreenPoint a, ScreenPoint b) {
@@ -110,8 +97,8 @@ PillLayout layoutPill(const Pill& pill, const PillStyle& style,
 
   // The text as shown stands in the title's place: with the number on, a desktop renumbered
   // under an unchanged name must not keep the image with its old number.
-  l.cacheKey = std::to_string(pill.desktop.id().raw()) + "|" + l.text + "|" + l.icon.stored() + "|" +
-               std::to_string(presentation.color(pill.desktop).stored()) + "|" +
+  l.cacheKey = std::to_string(pill.desktop.id().raw()) + "|" + l.text + "|" + l.icon.stored() +
+               "|" + std::to_string(presentation.color(pill.desktop).stored()) + "|" +
                truncated(l.size.width) + "|" + truncated(l.size.height) + "|" + decimal(s) + "|" +
                (style.showNumber ? "true" : "false") + "|" + decimal(backingScale);
   return l;

@@ -6,6 +6,7 @@
 
 #include "drawing/glyph.h"
 #include "surfaces/floating_panel.h"
+#include "surfaces/timing_curve.h"
 
 namespace velmora {
 
@@ -32,20 +33,6 @@ double springSettleTime() {
   const double zeta = kHUDSpringDamping;
   const double omegaD = omega * std::sqrt(1 - zeta * zeta);
   return std::log(1000 * (1 + zeta * omega / omegaD)) / (zeta * omega);
-}
-
-// The ease-in timing curve, the cubic Bézier (0.42, 0) (1, 1), at time fraction x.
-double easeIn(double x) {
-  auto bezier = [](double a, double b, double u) {
-    double v = 1 - u;
-    return 3 * v * v * u * a + 3 * v * u * u * b + u * u * u;
-  };
-  double lo = 0, hi = 1;
-  for (int i = 0; i < 40; ++i) {
-    double mid = (lo + hi) / 2;
-    (bezier(0.42, 1, mid) < x ? lo : hi) = mid;
-  }
-  return bezier(0, 1, (lo + hi) / 2);
 }
 
 // The text in lines no wider than `width`, broken between words; a word wider than a line

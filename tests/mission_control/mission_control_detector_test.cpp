@@ -253,7 +253,7 @@ TEST_F(GestureTest, SwipeOnAtTheFifthLiveTickOffAtTheFirstQuietOneAndBackTo4Hz) 
   loop.advance(0.4);  // the scroll is old again
   EXPECT_TRUE(watch.swiping());
 
-  EXPECT_EQ(changes, "on@1.31667 off@1.33333 on@1.7 ");
+  EXPECT_EQ(changes, "on@1.317 off@1.333 on@1.7 ");
 
   // The stream stops: off within a tick of the last event going stale, and 4 Hz after 2 s.
   gesturing = false;

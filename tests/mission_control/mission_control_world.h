@@ -9,6 +9,7 @@
 
 #include "core/line_log.h"
 #include "core/virtual_loop.h"
+#include "golden.h"
 #include "mission_control/dock_access.h"
 #include "mission_control/mission_control_detector.h"
 #include "platform/sim/virtual_mac.h"
@@ -109,12 +110,6 @@ struct McWorld {
   std::optional<std::int64_t> mcWindow;
   std::vector<std::string> pressed;  // the thumbnails pressed, as they react
 };
-
-inline std::string num(double v) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%g", v);
-  return buffer;
-}
 
 // What rows() found, one row a line: display, bar and each item's description and frame.
 inline std::string describeRows(const std::vector<DockAccess::Row>& rows) {

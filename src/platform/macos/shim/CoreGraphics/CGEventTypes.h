@@ -58,7 +58,7 @@ typedef struct __CGEventTapProxy* CGEventTapProxy;
 
 // Runs on the run loop the tap's source is on; a listen-only tap's answer is ignored.
 typedef CGEventRef _Nullable (*CGEventTapCallBack)(CGEventTapProxy proxy, CGEventType type,
-                                                    CGEventRef event, void* _Nullable userInfo);
+                                                   CGEventRef event, void* _Nullable userInfo);
 
 typedef CF_ENUM(int32_t, CGEventSourceStateID) {
   kCGEventSourceStateCombinedSessionState = 0,

@@ -64,8 +64,15 @@ void AppDelegate::applicationDidFinishLaunching() {
   // The tile and the notch label each step aside for the other.
   statusBar_ = s_.surfaces.makeStatusBar(context_, [this] { return notch_->isShowing(); });
   // The label is the delegate's own and never outlives it.
-  notch_->setTileIsShowing([this] { return statusBar_ && statusBar_->isShowing(); });
-  notch_->setOnClick(lifetime_.guard([this] { togglePopoverFromNotch(); }));
+  notch_->setTilePresence(
+      [this] { return statusBar_ ? statusBar_->presence() : TilePresence::inBar; });
+  notch_->setOnClick(lifetime_.guard([this](ScreenRect label, bool right) {
+    if (!right) {
+      togglePopoverFromNotch();
+    } else if (statusBar_) {
+      statusBar_->showMenu({label.minX(), label.minY()});
+    }
+  }));
   popover_ = s_.surfaces.makePopover(context_);
 
   std::weak_ptr<void> alive = lifetime_.weak();
@@ -435,7 +442,7 @@ std::string AppDelegate::diagnostics() {
   LiveDiagnostics sources(
       s_.engine, s_.presentation, s_.shortcuts,
       [this] { return statusBar_ ? statusBar_->presenceReport() : std::string("no window"); },
-      overlay_.get());
+      overlay_.get(), notch_.get());
   return diagnosticsText(sources, s_.settings, s_.logs.missionControl());
 }
 

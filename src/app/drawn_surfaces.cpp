@@ -37,4 +37,22 @@ DrawnMissionControlLabels::DrawnMissionControlLabels(const SurfaceContext& conte
   overlay_.setOnOpenChange([this](bool open) { missionControlChanged(open); });
 }
 
+DrawnNotchName::DrawnNotchName(const SurfaceContext& context)
+    : label_(NotchServices{context.platform, context.center, context.engine, context.settings,
+                           context.presentation, context.logs.switches(), [this] {
+                             return tilePresence_ ? tilePresence_() : TilePresence::inBar;
+                           }}) {
+  label_.setOnClick([this](ScreenRect frame, bool right) {
+    if (onClick_) onClick_(frame, right);
+  });
+}
+
+void DrawnNotchName::applySettings() {
+  if (label_.started()) {
+    label_.refresh();
+  } else {
+    label_.start();
+  }
+}
+
 }  // namespace velmora

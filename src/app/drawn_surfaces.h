@@ -7,6 +7,7 @@
 
 #include "app/surfaces.h"
 #include "surfaces/mission_control_overlay.h"
+#include "surfaces/notch_label.h"
 #include "surfaces/quick_switcher.h"
 #include "surfaces/status_bar_controller.h"
 #include "surfaces/switch_hud.h"
@@ -32,6 +33,8 @@ class DrawnMenuBarTile final : public MenuBarTile {
   void refresh() override { controller_.refresh(); }
   void checkFits() override { controller_.checkFit(); }
   std::string presenceReport() const override { return controller_.presenceReport(); }
+  TilePresence presence() const override { return controller_.presence(); }
+  void showMenu(ScreenPoint origin) override { controller_.showMenu(origin); }
   StatusBarController& controller() { return controller_; }
 
  private:
@@ -65,6 +68,23 @@ class DrawnMissionControlLabels final : public MissionControlLabels {
 
  private:
   MissionControlOverlay overlay_;
+};
+
+// The label is started by the first settings it is given, once the delegate has told it where
+// the tile is.
+class DrawnNotchName final : public NotchName {
+ public:
+  explicit DrawnNotchName(const SurfaceContext& context);
+  bool isShowing() const override { return label_.isVisible(); }
+  void applySettings() override;
+  void refresh() override { label_.refresh(); }
+  void preview(double seconds) override { label_.preview(seconds); }
+  void missionControlChanged(bool open) override { label_.setMissionControlOpen(open); }
+  std::vector<std::string> report() override { return label_.report(); }
+  NotchLabel& label() { return label_; }
+
+ private:
+  NotchLabel label_;
 };
 
 }  // namespace velmora

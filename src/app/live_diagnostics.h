@@ -19,21 +19,24 @@ class LiveDiagnostics final : public DiagnosticsSources {
  public:
   // `menuBarTile` describes the tile; without one there is no tile window to describe.
   // Without `labels` nothing watches Mission Control: as far as Velmora knows it is closed.
+  // Without `notch` no label runs, so no notch is described.
   LiveDiagnostics(SpaceEngine& engine, const DesktopPresentation& presentation,
                   const SystemShortcuts& shortcuts,
                   std::function<std::string()> menuBarTile = nullptr,
-                  const MissionControlLabels* labels = nullptr)
+                  const MissionControlLabels* labels = nullptr, NotchName* notch = nullptr)
       : engine_(engine),
         presentation_(presentation),
         shortcuts_(shortcuts),
         menuBarTile_(std::move(menuBarTile)),
-        labels_(labels) {}
+        labels_(labels),
+        notch_(notch) {}
 
   bool accessibilityTrusted() override;
   SystemShortcutsState systemShortcuts() override;
   std::vector<platform::ScreenInfo> screens() override;
-  // No notch label runs in this build, so no notch is described.
-  std::vector<std::string> notches() override { return {}; }
+  std::vector<std::string> notches() override {
+    return notch_ ? notch_->report() : std::vector<std::string>{};
+  }
   std::string menuBarTile() override { return menuBarTile_ ? menuBarTile_() : "no window"; }
   std::vector<DiagnosticsDisplay> displays() override;
   std::optional<std::string> focusedTitle() override;
@@ -49,6 +52,7 @@ class LiveDiagnostics final : public DiagnosticsSources {
   const SystemShortcuts& shortcuts_;
   std::function<std::string()> menuBarTile_;
   const MissionControlLabels* labels_;
+  NotchName* notch_;
 };
 
 }  // namespace velmora

@@ -94,20 +94,40 @@ class KeptSwitcher final : public QuickSwitcherSurface {
   QuickSwitcher*& slot_;
 };
 
-// No notch label draws yet, so it never shows and never stands in for the tile.
+// The drawn label, recording what the delegate asks of it and kept where the command line
+// finds it while it lives.
 class Notch final : public NotchName {
  public:
-  explicit Notch(SurfaceRecord& record) : record_(record) {}
-  bool isShowing() const override { return false; }
-  void applySettings() override {}
-  void refresh() override {}
-  void preview(double s) override { record_.note("notch label: preview for " + seconds(s)); }
+  Notch(SurfaceRecord& record, const SurfaceContext& context, NotchLabel*& slot)
+      : record_(record), drawn_(context), slot_(slot) {
+    slot_ = &drawn_.label();
+    drawn_.setTilePresence(
+        [this] { return tilePresence_ ? tilePresence_() : TilePresence::inBar; });
+    drawn_.setOnClick([this](ScreenRect frame, bool right) {
+      record_.note(std::string("notch label: ") + (right ? "right-click" : "click"));
+      if (onClick_) onClick_(frame, right);
+    });
+  }
+  ~Notch() override {
+    if (slot_ == &drawn_.label()) slot_ = nullptr;
+  }
+  bool isShowing() const override { return drawn_.isShowing(); }
+  void applySettings() override { drawn_.applySettings(); }
+  void refresh() override { drawn_.refresh(); }
+  void preview(double s) override {
+    record_.note("notch label: preview for " + seconds(s));
+    drawn_.preview(s);
+  }
   void missionControlChanged(bool open) override {
     record_.note(std::string("notch label: Mission Control ") + (open ? "opened" : "closed"));
+    drawn_.missionControlChanged(open);
   }
+  std::vector<std::string> report() override { return drawn_.report(); }
 
  private:
   SurfaceRecord& record_;
+  DrawnNotchName drawn_;
+  NotchLabel*& slot_;
 };
 
 class Popover final : public MenuPopoverController {
@@ -233,8 +253,8 @@ std::unique_ptr<QuickSwitcherSurface> RecordedSurfaceKit::makeQuickSwitcher(
     const Context& context) {
   return std::make_unique<KeptSwitcher>(context, quickSwitcher_);
 }
-std::unique_ptr<NotchName> RecordedSurfaceKit::makeNotchName(const Context&) {
-  return std::make_unique<Notch>(record_);
+std::unique_ptr<NotchName> RecordedSurfaceKit::makeNotchName(const Context& context) {
+  return std::make_unique<Notch>(record_, context, notchLabel_);
 }
 std::unique_ptr<MenuBarTile> RecordedSurfaceKit::makeStatusBar(const Context& context,
                                                                std::function<bool()> notch) {

@@ -16,6 +16,7 @@ namespace velmora {
 class EditorWindow;
 class MissionControlOverlay;
 class QuickSwitcher;
+class NotchLabel;
 
 class SurfaceRecord {
  public:
@@ -51,6 +52,8 @@ class RecordedSurfaceKit final : public SurfaceKit {
   QuickSwitcher* quickSwitcher() const { return quickSwitcher_; }
   // The overlay over Mission Control once the delegate made it.
   MissionControlOverlay* missionControlOverlay() const { return overlay_; }
+  // The notch label once the delegate made it.
+  NotchLabel* notchLabel() const { return notchLabel_; }
 
   std::string title(const Desktop& desktop) const;
 
@@ -72,6 +75,7 @@ class RecordedSurfaceKit final : public SurfaceKit {
   EditorWindow* editorWindow_ = nullptr;
   QuickSwitcher* quickSwitcher_ = nullptr;
   MissionControlOverlay* overlay_ = nullptr;
+  NotchLabel* notchLabel_ = nullptr;
 };
 
 // The update checker's stand-in: the script says when a version comes out.

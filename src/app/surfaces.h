@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/main_menu.h"
 #include "core/notification_center.h"
@@ -20,6 +21,7 @@
 #include "store/settings.h"
 #include "store/space_store.h"
 #include "surfaces/app_commands.h"
+#include "surfaces/status_bar_controller.h"
 #include "switching/hotkey_center.h"
 
 namespace velmora {
@@ -100,13 +102,17 @@ class NotchName {
   virtual void refresh() = 0;
   virtual void preview(double seconds) = 0;
   virtual void missionControlChanged(bool open) = 0;
-  // Whether the menu bar tile shows; the label stands in for it when it does not.
-  void setTileIsShowing(std::function<bool()> fn) { tileIsShowing_ = std::move(fn); }
-  void setOnClick(std::function<void()> fn) { onClick_ = std::move(fn); }
+  // One line per notched screen, for the diagnostics text.
+  virtual std::vector<std::string> report() { return {}; }
+  // Where the menu bar tile is; the label stands in for it when the bar dropped it.
+  void setTilePresence(std::function<TilePresence()> fn) { tilePresence_ = std::move(fn); }
+  // A click on the label standing in: its frame to anchor to, and whether it was the right
+  // button (the tile's menu) or the left (the desktops popover).
+  void setOnClick(std::function<void(ScreenRect, bool right)> fn) { onClick_ = std::move(fn); }
 
  protected:
-  std::function<bool()> tileIsShowing_;
-  std::function<void()> onClick_;
+  std::function<TilePresence()> tilePresence_;
+  std::function<void(ScreenRect, bool)> onClick_;
 };
 
 // The tile in the menu bar.
@@ -119,6 +125,9 @@ class MenuBarTile {
   virtual void checkFits() = 0;
   // One line on where the item is and why, for the diagnostics text.
   virtual std::string presenceReport() const = 0;
+  virtual TilePresence presence() const = 0;
+  // The tile's menu at `origin`, for the notch label standing in.
+  virtual void showMenu(ScreenPoint origin) = 0;
 };
 
 class MenuPopoverController {

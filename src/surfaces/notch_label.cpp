@@ -427,7 +427,9 @@ std::vector<std::string> NotchLabel::report() {
       if (p.state.desktop) text += " showing \"" + s_.presentation.title(*p.state.desktop) + "\"";
       if (p.takesClicks) text += ", standing in for the tile";
     }
-    if (!shown) text += missionControlOpen_ ? ", label away for Mission Control" : ", no label";
+    bool wanted = s_.settings.notchEnabled() || standingIn_;
+    if (!shown)
+      text += missionControlOpen_ && wanted ? ", label away for Mission Control" : ", no label";
     if (ghosted_) text += ", ghosted for a swipe";
     out.push_back(text);
   }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "drawing/glyph.h"
 #include "golden.h"
 #include "platform/linux/drawing_host.h"
@@ -233,8 +235,8 @@ TEST(NotchLabel, GhostsForASwipeAndComesBackSettledOrLanded) {
   w.options.setNotchEnabled(true);
   NotchLabel& label = w.make();
 
-  // A swipe to the left: the label fades out at once and, with no further input, comes back
-  // a second after the last gesture event.
+  // A swipe to the left: the label fades out while it runs and comes back as soon as the
+  // swipe has landed on the desktop before.
   w.mac.swipe(sim::VirtualMac::Direction::left);
   double ghostedAt = -1;
   for (int i = 0; i < 40 && ghostedAt < 0; ++i) {
@@ -248,8 +250,39 @@ TEST(NotchLabel, GhostsForASwipeAndComesBackSettledOrLanded) {
   EXPECT_FALSE(label.ghosted());
   EXPECT_EQ(w.panel()->panel->alpha(), 1);
   ASSERT_FALSE(w.log.lines.empty());
-  EXPECT_EQ(w.log.lines.back().rfind("notch label ghosted for a swipe, back (", 0), 0u)
+  EXPECT_EQ(w.log.lines.back().rfind("notch label ghosted for a swipe, back (landed) after ", 0),
+            0u)
       << w.log.lines.back();
+}
+
+TEST(NotchLabel, ALateSettledCheckFromAnEarlierSwipeIsIgnored) {
+  NotchWorld w;
+  w.options.setNotchEnabled(true);
+  NotchLabel& label = w.make();
+  auto backAt = [&](double limit) {
+    while (label.ghosted() && w.loop.now() < limit) w.loop.advance(0.01);
+    return w.loop.now();
+  };
+  // Swipes past the last desktop: nothing lands, so only the settled checks bring it back.
+  w.mac.swipe(sim::VirtualMac::Direction::right);
+  w.loop.advance(0.8);
+  ASSERT_TRUE(label.ghosted()) << (w.log.lines.empty() ? "" : w.log.lines.back());
+  std::uint64_t before = label.unghostGeneration();
+  // A second swipe before the first one settled: the first one's check finds a later
+  // generation and leaves the label faded.
+  double second = w.loop.now();
+  w.mac.swipe(sim::VirtualMac::Direction::right);
+  w.loop.advance(0.2);
+  EXPECT_GT(label.unghostGeneration(), before);
+  double back = backAt(second + 5);
+  EXPECT_FALSE(label.ghosted());
+  EXPECT_GT(back, second + sim::VirtualMac::kSwipeDuration + NotchLabel::kSettleWindow - 0.05);
+  ASSERT_FALSE(w.log.lines.empty());
+  EXPECT_NE(w.log.lines.back().find("back (settled)"), std::string::npos) << w.log.lines.back();
+  EXPECT_EQ(
+      std::count_if(w.log.lines.begin(), w.log.lines.end(),
+                    [](const std::string& l) { return l.find("ghosted") != std::string::npos; }),
+      1);
 }
 
 }  // namespace

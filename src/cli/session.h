@@ -135,6 +135,7 @@ class Session {
   Status printEditor();
   Status printSwitcher();
   Status printMissionControl();
+  Status printNotch();
   Status printNotifications();
   Status printTimers();
   Status expect(std::string_view args);

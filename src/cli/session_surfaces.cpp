@@ -8,6 +8,7 @@
 #include "platform/sim/compositor.h"
 #include "settings_ui/editor_window.h"
 #include "surfaces/mission_control_overlay.h"
+#include "surfaces/notch_label.h"
 #include "surfaces/quick_switcher.h"
 
 namespace velmora::cli {
@@ -402,6 +403,29 @@ Session::Status Session::printSwitcher() {
     print(line);
   }
   if (model.rows().empty()) print("  No matching space");
+  return Status::ok;
+}
+
+Session::Status Session::printNotch() {
+  NotchLabel* label = copy_->surfaces.notchLabel();
+  if (!label) {
+    print("(no notch label)");
+    return Status::ok;
+  }
+  std::string state = label->started() ? "on" : "off";
+  if (label->standingIn()) state += ", standing in for the tile";
+  if (label->ghosted()) state += ", ghosted for a swipe";
+  print("notch label: " + state);
+  for (const std::string& line : label->report()) print("  " + line);
+  for (const auto& [display, p] : label->panels()) {
+    ScreenRect f = p.panel->frame();
+    std::string line = "display " + display + ": " + (p.panel->isVisible() ? "shown" : "hidden") +
+                       " at " + twoPlaces(f.minX()) + "," + twoPlaces(f.minY()) + " " +
+                       twoPlaces(f.size.width) + "x" + twoPlaces(f.size.height) + " alpha " +
+                       twoPlaces(p.panel->alpha());
+    if (!p.toolTip.empty()) line += " tooltip \"" + p.toolTip + "\"";
+    print(line);
+  }
   return Status::ok;
 }
 

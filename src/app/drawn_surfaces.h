@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/surfaces.h"
+#include "surfaces/hover_strip.h"
 #include "surfaces/mission_control_overlay.h"
 #include "surfaces/quick_switcher.h"
 #include "surfaces/status_bar_controller.h"
@@ -65,6 +66,19 @@ class DrawnMissionControlLabels final : public MissionControlLabels {
 
  private:
   MissionControlOverlay overlay_;
+};
+
+class DrawnSpaceHover final : public SpaceHover {
+ public:
+  explicit DrawnSpaceHover(const SurfaceContext& context);
+  void start() override { strip_.start(); }
+  void stop() override { strip_.stop(); }
+  void show(double seconds) override { strip_.showStrip(seconds); }
+  void missionControlChanged(bool open) override { strip_.missionControlChanged(open); }
+  HoverStrip& strip() { return strip_; }
+
+ private:
+  HoverStrip strip_;
 };
 
 }  // namespace velmora

@@ -14,6 +14,7 @@
 namespace velmora {
 
 class EditorWindow;
+class HoverStrip;
 class MissionControlOverlay;
 class QuickSwitcher;
 
@@ -51,6 +52,8 @@ class RecordedSurfaceKit final : public SurfaceKit {
   QuickSwitcher* quickSwitcher() const { return quickSwitcher_; }
   // The overlay over Mission Control once the delegate made it.
   MissionControlOverlay* missionControlOverlay() const { return overlay_; }
+  // The strip at the top edge once the delegate made it.
+  HoverStrip* hoverStrip() const { return hoverStrip_; }
 
   std::string title(const Desktop& desktop) const;
 
@@ -72,6 +75,7 @@ class RecordedSurfaceKit final : public SurfaceKit {
   EditorWindow* editorWindow_ = nullptr;
   QuickSwitcher* quickSwitcher_ = nullptr;
   MissionControlOverlay* overlay_ = nullptr;
+  HoverStrip* hoverStrip_ = nullptr;
 };
 
 // The update checker's stand-in: the script says when a version comes out.

@@ -20,6 +20,7 @@
 #include "platform/macos/login_items.h"
 #include "platform/macos/open_panel.h"
 #include "platform/macos/panels.h"
+#include "platform/macos/pointer_monitors.h"
 #include "platform/macos/preferences.h"
 #include "platform/macos/process_runner.h"
 #include "platform/macos/property_lists.h"
@@ -63,6 +64,7 @@ struct MacPlatform::Impl {
   MacOpenPanel openPanel;
   DispatchWorkQueues workQueues;
   MacEventTaps eventTaps;
+  MacPointerMonitors pointer;
 };
 
 MacPlatform::MacPlatform() : impl_(std::make_unique<Impl>()) {}
@@ -91,7 +93,8 @@ platform::Platform MacPlatform::platform() {
                             m.symbols,        m.appIcons,
                             m.panels,         m.statusBar,
                             m.openPanel,      m.workQueues,
-                            m.eventTaps,      major};
+                            m.eventTaps,      m.pointer,
+                            major};
 }
 
 }  // namespace velmora::macos

@@ -91,8 +91,8 @@ void HoverStripView::fit(double width) {
         static_cast<double>(shown) * kIconSize + std::max(0.0, double(shown) - 1) * kIconGap;
     double ix = x + (itemWidth - rowWidth) / 2;
     for (std::size_t i = 0; i < item.icons.size(); ++i) {
-      item.icons[i].frame = i < shown ? CanvasRect{ix, iconsTop, kIconSize, kIconSize}
-                                      : CanvasRect{0, 0, 0, 0};
+      item.icons[i].frame =
+          i < shown ? CanvasRect{ix, iconsTop, kIconSize, kIconSize} : CanvasRect{0, 0, 0, 0};
       if (i < shown) ix += kIconSize + kIconGap;
     }
     x += itemWidth + kSpacing;
@@ -167,13 +167,15 @@ void HoverStripView::paint(platform::Canvas& canvas, Size size, double now) {
                            item.card.y + (item.card.height - kGlyphSize) / 2, kGlyphSize,
                            kGlyphSize};
     if (ImageRef icon = Glyph::iconImage(s_.presentation.icon(item.desktop), kGlyphSize,
-                                                FontWeight::semibold, Color::white())) {
+                                         FontWeight::semibold, Color::white())) {
       const Size natural = icon->size();
-      const double fitScale = natural.width > 0 && natural.height > 0
-                                  ? std::min(kGlyphSize / natural.width, kGlyphSize / natural.height)
-                                  : 0;
+      const double fitScale =
+          natural.width > 0 && natural.height > 0
+              ? std::min(kGlyphSize / natural.width, kGlyphSize / natural.height)
+              : 0;
       const double w = natural.width * fitScale, h = natural.height * fitScale;
-      canvas.drawImage(*icon, {glyph.x + (kGlyphSize - w) / 2, glyph.y + (kGlyphSize - h) / 2, w, h});
+      canvas.drawImage(*icon,
+                       {glyph.x + (kGlyphSize - w) / 2, glyph.y + (kGlyphSize - h) / 2, w, h});
     } else {
       // No icon: the desktop's number stands for it.
       const std::string number = std::to_string(item.desktop.number);
@@ -193,8 +195,7 @@ void HoverStripView::paint(platform::Canvas& canvas, Size size, double now) {
       const HoverStripAppIcon& icon = item.icons[k];
       if (icon.frame.width <= 0) continue;
       platform::CanvasStateSaver iconSaved(canvas);
-      const double grow =
-          scaleOf(hovered_ && hovered_->item == i && hovered_->icon == k, now, 1.2);
+      const double grow = scaleOf(hovered_ && hovered_->item == i && hovered_->icon == k, now, 1.2);
       const CanvasRect& f = icon.frame;
       const CanvasRect at{f.x - f.width * (grow - 1) / 2, f.y - f.height * (grow - 1) / 2,
                           f.width * grow, f.height * grow};
@@ -227,10 +228,10 @@ HoverPanel::HoverPanel(HoverStripServices& services, std::function<void(const De
       view_(services, services.platform.canvases),
       onSelect_(std::move(onSelect)),
       onOpen_(std::move(onOpen)),
-      panel_(FloatingPanel::make(services.platform.panels,
-                                 {kInitialSize, kLevel, /*interactive=*/true, /*hasShadow=*/true,
-                                  platform::kCollectionFloating, platform::WindowAnimation::none,
-                                  kName})) {
+      panel_(FloatingPanel::make(
+          services.platform.panels,
+          {kInitialSize, kLevel, /*interactive=*/true, /*hasShadow=*/true,
+           platform::kCollectionFloating, platform::WindowAnimation::none, kName})) {
   panel_->setContent(lifetime_.guard([this](platform::Canvas& canvas, Size size) {
     view_.paint(canvas, size, s_.platform.loop.now());
   }));
@@ -266,7 +267,8 @@ HoverStrip::~HoverStrip() {
 void HoverStrip::start() {
   if (globalMonitor_ || localMonitor_) return;
   platform::PointerMonitors& monitors = s_.platform.pointer;
-  auto moved = lifetime_.guard([this](const platform::PointerEvent& e) { pointerMoved(e.location); });
+  auto moved =
+      lifetime_.guard([this](const platform::PointerEvent& e) { pointerMoved(e.location); });
   globalMonitor_ = monitors.addGlobalMonitor(
       platform::kNSEventMaskMouseMoved | platform::kNSEventMaskLeftMouseDragged, moved);
   localMonitor_ = monitors.addLocalMonitor(platform::kNSEventMaskMouseMoved, moved);
@@ -294,8 +296,12 @@ void HoverStrip::readScreens() {
 }
 
 const ScreenRect* HoverStrip::screenContaining(ScreenPoint p) {
-  for (const ScreenRect& f : frames_) {
-    if (onScreen(f, p)) return &f;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (const ScreenRect& f : frames_) {
+      if (onScreen(f, p)) return &f;
+    }
+    // A display the last look did not know of: the pointer is on it, so look again once.
+    if (pass == 0) readScreens();
   }
   return nullptr;
 }
@@ -304,8 +310,8 @@ void HoverStrip::screensChanged() {
   readScreens();
   if (!isShowing()) return;
   // The screen the strip is on went away, or moved: nothing stays on a display that is gone.
-  const bool stillThere =
-      std::any_of(frames_.begin(), frames_.end(), [&](const ScreenRect& f) { return f == shownOn_; });
+  const bool stillThere = std::any_of(frames_.begin(), frames_.end(),
+                                      [&](const ScreenRect& f) { return f == shownOn_; });
   if (!stillThere) {
     cancelLeave();
     pinnedUntil_ = -std::numeric_limits<double>::infinity();
@@ -381,26 +387,24 @@ void HoverStrip::showStrip(double pin, std::optional<platform::ScreenInfo> scree
     screen = screens.front();
   }
   if (!panel_) {
-    panel_ = std::make_unique<HoverPanel>(
-        s_,
-        lifetime_.guard([this](const Desktop& d) {
+    panel_ =
+        std::make_unique<HoverPanel>(s_, lifetime_.guard([this](const Desktop& d) {
           s_.engine.switchTo(d, kSelectReason);
           pinnedUntil_ = s_.platform.loop.now() + kClickPin;
         }),
-        lifetime_.guard([this](const SpaceApp& app, const Desktop& d) {
-          s_.engine.open(app, d, kOpenReason);
-          pinnedUntil_ = s_.platform.loop.now() + kClickPin;
-        }));
+                                     lifetime_.guard([this](const SpaceApp& app, const Desktop& d) {
+                                       s_.engine.open(app, d, kOpenReason);
+                                       pinnedUntil_ = s_.platform.loop.now() + kClickPin;
+                                     }));
   }
   HoverStripView& view = panel_->view();
   const Size natural = view.load();
   const ScreenRect& f = screen->frame;
   const double width = std::max(0.0, std::min(natural.width, f.size.width - kScreenMargin));
   view.fit(width);
-  const ScreenRect frame = ScreenRect::make(f.midX() - width / 2,
-                                            screen->visibleFrame.maxY() - natural.height -
-                                                kGapBelowMenuBar,
-                                            width, natural.height);
+  const ScreenRect frame = ScreenRect::make(
+      f.midX() - width / 2, screen->visibleFrame.maxY() - natural.height - kGapBelowMenuBar, width,
+      natural.height);
   platform::Panel& panel = panel_->panel();
   panel.setFrame(frame, true);
   panel.setNeedsDisplay();
@@ -429,7 +433,8 @@ void HoverStrip::hide() {
   const std::uint64_t generation = ++fadeGeneration_;
   s_.platform.loop.after(kFadeOut, lifetime_.guard([this, generation] {
     if (!panel_ || generation != fadeGeneration_) return;
-    if (panel_->panel().alpha() == 0) {
+    // Linear steps in loop time can leave a hair above zero at the end.
+    if (panel_->panel().alpha() < 1e-6) {
       panel_->view().hover(std::nullopt, s_.platform.loop.now());
       panel_->panel().orderOut();
     }

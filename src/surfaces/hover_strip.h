@@ -134,9 +134,9 @@ class HoverPanel {
 
 class HoverStrip {
  public:
-  static constexpr double kBand = 2;               // the trigger band at the top of a screen
-  static constexpr double kCentreShare = 0.11;     // half the centre zone, of the width
-  static constexpr double kKeepOpenMargin = 40;    // around the panel
+  static constexpr double kBand = 2;             // the trigger band at the top of a screen
+  static constexpr double kCentreShare = 0.11;   // half the centre zone, of the width
+  static constexpr double kKeepOpenMargin = 40;  // around the panel
   static constexpr double kLeaveDelay = 0.35;
   static constexpr double kLeaveTolerance = 0.05;
   static constexpr double kDwellTolerance = 0.02;

@@ -50,9 +50,10 @@ MacPointerMonitors::~MacPointerMonitors() {
 platform::PointerMonitorID MacPointerMonitors::addGlobalMonitor(
     std::uint64_t mask, std::function<void(const platform::PointerEvent&)> handler) {
   if (!handler) return 0;
-  return impl_->keep([NSEvent
-      addGlobalMonitorForEventsMatchingMask:static_cast<NSEventMask>(mask)
-                                    handler:^(NSEvent* event) { handler(pointerEvent(event)); }]);
+  return impl_->keep([NSEvent addGlobalMonitorForEventsMatchingMask:static_cast<NSEventMask>(mask)
+                                                            handler:^(NSEvent* event) {
+                                                              handler(pointerEvent(event));
+                                                            }]);
 }
 
 platform::PointerMonitorID MacPointerMonitors::addLocalMonitor(

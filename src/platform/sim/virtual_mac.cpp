@@ -190,6 +190,11 @@ void VirtualMac::movePointer(ScreenPoint point) {
   missionControl_.pointerMoved(point);
 }
 
+void VirtualMac::userDetachDisplay(const std::string& uuid) {
+  windowServer_.detachDisplay(uuid);
+  machine_.pointer = clampToDisplays(machine_.pointer, displayFrames(machine_.displays));
+}
+
 bool VirtualMac::movePointerToTopEdge(const std::string& display, std::optional<double> x) {
   const SimDisplay* target = nullptr;
   for (const SimDisplay& d : machine_.displays) {

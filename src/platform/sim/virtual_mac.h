@@ -171,7 +171,8 @@ class VirtualMac {
   }
   // Detaches a display: its spaces move to the end of the main display, as macOS does,
   // and the screen-parameters and active-space notifications are posted.
-  void userDetachDisplay(const std::string& uuid) { windowServer_.detachDisplay(uuid); }
+  // The pointer on the detached display moves to the nearest point of those left.
+  void userDetachDisplay(const std::string& uuid);
   // The user clicks into another display: the active menu bar moves there.
   void setActiveMenuBarDisplay(const std::string& uuid) {
     windowServer_.setActiveMenuBarDisplay(uuid);

@@ -135,6 +135,9 @@ class Session {
   Status printEditor();
   Status printSwitcher();
   Status printMissionControl();
+  Status printHoverStrip();
+  Status pointerToTopEdge(std::string_view args);
+  Status clickStripApp(std::string_view args);
   Status printNotifications();
   Status printTimers();
   Status expect(std::string_view args);

@@ -61,8 +61,9 @@ Size HoverStripView::load() {
     titleHeight_ = measure->measureText("Ag", titleFont(true)).height;
   }
   const double n = static_cast<double>(items_.size());
+  // Whole points, so the panel's edges fall on pixels.
   Size natural{2 * kSideMargin + n * kItemWidth + std::max(0.0, n - 1) * kSpacing,
-               2 * kTopMargin + kCardHeight + 3 + titleHeight_ + 3 + kIconSize};
+               std::ceil(2 * kTopMargin + kCardHeight + 3 + titleHeight_ + 3 + kIconSize)};
   size_ = natural;
   fit(natural.width);
   return natural;

@@ -30,8 +30,7 @@ DrawnQuickSwitcher::DrawnQuickSwitcher(const SurfaceContext& context)
 
 DrawnSpaceHover::DrawnSpaceHover(const SurfaceContext& context)
     : strip_(HoverStripServices{context.platform, context.engine, context.settings,
-                                context.presentation,
-                                [this] { return missionControlIsOpen(); }}) {}
+                                context.presentation, [this] { return missionControlIsOpen(); }}) {}
 
 DrawnMissionControlLabels::DrawnMissionControlLabels(const SurfaceContext& context,
                                                      std::function<double()> stopwatch)

@@ -336,8 +336,25 @@ void HoverStrip::pointerMoved(ScreenPoint p) {
   const bool outsideZone = s_.settings.hoverZone() != HoverZone::wholeEdge &&
                            std::abs(p.x - frame->midX()) > kCentreShare * frame->size.width;
 
+  const bool inZone = p.y >= band && !outsideZone;
+  const bool missionControl = s_.missionControlIsOpen && s_.missionControlIsOpen();
   if (isShowing()) {
-    if (!keepsOpen(p) && (p.y < band || outsideZone)) {
+    // The top edge of another display: the strip follows there after the same rest, and
+    // leaves this one meanwhile as it would for any other place.
+    if (inZone && !(*frame == shownOn_)) {
+      if (!dwellTimer_ && !missionControl) {
+        dwellTimer_ =
+            s_.platform.loop.repeating(s_.settings.hoverDelay(), kDwellTolerance,
+                                       lifetime_.guard([this, band] { dwellFired(band); }));
+      }
+      if (!keepsOpen(p) && s_.platform.loop.now() >= pinnedUntil_ && !leaveTimer_) {
+        leaveTimer_ = s_.platform.loop.repeating(kLeaveDelay, kLeaveTolerance,
+                                                 lifetime_.guard([this] { leaveFired(); }));
+      }
+      return;
+    }
+    cancelDwell();
+    if (!keepsOpen(p) && !inZone) {
       if (s_.platform.loop.now() < pinnedUntil_) {
         cancelLeave();
       } else if (!leaveTimer_) {
@@ -350,7 +367,7 @@ void HoverStrip::pointerMoved(ScreenPoint p) {
     return;
   }
 
-  if (p.y >= band && !outsideZone && !(s_.missionControlIsOpen && s_.missionControlIsOpen())) {
+  if (inZone && !missionControl) {
     if (!dwellTimer_) {
       dwellTimer_ = s_.platform.loop.repeating(s_.settings.hoverDelay(), kDwellTolerance,
                                                lifetime_.guard([this, band] { dwellFired(band); }));

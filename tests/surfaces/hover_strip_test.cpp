@@ -246,6 +246,21 @@ TEST(HoverStrip, ADisplayUnpluggedUnderTheStripTakesItAlong) {
   w.wait(0.5);
   ASSERT_TRUE(w.shown());
   EXPECT_DOUBLE_EQ(w.panel()->frame().midX(), 1512 + 756);
+
+  // Resting at the top of the other display moves it there, without a moment off screen.
+  w.toTop();
+  w.wait(0.3);
+  EXPECT_DOUBLE_EQ(w.panel()->frame().midX(), 1512 + 756);
+  w.wait(0.2);
+  EXPECT_TRUE(w.shown());
+  EXPECT_DOUBLE_EQ(w.panel()->frame().midX(), 756);
+  w.wait(1);
+  EXPECT_TRUE(w.shown());
+  EXPECT_DOUBLE_EQ(w.panel()->alpha(), 1);
+  w.moveTo(1512 + 756, 982);
+  w.wait(0.5);
+  ASSERT_DOUBLE_EQ(w.panel()->frame().midX(), 1512 + 756);
+
   w.mac.userDetachDisplay("SIDE");
   w.wait(0.1);
   EXPECT_FALSE(w.shown());

@@ -52,6 +52,10 @@ void VirtualPointerMonitors::deliver(std::uint32_t type, bool ownWindow) {
 }
 
 ScreenPoint clampToDisplays(ScreenPoint point, const std::vector<ScreenRect>& frames) {
+  // Far enough off for any display, and near enough that distances stay finite.
+  static constexpr double kFar = 1e15;
+  auto tame = [](double v) { return std::isnan(v) ? 0.0 : std::clamp(v, -kFar, kFar); };
+  point = ScreenPoint{tame(point.x), tame(point.y)};
   ScreenPoint best = point;
   double bestDistance = std::numeric_limits<double>::infinity();
   for (const ScreenRect& f : frames) {
@@ -60,7 +64,6 @@ ScreenPoint clampToDisplays(ScreenPoint point, const std::vector<ScreenRect>& fr
     // The last point still on this display: maxX and maxY themselves are just off it.
     ScreenPoint p{std::clamp(point.x, f.minX(), f.maxX() - 1),
                   std::clamp(point.y, f.minY(), f.maxY() - 1)};
-    if (std::isnan(point.x) || std::isnan(point.y)) p = {f.midX(), f.midY()};
     double d = std::hypot(p.x - point.x, p.y - point.y);
     if (!(d >= bestDistance)) {
       bestDistance = d;

@@ -172,7 +172,7 @@ class HoverStrip {
   double pinnedUntil() const { return pinnedUntil_; }
   const HoverPanel* panel() const { return panel_.get(); }
   HoverPanel* panel() { return panel_.get(); }
-  // The UUID-less name of the screen the strip last opened on.
+  // The name of the screen the strip last opened on (NSScreen.localizedName).
   const std::string& screenName() const { return screenName_; }
 
  private:

@@ -97,8 +97,10 @@ void AppDelegate::applicationDidFinishLaunching() {
     toast("Names in Mission Control need Accessibility access. Turn it on from the menu bar item.",
           "exclamationmark.triangle.fill", 4.0);
   }));
-  overlay_->setOnMissionControlChanged(
-      lifetime_.guard([this](bool open) { notch_->missionControlChanged(open); }));
+  overlay_->setOnMissionControlChanged(lifetime_.guard([this](bool open) {
+    notch_->missionControlChanged(open);
+    if (hover_) hover_->missionControlChanged(open);
+  }));
 
   // Settings arrive in bursts (a slider, a reset); the surfaces follow once it settles.
   subscriptions_.push_back(s_.settings.willChange().connect([this] {
@@ -463,7 +465,10 @@ std::string AppDelegate::runningVersion() {
 }
 
 SpaceHover& AppDelegate::hover() {
-  if (!hover_) hover_ = s_.surfaces.makeHover(context_);
+  if (!hover_) {
+    hover_ = s_.surfaces.makeHover(context_);
+    hover_->setMissionControlIsOpen([this] { return overlay_->isOpen(); });
+  }
   return *hover_;
 }
 

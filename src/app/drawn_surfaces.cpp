@@ -28,6 +28,10 @@ DrawnQuickSwitcher::DrawnQuickSwitcher(const SurfaceContext& context)
     : switcher_(SwitcherServices{context.platform, context.center, context.engine,
                                  context.presentation, context.keyNames}) {}
 
+DrawnSpaceHover::DrawnSpaceHover(const SurfaceContext& context)
+    : strip_(HoverStripServices{context.platform, context.engine, context.settings,
+                                context.presentation, [this] { return missionControlIsOpen(); }}) {}
+
 DrawnMissionControlLabels::DrawnMissionControlLabels(const SurfaceContext& context,
                                                      std::function<double()> stopwatch)
     : overlay_(OverlayServices{context.platform, context.engine, context.settings,

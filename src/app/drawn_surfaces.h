@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/surfaces.h"
+#include "surfaces/hover_strip.h"
 #include "surfaces/mission_control_overlay.h"
 #include "surfaces/notch_label.h"
 #include "surfaces/quick_switcher.h"
@@ -85,6 +86,19 @@ class DrawnNotchName final : public NotchName {
 
  private:
   NotchLabel label_;
+};
+
+class DrawnSpaceHover final : public SpaceHover {
+ public:
+  explicit DrawnSpaceHover(const SurfaceContext& context);
+  void start() override { strip_.start(); }
+  void stop() override { strip_.stop(); }
+  void show(double seconds) override { strip_.showStrip(seconds); }
+  void missionControlChanged(bool open) override { strip_.missionControlChanged(open); }
+  HoverStrip& strip() { return strip_; }
+
+ private:
+  HoverStrip strip_;
 };
 
 }  // namespace velmora

@@ -152,21 +152,38 @@ class Popover final : public MenuPopoverController {
   bool shown_ = false;
 };
 
+// The drawn strip, its switching on and off and the explicit command recorded, kept where
+// the command line finds it while it lives.
 class Hover final : public SpaceHover {
  public:
-  explicit Hover(SurfaceRecord& record) : record_(record) {}
+  Hover(SurfaceRecord& record, const SurfaceContext& context, HoverStrip*& slot)
+      : record_(record), drawn_(context), slot_(slot) {
+    slot_ = &drawn_.strip();
+    drawn_.setMissionControlIsOpen([this] { return missionControlIsOpen(); });
+  }
+  ~Hover() override {
+    if (slot_ == &drawn_.strip()) slot_ = nullptr;
+  }
   void start() override {
     if (!running_) record_.note("hover strip: on");
     running_ = true;
+    drawn_.start();
   }
   void stop() override {
     if (running_) record_.note("hover strip: off");
     running_ = false;
+    drawn_.stop();
   }
-  void show(double s) override { record_.note("hover strip: shown for " + seconds(s)); }
+  void show(double s) override {
+    record_.note("hover strip: shown for " + seconds(s));
+    drawn_.show(s);
+  }
+  void missionControlChanged(bool open) override { drawn_.missionControlChanged(open); }
 
  private:
   SurfaceRecord& record_;
+  DrawnSpaceHover drawn_;
+  HoverStrip*& slot_;
   bool running_ = false;
 };
 
@@ -265,8 +282,8 @@ std::unique_ptr<MenuBarTile> RecordedSurfaceKit::makeStatusBar(const Context& co
 std::unique_ptr<MenuPopoverController> RecordedSurfaceKit::makePopover(const Context&) {
   return std::make_unique<Popover>(record_);
 }
-std::unique_ptr<SpaceHover> RecordedSurfaceKit::makeHover(const Context&) {
-  return std::make_unique<Hover>(record_);
+std::unique_ptr<SpaceHover> RecordedSurfaceKit::makeHover(const Context& context) {
+  return std::make_unique<Hover>(record_, context, hoverStrip_);
 }
 std::unique_ptr<SettingsWindow> RecordedSurfaceKit::makeSettingsWindow(const Context& context) {
   return std::make_unique<SettingsStandIn>(record_, *this, context, editorWindow_);

@@ -14,6 +14,7 @@
 namespace velmora {
 
 class EditorWindow;
+class HoverStrip;
 class MissionControlOverlay;
 class QuickSwitcher;
 class NotchLabel;
@@ -54,6 +55,8 @@ class RecordedSurfaceKit final : public SurfaceKit {
   MissionControlOverlay* missionControlOverlay() const { return overlay_; }
   // The notch label once the delegate made it.
   NotchLabel* notchLabel() const { return notchLabel_; }
+  // The strip at the top edge once the delegate made it.
+  HoverStrip* hoverStrip() const { return hoverStrip_; }
 
   std::string title(const Desktop& desktop) const;
 
@@ -76,6 +79,7 @@ class RecordedSurfaceKit final : public SurfaceKit {
   QuickSwitcher* quickSwitcher_ = nullptr;
   MissionControlOverlay* overlay_ = nullptr;
   NotchLabel* notchLabel_ = nullptr;
+  HoverStrip* hoverStrip_ = nullptr;
 };
 
 // The update checker's stand-in: the script says when a version comes out.

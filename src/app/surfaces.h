@@ -145,6 +145,14 @@ class SpaceHover {
   virtual void start() = 0;
   virtual void stop() = 0;
   virtual void show(double seconds) = 0;
+  // Mission Control opened (true) or closed (false): the strip makes way for it.
+  virtual void missionControlChanged(bool open) = 0;
+  // Whether Mission Control is open now: no strip comes in over it.
+  void setMissionControlIsOpen(std::function<bool()> fn) { missionControlIsOpen_ = std::move(fn); }
+
+ protected:
+  bool missionControlIsOpen() const { return missionControlIsOpen_ && missionControlIsOpen_(); }
+  std::function<bool()> missionControlIsOpen_;
 };
 
 class SettingsWindow {

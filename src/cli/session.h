@@ -68,6 +68,8 @@ class Session {
   VelmoraApp* app() { return copy_ ? copy_->app.get() : nullptr; }
   // The running copy's quick switcher, or null.
   QuickSwitcher* quickSwitcher() { return copy_ ? copy_->surfaces.quickSwitcher() : nullptr; }
+  // The running copy's hover strip, or null before the delegate made it.
+  HoverStrip* hoverStrip() { return copy_ ? copy_->surfaces.hoverStrip() : nullptr; }
   // The running copy's overlay over Mission Control, or null.
   MissionControlOverlay* missionControlOverlay() {
     return copy_ ? copy_->surfaces.missionControlOverlay() : nullptr;
@@ -136,6 +138,9 @@ class Session {
   Status printSwitcher();
   Status printMissionControl();
   Status printNotch();
+  Status printHoverStrip();
+  Status pointerToTopEdge(std::string_view args);
+  Status clickStripApp(std::string_view args);
   Status printNotifications();
   Status printTimers();
   Status expect(std::string_view args);

@@ -7,6 +7,7 @@
 #include "cli/words.h"
 #include "platform/sim/compositor.h"
 #include "settings_ui/editor_window.h"
+#include "surfaces/hover_strip.h"
 #include "surfaces/mission_control_overlay.h"
 #include "surfaces/notch_label.h"
 #include "surfaces/quick_switcher.h"
@@ -142,6 +143,16 @@ Result<ScreenPoint> Session::screenPointArg(std::string_view args, bool onPanel)
   if (!panel->isVisible()) return Failure{"the panel \"" + name + "\" is not on screen"};
   ScreenRect frame = panel->frame();
   if (!row) return ScreenPoint{frame.midX(), frame.midY()};
+  // Cards of the hover strip, counted from 1 as `print hover strip` shows them.
+  if (HoverStrip* strip = copy_ ? copy_->surfaces.hoverStrip() : nullptr;
+      strip && strip->panel() && name == HoverPanel::kName) {
+    const auto& items = strip->panel()->view().items();
+    if (*row < 1 || *row > static_cast<std::int64_t>(items.size())) {
+      return Failure{"the hover strip shows no card " + std::to_string(*row)};
+    }
+    const platform::CanvasRect& c = items[static_cast<std::size_t>(*row - 1)].card;
+    return ScreenPoint{frame.minX() + c.x + c.width / 2, frame.maxY() - (c.y + c.height / 2)};
+  }
   // Rows are the quick switcher's, counted from 1 as `print switcher` shows them.
   QuickSwitcher* switcher = copy_ ? copy_->surfaces.quickSwitcher() : nullptr;
   if (!switcher || name != QuickSwitcher::kPanelName) {
@@ -236,7 +247,7 @@ Session::Status Session::screenshot(std::string_view args) {
   if (file.empty()) {
     return fail(
         "screenshot takes a file: screenshot shot.png [tile|menu bar|menu|switch tag|"
-        "toast|editor|switcher|mission control] [on DISPLAY]");
+        "toast|editor|switcher|hover strip|mission control] [on DISPLAY]");
   }
   std::string rest(more);
   std::string display = mac_.displays().empty() ? "" : mac_.displays().front().uuid;
@@ -279,21 +290,23 @@ Session::Status Session::screenshot(std::string_view args) {
     if (!menu) return fail("no menu is open on that display");
     double left = std::max(0.0, menu->x - 30), right = std::min(width, menu->x + menu->width + 30);
     region = platform::CanvasRect{left, 0, right - left, menu->y + menu->height + 30};
-  } else if (what == "switch tag" || what == "toast" || what == "editor" || what == "switcher") {
-    const sim::VirtualPanel* panel = what == "toast" ? panelNamed("switch tag: toast")
+  } else if (what == "switch tag" || what == "toast" || what == "editor" || what == "switcher" ||
+             what == "hover strip") {
+    const sim::VirtualPanel* panel = what == "toast"         ? panelNamed("switch tag: toast")
+                                     : what == "hover strip" ? panelNamed(HoverPanel::kName)
                                      : what == "editor"
                                          ? panelNamed(std::string(EditorWindow::kPanelName))
                                      : what == "switcher" ? panelNamed(QuickSwitcher::kPanelName)
                                                           : panelNamed("switch tag: " + display);
     if (!panel) return fail("no " + what + " is on screen");
     platform::CanvasRect r = localOf(panel->frame());
-    double margin = what == "editor" || what == "switcher" ? 30 : 0;
+    double margin = what == "editor" || what == "switcher" || what == "hover strip" ? 30 : 0;
     region = platform::CanvasRect{r.x - margin, r.y - margin, r.width + 2 * margin,
                                   r.height + 2 * margin};
   } else if (!what.empty() && what != "screen") {
     return fail(
-        "screenshot shows the screen, tile, menu bar, menu, switch tag, toast, editor or "
-        "switcher");
+        "screenshot shows the screen, tile, menu bar, menu, switch tag, toast, editor, "
+        "switcher or hover strip");
   }
   if (auto shot = compositor.screenshot(display, std::filesystem::path(unquoted(file)), region);
       !shot) {

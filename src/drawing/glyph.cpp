@@ -1,4 +1,5 @@
 #include "drawing/glyph.h"
+#include "store/text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -36,15 +37,6 @@ Color toColor(const RGBColor& c) {
 // Sizes that are not a finite positive number draw nothing rather than poison geometry.
 double sane(double v) {
   return std::isfinite(v) && v > 0 ? v : 0;
-}
-
-std::string decimal(double v) {
-  char buffer[64];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
-  if (ec != std::errc()) return "nan";
-  std::string text(buffer, end);
-  if (text.find_first_of(".eni") == std::string::npos) text += ".0";
-  return text;
 }
 
 // A one-line text's size, measured on a scratch canvas; zero when none can be made.

@@ -21,6 +21,7 @@
 #include "platform/login_items.h"
 #include "platform/open_panel.h"
 #include "platform/panels.h"
+#include "platform/pointer_monitors.h"
 #include "platform/preferences.h"
 #include "platform/process_runner.h"
 #include "platform/property_lists.h"
@@ -64,6 +65,7 @@ struct Platform {
   OpenPanel& openPanel;
   WorkQueues& workQueues;
   EventTaps& eventTaps;
+  PointerMonitors& pointer;
   // The operating system's major version (26 for macOS Tahoe).
   int systemMajorVersion = 26;
 };

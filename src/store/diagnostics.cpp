@@ -5,6 +5,7 @@
 
 #include "store/log_file.h"
 #include "store/settings.h"
+#include "store/text.h"
 
 namespace velmora {
 
@@ -28,15 +29,6 @@ std::string points(double value) {
 std::string rect(const ScreenRect& r) {
   return points(r.origin.x) + "," + points(r.origin.y) + " " + points(r.size.width) + "x" +
          points(r.size.height);
-}
-
-std::string joined(const std::vector<std::string>& parts) {
-  std::string out;
-  for (const std::string& part : parts) {
-    if (!out.empty()) out += ' ';
-    out += part;
-  }
-  return out;
 }
 
 std::string iconText(const SpaceIcon& icon) {

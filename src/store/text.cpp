@@ -74,4 +74,22 @@ std::optional<long long> parseDecimalInteger(std::string_view text) {
   return value;
 }
 
+std::string joined(const std::vector<std::string>& parts) {
+  std::string out;
+  for (const std::string& part : parts) {
+    if (!out.empty()) out += ' ';
+    out += part;
+  }
+  return out;
+}
+
+std::string decimal(double v) {
+  char buffer[64];
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
+  if (ec != std::errc()) return "nan";
+  std::string text(buffer, end);
+  if (text.find_first_of(".eni") == std::string::npos) text += ".0";
+  return text;
+}
+
 }  // namespace velmora

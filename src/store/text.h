@@ -1,9 +1,11 @@
 #pragma once
-// Small text rules shared by the accessibility and Dock readers and the desktop editor.
+// Small text rules shared by the accessibility and Dock readers, the desktop editor, the
+// diagnostics and the image caches.
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -20,5 +22,12 @@ std::string upperCasedFirst(std::string_view utf8);
 
 // A decimal integer: an optional "+" or "-" and ASCII digits, within 64 bits.
 std::optional<long long> parseDecimalInteger(std::string_view text);
+
+// The parts separated by single spaces.
+std::string joined(const std::vector<std::string>& parts);
+
+// A number in its shortest form that reads back, always with a fractional part ("1.0",
+// "1.5"), as image caches spell scales in their keys.
+std::string decimal(double v);
 
 }  // namespace velmora

@@ -1,4 +1,5 @@
 #include "surfaces/mission_control_overlay.h"
+#include "store/text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -64,15 +65,6 @@ bool plausible(const AXRect& r) {
     if (!std::isfinite(v) || v < 0 || v > kLargestSize) return false;
   }
   return true;
-}
-
-std::string joined(const std::vector<std::string>& parts) {
-  std::string out;
-  for (const std::string& part : parts) {
-    if (!out.empty()) out += ' ';
-    out += part;
-  }
-  return out;
 }
 
 }  // namespace

@@ -5,23 +5,13 @@
 #include <cmath>
 
 #include "drawing/glyph.h"
+#include "store/text.h"
 #include "surfaces/floating_panel.h"
 #include "surfaces/timing_curve.h"
 
 namespace velmora {
 
 namespace {
-
-// A number as the image cache spells it: the shortest form that reads back, always with a
-// fractional part ("1.0", "1.5", "2.0").
-std::string decimal(double v) {
-  char buffer[64];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
-  if (ec != std::errc()) return "nan";
-  std::string text(buffer, end);
-  if (text.find_first_of(".eni") == std::string::npos) text += ".0";
-  return text;
-}
 
 // Width and height enter the key cut to whole points, so sub-point jitter of the measured
 // label does not render a new image.

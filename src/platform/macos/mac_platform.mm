@@ -20,6 +20,7 @@
 #include "platform/macos/login_items.h"
 #include "platform/macos/open_panel.h"
 #include "platform/macos/panels.h"
+#include "platform/macos/pointer_monitors.h"
 #include "platform/macos/preferences.h"
 #include "platform/macos/process_runner.h"
 #include "platform/macos/property_lists.h"
@@ -63,6 +64,7 @@ struct MacPlatform::Impl {
   MacOpenPanel openPanel;
   DispatchWorkQueues workQueues;
   MacEventTaps eventTaps;
+  MacPointerMonitors pointer;
 };
 
 MacPlatform::MacPlatform() : impl_(std::make_unique<Impl>()) {}
@@ -77,21 +79,37 @@ platform::Platform MacPlatform::platform() {
   Impl& m = *impl_;
   platform::HomeFolder home{stdStringOr((__bridge CFStringRef)NSHomeDirectory())};
   auto major = static_cast<int>(NSProcessInfo.processInfo.operatingSystemVersion.majorVersion);
-  return platform::Platform{m.loop,           m.windowServer,
-                            m.screens,        m.workspace,
-                            m.inputClocks,    m.accessibility,
-                            m.preferences,    m.keyboardLayout,
-                            m.propertyLists,  m.images,
-                            m.processes,      m.launchServices,
-                            m.bundle,         m.application,
-                            m.loginItems,     home,
-                            m.volumes,        m.files,
-                            m.keyboardEvents, m.hotKeys,
-                            m.localEvents,    m.canvases,
-                            m.symbols,        m.appIcons,
-                            m.panels,         m.statusBar,
-                            m.openPanel,      m.workQueues,
-                            m.eventTaps,      major};
+  return platform::Platform{m.loop,
+                            m.windowServer,
+                            m.screens,
+                            m.workspace,
+                            m.inputClocks,
+                            m.accessibility,
+                            m.preferences,
+                            m.keyboardLayout,
+                            m.propertyLists,
+                            m.images,
+                            m.processes,
+                            m.launchServices,
+                            m.bundle,
+                            m.application,
+                            m.loginItems,
+                            home,
+                            m.volumes,
+                            m.files,
+                            m.keyboardEvents,
+                            m.hotKeys,
+                            m.localEvents,
+                            m.canvases,
+                            m.symbols,
+                            m.appIcons,
+                            m.panels,
+                            m.statusBar,
+                            m.openPanel,
+                            m.workQueues,
+                            m.eventTaps,
+                            m.pointer,
+                            major};
 }
 
 }  // namespace velmora::macos

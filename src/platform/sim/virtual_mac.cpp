@@ -61,6 +61,7 @@ VirtualMac::VirtualMac(MainLoop& loop, std::unique_ptr<PlainHost> plain,
       processes_(machine_, dock_, velmora_),
       panels_(loop),
       eventTaps_(loop),
+      pointer_(loop, machine_.pointer),
       appIcons_(machine_, host_.symbols),
       menuBar_(machine_, host_.canvases, *preferences_, platform::kAppDomain) {
   addApplication(SimApp{kSelfPID, "Velmora", "app.velmora.Velmora", "/Applications/Velmora.app",
@@ -106,6 +107,7 @@ platform::Platform VirtualMac::platform() {
                             openPanel_,
                             workQueues_,
                             eventTaps_,
+                            pointer_,
                             machine_.systemMajorVersion};
 }
 
@@ -169,15 +171,55 @@ void VirtualMac::userActivate(pid_t pid) {
   workspace_.bringToFront(pid, false);
 }
 
+namespace {
+
+std::vector<ScreenRect> displayFrames(const std::vector<SimDisplay>& displays) {
+  std::vector<ScreenRect> frames;
+  for (const SimDisplay& d : displays) frames.push_back(d.frame);
+  return frames;
+}
+
+}  // namespace
+
 void VirtualMac::movePointer(ScreenPoint point) {
+  point = clampToDisplays(point, displayFrames(machine_.displays));
   machine_.pointer = point;
   machine_.noteInput(platform::kEventMouseMoved);
+  pointer_.deliver(platform::kNSEventTypeMouseMoved, panels_.panelAt(point) != nullptr);
   panels_.pointerMoved(point);
   missionControl_.pointerMoved(point);
 }
 
-void VirtualMac::click(ScreenPoint point) {
+void VirtualMac::userDetachDisplay(const std::string& uuid) {
+  windowServer_.detachDisplay(uuid);
+  machine_.pointer = clampToDisplays(machine_.pointer, displayFrames(machine_.displays));
+}
+
+bool VirtualMac::movePointerToTopEdge(const std::string& display, std::optional<double> x) {
+  const SimDisplay* target = nullptr;
+  for (const SimDisplay& d : machine_.displays) {
+    if (display.empty() || d.uuid == display || d.name == display) {
+      target = &d;
+      break;
+    }
+  }
+  if (!target) return false;
+  const ScreenRect& f = target->frame;
+  movePointer({x ? f.minX() + *x : f.midX(), f.maxY() - 1});
+  return true;
+}
+
+void VirtualMac::rightClick(ScreenPoint point) {
+  point = clampToDisplays(point, displayFrames(machine_.displays));
   machine_.pointer = point;
+  machine_.noteInput(platform::kEventRightMouseDown);
+  pointer_.deliver(platform::kNSEventTypeRightMouseDown, panels_.panelAt(point) != nullptr);
+}
+
+void VirtualMac::click(ScreenPoint point) {
+  point = clampToDisplays(point, displayFrames(machine_.displays));
+  machine_.pointer = point;
+  pointer_.deliver(platform::kNSEventTypeLeftMouseDown, panels_.panelAt(point) != nullptr);
   machine_.noteInput(platform::kEventLeftMouseDown);
   machine_.noteInput(platform::kEventLeftMouseUp);
   AXPoint at = toAX(point, machine_.mainDisplayHeight());
@@ -192,7 +234,9 @@ void VirtualMac::drag(ScreenPoint from, ScreenPoint to) {
   machine_.pointer = from;
   machine_.noteInput(platform::kEventLeftMouseDown);
   eventTaps_.deliver(platform::kEventLeftMouseDown, toAX(from, machine_.mainDisplayHeight()));
-  machine_.pointer = to;
+  machine_.pointer = clampToDisplays(to, displayFrames(machine_.displays));
+  pointer_.deliver(platform::kNSEventTypeLeftMouseDragged,
+                   panels_.panelAt(machine_.pointer) != nullptr);
   machine_.noteInput(platform::kEventLeftMouseUp);
   eventTaps_.deliver(platform::kEventLeftMouseUp, toAX(to, machine_.mainDisplayHeight()));
 }

@@ -48,6 +48,7 @@
 #include "platform/sim/virtual_mission_control.h"
 #include "platform/sim/virtual_open_panel.h"
 #include "platform/sim/virtual_panels.h"
+#include "platform/sim/virtual_pointer_monitors.h"
 #include "platform/sim/virtual_processes.h"
 #include "platform/sim/virtual_window_server.h"
 #include "platform/sim/virtual_workspace.h"
@@ -105,6 +106,7 @@ class VirtualMac {
   VirtualMissionControl& missionControl() { return missionControl_; }
   VirtualPanels& panels() { return panels_; }
   VirtualEventTaps& eventTaps() { return eventTaps_; }
+  VirtualPointerMonitors& pointerMonitors() { return pointer_; }
   VirtualMenuBar& menuBar() { return menuBar_; }
   VirtualOpenPanel& openPanel() { return openPanel_; }
   platform::CanvasFactory& canvases() { return host_.canvases; }
@@ -169,7 +171,8 @@ class VirtualMac {
   }
   // Detaches a display: its spaces move to the end of the main display, as macOS does,
   // and the screen-parameters and active-space notifications are posted.
-  void userDetachDisplay(const std::string& uuid) { windowServer_.detachDisplay(uuid); }
+  // The pointer on the detached display moves to the nearest point of those left.
+  void userDetachDisplay(const std::string& uuid);
   // The user clicks into another display: the active menu bar moves there.
   void setActiveMenuBarDisplay(const std::string& uuid) {
     windowServer_.setActiveMenuBarDisplay(uuid);
@@ -207,10 +210,16 @@ class VirtualMac {
   void setOnNotificationDelivered(std::function<void(const SimNotification&)> onDelivered);
   // The user approves the login item in System Settings, or turns it off there.
   void setLoginItemStatus(std::int64_t status) { velmora_.setLoginItemStatus(status); }
-  // The pointer moves to `point` (drawing coordinates): the front-most panel there that takes
-  // mouse events hears it, at its own point, on the next loop turn. In Mission Control, the
-  // top of a display expands its bar.
+  // The pointer moves to `point` (drawing coordinates), held to the nearest point of the
+  // displays: the front-most panel there that takes mouse events hears it, at its own point,
+  // on the next loop turn, and so do the local pointer monitors; elsewhere the global ones
+  // do. In Mission Control, the top of a display expands its bar.
   void movePointer(ScreenPoint point);
+  // The pointer goes to the top edge of a display (by UUID or name; the main one when none),
+  // at `x` from its left edge (the middle when none). False for no such display.
+  bool movePointerToTopEdge(const std::string& display = "", std::optional<double> x = {});
+  // The secondary button clicks at `point`; only the pointer monitors hear it.
+  void rightClick(ScreenPoint point);
   // The primary button clicks at `point` (the pointer moves there first). The event taps hear
   // it. While Mission Control is up the click is Mission Control's (a tile switches to its
   // space, the bar's empty space does nothing, anywhere else closes). Otherwise a panel there
@@ -369,6 +378,7 @@ class VirtualMac {
   VirtualProcesses processes_;  // after Velmora's application: a relaunch script opens it
   VirtualPanels panels_;
   VirtualEventTaps eventTaps_;
+  VirtualPointerMonitors pointer_;
   VirtualAppIcons appIcons_;
   VirtualMenuBar menuBar_;
   VirtualOpenPanel openPanel_;

@@ -7,8 +7,12 @@
 NS_ASSUME_NONNULL_BEGIN
 
 typedef NS_ENUM(NSUInteger, NSEventType) {
+  NSEventTypeLeftMouseDown = 1,
   NSEventTypeLeftMouseUp = 2,
+  NSEventTypeRightMouseDown = 3,
   NSEventTypeRightMouseUp = 4,
+  NSEventTypeMouseMoved = 5,
+  NSEventTypeLeftMouseDragged = 6,
   NSEventTypeKeyDown = 10,
   NSEventTypeKeyUp = 11,
   NSEventTypeFlagsChanged = 12,
@@ -16,8 +20,12 @@ typedef NS_ENUM(NSUInteger, NSEventType) {
 
 // One bit per event type: 1 << the type's value.
 typedef NS_OPTIONS(unsigned long long, NSEventMask) {
+  NSEventMaskLeftMouseDown = 1ULL << NSEventTypeLeftMouseDown,
   NSEventMaskLeftMouseUp = 1ULL << NSEventTypeLeftMouseUp,
+  NSEventMaskRightMouseDown = 1ULL << NSEventTypeRightMouseDown,
   NSEventMaskRightMouseUp = 1ULL << NSEventTypeRightMouseUp,
+  NSEventMaskMouseMoved = 1ULL << NSEventTypeMouseMoved,
+  NSEventMaskLeftMouseDragged = 1ULL << NSEventTypeLeftMouseDragged,
   NSEventMaskKeyDown = 1ULL << NSEventTypeKeyDown,
   NSEventMaskFlagsChanged = 1ULL << NSEventTypeFlagsChanged,
 };
@@ -45,7 +53,13 @@ typedef NS_OPTIONS(NSUInteger, NSEventModifierFlags) {
 // removeMonitor: exactly once.
 + (nullable id)addLocalMonitorForEventsMatchingMask:(NSEventMask)mask
                                             handler:(NSEvent* _Nullable (^)(NSEvent* event))block;
+// Copies of the matching events the system posts to other applications, delivered on the
+// main thread; the handler can only observe them. Handed to removeMonitor: exactly once.
++ (nullable id)addGlobalMonitorForEventsMatchingMask:(NSEventMask)mask
+                                             handler:(void (^)(NSEvent* event))block;
 + (void)removeMonitor:(id)eventMonitor;
+// The pointer's position in screen coordinates (y up from the main screen's bottom-left).
+@property(class, readonly) NSPoint mouseLocation;
 @end
 
 NS_ASSUME_NONNULL_END

@@ -67,12 +67,13 @@ const std::vector<Session::Command>& Session::commands() {
       {"click tile", "[right|control]",
        "Clicks Velmora's tile: plain toggles the popover, right or control opens the menu.",
        Needs::either, &S::click},
-      {"click", "X Y",
-       "The user clicks a point of the screen (y up): a panel there, else outside Velmora.",
+      {"click", "X Y [right]",
+       "The user clicks a point of the screen (y up): a panel there, else outside Velmora; "
+       "with right, the secondary button.",
        Needs::machine, [](S& s, std::string_view args) { return s.clickAt(args, false); }},
-      {"click panel", "NAME [ROW]",
+      {"click panel", "NAME [ROW] [right]",
        "The user clicks the centre of a panel, a row of the quick switcher or a card of the hover "
-       "strip.",
+       "strip; with right, the secondary button.",
        Needs::either, [](S& s, std::string_view args) { return s.clickAt(args, true); }},
       {"open mission control", "",
        "Mission Control opens (the Dock's, or the window manager's on macOS 27).", Needs::machine,

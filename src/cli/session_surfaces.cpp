@@ -165,9 +165,17 @@ Result<ScreenPoint> Session::screenPointArg(std::string_view args, bool onPanel)
 }
 
 Session::Status Session::clickAt(std::string_view args, bool onPanel) {
-  auto point = screenPointArg(args, onPanel);
+  // A trailing "right" is the secondary button.
+  std::string_view text = trim(args);
+  bool right = text.size() > 6 && text.substr(text.size() - 6) == " right";
+  if (right) text = trim(text.substr(0, text.size() - 6));
+  auto point = screenPointArg(text, onPanel);
   if (!point) return fail("click: " + point.error());
-  mac_.click(*point);
+  if (right) {
+    mac_.rightClick(*point);
+  } else {
+    mac_.click(*point);
+  }
   return Status::ok;
 }
 
@@ -360,6 +368,7 @@ Session::Status Session::printPanels() {
       line += ", fading to " + twoPlaces(fade->to) + " until " + until;
     }
     if (p->isKey()) line += ", key";
+    if (std::string tip = p->toolTip(); !tip.empty()) line += ", tooltip \"" + tip + "\"";
     print(line);
     for (const sim::VirtualTextField* field : p->textFields()) {
       const platform::CanvasRect& f = field->frame();
@@ -436,7 +445,7 @@ Session::Status Session::printNotch() {
                        " at " + twoPlaces(f.minX()) + "," + twoPlaces(f.minY()) + " " +
                        twoPlaces(f.size.width) + "x" + twoPlaces(f.size.height) + " alpha " +
                        twoPlaces(p.panel->alpha());
-    if (!p.toolTip.empty()) line += " tooltip \"" + p.toolTip + "\"";
+    if (std::string tip = p.panel->toolTip(); !tip.empty()) line += " tooltip \"" + tip + "\"";
     print(line);
   }
   return Status::ok;

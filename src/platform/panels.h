@@ -117,6 +117,12 @@ class Panel {
   virtual void setOnPointerMoved(std::function<void(CanvasPoint)> fn) = 0;
   // The primary button went down over the content (mouseDown:), at a point as above.
   virtual void setOnMouseDown(std::function<void(CanvasPoint)> fn) = 0;
+  // The secondary button went down over the content (rightMouseDown:), at a point as above.
+  virtual void setOnRightMouseDown(std::function<void(CanvasPoint)> fn) = 0;
+  // The view's toolTip: shown by the system while the pointer rests over the panel; empty
+  // shows none.
+  virtual void setToolTip(const std::string& text) = 0;
+  virtual std::string toolTip() const = 0;
   // A text field over the content; it stays in the panel while the handle lives.
   virtual std::unique_ptr<TextField> addTextField() = 0;
 };

@@ -238,6 +238,8 @@ HoverPanel::HoverPanel(HoverStripServices& services, std::function<void(const De
   }));
   panel_->setOnPointerMoved(lifetime_.guard([this](CanvasPoint p) {
     view_.hover(p, s_.platform.loop.now());
+    // The system shows the tip of whatever the pointer rests on: the card or the icon.
+    panel_->setToolTip(view_.helpAt(p));
     panel_->setNeedsDisplay();
   }));
   panel_->setOnMouseDown(lifetime_.guard([this](CanvasPoint p) { clicked(p); }));

@@ -163,7 +163,7 @@ void NotchLabel::refresh() {
     if (p.takesClicks != takes || lastPresence_ != presence) {
       p.takesClicks = takes;
       p.panel->setIgnoresMouseEvents(!takes);
-      p.toolTip = takes && p.state.desktop ? toolTip(*p.state.desktop) : "";
+      p.panel->setToolTip(takes && p.state.desktop ? toolTip(*p.state.desktop) : "");
     }
   }
   lastPresence_ = presence;
@@ -210,6 +210,8 @@ NotchLabel::Panel NotchLabel::makePanel(const std::string& name, const std::stri
   if (!displayUUID.empty()) {
     p.panel->setOnMouseDown(
         lifetime_.guard([this, displayUUID](platform::CanvasPoint) { click(displayUUID, false); }));
+    p.panel->setOnRightMouseDown(
+        lifetime_.guard([this, displayUUID](platform::CanvasPoint) { click(displayUUID, true); }));
   }
   return p;
 }
@@ -219,7 +221,7 @@ void NotchLabel::show(Panel& p, const ScreenRect& notch, const Desktop& desktop)
   p.state.content = s_.settings.notchContent();
   p.state.height = notch.size.height;
   if (!p.shownDesktopID || *p.shownDesktopID != desktop.id().raw() || p.isDoor) {
-    p.toolTip = p.takesClicks ? toolTip(desktop) : "";
+    p.panel->setToolTip(p.takesClicks ? toolTip(desktop) : "");
   }
   p.shownDesktopID = desktop.id().raw();
   p.isDoor = false;

@@ -81,7 +81,6 @@ class NotchLabel {
     std::optional<std::uint64_t> shownDesktopID;
     bool isDoor = false;
     bool takesClicks = false;
-    std::string toolTip;
   };
 
   explicit NotchLabel(NotchServices services);

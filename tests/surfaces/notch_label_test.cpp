@@ -56,7 +56,7 @@ struct NotchWorld : testing::EngineWorld {
     ScreenRect f = p->panel->frame();
     return "x " + testing::num(f.minX()) + " w " + testing::num(f.size.width) + " h " +
            testing::num(f.size.height) + " alpha " + testing::num(p->panel->alpha()) +
-           (p->takesClicks ? " clicks \"" + p->toolTip + "\"" : "");
+           (p->takesClicks ? " clicks \"" + p->panel->toolTip() + "\"" : "");
   }
   void tile(TilePresence now) {
     presence = now;

@@ -55,6 +55,7 @@ using PointerHandler = std::function<void(CanvasPoint)>;
 @interface VelmoraPanelView : NSView
 @property(nonatomic) PointerHandler onPointerMoved;
 @property(nonatomic) PointerHandler onMouseDown;
+@property(nonatomic) PointerHandler onRightMouseDown;
 - (void)setDraw:(velmora::platform::PanelDraw)draw firstMouse:(BOOL)firstMouse;
 - (void)trackPointer;
 @end
@@ -104,6 +105,15 @@ using PointerHandler = std::function<void(CanvasPoint)>;
     return;
   }
   PointerHandler handler = _onMouseDown;
+  handler([self contentPointOf:event]);
+}
+
+- (void)rightMouseDown:(NSEvent*)event {
+  if (!_onRightMouseDown) {
+    [super rightMouseDown:event];
+    return;
+  }
+  PointerHandler handler = _onRightMouseDown;
   handler([self contentPointOf:event]);
 }
 
@@ -290,6 +300,7 @@ class MacPanel final : public platform::Panel {
     [view_ setDraw:nullptr firstMouse:config_.acceptsFirstMouse];
     view_.onPointerMoved = nullptr;
     view_.onMouseDown = nullptr;
+    view_.onRightMouseDown = nullptr;
     panel_.onResignKey = nullptr;
     [panel_ orderOut:nil];
   }
@@ -358,6 +369,19 @@ class MacPanel final : public platform::Panel {
 
   void setOnMouseDown(std::function<void(CanvasPoint)> fn) override {
     view_.onMouseDown = std::move(fn);
+  }
+
+  void setOnRightMouseDown(std::function<void(CanvasPoint)> fn) override {
+    view_.onRightMouseDown = std::move(fn);
+  }
+
+  void setToolTip(const std::string& text) override {
+    view_.toolTip = text.empty() ? nil : [NSString stringWithUTF8String:text.c_str()];
+  }
+
+  std::string toolTip() const override {
+    NSString* text = view_.toolTip;
+    return text ? std::string(text.UTF8String) : std::string();
   }
 
   std::unique_ptr<platform::TextField> addTextField() override {

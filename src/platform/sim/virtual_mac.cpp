@@ -214,6 +214,7 @@ void VirtualMac::rightClick(ScreenPoint point) {
   machine_.pointer = point;
   machine_.noteInput(platform::kEventRightMouseDown);
   pointer_.deliver(platform::kNSEventTypeRightMouseDown, panels_.panelAt(point) != nullptr);
+  panels_.rightClick(point);
 }
 
 void VirtualMac::click(ScreenPoint point) {

@@ -218,7 +218,8 @@ class VirtualMac {
   // The pointer goes to the top edge of a display (by UUID or name; the main one when none),
   // at `x` from its left edge (the middle when none). False for no such display.
   bool movePointerToTopEdge(const std::string& display = "", std::optional<double> x = {});
-  // The secondary button clicks at `point`; only the pointer monitors hear it.
+  // The secondary button clicks at `point`: the pointer monitors hear it, and a panel under
+  // the pointer that takes mouse events gets it on the next loop turn.
   void rightClick(ScreenPoint point);
   // The primary button clicks at `point` (the pointer moves there first). The event taps hear
   // it. While Mission Control is up the click is Mission Control's (a tile switches to its

@@ -235,6 +235,15 @@ bool VirtualPanels::click(ScreenPoint point) {
   return true;
 }
 
+bool VirtualPanels::rightClick(ScreenPoint point) {
+  VirtualPanel* panel = panelAt(point);
+  if (!panel || !registry_->loop) return false;
+  registry_->loop->post(panel->lifetime_.guard([panel, at = panel->local(point)] {
+    if (panel->onRightMouseDown_) panel->onRightMouseDown_(at);
+  }));
+  return true;
+}
+
 void VirtualPanels::resignKey() {
   if (registry_->key) registry_->key->resignKey();
 }

@@ -81,6 +81,11 @@ class VirtualPanel final : public platform::Panel {
   void setOnMouseDown(std::function<void(platform::CanvasPoint)> fn) override {
     onMouseDown_ = std::move(fn);
   }
+  void setOnRightMouseDown(std::function<void(platform::CanvasPoint)> fn) override {
+    onRightMouseDown_ = std::move(fn);
+  }
+  void setToolTip(const std::string& text) override { toolTip_ = text; }
+  std::string toolTip() const override { return toolTip_; }
   std::unique_ptr<platform::TextField> addTextField() override;
 
   // ---- Looking at it ----
@@ -127,6 +132,8 @@ class VirtualPanel final : public platform::Panel {
   std::function<void()> onResignKey_;
   std::function<void(platform::CanvasPoint)> onPointerMoved_;
   std::function<void(platform::CanvasPoint)> onMouseDown_;
+  std::function<void(platform::CanvasPoint)> onRightMouseDown_;
+  std::string toolTip_;
   std::vector<VirtualTextField*> fields_;
   VirtualTextField* focused_ = nullptr;
   Lifetime lifetime_;
@@ -158,6 +165,9 @@ class VirtualPanels final : public platform::Panels {
   // the button go down; a click over no panel makes the key panel resign. False when no panel
   // is there.
   bool click(ScreenPoint point);
+  // On the next loop turn, the panel under the point hears the secondary button go down; it
+  // does not become key. False when no panel is there.
+  bool rightClick(ScreenPoint point);
   // Another of Velmora's windows (the settings window) or another application took the key
   // status: the key panel resigns.
   void resignKey();

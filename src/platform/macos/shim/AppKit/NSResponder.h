@@ -10,6 +10,8 @@ NS_ASSUME_NONNULL_BEGIN
 @interface NSResponder : NSObject
 // The primary button went down; the default passes the event to the next responder.
 - (void)mouseDown:(NSEvent*)event;
+// The secondary button went down; the default passes the event to the next responder.
+- (void)rightMouseDown:(NSEvent*)event;
 // The pointer moved, for a tracking area's owner or the first responder of a window that
 // accepts mouse-moved events; the default passes the event to the next responder.
 - (void)mouseMoved:(NSEvent*)event;

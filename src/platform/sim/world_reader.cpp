@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <exception>
 #include <iterator>
 #include <limits>
@@ -15,7 +16,31 @@ namespace {
 
 using json = nlohmann::json;
 
-constexpr double kDefaultNotchWidth = 185;  // a 14-inch MacBook Pro's camera housing
+// The built-in panels with a camera housing, at their default resolution. The housing has
+// one physical size per panel: at a scaled resolution it covers proportionally more or fewer
+// points, and the system makes the menu bar as tall as it.
+struct NotchedPanel {
+  const char* model;
+  Size points;
+  Size notch;
+};
+constexpr std::array<NotchedPanel, 4> kNotchedPanels{{
+    {"MacBook Air 13", {1470, 956}, {180, 32}},
+    {"MacBook Pro 14", {1512, 982}, {185, 32}},
+    {"MacBook Air 15", {1710, 1112}, {190, 32}},
+    {"MacBook Pro 16", {1728, 1117}, {185, 32}},
+}};
+
+// The panel a display of this width is: the named model, else the one whose default width
+// is nearest.
+const NotchedPanel& notchedPanel(double width, const std::string& model) {
+  for (const NotchedPanel& p : kNotchedPanels) {
+    if (model == p.model) return p;
+  }
+  return *std::min_element(kNotchedPanels.begin(), kNotchedPanels.end(), [&](auto& a, auto& b) {
+    return std::abs(a.points.width - width) < std::abs(b.points.width - width);
+  });
+}
 
 // ---- Reading with line numbers ----
 
@@ -241,7 +266,7 @@ SpacePlan readSpace(const Node& n, std::size_t index) {
 DisplayPlan readDisplay(const Node& n, std::size_t index) {
   std::string what = ordinal("display", index);
   n.expectObject({"uuid", "name", "frame", "size", "number", "scale", "menuBarHeight", "dockHeight",
-                  "notch", "spaces", "current"},
+                  "notch", "model", "spaces", "current"},
                  what);
   DisplayPlan d;
   auto uuid = n.child("uuid");
@@ -270,9 +295,22 @@ DisplayPlan readDisplay(const Node& n, std::size_t index) {
   if (auto c = n.child("menuBarHeight")) d.menuBarHeight = std::max(0.0, c->number());
   if (auto c = n.child("dockHeight")) d.dockHeight = std::max(0.0, c->number());
   if (auto c = n.child("notch")) {
-    // true: the usual camera housing of a MacBook; [width, height] for another one.
+    // true: the housing of the MacBook panel the display is (its "model", else the one nearest
+    // its width), scaled to its resolution; [width, height] for another one.
     if (c->j.is_boolean()) {
-      if (c->boolean()) d.notch = Size{kDefaultNotchWidth, d.menuBarHeight};
+      if (c->boolean()) {
+        double width = d.frame ? d.frame->size.width : d.size.width;
+        std::string model;
+        if (auto m = n.child("model")) model = m->text();
+        const NotchedPanel& panel = notchedPanel(width, model);
+        if (!model.empty() && model != panel.model) {
+          n.child("model")->fail("\"model\" is none of the notched MacBook panels: MacBook Air 13, "
+                                 "MacBook Pro 14, MacBook Air 15, MacBook Pro 16");
+        }
+        double k = width / panel.points.width;
+        if (!n.child("menuBarHeight")) d.menuBarHeight = std::round(panel.notch.height * k);
+        d.notch = Size{std::round(panel.notch.width * k), d.menuBarHeight};
+      }
     } else {
       const json& s = c->j;
       if (!s.is_array() || s.size() != 2 || !s[0].is_number() || !s[1].is_number() ||

@@ -86,6 +86,35 @@ TEST(World, DefaultsLayDisplaysOutSideBySide) {
   EXPECT_EQ(mac.dock().switchAnimation(), 0.5);
 }
 
+// Each notched MacBook panel at its default resolution and at a scaled one: the housing
+// keeps its physical size, so it covers more points when the display shows more.
+TEST(World, NotchedPanelsLeaveAuxiliaryAreasOfTheirHousing) {
+  std::string out;
+  for (const char* display : {
+           R"({"uuid": "A", "size": [1470, 956], "notch": true})",
+           R"({"uuid": "A", "size": [1512, 982], "notch": true})",
+           R"({"uuid": "A", "size": [1800, 1169], "notch": true, "model": "MacBook Pro 14"})",
+           R"({"uuid": "A", "size": [1710, 1112], "notch": true})",
+           R"({"uuid": "A", "size": [1728, 1117], "notch": true, "menuBarHeight": 37})",
+           R"({"uuid": "A", "size": [1512, 982], "notch": [0.5, 20]})",
+       }) {
+    VirtualLoop loop;
+    VirtualMac mac(loop);
+    std::string world = std::string(R"({"furniture": false, "displays": [)") + display + "]}";
+    ASSERT_TRUE(loadWorld(mac, world).ok()) << display;
+    platform::ScreenInfo screen = mac.workspace().screens().at(0);
+    ASSERT_TRUE(screen.auxiliaryTopLeftArea && screen.auxiliaryTopRightArea) << display;
+    const ScreenRect& l = *screen.auxiliaryTopLeftArea;
+    const ScreenRect& r = *screen.auxiliaryTopRightArea;
+    char line[160];
+    std::snprintf(line, sizeof line, "left %g wide, notch %g, right %g, band %g high, inset %g",
+                  l.size.width, r.minX() - l.maxX(), r.size.width, l.size.height,
+                  screen.safeAreaTopInset);
+    out += std::string(display) + "\n  " + line + "\n";
+  }
+  EXPECT_TRUE(velmora::testing::matchesGolden("platform/world_notches.txt", out));
+}
+
 // Each file that cannot be used, one a line with the sentence that says why and where (any
 // error ends the load with nothing of the machine made and the Dock as it was).
 TEST(World, RejectsBadFilesWithOneSentenceAndChangesNothing) {
@@ -112,6 +141,7 @@ TEST(World, RejectsBadFilesWithOneSentenceAndChangesNothing) {
            "{\"displays\": [{\"uuid\": \"A\"}], \"dock\": {\"switchAnimation\": \"fast\"}}",
            "{\"displays\": [{\"uuid\": \"A\"}], \"dock\": {\"animation\": 1}}",
            "{\"displays\": [{\"uuid\": \"A\"}], \"dock\": 1}",
+           "{\"displays\": [{\"uuid\": \"A\", \"notch\": true, \"model\": \"iMac\"}]}",
            "{\"displays\": [{\"uuid\": \"A\"}], \"apps\": [{\"bundleIdentifier\": \"a.b\", "
            "\"iconColor\": \"blue\"}]}",
            "{\"displays\": [{\"uuid\": \"A\"}], \"apps\": [{\"bundleIdentifier\": \"a.b\", "

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <type_traits>
 #include <utility>
 
 #include "cli/session_command.h"
@@ -401,11 +402,52 @@ Session::Status Session::accessibilityTimesOut(std::string_view app, bool timesO
   return Status::ok;
 }
 
+namespace {
+
+// The case whose label is `word`, ignoring case and spaces ("rightOfTheNotch", "icon and
+// name"), else the only case whose label starts with that word ("right").
+template <OptionEnumeration E>
+std::optional<std::int64_t> caseNamed(const std::string& word) {
+  auto squeezed = [](std::string_view text) {
+    std::string out;
+    for (char c : text) {
+      if (c != ' ') out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return out;
+  };
+  const std::string wanted = squeezed(word);
+  std::optional<std::int64_t> byFirstWord;
+  int firstWordMatches = 0;
+  for (const auto& c : allChoices<E>()) {
+    if (squeezed(c.label) == wanted) return rawValue(c.value);
+    std::string_view label = c.label;
+    if (squeezed(label.substr(0, label.find(' '))) == wanted) {
+      byFirstWord = rawValue(c.value);
+      ++firstWordMatches;
+    }
+  }
+  return firstWordMatches == 1 ? byFirstWord : std::nullopt;
+}
+
+}  // namespace
+
 Session::Status Session::set(std::string_view args) {
   auto [key, text] = splitWord(args);
   if (key.empty() || text.empty())
     return fail("set takes a setting and a value: set hudEnabled false");
   Value value = preferenceValue(text);
+  // An option with named cases takes a case by its label too: left, "Right of the notch".
+  if (!value.asInteger() && !value.asBool()) {
+    Settings names(mac_.preferences());
+    names.forEachPref([&](auto& pref) {
+      using T = std::remove_cvref_t<decltype(pref.defaultValue)>;
+      if constexpr (OptionEnumeration<T>) {
+        if (pref.key == key) {
+          if (auto raw = caseNamed<T>(unquoted(text))) value = Value(*raw);
+        }
+      }
+    });
+  }
   // A shortcut setting takes a key combination ("ctrl+opt+k"), or none to clear it.
   if (key.size() > 6 && key.substr(key.size() - 6) == "Hotkey") {
     std::optional<Hotkey> hotkey;

@@ -160,6 +160,31 @@ const std::vector<Session::Command>& Session::commands() {
          s.mac_.userActivate(*pid);
          return Status::ok;
        }},
+      {"add menu extra", "APP [WIDTH]",
+       "Another application's item WIDTH points wide (32) joins the menu bar beside the system's "
+       "items, right of every other item.",
+       Needs::machine,
+       [](S& s, std::string_view args) {
+         auto [app, rest] = splitWord(args);
+         std::optional<double> width = trim(rest).empty() ? std::optional(32.0) : number(rest);
+         if (app.empty() || !width || *width <= 0 || *width > 2000) {
+           return s.fail("add menu extra takes an application and a width: add menu extra Dropbox 32");
+         }
+         auto extras = s.mac_.menuBar().extras();
+         extras.insert(extras.begin(), {std::string(app), "", "circle.fill", *width});
+         s.mac_.menuBar().setExtras(std::move(extras));
+         return Status::ok;
+       }},
+      {"remove menu extra", "APP", "That application's menu bar items go away.", Needs::machine,
+       [](S& s, std::string_view app) {
+         auto extras = s.mac_.menuBar().extras();
+         auto gone = std::erase_if(extras, [&](const auto& e) { return e.owner == trim(app); });
+         if (gone == 0) {
+           return s.fail("no menu bar item belongs to \"" + std::string(app) + "\" (print menu bar)");
+         }
+         s.mac_.menuBar().setExtras(std::move(extras));
+         return Status::ok;
+       }},
       {"switch", "N", "The user's own switch to desktop N (a swipe, Mission Control).",
        Needs::machine,
        [](S& s, std::string_view which) {

@@ -253,6 +253,11 @@ const std::vector<Session::Command>& Session::commands() {
        simple([](S& s, std::string_view) {
          s.copy_->app->delegate().applicationShouldHandleReopen(false);
        })},
+      {"preview notch label", "",
+       "The settings' preview: the label for a few seconds, at a stand-in notch on a display "
+       "without one.",
+       Needs::velmora,
+       simple([](S& s, std::string_view) { s.copy_->app->delegate().previewNotchLabel(); })},
       {"hold", "COMBO", "Another application holds the combination; registering it is refused.",
        Needs::machine, [](S& s, std::string_view combo) { return s.holdCombination(combo, true); }},
       {"release", "COMBO", "The other application lets go; Velmora's next rebind takes it.",

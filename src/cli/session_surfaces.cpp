@@ -255,7 +255,7 @@ Session::Status Session::screenshot(std::string_view args) {
   if (file.empty()) {
     return fail(
         "screenshot takes a file: screenshot shot.png [tile|menu bar|menu|switch tag|"
-        "toast|editor|switcher|hover strip|mission control] [on DISPLAY]");
+        "toast|editor|switcher|hover strip|mission control|notch] [on DISPLAY]");
   }
   std::string rest(more);
   std::string display = mac_.displays().empty() ? "" : mac_.displays().front().uuid;
@@ -293,6 +293,13 @@ Session::Status Session::screenshot(std::string_view args) {
     platform::CanvasRect r = localOf(*frame);
     double left = std::max(0.0, r.x - 90), right = std::min(width, r.x + r.width + 90);
     region = platform::CanvasRect{left, 0, right - left, shown->menuBarHeight};
+  } else if (what == "notch") {
+    // The housing with 300 points of menu bar either side: room for a label on each. A
+    // display without one shows where the preview puts its stand-in.
+    double housing = shown->notch ? shown->notch->width : NotchLabel::kStandInNotchWidth;
+    double mid = width / 2, half = housing / 2 + 300;
+    double left = std::max(0.0, mid - half), right = std::min(width, mid + half);
+    region = platform::CanvasRect{left, 0, right - left, shown->menuBarHeight};
   } else if (what == "menu") {
     auto menu = compositor.menuFrame(display);
     if (!menu) return fail("no menu is open on that display");
@@ -314,7 +321,7 @@ Session::Status Session::screenshot(std::string_view args) {
   } else if (!what.empty() && what != "screen") {
     return fail(
         "screenshot shows the screen, tile, menu bar, menu, switch tag, toast, editor, "
-        "switcher or hover strip");
+        "switcher, hover strip, mission control or notch");
   }
   if (auto shot = compositor.screenshot(display, std::filesystem::path(unquoted(file)), region);
       !shot) {

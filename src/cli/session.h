@@ -70,6 +70,7 @@ class Session {
   QuickSwitcher* quickSwitcher() { return copy_ ? copy_->surfaces.quickSwitcher() : nullptr; }
   // The running copy's hover strip, or null before the delegate made it.
   HoverStrip* hoverStrip() { return copy_ ? copy_->surfaces.hoverStrip() : nullptr; }
+  NotchLabel* notchLabel() { return copy_ ? copy_->surfaces.notchLabel() : nullptr; }
   // The running copy's overlay over Mission Control, or null.
   MissionControlOverlay* missionControlOverlay() {
     return copy_ ? copy_->surfaces.missionControlOverlay() : nullptr;

@@ -168,7 +168,8 @@ const std::vector<Session::Command>& Session::commands() {
          auto [app, rest] = splitWord(args);
          std::optional<double> width = trim(rest).empty() ? std::optional(32.0) : number(rest);
          if (app.empty() || !width || *width <= 0 || *width > 2000) {
-           return s.fail("add menu extra takes an application and a width: add menu extra Dropbox 32");
+           return s.fail(
+               "add menu extra takes an application and a width: add menu extra Dropbox 32");
          }
          auto extras = s.mac_.menuBar().extras();
          extras.insert(extras.begin(), {std::string(app), "", "circle.fill", *width});
@@ -180,7 +181,8 @@ const std::vector<Session::Command>& Session::commands() {
          auto extras = s.mac_.menuBar().extras();
          auto gone = std::erase_if(extras, [&](const auto& e) { return e.owner == trim(app); });
          if (gone == 0) {
-           return s.fail("no menu bar item belongs to \"" + std::string(app) + "\" (print menu bar)");
+           return s.fail("no menu bar item belongs to \"" + std::string(app) +
+                         "\" (print menu bar)");
          }
          s.mac_.menuBar().setExtras(std::move(extras));
          return Status::ok;

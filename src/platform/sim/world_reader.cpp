@@ -304,8 +304,9 @@ DisplayPlan readDisplay(const Node& n, std::size_t index) {
         if (auto m = n.child("model")) model = m->text();
         const NotchedPanel& panel = notchedPanel(width, model);
         if (!model.empty() && model != panel.model) {
-          n.child("model")->fail("\"model\" is none of the notched MacBook panels: MacBook Air 13, "
-                                 "MacBook Pro 14, MacBook Air 15, MacBook Pro 16");
+          n.child("model")->fail(
+              "\"model\" is none of the notched MacBook panels: MacBook Air 13, "
+              "MacBook Pro 14, MacBook Air 15, MacBook Pro 16");
         }
         double k = width / panel.points.width;
         if (!n.child("menuBarHeight")) d.menuBarHeight = std::round(panel.notch.height * k);

@@ -1,6 +1,7 @@
 #include "cli/dev_tools.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>

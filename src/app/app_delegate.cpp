@@ -445,6 +445,8 @@ std::string AppDelegate::diagnostics() {
 // ---- Counted time ----
 
 void AppDelegate::exportTimeCSV(std::function<void(const TimeExportOutcome&)> done) {
+  if (exportPanelOpen_) return;
+  exportPanelOpen_ = true;
   // The seconds up to this moment belong in the file.
   s_.engine.flushTime();
   // An accessory's panel would open behind the front application.
@@ -452,6 +454,7 @@ void AppDelegate::exportTimeCSV(std::function<void(const TimeExportOutcome&)> do
   s_.platform.savePanel.begin(
       timeExportRequest(),
       lifetime_.guard([this, done](std::optional<std::filesystem::path> location) {
+        exportPanelOpen_ = false;
         TimeExportOutcome outcome = saveTimeCSV(location);
         if (done) done(outcome);
       }));

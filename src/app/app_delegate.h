@@ -89,7 +89,7 @@ class AppDelegate final : public AppCommands {
 
   // ---- Counted time, for the time-tracking page ----
   // Flushes the totals and shows the save panel; its answer goes to saveTimeCSV, and `done`
-  // hears the outcome.
+  // hears the outcome. While the panel is open a second export does nothing.
   void exportTimeCSV(std::function<void(const TimeExportOutcome&)> done = nullptr);
   // Writes the file where the save panel answered; none (Cancel) writes nothing. A failure is
   // logged and shown as a toast, in one sentence.
@@ -144,6 +144,7 @@ class AppDelegate final : public AppCommands {
   std::optional<std::string> lastUpdateVersion_;
   std::uint64_t settingsGeneration_ = 0;
   bool launchCompleted_ = false;
+  bool exportPanelOpen_ = false;
   Lifetime lifetime_;
 };
 

@@ -3,6 +3,9 @@
 //   velmora                          interactive, on the wall clock, on the default world
 //                                    (line editing and history at a terminal)
 //   velmora run WORLD.json [SCRIPT]  a script (a file, or standard input) in virtual time
+//   velmora --selftest, --capture DIR, --sample, --render DIR, --switch N, --diagnose,
+//           --capture-world FILE [--world WORLD.json]
+//                                    the developer tools (cli/dev_tools.h)
 //
 // The command language and the world format are described in docs/command-line.md and
 // docs/worlds.md.
@@ -22,6 +25,7 @@
 #include <string>
 #include <thread>
 
+#include "cli/dev_tools.h"
 #include "cli/prompt_output.h"
 #include "cli/session.h"
 #include "core/realtime_loop.h"
@@ -37,7 +41,10 @@ constexpr const char* kUsage =
     "usage: velmora [--home DIR] [--history FILE]     interactive, on the default world;\n"
     "                                                   the prompt's history kept in FILE\n"
     "       velmora run WORLD.json [SCRIPT] [--home DIR]  run a script (file or standard input)\n"
-    "                                                   in virtual time\n";
+    "                                                   in virtual time\n"
+    "       velmora --selftest | --capture DIR | --sample | --render DIR | --switch N |\n"
+    "               --diagnose | --capture-world FILE  [--world WORLD.json] [--home DIR]\n"
+    "                                                   the developer tools, on the virtual Mac\n";
 
 int runScript(const std::string& world, std::istream& script,
               const std::optional<std::string>& home) {
@@ -233,6 +240,14 @@ int main(int argc, char** argv) {
     } else {
       args.push_back(arg);
     }
+  }
+  if (auto request = velmora::cli::developerRequest(args)) {
+    if (!*request) {
+      std::cerr << "velmora: " << request->error() << '\n' << kUsage;
+      return 2;
+    }
+    return velmora::cli::runDeveloperTool(**request, velmora::cli::kDefaultWorld, pathOf(home),
+                                          std::cout, std::cerr);
   }
   if (args.empty()) return interactive(home, historyFile);
   if (args[0] != "run" || args.size() < 2 || args.size() > 3) {

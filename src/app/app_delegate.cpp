@@ -23,6 +23,7 @@ constexpr double kFitCheckDelay = 0.5;
 constexpr double kRelaunchDelay = 1.6;
 constexpr double kCloseFirstRunDelay = 1.5;
 constexpr double kPreviewSeconds = 4.0;
+constexpr double kExportFailureSeconds = 5.0;
 
 }  // namespace
 
@@ -446,6 +447,57 @@ std::string AppDelegate::diagnostics() {
       [this] { return statusBar_ ? statusBar_->presenceReport() : std::string("no window"); },
       overlay_.get(), notch_.get());
   return diagnosticsText(sources, s_.settings, s_.logs.missionControl());
+}
+
+// ---- Counted time ----
+
+void AppDelegate::exportTimeCSV(std::function<void(const TimeExportOutcome&)> done) {
+  if (exportPanelOpen_) return;
+  exportPanelOpen_ = true;
+  // The seconds up to this moment belong in the file.
+  s_.engine.flushTime();
+  // An accessory's panel would open behind the front application.
+  s_.platform.application.activateIgnoringOtherApps();
+  s_.platform.savePanel.begin(
+      timeExportRequest(),
+      lifetime_.guard([this, done](std::optional<std::filesystem::path> location) {
+        exportPanelOpen_ = false;
+        TimeExportOutcome outcome = saveTimeCSV(location);
+        if (done) done(outcome);
+      }));
+}
+
+TimeExportOutcome AppDelegate::saveTimeCSV(const std::optional<std::filesystem::path>& location) {
+  TimeExportOutcome outcome;
+  if (!location) return outcome;
+  outcome.location = *location;
+  std::string text = timeCSV(s_.engine.desktops(), s_.store, s_.presentation);
+  if (auto written = s_.platform.files.writeAtomically(*location, text); !written) {
+    outcome.kind = TimeExportOutcome::Kind::failed;
+    outcome.sentence = timeExportFailure(*location, written.error());
+    s_.logs.switches().write("time export failed: " + outcome.sentence);
+    toast(outcome.sentence, "exclamationmark.triangle.fill", kExportFailureSeconds);
+    return outcome;
+  }
+  outcome.kind = TimeExportOutcome::Kind::saved;
+  s_.logs.switches().write("time exported to " + location->filename().string() + " (" +
+                           std::to_string(s_.engine.desktops().size()) + " desktops)");
+  return outcome;
+}
+
+bool AppDelegate::resetTimes() {
+  s_.platform.application.activateIgnoringOtherApps();
+  // Cancel is the default button: Return must not throw away weeks of counting.
+  int pressed = s_.platform.application.runModalAlert(
+      {"Reset the time counted on every desktop?",
+       "Every desktop starts again from zero. This cannot be undone.",
+       {"Cancel", "Reset Times"}});
+  if (pressed != 1) return false;
+  // Time up to now is settled first, so none of it lands on a desktop after the reset.
+  s_.engine.flushTime();
+  s_.store.resetTime();
+  s_.logs.switches().write("time reset");
+  return true;
 }
 
 // ---- Helpers ----

@@ -13,6 +13,7 @@
 #include "app/app_link.h"
 #include "app/main_menu.h"
 #include "app/surfaces.h"
+#include "app/time_export.h"
 #include "core/line_log.h"
 #include "core/main_loop.h"
 #include "core/notification_center.h"
@@ -86,6 +87,16 @@ class AppDelegate final : public AppCommands {
   void quit() override;
   std::string diagnostics();
 
+  // ---- Counted time, for the time-tracking page ----
+  // Flushes the totals and shows the save panel; its answer goes to saveTimeCSV, and `done`
+  // hears the outcome. While the panel is open a second export does nothing.
+  void exportTimeCSV(std::function<void(const TimeExportOutcome&)> done = nullptr);
+  // Writes the file where the save panel answered; none (Cancel) writes nothing. A failure is
+  // logged and shown as a toast, in one sentence.
+  TimeExportOutcome saveTimeCSV(const std::optional<std::filesystem::path>& location);
+  // Asks before every desktop's time goes back to zero; true when the user agreed.
+  bool resetTimes();
+
   // ---- State, for the developer tools and tests ----
   bool presenting() const { return presenting_; }
   bool sawUntrusted() const { return sawUntrusted_; }
@@ -133,6 +144,7 @@ class AppDelegate final : public AppCommands {
   std::optional<std::string> lastUpdateVersion_;
   std::uint64_t settingsGeneration_ = 0;
   bool launchCompleted_ = false;
+  bool exportPanelOpen_ = false;
   Lifetime lifetime_;
 };
 

@@ -46,6 +46,7 @@ class VelmoraApp {
   Logs& logs() { return logs_; }
   const DesktopPresentation& presentation() const { return presentation_; }
   const KeyNames& keyNames() const { return keyNames_; }
+  SystemShortcuts& shortcuts() { return shortcuts_; }
   // Blocks until the background Dock read in flight (if any) has handed its result to the
   // main loop, so virtual time can move on deterministically.
   void waitForBackgroundWork() { badges_.waitForWorker(); }

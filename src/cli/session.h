@@ -145,6 +145,16 @@ class Session {
   Status printNotifications();
   Status printTimers();
   Status expect(std::string_view args);
+  Status exportTime();
+  Status answerSavePanel(std::string_view path);
+  Status printSavePanel();
+  Status resetTime();
+  Status printFile(std::string_view path);
+
+  // A path as a script writes it: "~/…" or relative lies in the machine's home folder.
+  std::filesystem::path homePath(std::string_view text) const;
+  // A path as the output shows it: "~/…" inside the home folder, so runs print the same.
+  std::string shownPath(const std::filesystem::path& path) const;
 
   Result<Desktop> desktopArg(std::string_view text);
   std::optional<platform::pid_t> appArg(std::string_view name);

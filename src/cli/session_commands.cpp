@@ -291,6 +291,24 @@ const std::vector<Session::Command>& Session::commands() {
          s.print("last: " + describe(s.copy_->app->engine().lastDesktop()));
          return Status::ok;
        }},
+      {"export time", "",
+       "Exports counted time as CSV: the save panel opens; answer it with answer save panel.",
+       Needs::velmora, [](S& s, std::string_view) { return s.exportTime(); }},
+      {"reset time", "",
+       "Resets every desktop's time after asking (answer \"Reset Times\" first to agree).",
+       Needs::velmora, [](S& s, std::string_view) { return s.resetTime(); }},
+      {"answer save panel", "PATH",
+       "The user saves where PATH says (~/ and relative paths lie in the home folder).",
+       Needs::machine, &S::answerSavePanel},
+      {"cancel save panel", "", "The user cancels the open save panel.", Needs::machine,
+       [](S& s, std::string_view) {
+         return s.mac_.savePanel().answer(std::nullopt) ? Status::ok
+                                                        : s.fail("no save panel is open");
+       }},
+      {"print save panel", "", "The open save panel: the name it proposes and the types it allows.",
+       Needs::either, [](S& s, std::string_view) { return s.printSavePanel(); }},
+      {"print file", "PATH", "The text of a file (~/ and relative paths lie in the home folder).",
+       Needs::either, &S::printFile},
       {"print time", "", "Each desktop's counted time as Velmora holds it, in seconds.",
        Needs::velmora, [](S& s, std::string_view) { return s.printTime(); }},
       {"print log", "NAME [CHARS]", "The tail of switches, updates or mission-control.",

@@ -1,7 +1,8 @@
 #pragma once
 // The file operations that put a copy of Velmora in place (FileManager, and "/usr/bin/ditto"
-// for the copy of a whole bundle). A change that fails answers the system's description of
-// what went wrong (the NSError's localizedDescription, or the tool's standard error).
+// for the copy of a whole bundle), and the one that writes a file the user asked for. A change
+// that fails answers the system's description of what went wrong (the NSError's
+// localizedDescription, or the tool's standard error).
 
 #include <filesystem>
 #include <optional>
@@ -29,6 +30,10 @@ class Files {
                                 const std::filesystem::path& to) = 0;
   // removeItem(at:), folders with everything in them.
   virtual Result<void> removeItem(const std::filesystem::path& path) = 0;
+  // Data.write(to:options: .atomic): the whole file appears at once or not at all, replacing
+  // one already there. On failure, the error's localizedDescription.
+  virtual Result<void> writeAtomically(const std::filesystem::path& path,
+                                       const std::string& bytes) = 0;
 };
 
 }  // namespace velmora::platform

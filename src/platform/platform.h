@@ -25,6 +25,7 @@
 #include "platform/preferences.h"
 #include "platform/process_runner.h"
 #include "platform/property_lists.h"
+#include "platform/save_panel.h"
 #include "platform/screens.h"
 #include "platform/status_bar.h"
 #include "platform/symbols.h"
@@ -63,6 +64,7 @@ struct Platform {
   Panels& panels;
   StatusBar& statusBar;
   OpenPanel& openPanel;
+  SavePanel& savePanel;
   WorkQueues& workQueues;
   EventTaps& eventTaps;
   PointerMonitors& pointer;

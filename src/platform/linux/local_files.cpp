@@ -1,6 +1,11 @@
 #include "platform/linux/local_files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <system_error>
 
@@ -53,6 +58,30 @@ Result<void> LocalFiles::removeItem(const fs::path& path) {
   }
   fs::remove_all(path, error);
   return described(error);
+}
+
+Result<void> LocalFiles::writeAtomically(const fs::path& path, const std::string& bytes) {
+  fs::path temporary = path;
+  temporary += ".velmora-XXXXXX";
+  std::string pattern = temporary.string();
+  int fd = ::mkstemp(pattern.data());
+  if (fd < 0) return Failure{std::strerror(errno)};
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    written += static_cast<std::size_t>(n);
+  }
+  int problem = written == bytes.size() ? 0 : errno;
+  if (::fsync(fd) != 0 && problem == 0) problem = errno;
+  ::close(fd);
+  // A saved file is readable by the user's other programs, as the Finder makes one.
+  ::chmod(pattern.c_str(), 0644);
+  if (problem == 0 && ::rename(pattern.c_str(), path.c_str()) != 0) problem = errno;
+  if (problem == 0) return {};
+  ::unlink(pattern.c_str());
+  return Failure{std::strerror(problem)};
 }
 
 }  // namespace velmora::linuxhost

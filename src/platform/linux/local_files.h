@@ -22,6 +22,9 @@ class LocalFiles final : public platform::Files {
   Result<void> moveItem(const std::filesystem::path& from,
                         const std::filesystem::path& to) override;
   Result<void> removeItem(const std::filesystem::path& path) override;
+  // A temporary file beside `path`, renamed over it once complete.
+  Result<void> writeAtomically(const std::filesystem::path& path,
+                               const std::string& bytes) override;
 
  private:
   std::filesystem::path applications_;

@@ -24,6 +24,9 @@ class MacFiles final : public platform::Files {
                         const std::filesystem::path& to) override;
   // removeItemAtURL:error:.
   Result<void> removeItem(const std::filesystem::path& path) override;
+  // writeToURL:options:NSDataWritingAtomic error:.
+  Result<void> writeAtomically(const std::filesystem::path& path,
+                               const std::string& bytes) override;
 
  private:
   MacProcessRunner processes_;

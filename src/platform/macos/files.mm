@@ -87,4 +87,13 @@ Result<void> MacFiles::removeItem(const fs::path& path) {
   return answer(done, error, path.string() + " could not be removed.");
 }
 
+Result<void> MacFiles::writeAtomically(const fs::path& path, const std::string& bytes) {
+  NSURL* destination = fileURL(path);
+  if (!destination) return Failure{notAPath(path)};
+  NSData* data = [NSData dataWithBytes:bytes.data() length:bytes.size()];
+  NSError* error = nil;
+  BOOL done = [data writeToURL:destination options:NSDataWritingAtomic error:&error];
+  return answer(done, error, path.string() + " could not be written.");
+}
+
 }  // namespace velmora::macos

@@ -24,6 +24,7 @@
 #include "platform/macos/preferences.h"
 #include "platform/macos/process_runner.h"
 #include "platform/macos/property_lists.h"
+#include "platform/macos/save_panel.h"
 #include "platform/macos/screens.h"
 #include "platform/macos/status_bar.h"
 #include "platform/macos/symbols.h"
@@ -62,6 +63,7 @@ struct MacPlatform::Impl {
   MacPanels panels;
   MacStatusBar statusBar;
   MacOpenPanel openPanel;
+  MacSavePanel savePanel;
   DispatchWorkQueues workQueues;
   MacEventTaps eventTaps;
   MacPointerMonitors pointer;
@@ -79,37 +81,14 @@ platform::Platform MacPlatform::platform() {
   Impl& m = *impl_;
   platform::HomeFolder home{stdStringOr((__bridge CFStringRef)NSHomeDirectory())};
   auto major = static_cast<int>(NSProcessInfo.processInfo.operatingSystemVersion.majorVersion);
-  return platform::Platform{m.loop,
-                            m.windowServer,
-                            m.screens,
-                            m.workspace,
-                            m.inputClocks,
-                            m.accessibility,
-                            m.preferences,
-                            m.keyboardLayout,
-                            m.propertyLists,
-                            m.images,
-                            m.processes,
-                            m.launchServices,
-                            m.bundle,
-                            m.application,
-                            m.loginItems,
-                            home,
-                            m.volumes,
-                            m.files,
-                            m.keyboardEvents,
-                            m.hotKeys,
-                            m.localEvents,
-                            m.canvases,
-                            m.symbols,
-                            m.appIcons,
-                            m.panels,
-                            m.statusBar,
-                            m.openPanel,
-                            m.workQueues,
-                            m.eventTaps,
-                            m.pointer,
-                            major};
+  return platform::Platform{m.loop,          m.windowServer,  m.screens,        m.workspace,
+                            m.inputClocks,   m.accessibility, m.preferences,    m.keyboardLayout,
+                            m.propertyLists, m.images,        m.processes,      m.launchServices,
+                            m.bundle,        m.application,   m.loginItems,     home,
+                            m.volumes,       m.files,         m.keyboardEvents, m.hotKeys,
+                            m.localEvents,   m.canvases,      m.symbols,        m.appIcons,
+                            m.panels,        m.statusBar,     m.openPanel,      m.savePanel,
+                            m.workQueues,    m.eventTaps,     m.pointer,        major};
 }
 
 }  // namespace velmora::macos

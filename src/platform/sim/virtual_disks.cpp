@@ -75,4 +75,9 @@ Result<void> VirtualDisks::removeItem(const fs::path& path) {
   return local_.removeItem(path);
 }
 
+Result<void> VirtualDisks::writeAtomically(const fs::path& path, const std::string& bytes) {
+  if (auto allowed = mayChange(path.parent_path()); !allowed) return allowed;
+  return local_.writeAtomically(path, bytes);
+}
+
 }  // namespace velmora::sim

@@ -48,6 +48,8 @@ class VirtualDisks final : public platform::Volumes, public platform::Files {
   Result<void> moveItem(const std::filesystem::path& from,
                         const std::filesystem::path& to) override;
   Result<void> removeItem(const std::filesystem::path& path) override;
+  Result<void> writeAtomically(const std::filesystem::path& path,
+                               const std::string& bytes) override;
 
  private:
   // Whether `path` may change: a read-only volume refuses, with the system's description.

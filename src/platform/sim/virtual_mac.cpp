@@ -63,7 +63,8 @@ VirtualMac::VirtualMac(MainLoop& loop, std::unique_ptr<PlainHost> plain,
       eventTaps_(loop),
       pointer_(loop, machine_.pointer),
       appIcons_(machine_, host_.symbols),
-      menuBar_(machine_, host_.canvases, *preferences_, platform::kAppDomain) {
+      menuBar_(machine_, host_.canvases, *preferences_, platform::kAppDomain),
+      savePanel_(loop) {
   addApplication(SimApp{kSelfPID, "Velmora", "app.velmora.Velmora", "/Applications/Velmora.app",
                         platform::ActivationPolicy::Accessory, false});
   keyboard_.attachPanels(panels_);
@@ -105,6 +106,7 @@ platform::Platform VirtualMac::platform() {
                             panels_,
                             menuBar_,
                             openPanel_,
+                            savePanel_,
                             workQueues_,
                             eventTaps_,
                             pointer_,

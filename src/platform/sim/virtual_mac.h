@@ -50,6 +50,7 @@
 #include "platform/sim/virtual_panels.h"
 #include "platform/sim/virtual_pointer_monitors.h"
 #include "platform/sim/virtual_processes.h"
+#include "platform/sim/virtual_save_panel.h"
 #include "platform/sim/virtual_window_server.h"
 #include "platform/sim/virtual_workspace.h"
 
@@ -109,6 +110,7 @@ class VirtualMac {
   VirtualPointerMonitors& pointerMonitors() { return pointer_; }
   VirtualMenuBar& menuBar() { return menuBar_; }
   VirtualOpenPanel& openPanel() { return openPanel_; }
+  VirtualSavePanel& savePanel() { return savePanel_; }
   platform::CanvasFactory& canvases() { return host_.canvases; }
   platform::Symbols& symbols() { return host_.symbols; }
   VirtualAppIcons& appIcons() { return appIcons_; }
@@ -383,6 +385,7 @@ class VirtualMac {
   VirtualAppIcons appIcons_;
   VirtualMenuBar menuBar_;
   VirtualOpenPanel openPanel_;
+  VirtualSavePanel savePanel_;
   linuxhost::ThreadWorkQueues workQueues_;
   std::unique_ptr<VirtualDisks> disks_;
   Lifetime lifetime_;

@@ -21,6 +21,7 @@ using world::WorldError;
 using world::WorldPlan;
 
 constexpr Size kDefaultWindowSize{800, 600};
+constexpr const char* kSymbolicHotKeysDomain = "com.apple.symbolichotkeys";
 constexpr pid_t kReservedFurniturePIDs[] = {kWindowServerPID, kDockPID};
 
 // ---- Checking the description against itself and the machine ----
@@ -163,6 +164,11 @@ void build(const WorldPlan& plan, VirtualMac& mac) {
     if (plan.apps[a].badge) mac.setDockBadge(pids[a], plan.apps[a].badge);
   }
   if (plan.frontmost) mac.userActivate(pidOf(*plan.frontmost));
+  for (const auto& [domain, values] : plan.defaults) {
+    for (const auto& [key, value] : values) mac.preferences().setValue(domain, key, value);
+  }
+  // The Dock read the system's shortcuts when the machine was made; these are the user's.
+  if (plan.defaults.count(kSymbolicHotKeysDomain)) mac.dock().reloadShortcuts();
 }
 
 }  // namespace

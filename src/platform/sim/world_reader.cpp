@@ -462,10 +462,62 @@ AppPlan readApp(const Node& n, std::size_t index, const std::vector<DisplayPlan>
   return a;
 }
 
+// A preferences value: JSON's own kinds, with {"$data": BASE64} and {"$date": SECONDS since
+// 2001} for the two property-list kinds JSON lacks.
+std::vector<std::uint8_t> fromBase64(const Node& n) {
+  std::string text = n.text();
+  std::vector<std::uint8_t> bytes;
+  std::uint32_t chunk = 0;
+  int bits = 0;
+  for (char c : text) {
+    int digit = c >= 'A' && c <= 'Z'   ? c - 'A'
+                : c >= 'a' && c <= 'z' ? c - 'a' + 26
+                : c >= '0' && c <= '9' ? c - '0' + 52
+                : c == '+'             ? 62
+                : c == '/'             ? 63
+                                       : -1;
+    if (c == '=') break;
+    if (digit < 0) n.fail("\"$data\" is not base64");
+    chunk = (chunk << 6) | static_cast<std::uint32_t>(digit);
+    bits += 6;
+    if (bits >= 8) {
+      bits -= 8;
+      bytes.push_back(static_cast<std::uint8_t>((chunk >> bits) & 0xFF));
+    }
+  }
+  return bytes;
+}
+
+Value readPreference(const Node& n) {
+  const json& j = n.j;
+  if (j.is_null()) return Value();
+  if (j.is_boolean()) return Value(j.get<bool>());
+  if (j.is_number_integer()) return Value(j.get<std::int64_t>());
+  if (j.is_number()) return Value(j.get<double>());
+  if (j.is_string()) return Value(j.get<std::string>());
+  if (j.is_array()) {
+    Value::Array list;
+    for (std::size_t i = 0; i < j.size(); ++i) list.push_back(readPreference(n.element(i)));
+    return Value(std::move(list));
+  }
+  if (j.size() == 1 && j.contains("$data")) {
+    return Value(Value::Data{fromBase64(*n.child("$data"))});
+  }
+  if (j.size() == 1 && j.contains("$date")) {
+    return Value(Value::Date{n.child("$date")->number()});
+  }
+  Value::Dictionary dictionary;
+  for (const auto& item : j.items()) {
+    Node child{item.value(), n.path + "/" + item.key(), item.key()};
+    dictionary.emplace(item.key(), readPreference(child));
+  }
+  return Value(std::move(dictionary));
+}
+
 WorldPlan readWorld(const Node& root) {
   root.expectObject({"description", "displays", "apps", "activeMenuBarDisplay", "frontmost",
                      "accessibilityTrusted", "furniture", "dock", "menuBar", "macOS",
-                     "systemMajorVersion", "missionControlAnimation"},
+                     "systemMajorVersion", "missionControlAnimation", "defaults"},
                     "the world");
   WorldPlan w;
   if (auto c = root.child("description")) c->text();
@@ -531,6 +583,15 @@ WorldPlan readWorld(const Node& root) {
   if (auto c = root.child("systemMajorVersion")) {
     if (w.macOS) c->fail("give the version once: \"systemMajorVersion\" or \"macOS\"");
     w.macOS = static_cast<int>(c->integer(14, 99));
+  }
+  if (auto c = root.child("defaults")) {
+    if (!c->j.is_object()) c->fail("expected an object of preference domains for \"defaults\"");
+    for (const auto& item : c->j.items()) {
+      Node domain{item.value(), c->path + "/" + item.key(), item.key()};
+      if (!domain.j.is_object()) domain.fail("expected an object of keys for " + domain.quoted());
+      Value values = readPreference(domain);
+      w.defaults[item.key()] = *values.asDictionary();
+    }
   }
   if (auto c = root.child("missionControlAnimation")) {
     w.missionControlAnimation = c->number();

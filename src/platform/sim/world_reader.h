@@ -14,6 +14,7 @@
 
 #include "core/geometry.h"
 #include "core/result.h"
+#include "core/value.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/virtual_menu_bar.h"
 
@@ -88,6 +89,9 @@ struct WorldPlan {
   std::optional<std::vector<SimMenuExtra>> menuExtras;
   std::optional<double> systemItemsWidth;
   std::optional<int> macOS;
+  // Preferences by domain, written before Velmora starts (its settings, the system's
+  // desktop shortcuts).
+  std::map<std::string, Value::Dictionary> defaults;
 
   int lineOf(const std::string& path) const {
     auto it = lines.find(path);

@@ -34,6 +34,11 @@ VirtualMac::VirtualMac(MainLoop& loop, linuxhost::HostServices host,
                        std::optional<std::filesystem::path> home)
     : VirtualMac(loop, nullptr, host, std::move(home)) {}
 
+namespace {
+// A time-out of 15 s on the virtual Mac's network lasts 0.15 s of the wall clock.
+constexpr double kNetworkTimeScale = 0.01;
+}  // namespace
+
 VirtualMac::VirtualMac(MainLoop& loop, std::unique_ptr<PlainHost> plain,
                        std::optional<linuxhost::HostServices> host,
                        std::optional<std::filesystem::path> home)
@@ -63,7 +68,9 @@ VirtualMac::VirtualMac(MainLoop& loop, std::unique_ptr<PlainHost> plain,
       eventTaps_(loop),
       pointer_(loop, machine_.pointer),
       appIcons_(machine_, host_.symbols),
-      menuBar_(machine_, host_.canvases, *preferences_, platform::kAppDomain) {
+      menuBar_(machine_, host_.canvases, *preferences_, platform::kAppDomain),
+      codeSigning_(machine_),
+      http_(std::make_unique<linuxhost::CurlHttpClient>(loop, kNetworkTimeScale)) {
   addApplication(SimApp{kSelfPID, "Velmora", "app.velmora.Velmora", "/Applications/Velmora.app",
                         platform::ActivationPolicy::Accessory, false});
   keyboard_.attachPanels(panels_);
@@ -108,11 +115,16 @@ platform::Platform VirtualMac::platform() {
                             workQueues_,
                             eventTaps_,
                             pointer_,
+                            *http_,
+                            codeSigning_,
                             machine_.systemMajorVersion};
 }
 
 VirtualDisks& VirtualMac::disks() {
-  if (!disks_) disks_ = std::make_unique<VirtualDisks>(machine_.home().root / "Macintosh HD");
+  if (!disks_) {
+    disks_ = std::make_unique<VirtualDisks>(machine_.home().root / "Macintosh HD");
+    processes_.setDisks(disks_.get());
+  }
   return *disks_;
 }
 

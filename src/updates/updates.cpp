@@ -262,18 +262,18 @@ void Updates::download() {
 void Updates::finishDownload(std::shared_ptr<Download> job,
                              const platform::HttpResponse& response) {
   std::string version = job->feed.version;
+  std::optional<std::string> failure;
   if (!job->failure.empty()) {
-    job->out.close();
-    return failDownload(version, job->failure);
+    failure = job->failure;
+  } else if (response.transportError) {
+    failure = *response.transportError;
+  } else if (!response.isHTTP || response.status != 200) {
+    failure = "the download answered " + std::to_string(response.isHTTP ? response.status : 0);
   }
-  if (response.transportError) {
+  if (failure) {
     job->out.close();
-    return failDownload(version, *response.transportError);
-  }
-  if (!response.isHTTP || response.status != 200) {
-    job->out.close();
-    return failDownload(
-        version, "the download answered " + std::to_string(response.isHTTP ? response.status : 0));
+    removeQuietly(job->file);
+    return failDownload(version, *failure);
   }
   // Verifying reads the whole image: off the main thread.
   fs::path kept = platform_.home.applicationSupport() / "Velmora" / "Updates";
@@ -408,11 +408,8 @@ void Updates::finishInstall(const std::string& version, const fs::path& target,
     log_.write("running from " + bundle + ", which cannot be changed; installed " + version +
                " at " + target.string() + ", relaunching from there");
   }
-  if (onInstalled_) {
-    onInstalled_(target.string());
-  } else {
-    setPhase(UpdatePhase{});
-  }
+  setPhase(UpdatePhase{});
+  if (onInstalled_) onInstalled_(target.string());
 }
 
 void Updates::skip() {

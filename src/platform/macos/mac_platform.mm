@@ -8,9 +8,11 @@
 #include "platform/macos/bundle.h"
 #include "platform/macos/cf_value.h"
 #include "platform/macos/cg_canvas.h"
+#include "platform/macos/code_signing.h"
 #include "platform/macos/event_taps.h"
 #include "platform/macos/files.h"
 #include "platform/macos/hot_keys.h"
+#include "platform/macos/http_client.h"
 #include "platform/macos/image_io.h"
 #include "platform/macos/input_clocks.h"
 #include "platform/macos/keyboard_events.h"
@@ -65,6 +67,8 @@ struct MacPlatform::Impl {
   DispatchWorkQueues workQueues;
   MacEventTaps eventTaps;
   MacPointerMonitors pointer;
+  MacHttpClient http{loop};
+  MacCodeSigning codeSigning;
 };
 
 MacPlatform::MacPlatform() : impl_(std::make_unique<Impl>()) {}
@@ -77,8 +81,9 @@ RunLoopMainLoop& MacPlatform::loop() {
 
 platform::Platform MacPlatform::platform() {
   Impl& m = *impl_;
-  platform::HomeFolder home{stdStringOr((__bridge CFStringRef)NSHomeDirectory())};
-  auto major = static_cast<int>(NSProcessInfo.processInfo.operatingSystemVersion.majorVersion);
+  platform::HomeFolder home{stdStringOr((__bridge CFStringRef)NSHomeDirectory()),
+                            stdStringOr((__bridge CFStringRef)NSTemporaryDirectory())};
+  NSOperatingSystemVersion system = NSProcessInfo.processInfo.operatingSystemVersion;
   return platform::Platform{m.loop,
                             m.windowServer,
                             m.screens,
@@ -109,7 +114,11 @@ platform::Platform MacPlatform::platform() {
                             m.workQueues,
                             m.eventTaps,
                             m.pointer,
-                            major};
+                            m.http,
+                            m.codeSigning,
+                            static_cast<int>(system.majorVersion),
+                            static_cast<int>(system.minorVersion),
+                            static_cast<int>(system.patchVersion)};
 }
 
 }  // namespace velmora::macos

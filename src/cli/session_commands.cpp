@@ -213,16 +213,27 @@ const std::vector<Session::Command>& Session::commands() {
       {"update", "V",
        "The update site publishes a signed image of version V and its feed (on 127.0.0.1).",
        Needs::machine, &S::publishUpdate},
-      {"update check", "", "Velmora checks the update feed now.", Needs::velmora,
+      {"update check", "", "Velmora checks the update feed now; the script waits for it.",
+       Needs::velmora,
        [](S& s, std::string_view) {
          std::string answer = s.copy_->app->updates().check();
          if (answer != "checking") s.print("update check: " + answer);
-         return Status::ok;
+         return s.waitForUpdate();
        }},
-      {"update download", "", "Velmora downloads and verifies the available version.",
-       Needs::velmora, simple([](S& s, std::string_view) { s.copy_->app->updates().download(); })},
-      {"update install", "", "Velmora installs the verified image and relaunches.", Needs::velmora,
-       simple([](S& s, std::string_view) { s.copy_->app->updates().install(); })},
+      {"update download", "",
+       "Velmora downloads and verifies the available version; the script waits for it.",
+       Needs::velmora,
+       [](S& s, std::string_view) {
+         s.copy_->app->updates().download();
+         return s.waitForUpdate();
+       }},
+      {"update install", "",
+       "Velmora installs the verified image and relaunches; the script waits for it.",
+       Needs::velmora,
+       [](S& s, std::string_view) {
+         s.copy_->app->updates().install();
+         return s.waitForUpdate();
+       }},
       {"update skip", "", "The user skips the available version.", Needs::velmora,
        simple([](S& s, std::string_view) { s.copy_->app->updates().skip(); })},
       {"update notes", "", "The user asks what is new in the available version.", Needs::velmora,

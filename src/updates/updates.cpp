@@ -48,7 +48,8 @@ std::string replaced(std::string text, const std::string& from, const std::strin
   return text;
 }
 
-// The lower-case hexadecimal SHA-256 of a file; none when it cannot be read.
+}  // namespace
+
 std::optional<std::string> sha256Of(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
@@ -73,6 +74,8 @@ std::optional<std::string> sha256Of(const fs::path& file) {
   }
   return text;
 }
+
+namespace {
 
 void removeQuietly(const fs::path& path) {
   std::error_code ignored;

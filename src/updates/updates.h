@@ -126,6 +126,9 @@ class Updates {
 Result<void> installFromImage(const platform::Platform& platform,
                               const std::filesystem::path& image,
                               const std::filesystem::path& target);
+// The lower-case hexadecimal SHA-256 of a file, read in 1 MiB pieces; none when it cannot be
+// read.
+std::optional<std::string> sha256Of(const std::filesystem::path& file);
 // Both signature checks of a bundle, with the sentence for each failure.
 Result<void> checkSignature(platform::CodeSigning& signing, const std::filesystem::path& bundle);
 

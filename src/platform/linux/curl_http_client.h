@@ -14,8 +14,8 @@ namespace velmora::linuxhost {
 class CurlHttpClient final : public platform::HttpClient {
  public:
   // Endings are posted to `loop`. Every time-out is multiplied by `timeScale`: the virtual Mac
-  // runs its network faster than the wall clock, so a stalled server costs a test a fraction
-  // of a second rather than the full quarter minute.
+  // runs its network faster than the wall clock, so a stalled server costs a script a second
+  // or two rather than the full quarter minute.
   explicit CurlHttpClient(MainLoop& loop, double timeScale = 1.0);
   ~CurlHttpClient() override;
 

@@ -35,8 +35,9 @@ VirtualMac::VirtualMac(MainLoop& loop, linuxhost::HostServices host,
     : VirtualMac(loop, nullptr, host, std::move(home)) {}
 
 namespace {
-// A time-out of 15 s on the virtual Mac's network lasts 0.15 s of the wall clock.
-constexpr double kNetworkTimeScale = 0.01;
+// A time-out of 15 s on the virtual Mac's network lasts 1.5 s of the wall clock: short enough
+// for a stalled site in a script, long enough for a loopback server on a busy machine.
+constexpr double kNetworkTimeScale = 0.1;
 }  // namespace
 
 VirtualMac::VirtualMac(MainLoop& loop, std::unique_ptr<PlainHost> plain,

@@ -118,7 +118,7 @@ class VirtualMac {
   // volumes mounted on it. Made on first use.
   VirtualDisks& disks();
   // The network: real HTTP (to servers on the loopback interface in tests and scripts), with
-  // time-outs a hundred times shorter than asked; and the Security framework's code checks.
+  // time-outs ten times shorter than asked; and the Security framework's code checks.
   linuxhost::CurlHttpClient& http() { return *http_; }
   VirtualCodeSigning& codeSigning() { return codeSigning_; }
 

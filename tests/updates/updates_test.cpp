@@ -382,6 +382,40 @@ TEST_F(UpdatesTest, FromAReadOnlyImageTheUpdateGoesIntoApplications) {
                 "from there, and try again.");
 }
 
+TEST_F(UpdatesTest, ANewerFeedResetsAReadyImageAndAnInstallOverTheRunningCopyReplacesIt) {
+  updates.download();
+  updates.install();
+  EXPECT_EQ(updates.phase(), UpdatePhase{});
+  publish({"1.2.0"});
+  (void)updates.check();
+  settle();
+  updates.download();
+  settle();
+  ASSERT_EQ(updates.phase().kind, UpdatePhase::Kind::ready);
+  // The same feed again keeps the image; a newer one asks for a new download.
+  (void)updates.check();
+  settle();
+  EXPECT_EQ(updates.phase().kind, UpdatePhase::Kind::ready);
+  publish({"1.3.0"});
+  (void)updates.check();
+  settle();
+  EXPECT_EQ(updates.phase(), UpdatePhase{});
+  updates.install();
+  EXPECT_EQ(updates.phase(), UpdatePhase{});
+
+  updates.download();
+  settle();
+  updates.install();
+  EXPECT_EQ(updates.phase().kind, UpdatePhase::Kind::installing);
+  settle();
+  // Without anyone to relaunch, the updater is idle again with the new copy in place.
+  EXPECT_EQ(updates.phase(), UpdatePhase{});
+  EXPECT_EQ(runningVersion(), "1.3.0");
+  EXPECT_EQ(lastLog(), "installed 1.3.0 at " + bundle.string() + ", relaunching");
+  EXPECT_EQ(settings.updateInstalling(), "1.3.0");
+  EXPECT_EQ(temporaryItems(), 0u);
+}
+
 // Every change the swap makes, failed on its own, and the process ending before each one: a
 // runnable Velmora stays at the target or comes back there, and no hidden copy is left.
 TEST_F(UpdatesTest, TheSwapSurvivesAFailureOrAKillAtEveryStep) {

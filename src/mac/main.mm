@@ -1,14 +1,12 @@
 // The Velmora application: the Mac services, the application's shared objects and the
 // AppKit delegate that hands them the application's events, then the event loop.
 
-#include <cstdlib>
-#include <optional>
-#include <string>
-
 #import <AppKit/AppKit.h>
 #include <CoreServices/CoreServices.h>
 #import <Foundation/Foundation.h>
 
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 

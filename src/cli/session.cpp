@@ -183,6 +183,9 @@ void Session::settle() {
     copy_->app->waitForBackgroundWork();
     virtualLoop_->runPending();
   }
+  // Update work a command set off (a daily check that fell due while time passed) lands within
+  // that command, never at a later one.
+  if (copy_ && updaterBusy()) (void)waitForUpdate();
 }
 
 Session::Status Session::fail(const std::string& message) {

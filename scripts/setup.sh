@@ -7,7 +7,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-dev llvm clang-format pkg-config git
           libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libicu-dev libplist-dev
           libgdk-pixbuf-2.0-dev libcairo2-dev libpango1.0-dev fonts-inter fonts-noto-color-emoji
-          librsvg2-dev adwaita-icon-theme libedit-dev)
+          librsvg2-dev adwaita-icon-theme libedit-dev libcurl4-openssl-dev libssl-dev
+          libarchive-dev libcpp-httplib-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -28,6 +28,7 @@
 #include "switching/desktop_switcher.h"
 #include "switching/hotkey_bindings.h"
 #include "switching/system_shortcuts.h"
+#include "updates/updates.h"
 
 namespace velmora {
 

@@ -292,19 +292,4 @@ std::unique_ptr<FirstRunWindow> RecordedSurfaceKit::makeFirstRunWindow(const Con
   return std::make_unique<FirstRun>(record_);
 }
 
-void RecordedUpdates::start() {
-  started_ = true;
-  record_.note("update checker: started");
-}
-
-void RecordedUpdates::announce(const std::string& version) {
-  record_.note("update feed: version " + version + " is available");
-  if (onAvailable_) onAvailable_(version);
-}
-
-void RecordedUpdates::installed(const std::string& bundlePath) {
-  record_.note("update installer: a new copy is in place at " + bundlePath);
-  if (onInstalled_) onInstalled_(bundlePath);
-}
-
 }  // namespace velmora

@@ -82,20 +82,4 @@ class RecordedSurfaceKit final : public SurfaceKit {
   HoverStrip* hoverStrip_ = nullptr;
 };
 
-// The update checker's stand-in: the script says when a version comes out.
-class RecordedUpdates final : public Updates {
- public:
-  explicit RecordedUpdates(SurfaceRecord& record) : record_(record) {}
-  void start() override;
-  bool started() const { return started_; }
-  // A new version appears on the update feed.
-  void announce(const std::string& version);
-  // The installer has put a new copy in place at `bundlePath`; Velmora relaunches from it.
-  void installed(const std::string& bundlePath);
-
- private:
-  SurfaceRecord& record_;
-  bool started_ = false;
-};
-
 }  // namespace velmora

@@ -172,25 +172,6 @@ class FirstRunWindow {
   virtual bool isShowing() const = 0;
 };
 
-// The update checker.
-class Updates {
- public:
-  virtual ~Updates() = default;
-  virtual void start() = 0;
-  // A new copy is in place at `bundlePath`: the delegate relaunches from it.
-  void setOnInstalled(std::function<void(const std::string& bundlePath)> fn) {
-    onInstalled_ = std::move(fn);
-  }
-  // Each update that becomes available, by version.
-  void setOnAvailable(std::function<void(const std::string& version)> fn) {
-    onAvailable_ = std::move(fn);
-  }
-
- protected:
-  std::function<void(const std::string& bundlePath)> onInstalled_;
-  std::function<void(const std::string& version)> onAvailable_;
-};
-
 // Makes the surfaces, each when the delegate first needs it.
 class SurfaceKit {
  public:

@@ -8,8 +8,8 @@
 namespace velmora {
 
 VelmoraApp::VelmoraApp(const platform::Platform& platform, NotificationCenter& center,
-                       SurfaceKit& surfaces, Updates& updates, LineLog& systemLog,
-                       DockBadges::Stopwatch badgeStopwatch)
+                       SurfaceKit& surfaces, std::optional<std::string> updateFeed,
+                       LineLog& systemLog, DockBadges::Stopwatch badgeStopwatch)
     : platform_(platform),
       // Before anything reads an option: the predecessor's choices become this run's.
       imported_(LegacyMigration::importPreferences(platform.preferences, platform.home, systemLog)),
@@ -24,7 +24,8 @@ VelmoraApp::VelmoraApp(const platform::Platform& platform, NotificationCenter& c
       hotkeyCenter_(platform.hotKeys, systemLog, keyNames_),
       engineSettings_(settings_),
       ledger_(store_),
-      badges_(platform, center, std::move(badgeStopwatch)) {
+      badges_(platform, center, std::move(badgeStopwatch)),
+      updates_(platform, settings_, logs_.updates(), std::move(updateFeed)) {
   platform.application.setActivationPolicy(platform::ActivationPolicy::Accessory);
   // Every tile is drawn with this machine's symbols, pictures and canvases.
   Glyph::setServices(
@@ -47,7 +48,7 @@ VelmoraApp::VelmoraApp(const platform::Platform& platform, NotificationCenter& c
   engine_->setSwitcher(*switcher_);
 
   delegate_ = std::make_unique<AppDelegate>(
-      AppServices{platform, center, settings_, store_, *engine_, *switcher_, access_, updates,
+      AppServices{platform, center, settings_, store_, *engine_, *switcher_, access_, updates_,
                   logs_, systemLog, presentation_, shortcuts_, keyNames_, hotkeyCenter_, surfaces});
   platform.application.setMainMenu(MainMenu::standard().menus);
   platform.loop.post(lifetime_.guard([this] { delegate_->applicationDidFinishLaunching(); }));

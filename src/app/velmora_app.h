@@ -4,6 +4,7 @@
 // Mac's run loop, or the command line's loop on the virtual Mac); once it turns, the launch
 // runs.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "switching/hotkey_center.h"
 #include "switching/key_synth.h"
 #include "switching/system_shortcuts.h"
+#include "updates/updates.h"
 
 namespace velmora {
 
@@ -30,10 +32,13 @@ class VelmoraApp {
   // Imports the predecessor's preferences, makes the process a menu-bar accessory, creates
   // the shared objects and the delegate and installs the main menu; the launch itself is
   // queued on the loop, as the application finishes launching once its loop runs.
-  // `badgeStopwatch` times the Dock reads (a steady clock when none; the command line's
-  // scripts pass a still one so their output does not depend on the machine's speed).
+  // `updateFeed` is where the update feed is when it is not the maker's (the environment's
+  // VELMORA_UPDATE_FEED on a Mac; the command line's own server). `badgeStopwatch` times the Dock
+  // reads (a steady clock when none; the command line's scripts pass a still one so their output
+  // does not depend on the machine's speed).
   VelmoraApp(const platform::Platform& platform, NotificationCenter& center, SurfaceKit& surfaces,
-             Updates& updates, LineLog& systemLog, DockBadges::Stopwatch badgeStopwatch = {});
+             std::optional<std::string> updateFeed, LineLog& systemLog,
+             DockBadges::Stopwatch badgeStopwatch = {});
   ~VelmoraApp();
   VelmoraApp(const VelmoraApp&) = delete;
   VelmoraApp& operator=(const VelmoraApp&) = delete;
@@ -44,11 +49,13 @@ class VelmoraApp {
   SpaceStore& store() { return store_; }
   Accessibility& access() { return access_; }
   Logs& logs() { return logs_; }
+  Updates& updates() { return updates_; }
   const DesktopPresentation& presentation() const { return presentation_; }
   const KeyNames& keyNames() const { return keyNames_; }
   SystemShortcuts& shortcuts() { return shortcuts_; }
   // Blocks until the background Dock read in flight (if any) has handed its result to the
-  // main loop, so virtual time can move on deterministically.
+  // main loop, so virtual time can move on deterministically. The updater's work is waited
+  // for on its own (Updates::waitForWorkers): scripts say when.
   void waitForBackgroundWork() { badges_.waitForWorker(); }
   // How many preferences came over from the predecessor at this start.
   int imported() const { return imported_; }
@@ -68,6 +75,7 @@ class VelmoraApp {
   SettingsEngineView engineSettings_;
   StoreTimeLedger ledger_;
   DockBadges badges_;
+  Updates updates_;
   // Declared last so they go first: the delegate's subscriptions and the engine's callbacks
   // never outlive what they point at.
   std::unique_ptr<SpaceEngine> engine_;

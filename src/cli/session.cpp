@@ -15,6 +15,7 @@
 #include "core/notifications.h"
 #include "platform/input_clocks.h"
 #include "platform/key_codes.h"
+#include "platform/sim/signed_images.h"
 #include "platform/sim/world.h"
 #include "switching/space_search.h"
 
@@ -91,9 +92,15 @@ Session::Session(QueuedLoop& loop, VirtualLoop* virtualLoop, std::ostream& out,
       startedAt_(loop.now()),
       mac_(loop, host_.services(), std::move(home)),
       record_([this](const std::string& line) { emit(line); }),
-      updates_(record_),
+      updateSite_(std::make_unique<UpdateServer>(mac_.home().root / "update-site")),
       systemLog_(std::make_unique<SystemLogEcho>([this](const std::string& l) { emit(l); })) {
   if (virtualLoop_) virtualLoop_->holdCrossThreadPosts(true);
+  // The session's Velmora checked for updates just before the run began; scripts about the
+  // schedule set updateLastChecked themselves.
+  if (mac_.preferences().value(platform::kAppDomain, "updateLastChecked").isNull()) {
+    mac_.preferences().setValue(platform::kAppDomain, "updateLastChecked",
+                                Value(mac_.loop().wallNow()));
+  }
   // As on a Mac, opening Velmora's bundle starts it, or brings the running copy forward.
   mac_.setOnOpenApplication([this](const std::string& bundlePath) {
     if (quit_) return;
@@ -129,13 +136,29 @@ std::string Session::stampNow() const {
   return stamp(loop_.now() - startedAt_);
 }
 
-void Session::emit(const std::string& line) {
+// Paths under the session's temporary home and the update site's port read the same on every
+// run.
+std::string Session::masked(const std::string& raw) const {
+  std::string line = raw;
+  for (auto [from, to] : {std::pair{mac_.home().root.string(), std::string("~")},
+                          std::pair{updateSite_->baseURL(), std::string("http://update-site")}}) {
+    for (auto at = line.find(from); !from.empty() && at != std::string::npos;
+         at = line.find(from, at + to.size())) {
+      line.replace(at, from.size(), to);
+    }
+  }
+  return line;
+}
+
+void Session::emit(const std::string& raw) {
+  std::string line = masked(raw);
   out_ << stampNow() << line << '\n';
   out_.flush();
   recent_.push_back(line);
 }
 
-void Session::print(const std::string& line) {
+void Session::print(const std::string& raw) {
+  std::string line = masked(raw);
   out_ << line << '\n';
   recent_.push_back(line);
 }
@@ -161,6 +184,9 @@ void Session::settle() {
     copy_->app->waitForBackgroundWork();
     virtualLoop_->runPending();
   }
+  // Update work a command set off (a daily check that fell due while time passed) lands within
+  // that command, never at a later one.
+  if (copy_ && updaterBusy()) (void)waitForUpdate();
 }
 
 Session::Status Session::fail(const std::string& message) {
@@ -179,6 +205,7 @@ void Session::launch() {
 
 void Session::startCopy(std::optional<std::string> bundlePath) {
   // The first copy is the machine's own process; every later one is a new process.
+  bool fromBundle = bundlePath.has_value();
   platform::pid_t pid =
       everStarted_ || bundlePath ? mac_.startNewCopy(std::move(bundlePath)) : mac_.selfPID();
   everStarted_ = true;
@@ -190,8 +217,15 @@ void Session::startCopy(std::optional<std::string> bundlePath) {
     stopwatch = [] { return 0.0; };
     running->surfaces.setPassStopwatch(stopwatch);
   }
-  running->app = std::make_unique<VelmoraApp>(mac_.platform(), running->center, running->surfaces,
-                                              updates_, *systemLog_, std::move(stopwatch));
+  // A copy started from a bundle with its own information runs that bundle's version.
+  if (fromBundle) {
+    if (auto version = sim::bundleVersion(mac_.bundleInfo().path)) {
+      mac_.bundleInfo().info["CFBundleShortVersionString"] = Value(*version);
+    }
+  }
+  running->app =
+      std::make_unique<VelmoraApp>(mac_.platform(), running->center, running->surfaces,
+                                   updateSite_->feedURL(), *systemLog_, std::move(stopwatch));
   VelmoraApp& app = *running->app;
   running->surfaces.setTitle([&app](const Desktop& d) { return app.presentation().title(d); });
   Logs& logs = app.logs();
@@ -206,7 +240,11 @@ void Session::startCopy(std::optional<std::string> bundlePath) {
       notifications::kActiveSpaceDidChange,
       [this] { emit(std::string("notification: ") + notifications::kActiveSpaceDidChange); }));
   mac_.setOnQuitRequest(pid, [this, pid] { endCopy(pid, Ending::politely); });
+  running->connections.push_back(app.updates().changed().connect([this, running] {
+    if (copy_.get() == running) noteUpdateState();
+  }));
   if (copy_) retiring_.push_back(std::move(copy_));
+  updateStateNoted_.clear();
   copy_ = std::move(copy);
   Value version = mac_.bundleInfo().info["CFBundleShortVersionString"];
   emit("Velmora " + (version.asString() ? *version.asString() : std::string("?")) +

@@ -20,6 +20,7 @@
 
 #include "app/recorded_surfaces.h"
 #include "app/velmora_app.h"
+#include "cli/update_server.h"
 #include "core/line_log.h"
 #include "core/notification_center.h"
 #include "core/queued_loop.h"
@@ -87,9 +88,11 @@ class Session {
     RecordedSurfaceKit surfaces;
     std::unique_ptr<VelmoraApp> app;
     std::vector<ObserverToken> observers;
+    std::vector<Connection> connections;
   };
   enum class Ending { politely, abruptly };
 
+  std::string masked(const std::string& line) const;
   void emit(const std::string& line);   // an event, stamped with the time
   void print(const std::string& line);  // the answer to a print command
   void printLines(const std::string& text);
@@ -144,6 +147,15 @@ class Session {
   Status clickStripApp(std::string_view args);
   Status printNotifications();
   Status printTimers();
+  // The updater: the site, the checks and installs, and what can go wrong on the way.
+  Status publishUpdate(std::string_view version);
+  Status updateFault(std::string_view name);
+  Status waitForUpdate();
+  Status printUpdate();
+  // Notes what the running copy's updater changed since it was last looked at.
+  void noteUpdateState();
+  // Whether the running copy's updater has network or install work in flight.
+  bool updaterBusy();
   Status expect(std::string_view args);
   Status exportTime();
   Status answerSavePanel(std::string_view path);
@@ -172,8 +184,12 @@ class Session {
   linuxhost::DrawingHost host_;  // the command line draws: screenshots, measured tiles
   sim::VirtualMac mac_;
   SurfaceRecord record_;
-  // The update checker's stand-in outlives the copies, as an installer finishing late would.
-  RecordedUpdates updates_;
+  // The update site on the loopback interface, and how its next image is made.
+  std::unique_ptr<UpdateServer> updateSite_;
+  sim::ImageRecipe updateRecipe_;
+  std::string publishedVersion_;
+  // What was last noted of the running copy's updater.
+  std::string updateStateNoted_;
   std::unique_ptr<LineLog> systemLog_;
   // Every notification Velmora posted or received, stamped.
   std::vector<std::string> notifications_;

@@ -238,19 +238,52 @@ const std::vector<Session::Command>& Session::commands() {
          s.mac_.bundleInfo().info["CFBundleShortVersionString"] = Value(std::string(version));
          return Status::ok;
        }},
-      {"update", "V", "The update feed offers version V.", Needs::velmora,
-       [](S& s, std::string_view version) {
-         if (version.empty()) return s.fail("update takes a version: update 1.2.0");
-         s.updates_.announce(std::string(version));
+      {"update", "V",
+       "The update site publishes a signed image of version V and its feed (on 127.0.0.1).",
+       Needs::machine, &S::publishUpdate},
+      {"update check", "", "Velmora checks the update feed now; the script waits for it.",
+       Needs::velmora,
+       [](S& s, std::string_view) {
+         std::string answer = s.copy_->app->updates().check();
+         if (answer != "checking") s.print("update check: " + answer);
+         return s.waitForUpdate();
+       }},
+      {"update download", "",
+       "Velmora downloads and verifies the available version; the script waits for it.",
+       Needs::velmora,
+       [](S& s, std::string_view) {
+         s.copy_->app->updates().download();
+         return s.waitForUpdate();
+       }},
+      {"update install", "",
+       "Velmora installs the verified image and relaunches; the script waits for it.",
+       Needs::velmora,
+       [](S& s, std::string_view) {
+         s.copy_->app->updates().install();
+         return s.waitForUpdate();
+       }},
+      {"update skip", "", "The user skips the available version.", Needs::velmora,
+       simple([](S& s, std::string_view) { s.copy_->app->updates().skip(); })},
+      {"update notes", "", "The user asks what is new in the available version.", Needs::velmora,
+       simple([](S& s, std::string_view) { s.copy_->app->updates().showWhatsNew(); })},
+      {"update fault", "NAME",
+       "The update site misbehaves: none, 404, one-byte-more, other-bytes, stall, close, "
+       "redirect-loop; or its next image is other-team, unsigned or tampered.",
+       Needs::machine, &S::updateFault},
+      {"update feed", "TEXT", "The update site serves TEXT as its feed.", Needs::machine,
+       simple([](S& s, std::string_view text) { s.updateSite_->setFeedText(unquoted(text)); })},
+      {"applications locked", "on|off",
+       "The Applications folder cannot take new items (on), or can again (off).", Needs::machine,
+       [](S& s, std::string_view state) {
+         if (state != "on" && state != "off") return s.fail("applications locked takes on or off");
+         s.mac_.disks().setFolderLocked(s.mac_.disks().localApplicationsFolder(), state == "on");
          return Status::ok;
        }},
-      {"update installed", "PATH",
-       "The updater put a new copy at PATH; Velmora relaunches from it.", Needs::machine,
-       [](S& s, std::string_view path) {
-         if (path.empty()) return s.fail("update installed takes the new copy's bundle path");
-         s.updates_.installed(unquoted(path));
-         return Status::ok;
-       }},
+      {"wait for update", "", "Waits until the updater's network and install work has finished.",
+       Needs::either, [](S& s, std::string_view) { return s.waitForUpdate(); }},
+      {"print update", "",
+       "What the updater knows: its feed, the available version, phase and outcome.",
+       Needs::velmora, [](S& s, std::string_view) { return s.printUpdate(); }},
       {"reopen", "", "The user opens Velmora again while it runs.", Needs::velmora,
        simple([](S& s, std::string_view) {
          s.copy_->app->delegate().applicationShouldHandleReopen(false);

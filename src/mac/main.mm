@@ -5,6 +5,8 @@
 #include <CoreServices/CoreServices.h>
 #import <Foundation/Foundation.h>
 
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,10 +95,12 @@ int main() {
     // The surfaces that do not draw yet leave a line in the system log for each request.
     velmora::SurfaceRecord record(velmora::macos::logToSystem);
     velmora::RecordedSurfaceKit surfaces(record);
-    velmora::RecordedUpdates updates(record);
     velmora::macos::SystemLog systemLog;
+    // The developer's own feed, when one is set for this run.
+    std::optional<std::string> updateFeed;
+    if (const char* feed = std::getenv("VELMORA_UPDATE_FEED")) updateFeed = feed;
 
-    velmora::VelmoraApp app(mac.platform(), center, surfaces, updates, systemLog);
+    velmora::VelmoraApp app(mac.platform(), center, surfaces, updateFeed, systemLog);
     surfaces.setTitle(
         [&app](const velmora::Desktop& desktop) { return app.presentation().title(desktop); });
     [appDelegate startForwardingTo:&app loop:&mac.loop()];

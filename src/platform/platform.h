@@ -8,10 +8,12 @@
 #include "platform/application.h"
 #include "platform/bundle.h"
 #include "platform/canvas.h"
+#include "platform/code_signing.h"
 #include "platform/event_taps.h"
 #include "platform/files.h"
 #include "platform/home.h"
 #include "platform/hot_key_registry.h"
+#include "platform/http_client.h"
 #include "platform/image_io.h"
 #include "platform/input_clocks.h"
 #include "platform/keyboard_events.h"
@@ -68,8 +70,13 @@ struct Platform {
   WorkQueues& workQueues;
   EventTaps& eventTaps;
   PointerMonitors& pointer;
+  HttpClient& http;
+  CodeSigning& codeSigning;
   // The operating system's major version (26 for macOS Tahoe).
   int systemMajorVersion = 26;
+  // Its minor and patch versions (operatingSystemVersion), for the update feed's lowest system.
+  int systemMinorVersion = 0;
+  int systemPatchVersion = 0;
 };
 
 }  // namespace velmora::platform

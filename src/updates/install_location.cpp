@@ -9,9 +9,6 @@ namespace velmora::updates {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// A random (version 4) UUID, so hidden copies never collide with leftovers of an earlier run.
 std::string freshUUID() {
   std::random_device device;
   std::array<std::uint8_t, 16> bytes{};
@@ -27,6 +24,8 @@ std::string freshUUID() {
   }
   return text;
 }
+
+namespace {
 
 bool sameLocation(const fs::path& a, const fs::path& b) {
   return a.lexically_normal() == b.lexically_normal();
@@ -101,6 +100,25 @@ Result<void> InstallLocations::swap(const fs::path& source, const fs::path& targ
   // The new copy is in place; an old one that will not go away only costs disk space.
   if (aside) (void)files_.removeItem(*aside);
   return {};
+}
+
+void InstallLocations::recover(const fs::path& target) {
+  auto folder = target.parent_path();
+  std::error_code error;
+  std::vector<fs::path> aside, fresh;
+  for (auto it = fs::directory_iterator(folder, error); !error && it != fs::directory_iterator();
+       it.increment(error)) {
+    std::string name = it->path().filename().string();
+    if (!name.ends_with(".app")) continue;
+    if (name.starts_with(".Velmora-old-")) aside.push_back(it->path());
+    if (name.starts_with(".Velmora-new-")) fresh.push_back(it->path());
+  }
+  // A half-made copy is never trusted; the one moved aside is the last copy that ran.
+  for (const fs::path& path : fresh) (void)files_.removeItem(path);
+  for (const fs::path& path : aside) {
+    if (!files_.exists(target) && files_.moveItem(path, target)) continue;
+    (void)files_.removeItem(path);
+  }
 }
 
 }  // namespace velmora::updates

@@ -18,6 +18,10 @@
 
 namespace velmora::updates {
 
+// A random (version 4) UUID, so hidden copies and temporary files never collide with leftovers
+// of an earlier run.
+std::string freshUUID();
+
 class InstallLocations {
  public:
   InstallLocations(platform::Volumes& volumes, platform::Files& files, platform::HomeFolder home)
@@ -46,6 +50,10 @@ class InstallLocations {
   // Puts a copy of the bundle at `source` at `target`, replacing what is there; on failure,
   // one sentence for the user (and the updates log), and the target folder as it was.
   Result<void> swap(const std::filesystem::path& source, const std::filesystem::path& target);
+
+  // After a swap that was cut short (the process ended mid-way): a copy moved aside goes back
+  // to `target` when nothing is there, and hidden copies left beside it go. Best effort.
+  void recover(const std::filesystem::path& target);
 
  private:
   platform::Volumes& volumes_;

@@ -8,9 +8,11 @@
 #include "platform/macos/bundle.h"
 #include "platform/macos/cf_value.h"
 #include "platform/macos/cg_canvas.h"
+#include "platform/macos/code_signing.h"
 #include "platform/macos/event_taps.h"
 #include "platform/macos/files.h"
 #include "platform/macos/hot_keys.h"
+#include "platform/macos/http_client.h"
 #include "platform/macos/image_io.h"
 #include "platform/macos/input_clocks.h"
 #include "platform/macos/keyboard_events.h"
@@ -67,6 +69,8 @@ struct MacPlatform::Impl {
   DispatchWorkQueues workQueues;
   MacEventTaps eventTaps;
   MacPointerMonitors pointer;
+  MacHttpClient http{loop};
+  MacCodeSigning codeSigning;
 };
 
 MacPlatform::MacPlatform() : impl_(std::make_unique<Impl>()) {}
@@ -79,16 +83,45 @@ RunLoopMainLoop& MacPlatform::loop() {
 
 platform::Platform MacPlatform::platform() {
   Impl& m = *impl_;
-  platform::HomeFolder home{stdStringOr((__bridge CFStringRef)NSHomeDirectory())};
-  auto major = static_cast<int>(NSProcessInfo.processInfo.operatingSystemVersion.majorVersion);
-  return platform::Platform{m.loop,          m.windowServer,  m.screens,        m.workspace,
-                            m.inputClocks,   m.accessibility, m.preferences,    m.keyboardLayout,
-                            m.propertyLists, m.images,        m.processes,      m.launchServices,
-                            m.bundle,        m.application,   m.loginItems,     home,
-                            m.volumes,       m.files,         m.keyboardEvents, m.hotKeys,
-                            m.localEvents,   m.canvases,      m.symbols,        m.appIcons,
-                            m.panels,        m.statusBar,     m.openPanel,      m.savePanel,
-                            m.workQueues,    m.eventTaps,     m.pointer,        major};
+  platform::HomeFolder home{stdStringOr((__bridge CFStringRef)NSHomeDirectory()),
+                            stdStringOr((__bridge CFStringRef)NSTemporaryDirectory())};
+  NSOperatingSystemVersion system = NSProcessInfo.processInfo.operatingSystemVersion;
+  return platform::Platform{m.loop,
+                            m.windowServer,
+                            m.screens,
+                            m.workspace,
+                            m.inputClocks,
+                            m.accessibility,
+                            m.preferences,
+                            m.keyboardLayout,
+                            m.propertyLists,
+                            m.images,
+                            m.processes,
+                            m.launchServices,
+                            m.bundle,
+                            m.application,
+                            m.loginItems,
+                            home,
+                            m.volumes,
+                            m.files,
+                            m.keyboardEvents,
+                            m.hotKeys,
+                            m.localEvents,
+                            m.canvases,
+                            m.symbols,
+                            m.appIcons,
+                            m.panels,
+                            m.statusBar,
+                            m.openPanel,
+                            m.savePanel,
+                            m.workQueues,
+                            m.eventTaps,
+                            m.pointer,
+                            m.http,
+                            m.codeSigning,
+                            static_cast<int>(system.majorVersion),
+                            static_cast<int>(system.minorVersion),
+                            static_cast<int>(system.patchVersion)};
 }
 
 }  // namespace velmora::macos

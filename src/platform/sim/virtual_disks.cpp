@@ -1,5 +1,6 @@
 #include "platform/sim/virtual_disks.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace velmora::sim {
@@ -25,7 +26,24 @@ VirtualDisks::VirtualDisks(fs::path systemRoot)
 void VirtualDisks::mountVolume(const fs::path& mountPoint, platform::VolumeFacts facts) {
   std::error_code ignored;
   fs::create_directories(mountPoint, ignored);
+  std::lock_guard lock(mutex_);
   mounts_.emplace_back(mountPoint, facts);
+}
+
+bool VirtualDisks::unmountVolume(const fs::path& mountPoint) {
+  std::lock_guard lock(mutex_);
+  auto it = std::find_if(mounts_.begin(), mounts_.end(), [&](const auto& mount) {
+    return mount.first.lexically_normal() == mountPoint.lexically_normal();
+  });
+  if (it == mounts_.end()) return false;
+  mounts_.erase(it);
+  return true;
+}
+
+void VirtualDisks::setFolderLocked(const fs::path& folder, bool locked) {
+  std::lock_guard lock(mutex_);
+  std::erase(locked_, folder.lexically_normal());
+  if (locked) locked_.push_back(folder.lexically_normal());
 }
 
 fs::path VirtualDisks::mountDiskImage(const std::string& name) {
@@ -36,6 +54,7 @@ fs::path VirtualDisks::mountDiskImage(const std::string& name) {
 
 std::optional<platform::VolumeFacts> VirtualDisks::volumeFacts(const fs::path& path) {
   if (!local_.exists(path)) return std::nullopt;
+  std::lock_guard lock(mutex_);
   const std::pair<fs::path, platform::VolumeFacts>* innermost = nullptr;
   for (const auto& mount : mounts_) {
     if (lies(path, mount.first) && (!innermost || lies(mount.first, innermost->first))) {
@@ -47,23 +66,41 @@ std::optional<platform::VolumeFacts> VirtualDisks::volumeFacts(const fs::path& p
 }
 
 Result<void> VirtualDisks::mayChange(const fs::path& path) {
+  {
+    std::lock_guard lock(mutex_);
+    for (const fs::path& folder : locked_) {
+      if (path.lexically_normal() == folder || path.parent_path().lexically_normal() == folder)
+        return Failure{"Permission denied"};
+    }
+  }
   auto facts = volumeFacts(path);
   if (facts && facts->readOnly.value_or(false)) return Failure{"Read-only file system"};
   return {};
 }
 
 bool VirtualDisks::isWritableFolder(const fs::path& path) {
+  {
+    std::lock_guard lock(mutex_);
+    if (std::find(locked_.begin(), locked_.end(), path.lexically_normal()) != locked_.end())
+      return false;
+  }
   return mayChange(path) && local_.isWritableFolder(path);
 }
 
 Result<void> VirtualDisks::copyBundle(const fs::path& from, const fs::path& to) {
   if (auto allowed = mayChange(to.parent_path()); !allowed) return allowed;
+  if (changeRule_) {
+    if (auto allowed = changeRule_("copy", from, to); !allowed) return allowed;
+  }
   return local_.copyBundle(from, to);
 }
 
 Result<void> VirtualDisks::moveItem(const fs::path& from, const fs::path& to) {
   if (auto allowed = mayChange(from); !allowed) return allowed;
   if (auto allowed = mayChange(to.parent_path()); !allowed) return allowed;
+  if (changeRule_) {
+    if (auto allowed = changeRule_("move", from, to); !allowed) return allowed;
+  }
   if (moveRule_) {
     if (auto allowed = moveRule_(from, to); !allowed) return allowed;
   }
@@ -72,6 +109,9 @@ Result<void> VirtualDisks::moveItem(const fs::path& from, const fs::path& to) {
 
 Result<void> VirtualDisks::removeItem(const fs::path& path) {
   if (auto allowed = mayChange(path); !allowed) return allowed;
+  if (changeRule_) {
+    if (auto allowed = changeRule_("remove", path, {}); !allowed) return allowed;
+  }
   return local_.removeItem(path);
 }
 

@@ -6,8 +6,10 @@
 
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -30,10 +32,20 @@ class VirtualDisks final : public platform::Volumes, public platform::Files {
   const std::filesystem::path& systemRoot() const { return root_; }
   // Mounts a volume with these facts at `mountPoint`, creating the folder.
   void mountVolume(const std::filesystem::path& mountPoint, platform::VolumeFacts facts);
+  // Takes the volume at `mountPoint` away (its folder stays); false when none is mounted there.
+  bool unmountVolume(const std::filesystem::path& mountPoint);
+  // A folder the user may not change: new items cannot be added to it. False lifts it again.
+  void setFolderLocked(const std::filesystem::path& folder, bool locked);
   // A disk image as the Finder mounts one: read-only, at <system root>/Volumes/<name>.
   std::filesystem::path mountDiskImage(const std::string& name);
   // Every later move asks `rule` first; an empty rule lets every move run again.
   void failMoves(MoveRule rule) { moveRule_ = std::move(rule); }
+  // Every later copy, move and removal asks `rule` first, with "copy", "move" or "remove" and
+  // its paths (`to` empty for a removal); an empty rule lets them all run again.
+  using ChangeRule =
+      std::function<Result<void>(std::string_view operation, const std::filesystem::path& from,
+                                 const std::filesystem::path& to)>;
+  void failChanges(ChangeRule rule) { changeRule_ = std::move(rule); }
 
   // ---- platform::Volumes ----
   // The facts of the innermost volume holding an existing item; the startup disk otherwise.
@@ -57,8 +69,12 @@ class VirtualDisks final : public platform::Volumes, public platform::Files {
 
   std::filesystem::path root_;
   linuxhost::LocalFiles local_;
+  // The updater mounts and checks from its worker thread.
+  mutable std::mutex mutex_;
   std::vector<std::pair<std::filesystem::path, platform::VolumeFacts>> mounts_;
+  std::vector<std::filesystem::path> locked_;
   MoveRule moveRule_;
+  ChangeRule changeRule_;
 };
 
 }  // namespace velmora::sim

@@ -34,6 +34,12 @@ VirtualMac::VirtualMac(MainLoop& loop, linuxhost::HostServices host,
                        std::optional<std::filesystem::path> home)
     : VirtualMac(loop, nullptr, host, std::move(home)) {}
 
+namespace {
+// A time-out of 15 s on the virtual Mac's network lasts 1.5 s of the wall clock: short enough
+// for a stalled site in a script, long enough for a loopback server on a busy machine.
+constexpr double kNetworkTimeScale = 0.1;
+}  // namespace
+
 VirtualMac::VirtualMac(MainLoop& loop, std::unique_ptr<PlainHost> plain,
                        std::optional<linuxhost::HostServices> host,
                        std::optional<std::filesystem::path> home)
@@ -64,7 +70,9 @@ VirtualMac::VirtualMac(MainLoop& loop, std::unique_ptr<PlainHost> plain,
       pointer_(loop, machine_.pointer),
       appIcons_(machine_, host_.symbols),
       menuBar_(machine_, host_.canvases, *preferences_, platform::kAppDomain),
-      savePanel_(loop) {
+      savePanel_(loop),
+      codeSigning_(machine_),
+      http_(std::make_unique<linuxhost::CurlHttpClient>(loop, kNetworkTimeScale)) {
   addApplication(SimApp{kSelfPID, "Velmora", "app.velmora.Velmora", "/Applications/Velmora.app",
                         platform::ActivationPolicy::Accessory, false});
   keyboard_.attachPanels(panels_);
@@ -110,11 +118,16 @@ platform::Platform VirtualMac::platform() {
                             workQueues_,
                             eventTaps_,
                             pointer_,
+                            *http_,
+                            codeSigning_,
                             machine_.systemMajorVersion};
 }
 
 VirtualDisks& VirtualMac::disks() {
-  if (!disks_) disks_ = std::make_unique<VirtualDisks>(machine_.home().root / "Macintosh HD");
+  if (!disks_) {
+    disks_ = std::make_unique<VirtualDisks>(machine_.home().root / "Macintosh HD");
+    processes_.setDisks(disks_.get());
+  }
   return *disks_;
 }
 

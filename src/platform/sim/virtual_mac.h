@@ -29,6 +29,7 @@
 #include "core/geometry.h"
 #include "core/main_loop.h"
 #include "core/value.h"
+#include "platform/linux/curl_http_client.h"
 #include "platform/linux/host_services.h"
 #include "platform/linux/thread_work_queues.h"
 #include "platform/platform.h"
@@ -39,6 +40,7 @@
 #include "platform/sim/virtual_accessibility.h"
 #include "platform/sim/virtual_app_icons.h"
 #include "platform/sim/virtual_application.h"
+#include "platform/sim/virtual_code_signing.h"
 #include "platform/sim/virtual_disks.h"
 #include "platform/sim/virtual_dock.h"
 #include "platform/sim/virtual_event_taps.h"
@@ -117,6 +119,10 @@ class VirtualMac {
   // The startup disk ("/Applications" lies in its root folder, under the home) and the
   // volumes mounted on it. Made on first use.
   VirtualDisks& disks();
+  // The network: real HTTP (to servers on the loopback interface in tests and scripts), with
+  // time-outs ten times shorter than asked; and the Security framework's code checks.
+  linuxhost::CurlHttpClient& http() { return *http_; }
+  VirtualCodeSigning& codeSigning() { return codeSigning_; }
 
   // ---- Building a world (no notifications are posted) ----
   // Adds a display with one ordinary desktop, which becomes its current space. The first
@@ -388,6 +394,8 @@ class VirtualMac {
   VirtualSavePanel savePanel_;
   linuxhost::ThreadWorkQueues workQueues_;
   std::unique_ptr<VirtualDisks> disks_;
+  VirtualCodeSigning codeSigning_;
+  std::unique_ptr<linuxhost::CurlHttpClient> http_;  // before the disks go: it may be writing
   Lifetime lifetime_;
 };
 

@@ -4,12 +4,16 @@
 #include <charconv>
 #include <filesystem>
 
+#include "platform/sim/signed_images.h"
+
 namespace velmora::sim {
 
 namespace {
 
 constexpr const char* kKillall = "/usr/bin/killall";
 constexpr const char* kTccutil = "/usr/bin/tccutil";
+constexpr const char* kHdiutil = "/usr/bin/hdiutil";
+constexpr const char* kDitto = "/usr/bin/ditto";
 
 bool isDockTool(const std::string& executable) {
   return executable == kKillall || executable == VirtualDock::kActivateSettings;
@@ -42,11 +46,16 @@ void VirtualProcesses::failLaunch(const std::string& executable,
 platform::ProcessResult VirtualProcesses::run(const std::string& executable,
                                               const std::vector<std::string>& arguments) {
   machine_.countCall("Process.run");
-  runs_.push_back(SimProcessRun{executable, arguments});
-  if (auto failure = launchFailures_.find(executable); failure != launchFailures_.end()) {
-    return {false, failure->second, 0, {}};
+  {
+    std::lock_guard lock(runsMutex_);
+    runs_.push_back(SimProcessRun{executable, arguments});
+    if (auto failure = launchFailures_.find(executable); failure != launchFailures_.end()) {
+      return {false, failure->second, 0, {}};
+    }
   }
   if (executable == kTccutil) return tccutil(arguments);
+  if (executable == kHdiutil && disks_) return hdiutil(arguments);
+  if (executable == kDitto && disks_) return ditto(arguments);
   if (isDockTool(executable)) {
     auto [status, error] = dockTool(executable, arguments);
     return {true, {}, status, error};
@@ -147,6 +156,55 @@ platform::ProcessResult VirtualProcesses::tccutil(const std::vector<std::string>
     if (self != arguments[2]) return {true, {}, 0, {}};
   }
   machine_.ax().setTrusted(false);
+  return {true, {}, 0, {}};
+}
+
+// attach -nobrowse -readonly -noautoopen -mountpoint MOUNT IMAGE: the image's items appear at
+// the mount point, on a volume that reports itself read-only. detach MOUNT [-force]: they go.
+platform::ProcessResult VirtualProcesses::hdiutil(const std::vector<std::string>& arguments) {
+  auto has = [&](const std::string& word) {
+    return std::find(arguments.begin(), arguments.end(), word) != arguments.end();
+  };
+  if (!arguments.empty() && arguments[0] == "attach") {
+    auto mountFlag = std::find(arguments.begin(), arguments.end(), "-mountpoint");
+    if (mountFlag == arguments.end() || mountFlag + 1 == arguments.end() || arguments.size() < 3 ||
+        !has("-readonly")) {
+      return {true, {}, 1, "hdiutil: attach: only read-only attaches at a mount point here\n"};
+    }
+    std::filesystem::path mountPoint = *(mountFlag + 1);
+    std::filesystem::path image = arguments.back();
+    if (!std::filesystem::is_regular_file(image)) {
+      return {true, {}, 1, "hdiutil: attach failed - No such file or directory\n"};
+    }
+    if (auto unpacked = unpackImage(image, mountPoint); !unpacked) {
+      std::error_code ignored;
+      for (const auto& entry : std::filesystem::directory_iterator(mountPoint, ignored)) {
+        std::filesystem::remove_all(entry.path(), ignored);
+      }
+      return {true, {}, 1, unpacked.error() + "\n"};
+    }
+    disks_->mountVolume(mountPoint, platform::VolumeFacts{true, false});
+    return {true, {}, 0, {}};
+  }
+  if (arguments.size() >= 2 && arguments[0] == "detach") {
+    std::filesystem::path mountPoint = arguments[1];
+    if (!disks_->unmountVolume(mountPoint)) {
+      return {true, {}, 1, "hdiutil: detach failed - No such file or directory\n"};
+    }
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(mountPoint, ignored)) {
+      std::filesystem::remove_all(entry.path(), ignored);
+    }
+    return {true, {}, 0, {}};
+  }
+  return {true, {}, 1, "hdiutil: unknown verb\n"};
+}
+
+platform::ProcessResult VirtualProcesses::ditto(const std::vector<std::string>& arguments) {
+  if (arguments.size() != 2) return {true, {}, 1, "usage: ditto src dst\n"};
+  if (auto copied = disks_->copyBundle(arguments[0], arguments[1]); !copied) {
+    return {true, {}, 1, "ditto: " + copied.error() + "\n"};
+  }
   return {true, {}, 0, {}};
 }
 

@@ -2,10 +2,13 @@
 // The virtual Mac's command-line tools, as Velmora runs them (Process): "/usr/bin/tccutil"
 // resets the Accessibility grant, "/usr/bin/killall Dock" restarts the Dock,
 // activateSettings "-u" makes the Dock reload its shortcuts, and "/bin/sh" runs a relaunch
-// script: it waits until the process is gone, then opens the bundle. Any other executable does
-// not exist. Every run and start is recorded.
+// script: it waits until the process is gone, then opens the bundle; "/usr/bin/hdiutil" attaches
+// an image file read-only at a mount point and detaches it again, and "/usr/bin/ditto" copies a
+// bundle, both on the virtual disks. Any other executable does not exist. Every run and start is
+// recorded; runs may come from the updater's worker thread.
 
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -15,6 +18,7 @@
 #include "platform/process_runner.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/virtual_application.h"
+#include "platform/sim/virtual_disks.h"
 #include "platform/sim/virtual_dock.h"
 
 namespace velmora::sim {
@@ -30,6 +34,9 @@ class VirtualProcesses final : public platform::ProcessRunner {
   // A relaunch script opens its bundle through `application`.
   VirtualProcesses(Machine& machine, VirtualDock& dock, VirtualApplication& application)
       : machine_(machine), dock_(dock), application_(application) {}
+
+  // hdiutil and ditto work on these disks.
+  void setDisks(VirtualDisks* disks) { disks_ = disks; }
 
   // Every process run (waited for), in order.
   const std::vector<SimProcessRun>& runs() const { return runs_; }
@@ -53,6 +60,8 @@ class VirtualProcesses final : public platform::ProcessRunner {
 
  private:
   platform::ProcessResult tccutil(const std::vector<std::string>& arguments);
+  platform::ProcessResult hdiutil(const std::vector<std::string>& arguments);
+  platform::ProcessResult ditto(const std::vector<std::string>& arguments);
   // What the Dock's tools do, run or started: the exit status and standard error.
   std::pair<int, std::string> dockTool(const std::string& executable,
                                        const std::vector<std::string>& arguments);
@@ -69,6 +78,8 @@ class VirtualProcesses final : public platform::ProcessRunner {
   Machine& machine_;
   VirtualDock& dock_;
   VirtualApplication& application_;
+  VirtualDisks* disks_ = nullptr;
+  std::mutex runsMutex_;
   std::vector<SimProcessRun> runs_;
   std::vector<SimProcessRun> starts_;
   std::optional<std::pair<int, std::string>> tccutilFailure_;

@@ -30,4 +30,5 @@
 #include "Foundation/NSTask.h"
 #include "Foundation/NSURL+ResourceValues.h"
 #include "Foundation/NSURL.h"
+#include "Foundation/NSURLSession.h"
 #include "Foundation/NSValue.h"

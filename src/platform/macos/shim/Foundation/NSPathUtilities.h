@@ -10,6 +10,8 @@ NS_ASSUME_NONNULL_BEGIN
 
 // The current user's home folder.
 NSString* NSHomeDirectory(void);
+// The folder for this user's temporary files, ending in "/".
+NSString* NSTemporaryDirectory(void);
 
 typedef NS_ENUM(NSUInteger, NSSearchPathDirectory) {
   NSApplicationDirectory = 1,

@@ -416,6 +416,41 @@ TEST_F(UpdatesTest, ANewerFeedResetsAReadyImageAndAnInstallOverTheRunningCopyRep
   EXPECT_EQ(temporaryItems(), 0u);
 }
 
+TEST_F(UpdatesTest, TheRarerFailuresHaveTheirSentencesToo) {
+  publish({"1.2.0"});
+  (void)updates.check();
+  settle();
+  // The site ends the body one byte short of what the feed announced.
+  feed.replace(feed.find("\"size\": ") + 8, std::to_string(image.size()).size(),
+               std::to_string(image.size() + 1));
+  (void)updates.check();
+  settle();
+  updates.download();
+  settle();
+  EXPECT_EQ(updates.phase().sentence, "the download is " + std::to_string(image.size()) +
+                                          " bytes, not " + std::to_string(image.size() + 1));
+
+  // No temporary folder to write to.
+  fs::remove_all(mac.home().temporary());
+  std::ofstream(mac.home().temporary()) << "in the way";
+  publish({"1.2.0"});
+  (void)updates.check();
+  settle();
+  updates.download();
+  settle();
+  EXPECT_EQ(updates.phase().sentence, "no room for the download");
+  fs::remove(mac.home().temporary());
+
+  // A Security framework that cannot compile the requirement.
+  struct NoRequirements final : platform::CodeSigning {
+    std::int32_t createStaticCode(const fs::path&) override { return 0; }
+    std::int32_t checkValidity(const fs::path&) override { return 0; }
+    std::int32_t createRequirement(const std::string&) override { return -67052; }
+    std::int32_t checkValidity(const fs::path&, const std::string&) override { return 0; }
+  } noRequirements;
+  EXPECT_EQ(checkSignature(noRequirements, bundle).error(), "the signing rule did not load");
+}
+
 // Every change the swap makes, failed on its own, and the process ending before each one: a
 // runnable Velmora stays at the target or comes back there, and no hidden copy is left.
 TEST_F(UpdatesTest, TheSwapSurvivesAFailureOrAKillAtEveryStep) {

@@ -12,9 +12,9 @@ NS_ASSUME_NONNULL_BEGIN
 @class NSString;
 @class NSURL;
 
-typedef NS_ENUM(NSUInteger, NSURLRequestCachePolicy){
-    NSURLRequestUseProtocolCachePolicy = 0,
-    NSURLRequestReloadIgnoringLocalCacheData = 1,
+typedef NS_ENUM(NSUInteger, NSURLRequestCachePolicy) {
+  NSURLRequestUseProtocolCachePolicy = 0,
+  NSURLRequestReloadIgnoringLocalCacheData = 1,
 };
 typedef double NSTimeInterval;
 

@@ -11,8 +11,8 @@ CF_ASSUME_NONNULL_BEGIN
 typedef const struct CF_BRIDGED_TYPE(id) __SecCode* SecStaticCodeRef;
 typedef struct CF_BRIDGED_TYPE(id) __SecRequirement* SecRequirementRef;
 
-typedef CF_OPTIONS(uint32_t, SecCSFlags){
-    kSecCSDefaultFlags = 0,
+typedef CF_OPTIONS(uint32_t, SecCSFlags) {
+  kSecCSDefaultFlags = 0,
 };
 
 // Codes the checks answer (Code Signing Services result codes).

@@ -14,75 +14,55 @@
 
 #include "cli/session.h"
 #include "core/virtual_loop.h"
+#include "crowded_mac.h"
 #include "surfaces/hover_strip.h"
 
 namespace {
 
 using namespace velmora;
 
-struct CrowdedMac {
-  VirtualLoop loop;
-  std::ostringstream out;
-  cli::Session session{loop, &loop, out};
-  HoverStrip* strip = nullptr;
-
-  CrowdedMac() {
-    auto loaded = session.loadWorldFile(VELMORA_WORLDS_DIR "/three-by-sixteen.json");
-    if (!loaded.ok()) {
-      std::fprintf(stderr, "%s\n", loaded.error().c_str());
-      std::abort();
-    }
-    sim::VirtualMac& mac = session.mac();
-    std::vector<platform::pid_t> apps;
-    for (const sim::SimApp& app : mac.apps()) {
-      if (app.policy == platform::ActivationPolicy::Regular && app.name) apps.push_back(app.pid);
-    }
-    for (const sim::SimDisplay& display : mac.displays()) {
-      for (const sim::SimSpace& space : display.spaces) {
-        for (platform::pid_t pid : apps) {
-          mac.addWindow(pid, {space.id}, AXRect::make(100, 100, 800, 600));
-        }
-      }
-    }
-    session.launch();
-    session.execute("advance 8");  // past the first-run toast
-    strip = session.hoverStrip();
-    if (!strip || !strip->isStarted()) {
-      std::fprintf(stderr, "the hover strip is not watching the pointer\n");
-      std::abort();
-    }
+// The strip of a crowded Mac, watching the pointer.
+HoverStrip& stripOf(bench::CrowdedMac& crowded) {
+  HoverStrip* strip = crowded.session.hoverStrip();
+  if (!strip || !strip->isStarted()) {
+    std::fprintf(stderr, "the hover strip is not watching the pointer\n");
+    std::abort();
   }
-};
+  return *strip;
+}
 
 void BM_HoverPointerMovedAway(benchmark::State& state) {
-  CrowdedMac crowded;
+  bench::CrowdedMac crowded;
+  HoverStrip& strip = stripOf(crowded);
   double x = 100;
   for (auto _ : state) {
     // On the third display (the last the lookup tries), well below its top.
-    crowded.strip->pointerMoved({-1920 + x, 400});
+    strip.pointerMoved({-1920 + x, 400});
     x = x > 1800 ? 100 : x + 1;
   }
-  if (crowded.strip->isDwelling()) std::abort();
+  if (strip.isDwelling()) std::abort();
 }
 BENCHMARK(BM_HoverPointerMovedAway)->Unit(benchmark::kNanosecond);
 
 void BM_HoverPointerMovedAlongTheTop(benchmark::State& state) {
-  CrowdedMac crowded;
+  bench::CrowdedMac crowded;
+  HoverStrip& strip = stripOf(crowded);
   double x = 700;
   for (auto _ : state) {
-    crowded.strip->pointerMoved({x, 981});
+    strip.pointerMoved({x, 981});
     x = x > 800 ? 700 : x + 0.5;
   }
-  if (!crowded.strip->isDwelling()) std::abort();
+  if (!strip.isDwelling()) std::abort();
 }
 BENCHMARK(BM_HoverPointerMovedAlongTheTop)->Unit(benchmark::kNanosecond);
 
 void BM_HoverStripOpensAndDraws(benchmark::State& state) {
-  CrowdedMac crowded;
+  bench::CrowdedMac crowded;
+  HoverStrip& strip = stripOf(crowded);
   platform::CanvasFactory& canvases = crowded.session.mac().platform().canvases;
   for (auto _ : state) {
-    crowded.strip->showStrip(0);
-    HoverPanel* panel = crowded.strip->panel();
+    strip.showStrip(0);
+    HoverPanel* panel = strip.panel();
     const Size size = panel->view().size();
     auto canvas = canvases.makeCanvas(size, 2);
     panel->view().paint(*canvas, size, crowded.loop.now());

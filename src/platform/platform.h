@@ -22,6 +22,7 @@
 #include "platform/open_panel.h"
 #include "platform/panels.h"
 #include "platform/pointer_monitors.h"
+#include "platform/popover.h"
 #include "platform/preferences.h"
 #include "platform/process_runner.h"
 #include "platform/property_lists.h"
@@ -61,6 +62,7 @@ struct Platform {
   Symbols& symbols;
   AppIcons& appIcons;
   Panels& panels;
+  Popovers& popovers;
   StatusBar& statusBar;
   OpenPanel& openPanel;
   WorkQueues& workQueues;

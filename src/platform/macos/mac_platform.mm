@@ -21,6 +21,7 @@
 #include "platform/macos/open_panel.h"
 #include "platform/macos/panels.h"
 #include "platform/macos/pointer_monitors.h"
+#include "platform/macos/popovers.h"
 #include "platform/macos/preferences.h"
 #include "platform/macos/process_runner.h"
 #include "platform/macos/property_lists.h"
@@ -60,6 +61,7 @@ struct MacPlatform::Impl {
   MacSymbols symbols;
   MacAppIcons appIcons;
   MacPanels panels;
+  MacPopovers popovers;
   MacStatusBar statusBar;
   MacOpenPanel openPanel;
   DispatchWorkQueues workQueues;
@@ -79,37 +81,14 @@ platform::Platform MacPlatform::platform() {
   Impl& m = *impl_;
   platform::HomeFolder home{stdStringOr((__bridge CFStringRef)NSHomeDirectory())};
   auto major = static_cast<int>(NSProcessInfo.processInfo.operatingSystemVersion.majorVersion);
-  return platform::Platform{m.loop,
-                            m.windowServer,
-                            m.screens,
-                            m.workspace,
-                            m.inputClocks,
-                            m.accessibility,
-                            m.preferences,
-                            m.keyboardLayout,
-                            m.propertyLists,
-                            m.images,
-                            m.processes,
-                            m.launchServices,
-                            m.bundle,
-                            m.application,
-                            m.loginItems,
-                            home,
-                            m.volumes,
-                            m.files,
-                            m.keyboardEvents,
-                            m.hotKeys,
-                            m.localEvents,
-                            m.canvases,
-                            m.symbols,
-                            m.appIcons,
-                            m.panels,
-                            m.statusBar,
-                            m.openPanel,
-                            m.workQueues,
-                            m.eventTaps,
-                            m.pointer,
-                            major};
+  return platform::Platform{m.loop,          m.windowServer,  m.screens,        m.workspace,
+                            m.inputClocks,   m.accessibility, m.preferences,    m.keyboardLayout,
+                            m.propertyLists, m.images,        m.processes,      m.launchServices,
+                            m.bundle,        m.application,   m.loginItems,     home,
+                            m.volumes,       m.files,         m.keyboardEvents, m.hotKeys,
+                            m.localEvents,   m.canvases,      m.symbols,        m.appIcons,
+                            m.panels,        m.popovers,      m.statusBar,      m.openPanel,
+                            m.workQueues,    m.eventTaps,     m.pointer,        major};
 }
 
 }  // namespace velmora::macos

@@ -2,7 +2,8 @@
 // What the application asks of its surfaces, recorded one line a request (a toast, a switch
 // tag, the popover, a settings page, …): the command line prints the lines and scripts
 // expect them; the Mac app sends them to the system log. The surfaces that draw (the switch tag,
-// the menu bar tile, the desktop editor, the quick switcher, the names over Mission Control)
+// the menu bar tile, the desktop editor, the quick switcher, the names over Mission Control,
+// the popover)
 // are the real ones behind the record; the others are stand-ins until they draw.
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@ namespace velmora {
 
 class EditorWindow;
 class HoverStrip;
+class MenuPopover;
 class MissionControlOverlay;
 class QuickSwitcher;
 class NotchLabel;
@@ -57,6 +59,8 @@ class RecordedSurfaceKit final : public SurfaceKit {
   NotchLabel* notchLabel() const { return notchLabel_; }
   // The strip at the top edge once the delegate made it.
   HoverStrip* hoverStrip() const { return hoverStrip_; }
+  // The desktops popover once the delegate made it.
+  MenuPopover* menuPopover() const { return menuPopover_; }
 
   std::string title(const Desktop& desktop) const;
 
@@ -80,6 +84,7 @@ class RecordedSurfaceKit final : public SurfaceKit {
   MissionControlOverlay* overlay_ = nullptr;
   NotchLabel* notchLabel_ = nullptr;
   HoverStrip* hoverStrip_ = nullptr;
+  MenuPopover* menuPopover_ = nullptr;
 };
 
 // The update checker's stand-in: the script says when a version comes out.
@@ -88,14 +93,16 @@ class RecordedUpdates final : public Updates {
   explicit RecordedUpdates(SurfaceRecord& record) : record_(record) {}
   void start() override;
   bool started() const { return started_; }
-  // A new version appears on the update feed.
-  void announce(const std::string& version);
+  // A new version appears on the update feed, released on `date` (empty when not given).
+  void announce(const std::string& version, const std::string& date = "");
+  std::string releaseDate() const override { return date_; }
   // The installer has put a new copy in place at `bundlePath`; Velmora relaunches from it.
   void installed(const std::string& bundlePath);
 
  private:
   SurfaceRecord& record_;
   bool started_ = false;
+  std::string date_;
 };
 
 }  // namespace velmora

@@ -123,6 +123,7 @@ class Notch final : public NotchName {
     drawn_.missionControlChanged(open);
   }
   std::vector<std::string> report() override { return drawn_.report(); }
+  std::optional<ScreenRect> anchor() const override { return drawn_.anchor(); }
 
  private:
   SurfaceRecord& record_;

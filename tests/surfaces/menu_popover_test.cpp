@@ -180,6 +180,34 @@ TEST(MenuPopover, SendMovesTheWindowOfTheApplicationThatWasInFrontNotVelmoras) {
   EXPECT_EQ(w.commands.noted, (std::vector<std::string>{"switch to 2", "quick switcher"}));
 }
 
+TEST(MenuPopover, EachCommandClosesThePopoverAndReachesTheApplication) {
+  struct Case {
+    PopoverTarget target;
+    std::string heard;  // what the application heard; "" when the engine acts itself
+  };
+  const std::vector<Case> cases{{PopoverTarget::settingsButton, "settings"},
+                                {PopoverTarget::quickSwitcher, "quick switcher"},
+                                {PopoverTarget::missionControl, "mission control"},
+                                {PopoverTarget::jumpBack, ""},
+                                {PopoverTarget::settings, "settings"},
+                                {PopoverTarget::quit, "quit"}};
+  for (const Case& c : cases) {
+    PopoverWorld w;
+    w.popover->toggle(w.anchor);
+    platform::CanvasRect at = w.footer(c.target);
+    for (const auto& line : w.popover->view().lines()) {
+      if (line.target == c.target && line.buttonFrame.width > 0) at = line.buttonFrame;
+    }
+    ASSERT_GT(at.width, 0) << popoverTargetName(c.target);
+    w.clickContent(at);
+    EXPECT_EQ(w.shown(), nullptr) << popoverTargetName(c.target);
+    EXPECT_FALSE(w.mac.popovers().all().front()->lastCloseAnimated());
+    EXPECT_EQ(w.commands.noted,
+              c.heard.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.heard})
+        << popoverTargetName(c.target);
+  }
+}
+
 TEST(MenuPopoverView, DisplayHeadingsComeAndGoWithTheSecondDisplay) {
   PopoverWorld w(3, 2);
   w.popover->toggle(w.anchor);

@@ -439,11 +439,13 @@ Session::Status Session::set(std::string_view args) {
   // An option with named cases takes a case by its label too: left, "Right of the notch".
   if (!value.asInteger() && !value.asBool()) {
     Settings names(mac_.preferences());
+    const std::string_view option = key;
+    const std::string word = unquoted(text);
     names.forEachPref([&](auto& pref) {
       using T = std::remove_cvref_t<decltype(pref.defaultValue)>;
       if constexpr (OptionEnumeration<T>) {
-        if (pref.key == key) {
-          if (auto raw = caseNamed<T>(unquoted(text))) value = Value(*raw);
+        if (pref.key == option) {
+          if (auto raw = caseNamed<T>(word)) value = Value(*raw);
         }
       }
     });

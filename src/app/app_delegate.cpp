@@ -75,6 +75,30 @@ void AppDelegate::applicationDidFinishLaunching() {
     }
   }));
   popover_ = s_.surfaces.makePopover(context_);
+  // The popover hangs from the tile's button while the tile is in the bar, otherwise from the
+  // notch label standing in for it.
+  popover_->setAnchors([this](MenuPopoverController::Anchor anchor) {
+    std::optional<platform::PopoverAnchor> at;
+    if (anchor == MenuPopoverController::Anchor::tile && statusBar_) {
+      at = statusBar_->popoverAnchor();
+    } else if (std::optional<ScreenRect> label = notch_->anchor()) {
+      at = platform::PopoverAnchor{*label, nullptr};
+    }
+    return at;
+  });
+  popover_->setSources(
+      PopoverSources{[this] {
+                       // The grant as it is now: the user may have just turned it off in System
+                       // Settings.
+                       s_.access.checkTrust(false);
+                       return !s_.access.trusted();
+                     },
+                     [this] { return s_.access.askedAgainAfterUpdate(); },
+                     [this] { s_.access.openAccessibilitySettings(); },
+                     [this]() -> std::optional<UpdateNotice> {
+                       if (!lastUpdateVersion_) return std::nullopt;
+                       return UpdateNotice{*lastUpdateVersion_, s_.updates.releasedForDisplay()};
+                     }});
 
   std::weak_ptr<void> alive = lifetime_.weak();
   s_.switcher.setPressInMissionControl([this, alive](int number, std::function<void(bool)> done) {
@@ -193,6 +217,7 @@ void AppDelegate::settingsChanged() {
 }
 
 void AppDelegate::accessibilityChanged(bool trusted) {
+  if (popover_) popover_->refresh();
   if (!trusted) {
     sawUntrusted_ = true;
     return;
@@ -218,6 +243,7 @@ void AppDelegate::accessibilityChanged(bool trusted) {
 }
 
 void AppDelegate::updateAvailable(const std::string& version) {
+  if (popover_) popover_->refresh();
   if (s_.settings.updateAnnounced() == version) return;
   s_.settings.setUpdateAnnounced(version);
   toast("Velmora " + version + " is out. Get it from the menu bar tile.", "arrow.down.circle.fill",
@@ -403,7 +429,7 @@ void AppDelegate::togglePopover() {
 }
 
 void AppDelegate::closePopover() {
-  if (popover_) popover_->close();
+  if (popover_) popover_->closeNow();
 }
 
 void AppDelegate::switchTo(const Desktop& desktop) {

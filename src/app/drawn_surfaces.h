@@ -7,6 +7,7 @@
 
 #include "app/surfaces.h"
 #include "surfaces/hover_strip.h"
+#include "surfaces/menu_popover.h"
 #include "surfaces/mission_control_overlay.h"
 #include "surfaces/notch_label.h"
 #include "surfaces/quick_switcher.h"
@@ -36,6 +37,7 @@ class DrawnMenuBarTile final : public MenuBarTile {
   std::string presenceReport() const override { return controller_.presenceReport(); }
   TilePresence presence() const override { return controller_.presence(); }
   void showMenu(ScreenPoint origin) override { controller_.showMenu(origin); }
+  std::optional<platform::PopoverAnchor> popoverAnchor() override;
   StatusBarController& controller() { return controller_; }
 
  private:
@@ -82,6 +84,7 @@ class DrawnNotchName final : public NotchName {
   void preview(double seconds) override { label_.preview(seconds); }
   void missionControlChanged(bool open) override { label_.setMissionControlOpen(open); }
   std::vector<std::string> report() override { return label_.report(); }
+  std::optional<ScreenRect> anchor() const override { return label_.anchor(); }
   NotchLabel& label() { return label_; }
 
  private:
@@ -99,6 +102,21 @@ class DrawnSpaceHover final : public SpaceHover {
 
  private:
   HoverStrip strip_;
+};
+
+// The popover; its edit page shows the desktop editor of the settings window.
+class DrawnMenuPopover final : public MenuPopoverController {
+ public:
+  explicit DrawnMenuPopover(const SurfaceContext& context);
+  void toggle(Anchor anchor) override;
+  void show(Anchor anchor, std::optional<Desktop> edit) override;
+  void closeNow() override { popover_.closeNow(); }
+  void refresh() override;
+  void setSources(PopoverSources sources) override { popover_.setSources(std::move(sources)); }
+  MenuPopover& popover() { return popover_; }
+
+ private:
+  MenuPopover popover_;
 };
 
 }  // namespace velmora

@@ -123,6 +123,7 @@ class Notch final : public NotchName {
     drawn_.missionControlChanged(open);
   }
   std::vector<std::string> report() override { return drawn_.report(); }
+  std::optional<ScreenRect> anchor() const override { return drawn_.anchor(); }
 
  private:
   SurfaceRecord& record_;
@@ -130,26 +131,43 @@ class Notch final : public NotchName {
   NotchLabel*& slot_;
 };
 
+// The drawn popover, its openings and closings recorded, kept where the command line finds it
+// while it lives.
 class Popover final : public MenuPopoverController {
  public:
-  explicit Popover(SurfaceRecord& record) : record_(record) {}
+  Popover(SurfaceRecord& record, const SurfaceContext& context, MenuPopover*& slot)
+      : record_(record), drawn_(context), slot_(slot) {
+    slot_ = &drawn_.popover();
+    drawn_.setAnchors([this](Anchor anchor) { return anchorFor(anchor); });
+    drawn_.popover().setOnDidClose([this] { record_.note("popover: hidden"); });
+  }
+  ~Popover() override {
+    if (slot_ == &drawn_.popover()) slot_ = nullptr;
+  }
   void toggle(Anchor anchor) override {
-    shown_ = !shown_;
-    if (shown_) {
-      record_.note(std::string("popover: shown from the ") +
-                   (anchor == Anchor::tile ? "menu bar tile" : "notch label"));
-    } else {
-      record_.note("popover: hidden");
-    }
+    const bool was = drawn_.popover().isShown();
+    drawn_.toggle(anchor);
+    noteShown(was, anchor);
   }
-  void close() override {
-    if (shown_) record_.note("popover: hidden");
-    shown_ = false;
+  void show(Anchor anchor, std::optional<Desktop> edit) override {
+    const bool was = drawn_.popover().isShown();
+    drawn_.show(anchor, std::move(edit));
+    noteShown(was, anchor);
   }
+  void closeNow() override { drawn_.closeNow(); }
+  void refresh() override { drawn_.refresh(); }
+  void setSources(PopoverSources sources) override { drawn_.setSources(std::move(sources)); }
 
  private:
+  void noteShown(bool was, Anchor anchor) {
+    if (was || !drawn_.popover().isShown()) return;
+    record_.note(std::string("popover: shown from the ") +
+                 (anchor == Anchor::tile ? "menu bar tile" : "notch label"));
+  }
+
   SurfaceRecord& record_;
-  bool shown_ = false;
+  DrawnMenuPopover drawn_;
+  MenuPopover*& slot_;
 };
 
 // The drawn strip, its switching on and off and the explicit command recorded, kept where
@@ -279,8 +297,8 @@ std::unique_ptr<MenuBarTile> RecordedSurfaceKit::makeStatusBar(const Context& co
   record_.note("menu bar tile: shown");
   return std::make_unique<DrawnMenuBarTile>(context, std::move(notch));
 }
-std::unique_ptr<MenuPopoverController> RecordedSurfaceKit::makePopover(const Context&) {
-  return std::make_unique<Popover>(record_);
+std::unique_ptr<MenuPopoverController> RecordedSurfaceKit::makePopover(const Context& context) {
+  return std::make_unique<Popover>(record_, context, menuPopover_);
 }
 std::unique_ptr<SpaceHover> RecordedSurfaceKit::makeHover(const Context& context) {
   return std::make_unique<Hover>(record_, context, hoverStrip_);

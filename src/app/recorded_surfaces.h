@@ -2,7 +2,8 @@
 // What the application asks of its surfaces, recorded one line a request (a toast, a switch
 // tag, the popover, a settings page, …): the command line prints the lines and scripts
 // expect them; the Mac app sends them to the system log. The surfaces that draw (the switch tag,
-// the menu bar tile, the desktop editor, the quick switcher, the names over Mission Control)
+// the menu bar tile, the desktop editor, the quick switcher, the names over Mission Control,
+// the popover)
 // are the real ones behind the record; the others are stand-ins until they draw.
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@ namespace velmora {
 
 class EditorWindow;
 class HoverStrip;
+class MenuPopover;
 class MissionControlOverlay;
 class QuickSwitcher;
 class NotchLabel;
@@ -57,6 +59,8 @@ class RecordedSurfaceKit final : public SurfaceKit {
   NotchLabel* notchLabel() const { return notchLabel_; }
   // The strip at the top edge once the delegate made it.
   HoverStrip* hoverStrip() const { return hoverStrip_; }
+  // The desktops popover once the delegate made it.
+  MenuPopover* menuPopover() const { return menuPopover_; }
 
   std::string title(const Desktop& desktop) const;
 
@@ -80,6 +84,7 @@ class RecordedSurfaceKit final : public SurfaceKit {
   MissionControlOverlay* overlay_ = nullptr;
   NotchLabel* notchLabel_ = nullptr;
   HoverStrip* hoverStrip_ = nullptr;
+  MenuPopover* menuPopover_ = nullptr;
 };
 
 }  // namespace velmora

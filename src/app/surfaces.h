@@ -21,6 +21,7 @@
 #include "store/settings.h"
 #include "store/space_store.h"
 #include "surfaces/app_commands.h"
+#include "surfaces/menu_popover.h"
 #include "surfaces/status_bar_controller.h"
 #include "switching/hotkey_center.h"
 
@@ -104,6 +105,8 @@ class NotchName {
   virtual void missionControlChanged(bool open) = 0;
   // One line per notched screen, for the diagnostics text.
   virtual std::vector<std::string> report() { return {}; }
+  // The frame of the label on screen, for the popover to hang from; none while it is away.
+  virtual std::optional<ScreenRect> anchor() const { return std::nullopt; }
   // Where the menu bar tile is; the label stands in for it when the bar dropped it.
   void setTilePresence(std::function<TilePresence()> fn) { tilePresence_ = std::move(fn); }
   // A click on the label standing in: its frame to anchor to, and whether it was the right
@@ -128,14 +131,35 @@ class MenuBarTile {
   virtual TilePresence presence() const = 0;
   // The tile's menu at `origin`, for the notch label standing in.
   virtual void showMenu(ScreenPoint origin) = 0;
+  // The tile's button for the popover to hang from; none while it is not in the bar.
+  virtual std::optional<platform::PopoverAnchor> popoverAnchor() { return std::nullopt; }
 };
 
+// The desktops popover, hung from the tile or from the notch label standing in for it.
 class MenuPopoverController {
  public:
   enum class Anchor { tile, notch };
+  using AnchorFn = std::function<std::optional<platform::PopoverAnchor>(Anchor)>;
   virtual ~MenuPopoverController() = default;
+  // Closes it when shown, otherwise shows the list page.
   virtual void toggle(Anchor anchor) = 0;
-  virtual void close() = 0;
+  // The list page, or the editor of `edit` inside the popover.
+  virtual void show(Anchor anchor, std::optional<Desktop> edit) = 0;
+  // Closes at once, without the closing animation: a command was picked.
+  virtual void closeNow() = 0;
+  // The Accessibility grant or the known versions changed: the notices follow.
+  virtual void refresh() {}
+  // Where each anchor is on screen now.
+  void setAnchors(AnchorFn fn) { anchors_ = std::move(fn); }
+  // What the notices read.
+  virtual void setSources(PopoverSources sources) { sources_ = std::move(sources); }
+
+ protected:
+  std::optional<platform::PopoverAnchor> anchorFor(Anchor anchor) const {
+    return anchors_ ? anchors_(anchor) : std::nullopt;
+  }
+  AnchorFn anchors_;
+  PopoverSources sources_;
 };
 
 // The strip at the top edge.

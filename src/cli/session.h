@@ -71,6 +71,8 @@ class Session {
   QuickSwitcher* quickSwitcher() { return copy_ ? copy_->surfaces.quickSwitcher() : nullptr; }
   // The running copy's hover strip, or null before the delegate made it.
   HoverStrip* hoverStrip() { return copy_ ? copy_->surfaces.hoverStrip() : nullptr; }
+  // The running copy's popover, or null before the delegate made it.
+  MenuPopover* menuPopover() { return copy_ ? copy_->surfaces.menuPopover() : nullptr; }
   NotchLabel* notchLabel() { return copy_ ? copy_->surfaces.notchLabel() : nullptr; }
   // The running copy's overlay over Mission Control, or null.
   MissionControlOverlay* missionControlOverlay() {
@@ -145,6 +147,8 @@ class Session {
   Status printHoverStrip();
   Status pointerToTopEdge(std::string_view args);
   Status clickStripApp(std::string_view args);
+  Status printPopover();
+  Status clickPopover(std::string_view args);
   Status printNotifications();
   Status printTimers();
   // The updater: the site, the checks and installs, and what can go wrong on the way.

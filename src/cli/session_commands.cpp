@@ -94,7 +94,7 @@ const std::vector<Session::Command>& Session::commands() {
        }},
       {"screenshot", "FILE.png [WHAT] [on DISPLAY]",
        "Draws a display into a PNG; WHAT: tile, menu bar, menu, switch tag, toast, editor, "
-       "switcher.",
+       "switcher, popover.",
        Needs::either, &S::screenshot},
       {"grant accessibility", "", "The user turns the Accessibility grant on.", Needs::machine,
        simple([](S& s, std::string_view) { s.mac_.setAccessibilityTrusted(true); })},
@@ -216,6 +216,11 @@ const std::vector<Session::Command>& Session::commands() {
       {"click strip app", "APP [on N]",
        "The user clicks an application's icon in the hover strip (under card N).", Needs::velmora,
        [](S& s, std::string_view args) { return s.clickStripApp(args); }},
+      {"click popover", "row N|send N|edit N|back|settings button|grant|turn off|footer NAME",
+       "The user clicks in the popover: desktop row N, its send or Edit button, the editor's "
+       "back control, the header's settings button, a notice's button, or a footer command "
+       "(quick switcher, mission control, jump back, settings, quit).",
+       Needs::velmora, [](S& s, std::string_view args) { return s.clickPopover(args); }},
       {"pointer panel", "NAME [ROW]",
        "The user moves the pointer to the centre of a panel, or a switcher row.", Needs::either,
        [](S& s, std::string_view args) { return s.pointAt(args, true); }},
@@ -395,6 +400,10 @@ const std::vector<Session::Command>& Session::commands() {
       {"print mission control", "",
        "Mission Control as the overlay sees it: open or closed, passes, pills, report, layout.",
        Needs::velmora, [](S& s, std::string_view) { return s.printMissionControl(); }},
+      {"print popover", "",
+       "The popover: shown or hidden and where, the front application, the page and each line "
+       "as shown.",
+       Needs::velmora, [](S& s, std::string_view) { return s.printPopover(); }},
       {"print notch", "",
        "The notch label: each notched screen, where its label is and what it shows.",
        Needs::velmora, [](S& s, std::string_view) { return s.printNotch(); }},

@@ -8,6 +8,7 @@
 #include "platform/sim/compositor.h"
 #include "settings_ui/editor_window.h"
 #include "surfaces/hover_strip.h"
+#include "surfaces/menu_popover.h"
 #include "surfaces/mission_control_overlay.h"
 #include "surfaces/notch_label.h"
 #include "surfaces/quick_switcher.h"
@@ -255,7 +256,7 @@ Session::Status Session::screenshot(std::string_view args) {
   if (file.empty()) {
     return fail(
         "screenshot takes a file: screenshot shot.png [tile|menu bar|menu|switch tag|"
-        "toast|editor|switcher|hover strip|mission control|notch] [on DISPLAY]");
+        "toast|editor|switcher|hover strip|popover|mission control|notch] [on DISPLAY]");
   }
   std::string rest(more);
   std::string display = mac_.displays().empty() ? "" : mac_.displays().front().uuid;
@@ -306,8 +307,9 @@ Session::Status Session::screenshot(std::string_view args) {
     double left = std::max(0.0, menu->x - 30), right = std::min(width, menu->x + menu->width + 30);
     region = platform::CanvasRect{left, 0, right - left, menu->y + menu->height + 30};
   } else if (what == "switch tag" || what == "toast" || what == "editor" || what == "switcher" ||
-             what == "hover strip") {
+             what == "hover strip" || what == "popover") {
     const sim::VirtualPanel* panel = what == "toast"         ? panelNamed("switch tag: toast")
+                                     : what == "popover"     ? panelNamed(MenuPopover::kName)
                                      : what == "hover strip" ? panelNamed(HoverPanel::kName)
                                      : what == "editor"
                                          ? panelNamed(std::string(EditorWindow::kPanelName))
@@ -315,13 +317,15 @@ Session::Status Session::screenshot(std::string_view args) {
                                                           : panelNamed("switch tag: " + display);
     if (!panel) return fail("no " + what + " is on screen");
     platform::CanvasRect r = localOf(panel->frame());
-    double margin = what == "editor" || what == "switcher" || what == "hover strip" ? 30 : 0;
+    double margin =
+        what == "editor" || what == "switcher" || what == "hover strip" || what == "popover" ? 30
+                                                                                             : 0;
     region = platform::CanvasRect{r.x - margin, r.y - margin, r.width + 2 * margin,
                                   r.height + 2 * margin};
   } else if (!what.empty() && what != "screen") {
     return fail(
         "screenshot shows the screen, tile, menu bar, menu, switch tag, toast, editor, "
-        "switcher, hover strip, mission control or notch");
+        "switcher, hover strip, popover, mission control or notch");
   }
   if (auto shot = compositor.screenshot(display, std::filesystem::path(unquoted(file)), region);
       !shot) {

@@ -24,6 +24,7 @@
 #include "platform/open_panel.h"
 #include "platform/panels.h"
 #include "platform/pointer_monitors.h"
+#include "platform/popover.h"
 #include "platform/preferences.h"
 #include "platform/process_runner.h"
 #include "platform/property_lists.h"
@@ -64,6 +65,7 @@ struct Platform {
   Symbols& symbols;
   AppIcons& appIcons;
   Panels& panels;
+  Popovers& popovers;
   StatusBar& statusBar;
   OpenPanel& openPanel;
   SavePanel& savePanel;

@@ -23,6 +23,7 @@
 #include "platform/macos/open_panel.h"
 #include "platform/macos/panels.h"
 #include "platform/macos/pointer_monitors.h"
+#include "platform/macos/popovers.h"
 #include "platform/macos/preferences.h"
 #include "platform/macos/process_runner.h"
 #include "platform/macos/property_lists.h"
@@ -63,6 +64,7 @@ struct MacPlatform::Impl {
   MacSymbols symbols;
   MacAppIcons appIcons;
   MacPanels panels;
+  MacPopovers popovers;
   MacStatusBar statusBar;
   MacOpenPanel openPanel;
   MacSavePanel savePanel;
@@ -111,6 +113,7 @@ platform::Platform MacPlatform::platform() {
                             m.symbols,
                             m.appIcons,
                             m.panels,
+                            m.popovers,
                             m.statusBar,
                             m.openPanel,
                             m.savePanel,

@@ -35,6 +35,9 @@ class MacStatusItem final : public platform::StatusItem {
   void setMenu(std::optional<platform::Menu> menu, platform::MenuHandlers handlers) override;
   void performClick() override;
   ObserverToken observeWindowChanges(std::function<void()> fn) override;
+  // The item's NSStatusBarButton, bridged without a retain for Objective-C++ callers (a popover
+  // hangs from it); null when the item has none.
+  void* button() const;
 
  private:
   struct Impl;

@@ -106,6 +106,10 @@ bool MacStatusItem::hasButton() const {
   return impl_->item.button != nil;
 }
 
+void* MacStatusItem::button() const {
+  return (__bridge void*)impl_->item.button;
+}
+
 void MacStatusItem::setButtonStyle(const platform::StatusButtonStyle& style) {
   NSStatusBarButton* button = impl_->item.button;
   button.imagePosition = style.imageLeading ? NSImageLeading : NSImageTrailing;

@@ -51,6 +51,7 @@
 #include "platform/sim/virtual_open_panel.h"
 #include "platform/sim/virtual_panels.h"
 #include "platform/sim/virtual_pointer_monitors.h"
+#include "platform/sim/virtual_popovers.h"
 #include "platform/sim/virtual_processes.h"
 #include "platform/sim/virtual_save_panel.h"
 #include "platform/sim/virtual_window_server.h"
@@ -108,6 +109,7 @@ class VirtualMac {
   // Mission Control: the Dock's, or from macOS 27 the window manager's.
   VirtualMissionControl& missionControl() { return missionControl_; }
   VirtualPanels& panels() { return panels_; }
+  VirtualPopovers& popovers() { return popovers_; }
   VirtualEventTaps& eventTaps() { return eventTaps_; }
   VirtualPointerMonitors& pointerMonitors() { return pointer_; }
   VirtualMenuBar& menuBar() { return menuBar_; }
@@ -386,6 +388,7 @@ class VirtualMac {
   VirtualApplication velmora_;
   VirtualProcesses processes_;  // after Velmora's application: a relaunch script opens it
   VirtualPanels panels_;
+  VirtualPopovers popovers_;
   VirtualEventTaps eventTaps_;
   VirtualPointerMonitors pointer_;
   VirtualAppIcons appIcons_;

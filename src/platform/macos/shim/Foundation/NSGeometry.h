@@ -10,6 +10,15 @@ typedef CGPoint NSPoint;
 typedef CGSize NSSize;
 typedef CGRect NSRect;
 
+// The edges of a rectangle, as Core Graphics numbers them (minY is the bottom edge of an
+// unflipped view).
+typedef NS_ENUM(NSUInteger, NSRectEdge) {
+  NSRectEdgeMinX = 0,
+  NSRectEdgeMinY = 1,
+  NSRectEdgeMaxX = 2,
+  NSRectEdgeMaxY = 3,
+};
+
 typedef struct NSEdgeInsets {
   CGFloat top;
   CGFloat left;

@@ -119,6 +119,7 @@ class Session {
   Status type(std::string_view text);
   // `click X Y` and `click panel NAME`; `pointer X Y` and `pointer panel NAME`.
   Status clickAt(std::string_view args, bool onPanel);
+  Status scrollAt(std::string_view args, bool onPanel);
   Status swipe(std::string_view direction);
   Status printMissionControlMachine();
   Status pointAt(std::string_view args, bool onPanel);

@@ -75,6 +75,12 @@ const std::vector<Session::Command>& Session::commands() {
        "The user clicks the centre of a panel, a row of the quick switcher or a card of the hover "
        "strip; with right, the secondary button.",
        Needs::either, [](S& s, std::string_view args) { return s.clickAt(args, true); }},
+      {"scroll", "X Y by DY",
+       "The user scrolls over a point of the screen (y up) by DY points: negative scrolls "
+       "down the content, as a wheel turned towards the user does.",
+       Needs::machine, [](S& s, std::string_view args) { return s.scrollAt(args, false); }},
+      {"scroll panel", "NAME by DY", "The user scrolls over the centre of a panel by DY points.",
+       Needs::either, [](S& s, std::string_view args) { return s.scrollAt(args, true); }},
       {"open mission control", "",
        "Mission Control opens (the Dock's, or the window manager's on macOS 27).", Needs::machine,
        simple([](S& s, std::string_view) { s.mac_.openMissionControl(); })},

@@ -119,6 +119,9 @@ class Panel {
   virtual void setOnMouseDown(std::function<void(CanvasPoint)> fn) = 0;
   // The secondary button went down over the content (rightMouseDown:), at a point as above.
   virtual void setOnRightMouseDown(std::function<void(CanvasPoint)> fn) = 0;
+  // The wheel or the trackpad scrolled over the content, at a point as above, by `deltaY`
+  // points: positive when the user scrolls towards the top, so the content moves down.
+  virtual void setOnScrollWheel(std::function<void(CanvasPoint, double deltaY)> fn) = 0;
   // The view's toolTip: shown by the system while the pointer rests over the panel; empty
   // shows none.
   virtual void setToolTip(const std::string& text) = 0;

@@ -54,6 +54,8 @@ class Popover {
   virtual void setOnPointerMoved(std::function<void(CanvasPoint)> fn) = 0;
   // The primary button went down over the content, at a point as above.
   virtual void setOnMouseDown(std::function<void(CanvasPoint)> fn) = 0;
+  // The wheel or the trackpad scrolled over the content, as a panel hears it.
+  virtual void setOnScrollWheel(std::function<void(CanvasPoint, double deltaY)> fn) = 0;
 };
 
 class Popovers {

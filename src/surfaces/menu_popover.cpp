@@ -664,6 +664,11 @@ void MenuPopover::show(const platform::PopoverAnchor& anchor, std::optional<Desk
       popover_->setNeedsDisplay();
     }));
     popover_->setOnMouseDown(lifetime_.guard([this](CanvasPoint p) { click(p); }));
+    popover_->setOnScrollWheel(lifetime_.guard([this](CanvasPoint p, double deltaY) {
+      view_.scrollBy(-deltaY);
+      view_.hover(p);
+      popover_->setNeedsDisplay();
+    }));
   }
   reload();
   // The current desktop's row in view when the list scrolls.

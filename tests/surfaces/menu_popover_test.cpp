@@ -278,9 +278,17 @@ TEST(MenuPopoverView, FortyEightDesktopsScrollWithinTheTallestPopover) {
   EXPECT_LE(view.size().height, MenuPopoverView::kMaxHeight);
   // Each display's current desktop is marked; the first's is in view on opening.
   EXPECT_EQ(view.scroll(), 0);
-  // Row 40 is below the fold: the user scrolls, and the click lands on it.
+  // Row 40 is below the fold: the user turns the wheel over the popover, and the click lands
+  // on it. Turning on past the end stops at the last row.
   const PopoverSpaceRow& row = view.rows()[39];
-  w.popover->view().scrollBy(row.frame.y - view.scroll() - 200);
+  const ScreenRect f = w.mac.popovers().all().front()->frame();
+  w.mac.scrollWheel({f.midX(), f.midY()}, -100000);
+  w.loop.advance(0.01);
+  const double end = view.scroll();
+  EXPECT_GT(end, 0);
+  w.mac.scrollWheel({f.midX(), f.midY()}, end - (row.frame.y - 200));
+  w.loop.advance(0.01);
+  EXPECT_DOUBLE_EQ(view.scroll(), row.frame.y - 200);
   platform::CanvasRect r = row.frame;
   r.y -= view.scroll();
   w.clickContent({r.x + 40, r.y, 40, r.height});

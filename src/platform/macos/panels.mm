@@ -24,6 +24,7 @@ static_assert(velmora::platform::kCollectionFullScreenAuxiliary ==
 
 using velmora::platform::CanvasPoint;
 using PointerHandler = std::function<void(CanvasPoint)>;
+using ScrollHandler = std::function<void(CanvasPoint, double)>;
 
 // A borderless panel becomes the key window only when it is made to take input.
 @interface VelmoraPanel : NSPanel
@@ -56,6 +57,7 @@ using PointerHandler = std::function<void(CanvasPoint)>;
 @property(nonatomic) PointerHandler onPointerMoved;
 @property(nonatomic) PointerHandler onMouseDown;
 @property(nonatomic) PointerHandler onRightMouseDown;
+@property(nonatomic) ScrollHandler onScrollWheel;
 - (void)setDraw:(velmora::platform::PanelDraw)draw firstMouse:(BOOL)firstMouse;
 - (void)trackPointer;
 @end
@@ -115,6 +117,17 @@ using PointerHandler = std::function<void(CanvasPoint)>;
   }
   PointerHandler handler = _onRightMouseDown;
   handler([self contentPointOf:event]);
+}
+
+// A wheel that scrolls by lines moves about ten points a line, as text views do.
+- (void)scrollWheel:(NSEvent*)event {
+  if (!_onScrollWheel) {
+    [super scrollWheel:event];
+    return;
+  }
+  double deltaY = event.scrollingDeltaY * (event.hasPreciseScrollingDeltas ? 1 : 10);
+  ScrollHandler handler = _onScrollWheel;
+  handler([self contentPointOf:event], deltaY);
 }
 
 // A click on a panel reaches its view at once, without first activating Velmora.
@@ -301,6 +314,7 @@ class MacPanel final : public platform::Panel {
     view_.onPointerMoved = nullptr;
     view_.onMouseDown = nullptr;
     view_.onRightMouseDown = nullptr;
+    view_.onScrollWheel = nullptr;
     panel_.onResignKey = nullptr;
     [panel_ orderOut:nil];
   }
@@ -373,6 +387,9 @@ class MacPanel final : public platform::Panel {
 
   void setOnRightMouseDown(std::function<void(CanvasPoint)> fn) override {
     view_.onRightMouseDown = std::move(fn);
+  }
+  void setOnScrollWheel(std::function<void(CanvasPoint, double)> fn) override {
+    view_.onScrollWheel = std::move(fn);
   }
 
   void setToolTip(const std::string& text) override {

@@ -11,12 +11,14 @@
 
 using velmora::platform::CanvasPoint;
 using PopoverPointerHandler = std::function<void(CanvasPoint)>;
+using PopoverScrollHandler = std::function<void(CanvasPoint, double)>;
 
 // The popover's one view: paints the content whenever AppKit draws it and hears the pointer.
 @interface VelmoraPopoverView : NSView
 @property(nonatomic) velmora::platform::PanelDraw draw;
 @property(nonatomic) PopoverPointerHandler onPointerMoved;
 @property(nonatomic) PopoverPointerHandler onMouseDown;
+@property(nonatomic) PopoverScrollHandler onScrollWheel;
 - (void)trackPointer;
 @end
 
@@ -55,6 +57,17 @@ using PopoverPointerHandler = std::function<void(CanvasPoint)>;
   }
   PopoverPointerHandler handler = _onMouseDown;
   handler([self contentPointOf:event]);
+}
+
+// A wheel that scrolls by lines moves about ten points a line, as text views do.
+- (void)scrollWheel:(NSEvent*)event {
+  if (!_onScrollWheel) {
+    [super scrollWheel:event];
+    return;
+  }
+  double deltaY = event.scrollingDeltaY * (event.hasPreciseScrollingDeltas ? 1 : 10);
+  PopoverScrollHandler handler = _onScrollWheel;
+  handler([self contentPointOf:event], deltaY);
 }
 
 // The first click in the popover acts at once.
@@ -130,6 +143,7 @@ class MacPopover final : public platform::Popover {
     view_.draw = nullptr;
     view_.onPointerMoved = nullptr;
     view_.onMouseDown = nullptr;
+    view_.onScrollWheel = nullptr;
     [popover_ close];
     [anchorWindow_ orderOut:nil];
   }
@@ -219,6 +233,9 @@ class MacPopover final : public platform::Popover {
 
   void setOnMouseDown(std::function<void(CanvasPoint)> fn) override {
     view_.onMouseDown = std::move(fn);
+  }
+  void setOnScrollWheel(std::function<void(CanvasPoint, double)> fn) override {
+    view_.onScrollWheel = std::move(fn);
   }
 
  private:

@@ -234,6 +234,13 @@ void VirtualMac::rightClick(ScreenPoint point) {
   panels_.rightClick(point);
 }
 
+void VirtualMac::scrollWheel(ScreenPoint point, double deltaY) {
+  point = clampToDisplays(point, displayFrames(machine_.displays));
+  machine_.pointer = point;
+  machine_.noteInput(platform::kEventScrollWheel);
+  panels_.scrollWheel(point, deltaY);
+}
+
 void VirtualMac::click(ScreenPoint point) {
   point = clampToDisplays(point, displayFrames(machine_.displays));
   machine_.pointer = point;

@@ -231,6 +231,9 @@ class VirtualMac {
   // The secondary button clicks at `point`: the pointer monitors hear it, and a panel under
   // the pointer that takes mouse events gets it on the next loop turn.
   void rightClick(ScreenPoint point);
+  // The user scrolls over the point by `deltaY` points (positive towards the top); the panel
+  // there hears it on the next loop turn.
+  void scrollWheel(ScreenPoint point, double deltaY);
   // The primary button clicks at `point` (the pointer moves there first). The event taps hear
   // it. While Mission Control is up the click is Mission Control's (a tile switches to its
   // space, the bar's empty space does nothing, anywhere else closes). Otherwise a panel there

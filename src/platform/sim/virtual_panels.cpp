@@ -244,6 +244,15 @@ bool VirtualPanels::rightClick(ScreenPoint point) {
   return true;
 }
 
+bool VirtualPanels::scrollWheel(ScreenPoint point, double deltaY) {
+  VirtualPanel* panel = panelAt(point);
+  if (!panel || !registry_->loop) return false;
+  registry_->loop->post(panel->lifetime_.guard([panel, at = panel->local(point), deltaY] {
+    if (panel->onScrollWheel_) panel->onScrollWheel_(at, deltaY);
+  }));
+  return true;
+}
+
 void VirtualPanels::resignKey() {
   if (registry_->key) registry_->key->resignKey();
 }

@@ -84,6 +84,9 @@ class VirtualPanel final : public platform::Panel {
   void setOnRightMouseDown(std::function<void(platform::CanvasPoint)> fn) override {
     onRightMouseDown_ = std::move(fn);
   }
+  void setOnScrollWheel(std::function<void(platform::CanvasPoint, double)> fn) override {
+    onScrollWheel_ = std::move(fn);
+  }
   void setToolTip(const std::string& text) override { toolTip_ = text; }
   std::string toolTip() const override { return toolTip_; }
   std::unique_ptr<platform::TextField> addTextField() override;
@@ -133,6 +136,7 @@ class VirtualPanel final : public platform::Panel {
   std::function<void(platform::CanvasPoint)> onPointerMoved_;
   std::function<void(platform::CanvasPoint)> onMouseDown_;
   std::function<void(platform::CanvasPoint)> onRightMouseDown_;
+  std::function<void(platform::CanvasPoint, double)> onScrollWheel_;
   std::string toolTip_;
   std::vector<VirtualTextField*> fields_;
   VirtualTextField* focused_ = nullptr;
@@ -168,6 +172,9 @@ class VirtualPanels final : public platform::Panels {
   // On the next loop turn, the panel under the point hears the secondary button go down; it
   // does not become key. False when no panel is there.
   bool rightClick(ScreenPoint point);
+  // On the next loop turn, the panel under the point hears the wheel scroll by `deltaY`. False
+  // when no panel is there.
+  bool scrollWheel(ScreenPoint point, double deltaY);
   // Another of Velmora's windows (the settings window) or another application took the key
   // status: the key panel resigns.
   void resignKey();

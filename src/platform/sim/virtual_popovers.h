@@ -41,6 +41,9 @@ class VirtualPopover final : public platform::Popover {
   void setOnMouseDown(std::function<void(platform::CanvasPoint)> fn) override {
     panel_->setOnMouseDown(std::move(fn));
   }
+  void setOnScrollWheel(std::function<void(platform::CanvasPoint, double)> fn) override {
+    panel_->setOnScrollWheel(std::move(fn));
+  }
 
   // ---- Looking at it ----
   const platform::Panel& panel() const { return *panel_; }

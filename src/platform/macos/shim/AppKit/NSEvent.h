@@ -45,6 +45,9 @@ typedef NS_OPTIONS(NSUInteger, NSEventModifierFlags) {
 @property(readonly) NSTimeInterval timestamp;
 // Mouse events: in the window's base coordinates (y up from its bottom-left corner).
 @property(readonly) NSPoint locationInWindow;
+// A scroll's vertical amount: points when the deltas are precise (a trackpad), else lines.
+@property(readonly) CGFloat scrollingDeltaY;
+@property(readonly) BOOL hasPreciseScrollingDeltas;
 // Key events only (key down, key up, flags changed): AppKit raises for any other type.
 @property(readonly) unsigned short keyCode;
 

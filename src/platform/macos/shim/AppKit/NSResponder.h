@@ -15,6 +15,8 @@ NS_ASSUME_NONNULL_BEGIN
 // The pointer moved, for a tracking area's owner or the first responder of a window that
 // accepts mouse-moved events; the default passes the event to the next responder.
 - (void)mouseMoved:(NSEvent*)event;
+// The wheel or the trackpad scrolled; the default passes the event to the next responder.
+- (void)scrollWheel:(NSEvent*)event;
 @end
 
 NS_ASSUME_NONNULL_END

@@ -185,7 +185,8 @@ Session::Status Session::scrollAt(std::string_view args, bool onPanel) {
   std::size_t by = text.rfind(" by ");
   std::optional<double> delta;
   if (by != std::string_view::npos) delta = number(trim(text.substr(by + 4)));
-  if (!delta) return fail("scroll takes an amount: scroll … by -120 (points, negative scrolls down)");
+  if (!delta)
+    return fail("scroll takes an amount: scroll … by -120 (points, negative scrolls down)");
   auto point = screenPointArg(trim(text.substr(0, by)), onPanel);
   if (!point) return fail("scroll: " + point.error());
   mac_.scrollWheel(*point, *delta);

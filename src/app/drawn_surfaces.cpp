@@ -83,19 +83,7 @@ class EmbeddedEditor final : public PopoverEditor {
     view_.draw(canvas, size);
   }
   void click(platform::CanvasPoint p) override {
-    const EditSpaceView::Layout layout = view_.layout(width_ > 0 ? width_ : preferredSize().width);
-    auto inside = [&p](const platform::CanvasRect& r) {
-      return p.x >= r.x && p.x < r.x + r.width && p.y >= r.y && p.y < r.y + r.height;
-    };
-    if (inside(layout.back)) {
-      view_.back();
-    } else if (inside(layout.done)) {
-      view_.done();
-    } else if (inside(layout.reset)) {
-      view_.reset();
-    } else if (inside(layout.nameField)) {
-      view_.focus(EditSpaceView::Field::name);
-    }
+    view_.click(p, width_ > 0 ? width_ : preferredSize().width);
   }
   platform::CanvasRect backFrame() const override {
     return view_.layout(width_ > 0 ? width_ : preferredSize().width).back;

@@ -392,4 +392,47 @@ void EditSpaceView::draw(platform::Canvas& canvas, Size size) const {
   button(canvas, l.done, kDoneTitle, true);
 }
 
+bool EditSpaceView::click(platform::CanvasPoint point, double width) {
+  const Layout l = layout(width);
+  auto in = [&point](const CanvasRect& r) {
+    return point.x >= r.x && point.x < r.x + r.width && point.y >= r.y && point.y < r.y + r.height;
+  };
+  if (embedded_ && in(l.back)) {
+    back();
+  } else if (in(l.done)) {
+    done();
+  } else if (in(l.reset)) {
+    reset();
+  } else if (in(l.nameField)) {
+    focus(Field::name);
+  } else if (in(l.numberCell)) {
+    chooseIcon(SpaceIcon::none());
+  } else if (in(l.emojiCell) || in(l.emojiField)) {
+    focus(Field::emoji);
+  } else if (in(l.pictureCell) || in(l.pictureTitle) || in(l.pictureText)) {
+    choosePicture();
+  } else if (in(l.automaticSwatch) || in(l.automaticText)) {
+    chooseColor(TileColor::automatic());
+  } else if (in(l.transparentSwatch) || in(l.transparentText)) {
+    chooseColor(TileColor::transparent());
+  } else if (hotkey_ && in(l.removeShortcut)) {
+    recorder_.remove();
+  } else if (in(l.recorder)) {
+    recorder_.click();
+  } else {
+    for (std::size_t i = 0; i < kIconCatalogue.size() && i < l.symbolCells.size(); ++i) {
+      if (!in(l.symbolCells[i])) continue;
+      chooseIcon(SpaceIcon::symbol(std::string(kIconCatalogue[i])));
+      return true;
+    }
+    for (std::size_t i = 0; i < l.paletteSwatches.size(); ++i) {
+      if (!in(l.paletteSwatches[i])) continue;
+      chooseColor(TileColor::palette(static_cast<std::int64_t>(i)));
+      return true;
+    }
+    return false;
+  }
+  return true;
+}
+
 }  // namespace velmora

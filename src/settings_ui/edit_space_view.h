@@ -117,6 +117,9 @@ class EditSpaceView {
     double height = 0;
   };
   Layout layout(double width) const;
+  // The primary button at a point of a view `width` wide: whatever control is there acts, as
+  // the form's own controls would. False when the point is on none.
+  bool click(platform::CanvasPoint point, double width);
   Size preferredSize() const;
   void draw(platform::Canvas& canvas, Size size) const;
 

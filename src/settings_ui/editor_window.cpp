@@ -44,6 +44,10 @@ void EditorWindow::open(const Desktop& desktop) {
     panel_ = platform_.panels.makePanel(config);
     panel_->setContent(
         lifetime_.guard([this](platform::Canvas& canvas, Size drawn) { draw(canvas, drawn); }));
+    panel_->setOnMouseDown(lifetime_.guard([this](platform::CanvasPoint p) {
+      if (!editor_ || !panel_ || p.y < kTitleBarHeight) return;
+      editor_->click({p.x, p.y - kTitleBarHeight}, panel_->config().size.width);
+    }));
   }
 
   ScreenRect visible = ScreenRect::make(0, 0, size.width, size.height);

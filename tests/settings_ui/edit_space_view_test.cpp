@@ -227,6 +227,40 @@ TEST_F(EditSpaceViewTest, TheWindowCentresOneEditorAndDoneClosesIt) {
   EXPECT_TRUE(panel->isVisible());
 }
 
+// The user's clicks on the window reach the form's controls: each choice is stored, the
+// recorder takes the next combination and its remove control clears it, Done closes.
+TEST_F(EditSpaceViewTest, ClicksOnTheWindowWorkTheForm) {
+  mac.addDisplay("Main", ScreenRect::make(0, 0, 1512, 982));
+  EditorWindow window(mac.platform(), services);
+  window.open(two);
+  const sim::VirtualPanel* panel = mac.panels().named("settings: desktop editor");
+  ASSERT_TRUE(panel);
+  const EditSpaceView::Layout l = window.editor()->layout(panel->config().size.width);
+  auto click = [&](const platform::CanvasRect& r) {
+    const ScreenRect f = panel->frame();
+    mac.click({f.minX() + r.x + r.width / 2,
+               f.maxY() - (EditorWindow::kTitleBarHeight + r.y + r.height / 2)});
+    loop.advance(0.01);
+  };
+  std::string out;
+  for (const platform::CanvasRect& r : {l.symbolCells[3], l.paletteSwatches[2], l.transparentSwatch,
+                                        l.numberCell, l.automaticSwatch, l.recorder}) {
+    click(r);
+    out += state(*window.editor());
+  }
+  ASSERT_TRUE(window.editor()->recorder().recording());
+  mac.keyboard().userPress(kA, platform::kEventFlagControl | platform::kEventFlagOption);
+  loop.advance(0.01);
+  out += state(*window.editor());
+  click(l.removeShortcut);
+  out += state(*window.editor());
+  EXPECT_TRUE(testing::matchesGolden("settings_ui/editor_clicks.txt", out));
+  click(l.title);  // the header is no control
+  EXPECT_TRUE(window.isOpen());
+  click(l.done);
+  EXPECT_FALSE(window.isOpen());
+}
+
 TEST_F(EditSpaceViewTest, ShowsTheDesktopAsItIsNowWhenAnEarlierOneGoes) {
   mac.addDisplay("A", ScreenRect::make(0, 0, 1512, 982));
   std::uint64_t first = mac.currentSpace("A");

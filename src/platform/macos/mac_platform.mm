@@ -22,6 +22,7 @@
 #include "platform/macos/login_items.h"
 #include "platform/macos/open_panel.h"
 #include "platform/macos/panels.h"
+#include "platform/macos/pasteboard.h"
 #include "platform/macos/pointer_monitors.h"
 #include "platform/macos/preferences.h"
 #include "platform/macos/process_runner.h"
@@ -71,6 +72,7 @@ struct MacPlatform::Impl {
   MacPointerMonitors pointer;
   MacHttpClient http{loop};
   MacCodeSigning codeSigning;
+  MacPasteboard pasteboard;
 };
 
 MacPlatform::MacPlatform() : impl_(std::make_unique<Impl>()) {}
@@ -119,6 +121,7 @@ platform::Platform MacPlatform::platform() {
                             m.pointer,
                             m.http,
                             m.codeSigning,
+                            m.pasteboard,
                             static_cast<int>(system.majorVersion),
                             static_cast<int>(system.minorVersion),
                             static_cast<int>(system.patchVersion)};

@@ -120,6 +120,7 @@ platform::Platform VirtualMac::platform() {
                             pointer_,
                             *http_,
                             codeSigning_,
+                            pasteboard_,
                             machine_.systemMajorVersion};
 }
 

@@ -14,6 +14,7 @@
 namespace velmora {
 
 class EditorWindow;
+class SettingsModel;
 class HoverStrip;
 class MissionControlOverlay;
 class QuickSwitcher;
@@ -49,6 +50,8 @@ class RecordedSurfaceKit final : public SurfaceKit {
   }
   // The desktop editor's window once the settings window exists.
   EditorWindow* editorWindow() const { return editorWindow_; }
+  // The settings window's pages once the window exists.
+  SettingsModel* settingsModel() const { return settingsModel_; }
   // The quick switcher once the delegate made it.
   QuickSwitcher* quickSwitcher() const { return quickSwitcher_; }
   // The overlay over Mission Control once the delegate made it.
@@ -76,6 +79,7 @@ class RecordedSurfaceKit final : public SurfaceKit {
   TitleFn title_;
   std::function<double()> passStopwatch_;
   EditorWindow* editorWindow_ = nullptr;
+  SettingsModel* settingsModel_ = nullptr;
   QuickSwitcher* quickSwitcher_ = nullptr;
   MissionControlOverlay* overlay_ = nullptr;
   NotchLabel* notchLabel_ = nullptr;

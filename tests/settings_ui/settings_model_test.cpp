@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "drawing/recording_canvas.h"
 #include "spaces/engine_world.h"
 
 namespace velmora {
@@ -299,6 +300,88 @@ TEST_F(SettingsModelTest, AccessibilityRowFollowsTheGrant) {
   trusted = true;
   EXPECT_EQ(shown("accessibility"), "Accessibility is on");
   EXPECT_EQ(model().kindOf("openAccessibilitySettings"), std::nullopt);
+}
+
+// The switch tag's preview draws the current desktop with the options as they are now: the
+// number line comes and goes with its option.
+TEST_F(SettingsModelTest, TagPreviewFollowsTheOptions) {
+  store.update(engine->desktopWithNumber(1)->space.managedID,
+               [](SpaceMeta& m) { m.name = "Mail"; });
+  model().showPage(SettingsPage::switchTag);
+  auto texts = [this] {
+    SettingsControl preview = control("tagPreview");
+    RecordingCanvas canvas(Size{400, preview.artHeight});
+    preview.art(canvas, {0, 0, 400, preview.artHeight});
+    std::string out;
+    for (const auto& t : canvas.texts) out += t.text + ";";
+    return out;
+  };
+  EXPECT_EQ(texts(), "1;Mail;Desktop 1;") << "the tile, its name, its number line";
+  model().toggle("hudShowNumber");
+  EXPECT_EQ(texts(), "1;Mail;");
+}
+
+// The updater's section offers what fits its state, and its progress redraws the page.
+TEST_F(SettingsModelTest, UpdatesSectionFollowsTheUpdater) {
+  Signal updater;
+  std::optional<double> fraction;
+  std::string available;
+  SettingsHooks hooks;
+  hooks.updates.status = [&] { return fraction ? "Downloading…" : "Velmora is up to date"; };
+  hooks.updates.progress = [&] { return fraction; };
+  hooks.updates.available = [&] { return available; };
+  hooks.updates.busy = [&] { return fraction.has_value(); };
+  hooks.updates.check = [] {};
+  hooks.updates.download = [&] { fraction = 0; };
+  hooks.alsoChanged = {&updater};
+  SettingsModel m(SettingsServices{mac.platform(), options, store, *engine, presentation, names,
+                                   hotkeys, shortcuts, hooks});
+  int redraws = 0;
+  Connection c = m.changed().connect([&] { ++redraws; });
+  m.showPage(SettingsPage::general);
+  auto ids = [&] {
+    std::string out;
+    for (const SettingsSection& section : m.content().sections) {
+      if (section.title != "Updates") continue;
+      for (const SettingsControl& control : section.controls) {
+        out += control.id + (control.enabled ? "" : "(disabled)") +
+               (control.kind == ControlKind::progress ? "=" + control.valueText : "") + " ";
+      }
+    }
+    return out;
+  };
+  EXPECT_EQ(ids(), "updateCheckEnabled updateStatus checkForUpdates ");
+  available = "2.0";
+  EXPECT_EQ(ids(),
+            "updateCheckEnabled updateStatus checkForUpdates downloadUpdate whatsNew skipUpdate ");
+  m.press("downloadUpdate");
+  fraction = 0.42;
+  redraws = 0;
+  updater.emit();
+  loop.advance(0);
+  EXPECT_EQ(redraws, 1);
+  EXPECT_EQ(ids(),
+            "updateCheckEnabled updateStatus updateProgress=42 % checkForUpdates(disabled) ");
+}
+
+// Without a desktop the page says so instead of an empty list.
+TEST(SettingsModelEmpty, SaysWhenThereAreNoDesktops) {
+  EngineWorld world;
+  world.makeEngine();
+  HotkeyCenter hotkeys{world.mac.hotKeys(), world.systemLog, world.names};
+  SettingsModel m(SettingsServices{world.mac.platform(),
+                                   world.options,
+                                   world.store,
+                                   *world.engine,
+                                   world.presentation,
+                                   world.names,
+                                   hotkeys,
+                                   world.shortcuts,
+                                   {}});
+  const SettingsPageContent content = m.content();
+  ASSERT_FALSE(content.sections.empty());
+  EXPECT_EQ(content.sections[0].controls[0].title, SettingsModel::kNoDesktops);
+  EXPECT_EQ(content.sections[1].title, "Menu bar");
 }
 
 }  // namespace

@@ -547,9 +547,7 @@ SettingsHooks AppDelegate::settingsHooks() {
   h.exportTimeCSV = [this] { exportTimeCSV(); };
   h.resetTimes = [this] { resetTimesNow(); };
   h.diagnostics = [this] { return diagnostics(); };
-  h.revealLog = [this] {
-    (void)s_.platform.launchServices.openURL("file://" + s_.logs.folder().string());
-  };
+  h.logPath = [this] { return s_.logs.switches().url().string(); };
   Updates& u = s_.updates;
   h.updates.status = [&u] { return updateStatusLine(u); };
   h.updates.progress = [&u]() -> std::optional<double> {

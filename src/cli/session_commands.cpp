@@ -398,6 +398,20 @@ const std::vector<Session::Command>& Session::commands() {
        [](S& s, std::string_view args) { return s.settingsAct("clear", args); }},
       {"print pasteboard", "[LINES]", "The text on the general pasteboard, or its first LINES.",
        Needs::either, &S::printPasteboard},
+      {"print finder", "", "The files the Finder was asked to show, one request a line.",
+       Needs::either,
+       [](S& s, std::string_view) {
+         const auto& revealed = s.mac_.workspace().revealed();
+         if (revealed.empty()) s.print("(the Finder was not asked to show a file)");
+         for (const auto& paths : revealed) {
+           std::string line;
+           for (const std::string& path : paths) {
+             line += (line.empty() ? "" : ", ") + s.shownPath(path);
+           }
+           s.print("finder shows " + line);
+         }
+         return Status::ok;
+       }},
       {"pasteboard refuses", "on|off", "Whether the pasteboard refuses what is written to it.",
        Needs::machine,
        [](S& s, std::string_view args) {

@@ -306,7 +306,9 @@ void SettingsModel::defineButtons() {
   buttons_.emplace("exportCSV", call(h.exportTimeCSV));
   buttons_.emplace("resetTimes", [this] { resetTimes(); });
   buttons_.emplace("copyDiagnostics", [this] { copyDiagnostics(); });
-  buttons_.emplace("revealLog", call(h.revealLog));
+  buttons_.emplace("revealLog", [this] {
+    if (s_.hooks.logPath) s_.platform.workspace.activateFileViewerSelecting({s_.hooks.logPath()});
+  });
   buttons_.emplace("checkForUpdates", call(h.updates.check));
   buttons_.emplace("downloadUpdate", call(h.updates.download));
   buttons_.emplace("installUpdate", call(h.updates.install));
@@ -637,8 +639,10 @@ void SettingsModel::generalPage(SettingsPageContent& content) const {
   content.sections.push_back(
       {"Troubleshooting",
        "",
-       {buttonControl("copyDiagnostics", std::string(copied_ ? kCopiedTitle : kCopyTitle)),
-        buttonControl("revealLog", "Reveal Log in Finder")}});
+       {buttonControl("copyDiagnostics", std::string(copied_ ? kCopiedTitle : kCopyTitle))}});
+  if (s_.hooks.logPath) {
+    content.sections.back().controls.push_back(buttonControl("revealLog", "Reveal Log in Finder"));
+  }
 }
 
 void SettingsModel::aboutPage(SettingsPageContent& content) const {

@@ -66,7 +66,8 @@ struct SettingsHooks {
   // Sets every desktop's time back to zero; asked only after the user agreed.
   std::function<void()> resetTimes;
   std::function<std::string()> diagnostics;
-  std::function<void()> revealLog;
+  // The file Reveal Log in Finder selects; empty leaves the button out.
+  std::function<std::string()> logPath;
   SettingsUpdateHooks updates;
   // Further signals after which the pages read differently (the updater's state, the
   // Accessibility grant, launch at login).

@@ -33,6 +33,7 @@ class SettingsModelTest : public ::testing::Test, public EngineWorld {
       };
       hooks.resetTimes = [this] { ++resets; };
       hooks.diagnostics = [] { return std::string("Velmora diagnostics"); };
+      hooks.logPath = [] { return std::string("/logs/switches.log"); };
       hooks.accessibilityTrusted = [this] { return trusted; };
       model_ = std::make_unique<SettingsModel>(SettingsServices{
           mac.platform(), options, store, *engine, presentation, names, hotkeys, shortcuts, hooks});
@@ -260,6 +261,10 @@ TEST_F(SettingsModelTest, CopyDiagnosticsReadsCopiedForAMoment) {
   loop.advance(0.51);
   EXPECT_EQ(shown("copyDiagnostics"), "Copy Diagnostics");
   EXPECT_EQ(changed, before + 1);
+
+  model().press("revealLog");
+  ASSERT_EQ(mac.workspace().revealed().size(), 1u);
+  EXPECT_EQ(mac.workspace().revealed()[0], std::vector<std::string>{"/logs/switches.log"});
 
   mac.pasteboard().setRefuses(true);
   model().press("copyDiagnostics");

@@ -19,6 +19,30 @@ namespace velmora {
 namespace {
 
 constexpr double kSettingsDebounce = 0.05;
+
+// The updater's state as one line of the settings window.
+std::string updateStatusLine(const Updates& updates) {
+  const UpdatePhase& phase = updates.phase();
+  std::string version = updates.available() ? updates.available()->version : std::string();
+  switch (phase.kind) {
+    case UpdatePhase::Kind::downloading:
+      return "Downloading version " + version + "…";
+    case UpdatePhase::Kind::ready:
+      return "Version " + version + " is ready to install";
+    case UpdatePhase::Kind::installing:
+      return "Installing version " + version + "…";
+    case UpdatePhase::Kind::failed:
+      return phase.sentence;
+    case UpdatePhase::Kind::idle:
+      break;
+  }
+  if (updates.checking()) return "Checking for updates…";
+  if (!version.empty()) return "Version " + version + " is available";
+  const std::optional<std::string>& outcome = updates.lastOutcome();
+  if (!outcome) return "Not checked yet";
+  if (*outcome == "up to date") return "Velmora is up to date";
+  return "Last check: " + *outcome;
+}
 constexpr double kFitCheckDelay = 0.5;
 constexpr double kRelaunchDelay = 1.6;
 constexpr double kCloseFirstRunDelay = 1.5;
@@ -29,8 +53,10 @@ constexpr double kExportFailureSeconds = 5.0;
 
 AppDelegate::AppDelegate(AppServices services)
     : s_(std::move(services)),
-      context_{s_.platform,     s_.center,   s_.settings,     s_.store, s_.engine,
-               s_.presentation, s_.keyNames, s_.hotkeyCenter, s_.logs,  *this},
+      launchAtLogin_(s_.platform.loginItems, s_.settings.willChange()),
+      context_{s_.platform, s_.center,       s_.settings,  s_.store,
+               s_.engine,   s_.presentation, s_.keyNames,  s_.hotkeyCenter,
+               s_.logs,     *this,           s_.shortcuts, [this] { return settingsHooks(); }},
       hud_(s_.surfaces.makeSwitchHUD(context_)),
       overlay_(s_.surfaces.makeOverlay(context_)),
       switcher_(s_.surfaces.makeQuickSwitcher(context_)),
@@ -514,16 +540,60 @@ TimeExportOutcome AppDelegate::saveTimeCSV(const std::optional<std::filesystem::
 bool AppDelegate::resetTimes() {
   s_.platform.application.activateIgnoringOtherApps();
   // Cancel is the default button: Return must not throw away weeks of counting.
-  int pressed = s_.platform.application.runModalAlert(
-      {"Reset the time counted on every desktop?",
-       "Every desktop starts again from zero. This cannot be undone.",
-       {"Cancel", "Reset Times"}});
+  int pressed =
+      s_.platform.application.runModalAlert({std::string(SettingsModel::kResetTitle),
+                                             std::string(SettingsModel::kResetText),
+                                             {"Cancel", std::string(SettingsModel::kResetButton)}});
   if (pressed != 1) return false;
+  resetTimesNow();
+  return true;
+}
+
+void AppDelegate::resetTimesNow() {
   // Time up to now is settled first, so none of it lands on a desktop after the reset.
   s_.engine.flushTime();
   s_.store.resetTime();
   s_.logs.switches().write("time reset");
-  return true;
+}
+
+SettingsHooks AppDelegate::settingsHooks() {
+  SettingsHooks h;
+  h.openMissionControl = [this] { openMissionControl(); };
+  h.previewSwitchTag = [this] { previewSwitchTag(); };
+  h.showHoverStrip = [this] { showHoverStrip(); };
+  h.accessibilityTrusted = [this] { return s_.access.trusted(); };
+  h.openAccessibilitySettings = [this] { s_.access.openAccessibilitySettings(); };
+  h.launchAtLogin = [this] { return launchAtLogin_.enabled(); };
+  h.setLaunchAtLogin = [this](bool on) -> Result<void> {
+    Result<void> done = launchAtLogin_.setEnabled(on);
+    if (done) return done;
+    return Failure{std::string(kLaunchAtLoginFailed) + ": " + done.error()};
+  };
+  h.timeRows = [this] { return timeRows(s_.engine.desktops(), s_.store, s_.presentation); };
+  h.exportTimeCSV = [this] { exportTimeCSV(); };
+  h.resetTimes = [this] { resetTimesNow(); };
+  h.diagnostics = [this] { return diagnostics(); };
+  h.logPath = [this] { return s_.logs.switches().url().string(); };
+  Updates& u = s_.updates;
+  h.updates.status = [&u] { return updateStatusLine(u); };
+  h.updates.progress = [&u]() -> std::optional<double> {
+    if (u.phase().kind != UpdatePhase::Kind::downloading) return std::nullopt;
+    return u.phase().fraction;
+  };
+  h.updates.available = [&u] { return u.available() ? u.available()->version : std::string(); };
+  h.updates.readyToInstall = [&u] { return u.phase().kind == UpdatePhase::Kind::ready; };
+  h.updates.busy = [&u] {
+    auto kind = u.phase().kind;
+    return u.checking() || kind == UpdatePhase::Kind::downloading ||
+           kind == UpdatePhase::Kind::installing;
+  };
+  h.updates.check = [&u] { (void)u.check(); };
+  h.updates.download = [&u] { u.download(); };
+  h.updates.install = [&u] { u.install(); };
+  h.updates.skip = [&u] { u.skip(); };
+  h.updates.showWhatsNew = [&u] { u.showWhatsNew(); };
+  h.alsoChanged = {&u.changed(), &s_.access.willChange()};
+  return h;
 }
 
 // ---- Helpers ----

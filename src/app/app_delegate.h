@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/app_link.h"
+#include "app/launch_at_login.h"
 #include "app/main_menu.h"
 #include "app/surfaces.h"
 #include "app/time_export.h"
@@ -97,6 +98,11 @@ class AppDelegate final : public AppCommands {
   TimeExportOutcome saveTimeCSV(const std::optional<std::filesystem::path>& location);
   // Asks before every desktop's time goes back to zero; true when the user agreed.
   bool resetTimes();
+  // Every desktop's time back to zero, without asking (the settings window asked already).
+  void resetTimesNow();
+
+  // What the settings window's pages ask of the application.
+  SettingsHooks settingsHooks();
 
   // ---- State, for the developer tools and tests ----
   bool presenting() const { return presenting_; }
@@ -125,6 +131,7 @@ class AppDelegate final : public AppCommands {
   SettingsWindow& settingsWindow();
 
   AppServices s_;
+  LaunchAtLogin launchAtLogin_;
   SurfaceContext context_;
   std::unique_ptr<SwitchTag> hud_;
   std::unique_ptr<MissionControlLabels> overlay_;

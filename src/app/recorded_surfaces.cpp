@@ -205,13 +205,13 @@ class Hover final : public SpaceHover {
   bool running_ = false;
 };
 
-// The settings window: its pages are recorded; the desktop editor is the real one when the
-// kit draws.
-class SettingsStandIn final : public SettingsWindow {
+// The settings window: the pages as a model the command line reads and drives, each page it
+// is asked for recorded; the desktop editor's own window stays until the window draws.
+class SettingsHost final : public SettingsWindow {
  public:
-  // `editorSlot` is where the kit keeps the editor's window for the command line.
-  SettingsStandIn(SurfaceRecord& record, const RecordedSurfaceKit& kit,
-                  const SurfaceContext& context, EditorWindow*& editorSlot)
+  // `editorSlot` and `modelSlot` are where the kit keeps them for the command line.
+  SettingsHost(SurfaceRecord& record, const RecordedSurfaceKit& kit, const SurfaceContext& context,
+               EditorWindow*& editorSlot, SettingsModel*& modelSlot)
       : record_(record),
         kit_(kit),
         editor_(std::make_unique<EditorWindow>(
@@ -219,19 +219,26 @@ class SettingsStandIn final : public SettingsWindow {
             EditorServices{context.engine, context.store, context.presentation, context.keyNames,
                            context.hotkeyCenter, context.platform.localEvents,
                            context.platform.openPanel, context.platform.application})),
-        editorSlot_(editorSlot) {
+        model_(std::make_unique<SettingsModel>(SettingsServices{
+            context.platform, context.settings, context.store, context.engine, context.presentation,
+            context.keyNames, context.hotkeyCenter, context.shortcuts,
+            context.settingsHooks ? context.settingsHooks() : SettingsHooks{}})),
+        editorSlot_(editorSlot),
+        modelSlot_(modelSlot) {
     editorSlot_ = editor_.get();
+    modelSlot_ = model_.get();
   }
-  ~SettingsStandIn() override {
+  ~SettingsHost() override {
     if (editorSlot_ == editor_.get()) editorSlot_ = nullptr;
+    if (modelSlot_ == model_.get()) modelSlot_ = nullptr;
   }
   void show(std::optional<SettingsPage> page) override {
-    if (page) page_ = *page;
-    record_.note("settings window: " + std::string(settingsPageID(page_)));
+    if (page) model_->showPage(*page);
+    record_.note("settings window: " + std::string(settingsPageID(model_->page())));
   }
   void edit(const Desktop& desktop) override {
-    page_ = SettingsPage::spaces;
     record_.note("settings window: editor for " + kit_.title(desktop));
+    model_->edit(desktop);
     editor_->open(desktop);
   }
 
@@ -239,8 +246,9 @@ class SettingsStandIn final : public SettingsWindow {
   SurfaceRecord& record_;
   const RecordedSurfaceKit& kit_;
   std::unique_ptr<EditorWindow> editor_;
+  std::unique_ptr<SettingsModel> model_;
   EditorWindow*& editorSlot_;
-  SettingsPage page_ = SettingsPage::spaces;
+  SettingsModel*& modelSlot_;
 };
 
 class FirstRun final : public FirstRunWindow {
@@ -304,7 +312,7 @@ std::unique_ptr<SpaceHover> RecordedSurfaceKit::makeHover(const Context& context
   return std::make_unique<Hover>(record_, context, hoverStrip_);
 }
 std::unique_ptr<SettingsWindow> RecordedSurfaceKit::makeSettingsWindow(const Context& context) {
-  return std::make_unique<SettingsStandIn>(record_, *this, context, editorWindow_);
+  return std::make_unique<SettingsHost>(record_, *this, context, editorWindow_, settingsModel_);
 }
 std::unique_ptr<FirstRunWindow> RecordedSurfaceKit::makeFirstRunWindow(const Context&) {
   return std::make_unique<FirstRun>(record_);

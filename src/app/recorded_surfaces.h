@@ -15,6 +15,7 @@
 namespace velmora {
 
 class EditorWindow;
+class SettingsModel;
 class HoverStrip;
 class MenuPopover;
 class MissionControlOverlay;
@@ -51,6 +52,8 @@ class RecordedSurfaceKit final : public SurfaceKit {
   }
   // The desktop editor's window once the settings window exists.
   EditorWindow* editorWindow() const { return editorWindow_; }
+  // The settings window's pages once the window exists.
+  SettingsModel* settingsModel() const { return settingsModel_; }
   // The quick switcher once the delegate made it.
   QuickSwitcher* quickSwitcher() const { return quickSwitcher_; }
   // The overlay over Mission Control once the delegate made it.
@@ -80,6 +83,7 @@ class RecordedSurfaceKit final : public SurfaceKit {
   TitleFn title_;
   std::function<double()> passStopwatch_;
   EditorWindow* editorWindow_ = nullptr;
+  SettingsModel* settingsModel_ = nullptr;
   QuickSwitcher* quickSwitcher_ = nullptr;
   MissionControlOverlay* overlay_ = nullptr;
   NotchLabel* notchLabel_ = nullptr;

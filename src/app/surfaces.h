@@ -14,6 +14,7 @@
 #include "app/main_menu.h"
 #include "core/notification_center.h"
 #include "platform/platform.h"
+#include "settings_ui/settings_model.h"
 #include "spaces/desktop.h"
 #include "spaces/presentation.h"
 #include "spaces/space_engine.h"
@@ -39,6 +40,10 @@ struct SurfaceContext {
   HotkeyCenter& hotkeyCenter;
   Logs& logs;
   AppCommands& commands;
+  SystemShortcuts& shortcuts;
+  // What the settings window's pages reach above the surfaces for (updates, launch at login,
+  // counted time, diagnostics), made when the window is.
+  std::function<SettingsHooks()> settingsHooks;
 };
 
 // The tag shown on every landing; it also carries short messages with a symbol (toasts).

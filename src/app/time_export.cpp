@@ -28,6 +28,24 @@ std::string timeCSV(const std::vector<Desktop>& desktops, const SpaceStore& stor
   return text;
 }
 
+std::vector<std::vector<std::string>> timeRows(const std::vector<Desktop>& desktops,
+                                               const SpaceStore& store,
+                                               const DesktopPresentation& presentation) {
+  std::vector<std::vector<std::string>> rows;
+  for (const Desktop& desktop : desktops) {
+    auto minutes =
+        static_cast<long long>(std::trunc(store.meta(desktop.space.managedID).seconds / 60));
+    char time[48];
+    if (minutes >= 60) {
+      std::snprintf(time, sizeof time, "%lld h %02lld min", minutes / 60, minutes % 60);
+    } else {
+      std::snprintf(time, sizeof time, "%lld min", minutes);
+    }
+    rows.push_back({presentation.title(desktop), time});
+  }
+  return rows;
+}
+
 std::string timeExportFailure(const std::filesystem::path& location, const std::string& reason) {
   std::string why = reason.empty() ? std::string("the system gave no reason") : reason;
   while (!why.empty() && (why.back() == '.' || why.back() == ' ')) why.pop_back();

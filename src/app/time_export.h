@@ -23,6 +23,12 @@ platform::SavePanelRequest timeExportRequest();
 std::string timeCSV(const std::vector<Desktop>& desktops, const SpaceStore& store,
                     const DesktopPresentation& presentation);
 
+// The same totals as rows of the settings window's table: the title, then hours and minutes
+// ("2 h 05 min", "12 min", "0 min").
+std::vector<std::vector<std::string>> timeRows(const std::vector<Desktop>& desktops,
+                                               const SpaceStore& store,
+                                               const DesktopPresentation& presentation);
+
 // The one sentence the user reads when the file could not be written there, with the
 // system's reason.
 std::string timeExportFailure(const std::filesystem::path& location, const std::string& reason);

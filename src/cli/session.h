@@ -10,6 +10,7 @@
 // bundle starts a new copy from there once the old one is gone; `kill` ends it as a crash
 // would; `launch` starts a fresh copy on the same home.
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -28,6 +29,7 @@
 #include "core/virtual_loop.h"
 #include "platform/linux/host_services.h"
 #include "platform/sim/virtual_mac.h"
+#include "settings_ui/settings_content.h"
 
 namespace velmora::cli {
 
@@ -163,6 +165,15 @@ class Session {
   bool updaterBusy();
   Status expect(std::string_view args);
   Status exportTime();
+  // The settings window's pages.
+  SettingsModel* settingsModel();
+  Status settingsPage(std::string_view args);
+  Status printSettings();
+  Result<SettingsControl> settingsControl(std::string_view id,
+                                          std::initializer_list<ControlKind> kinds,
+                                          std::string_view verb);
+  Status settingsAct(std::string_view verb, std::string_view args);
+  Status printPasteboard(std::string_view args);
   Status answerSavePanel(std::string_view path);
   Status printSavePanel();
   Status resetTime();

@@ -388,6 +388,63 @@ const std::vector<Session::Command>& Session::commands() {
       {"print alerts", "", "The alerts shown.", Needs::either, simple([](S& s, std::string_view) {
          for (const auto& a : s.mac_.alerts()) s.print("alert: " + a.title + " — " + a.text);
        })},
+      {"print settings", "",
+       "The settings window's page: its title, then each section and control with its id.",
+       Needs::velmora, [](S& s, std::string_view) { return s.printSettings(); }},
+      {"settings page", "PAGE",
+       "Opens the settings window at a page: spaces, missionControl, switchTag, spaceHover, "
+       "shortcuts, timeTracking, general, about.",
+       Needs::velmora, &S::settingsPage},
+      {"settings toggle", "ID", "Flips a switch of the page shown.", Needs::velmora,
+       [](S& s, std::string_view args) { return s.settingsAct("toggle", args); }},
+      {"settings choose", "ID CHOICE",
+       "Picks a choice of a pop-up menu or segmented control, by its text or number from 1.",
+       Needs::velmora, [](S& s, std::string_view args) { return s.settingsAct("choose", args); }},
+      {"settings set", "ID NUMBER", "Moves a slider (kept to its range and steps).", Needs::velmora,
+       [](S& s, std::string_view args) { return s.settingsAct("set", args); }},
+      {"settings press", "ID",
+       "Presses a button, a desktop (its editor opens) or a shortcut recorder (records, or stops).",
+       Needs::velmora, [](S& s, std::string_view args) { return s.settingsAct("press", args); }},
+      {"settings clear", "ID", "Removes a shortcut recorder's shortcut.", Needs::velmora,
+       [](S& s, std::string_view args) { return s.settingsAct("clear", args); }},
+      {"print pasteboard", "[LINES]", "The text on the general pasteboard, or its first LINES.",
+       Needs::either, &S::printPasteboard},
+      {"print finder", "", "The files the Finder was asked to show, one request a line.",
+       Needs::either,
+       [](S& s, std::string_view) {
+         const auto& revealed = s.mac_.workspace().revealed();
+         if (revealed.empty()) s.print("(the Finder was not asked to show a file)");
+         for (const auto& paths : revealed) {
+           std::string line;
+           for (const std::string& path : paths) {
+             line += (line.empty() ? "" : ", ") + s.shownPath(path);
+           }
+           s.print("finder shows " + line);
+         }
+         return Status::ok;
+       }},
+      {"pasteboard refuses", "on|off", "Whether the pasteboard refuses what is written to it.",
+       Needs::machine,
+       [](S& s, std::string_view args) {
+         std::string v = lower(args);
+         if (v != "on" && v != "off") return s.fail("pasteboard refuses takes on or off");
+         s.mac_.pasteboard().setRefuses(v == "on");
+         return Status::ok;
+       }},
+      {"login item fails", "[REASON|off]",
+       "Registering or unregistering Velmora as a login item fails with REASON; off lets it "
+       "succeed again.",
+       Needs::machine,
+       [](S& s, std::string_view args) {
+         std::string reason = unquoted(args);
+         if (lower(reason) == "off") {
+           s.mac_.velmora().failLoginItemChanges(std::nullopt);
+         } else {
+           s.mac_.velmora().failLoginItemChanges(
+               reason.empty() ? std::string("The operation couldn't be completed.") : reason);
+         }
+         return Status::ok;
+       }},
       {"print menu", "", "The open menu's items.", Needs::either,
        [](S& s, std::string_view) { return s.printMenu(); }},
       {"print menu bar", "", "Every entry of each display's menu bar with its frame.",

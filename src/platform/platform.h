@@ -23,6 +23,7 @@
 #include "platform/login_items.h"
 #include "platform/open_panel.h"
 #include "platform/panels.h"
+#include "platform/pasteboard.h"
 #include "platform/pointer_monitors.h"
 #include "platform/popover.h"
 #include "platform/preferences.h"
@@ -74,6 +75,7 @@ struct Platform {
   PointerMonitors& pointer;
   HttpClient& http;
   CodeSigning& codeSigning;
+  Pasteboard& pasteboard;
   // The operating system's major version (26 for macOS Tahoe).
   int systemMajorVersion = 26;
   // Its minor and patch versions (operatingSystemVersion), for the update feed's lowest system.

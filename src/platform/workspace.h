@@ -58,6 +58,9 @@ class Workspace {
   virtual bool forceTerminate(pid_t pid) = 0;
   // This process's identifier.
   virtual pid_t currentProcessID() = 0;
+  // NSWorkspace activateFileViewerSelectingURLs: the Finder comes forward with these files
+  // selected.
+  virtual void activateFileViewerSelecting(const std::vector<std::string>& paths) = 0;
   // NSWorkspaceActiveSpaceDidChangeNotification on the workspace's notification centre.
   [[nodiscard]] virtual ObserverToken observeActiveSpaceChanged(std::function<void()> fn) = 0;
   // NSApplicationDidChangeScreenParametersNotification.

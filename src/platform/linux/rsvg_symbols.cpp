@@ -92,6 +92,13 @@ constexpr std::array kStandIns = std::to_array<SymbolIcon>({
     {"return", "mail-reply-sender"},
     {"slider.horizontal.3", "open-menu"},
     {"rectangle.3.group", "preferences-desktop-multitasking"},
+    // The settings window's sidebar and status rows.
+    {"square.grid.2x2", "view-grid"},
+    {"capsule", "media-record"},
+    {"rectangle.topthird.inset.filled", "go-top"},
+    {"clock", "preferences-system-time"},
+    {"gearshape", "emblem-system"},
+    {"info.circle", "help-about"},
     // Other applications' items and the system's in the virtual Mac's menu bar.
     {"wifi", "network-wireless-signal-excellent"},
     {"battery.100", "battery-level-100"},

@@ -22,6 +22,7 @@
 #include "platform/macos/login_items.h"
 #include "platform/macos/open_panel.h"
 #include "platform/macos/panels.h"
+#include "platform/macos/pasteboard.h"
 #include "platform/macos/pointer_monitors.h"
 #include "platform/macos/popovers.h"
 #include "platform/macos/preferences.h"
@@ -73,6 +74,7 @@ struct MacPlatform::Impl {
   MacPointerMonitors pointer;
   MacHttpClient http{loop};
   MacCodeSigning codeSigning;
+  MacPasteboard pasteboard;
 };
 
 MacPlatform::MacPlatform() : impl_(std::make_unique<Impl>()) {}
@@ -122,6 +124,7 @@ platform::Platform MacPlatform::platform() {
                             m.pointer,
                             m.http,
                             m.codeSigning,
+                            m.pasteboard,
                             static_cast<int>(system.majorVersion),
                             static_cast<int>(system.minorVersion),
                             static_cast<int>(system.patchVersion)};

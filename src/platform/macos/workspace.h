@@ -25,6 +25,7 @@ class MacWorkspace final : public platform::Workspace {
   bool terminate(platform::pid_t pid) override;
   bool forceTerminate(platform::pid_t pid) override;
   platform::pid_t currentProcessID() override;
+  void activateFileViewerSelecting(const std::vector<std::string>& paths) override;
   ObserverToken observeActiveSpaceChanged(std::function<void()> fn) override;
   ObserverToken observeScreenParametersChanged(std::function<void()> fn) override;
   ObserverToken observeSession(platform::SessionEvent event, std::function<void()> fn) override;

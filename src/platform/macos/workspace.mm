@@ -161,6 +161,15 @@ platform::pid_t MacWorkspace::currentProcessID() {
   return NSProcessInfo.processInfo.processIdentifier;
 }
 
+void MacWorkspace::activateFileViewerSelecting(const std::vector<std::string>& paths) {
+  NSMutableArray<NSURL*>* urls = [NSMutableArray arrayWithCapacity:paths.size()];
+  for (const std::string& path : paths) {
+    NSString* string = (__bridge_transfer NSString*)cfString(path).release();
+    if (string) [urls addObject:[NSURL fileURLWithPath:string]];
+  }
+  [[NSWorkspace sharedWorkspace] activateFileViewerSelectingURLs:urls];
+}
+
 ObserverToken MacWorkspace::observeActiveSpaceChanged(std::function<void()> fn) {
   return impl_->events.observe(kActiveSpaceChanged, std::move(fn));
 }

@@ -122,6 +122,7 @@ platform::Platform VirtualMac::platform() {
                             pointer_,
                             *http_,
                             codeSigning_,
+                            pasteboard_,
                             machine_.systemMajorVersion};
 }
 

@@ -50,6 +50,7 @@
 #include "platform/sim/virtual_mission_control.h"
 #include "platform/sim/virtual_open_panel.h"
 #include "platform/sim/virtual_panels.h"
+#include "platform/sim/virtual_pasteboard.h"
 #include "platform/sim/virtual_pointer_monitors.h"
 #include "platform/sim/virtual_popovers.h"
 #include "platform/sim/virtual_processes.h"
@@ -125,6 +126,7 @@ class VirtualMac {
   // time-outs ten times shorter than asked; and the Security framework's code checks.
   linuxhost::CurlHttpClient& http() { return *http_; }
   VirtualCodeSigning& codeSigning() { return codeSigning_; }
+  VirtualPasteboard& pasteboard() { return pasteboard_; }
 
   // ---- Building a world (no notifications are posted) ----
   // Adds a display with one ordinary desktop, which becomes its current space. The first
@@ -401,6 +403,7 @@ class VirtualMac {
   linuxhost::ThreadWorkQueues workQueues_;
   std::unique_ptr<VirtualDisks> disks_;
   VirtualCodeSigning codeSigning_;
+  VirtualPasteboard pasteboard_;
   std::unique_ptr<linuxhost::CurlHttpClient> http_;  // before the disks go: it may be writing
   Lifetime lifetime_;
 };

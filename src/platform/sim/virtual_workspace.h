@@ -58,6 +58,11 @@ class VirtualWorkspace final : public platform::Workspace,
   bool terminate(pid_t pid) override;
   bool forceTerminate(pid_t pid) override;
   pid_t currentProcessID() override { return machine_.self(); }
+  // Recorded, newest last: the files the Finder was asked to show.
+  void activateFileViewerSelecting(const std::vector<std::string>& paths) override {
+    revealed_.push_back(paths);
+  }
+  const std::vector<std::vector<std::string>>& revealed() const { return revealed_; }
   ObserverToken observeActiveSpaceChanged(std::function<void()> fn) override;
   ObserverToken observeScreenParametersChanged(std::function<void()> fn) override;
   ObserverToken observeSession(platform::SessionEvent event, std::function<void()> fn) override;
@@ -76,6 +81,7 @@ class VirtualWorkspace final : public platform::Workspace,
   DockTree& dock_;
   std::set<pid_t> refusesTermination_;
   std::map<pid_t, std::function<void()>> onQuitRequest_;
+  std::vector<std::vector<std::string>> revealed_;
   Lifetime lifetime_;
 };
 

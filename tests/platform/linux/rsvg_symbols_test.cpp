@@ -28,7 +28,8 @@ constexpr const char* kInterfaceSymbols =
     "magnifyingglass link keyboard eye.slash.fill eye.fill checkmark.circle.fill "
     "exclamationmark.triangle.fill arrow.down.circle.fill arrow.right.doc.on.clipboard "
     "arrow.up.forward.square arrow.uturn.backward chevron.left face.smiling photo return "
-    "slider.horizontal.3 rectangle.3.group gearshape.fill";
+    "slider.horizontal.3 rectangle.3.group gearshape.fill square.grid.2x2 capsule "
+    "rectangle.topthird.inset.filled clock gearshape info.circle";
 
 const Color kTeal{0.1, 0.6, 0.8, 1};
 

@@ -32,6 +32,7 @@
 #include "AppKit/NSOpenPanel.h"
 #include "AppKit/NSPanel.h"
 #include "AppKit/NSParagraphStyle.h"
+#include "AppKit/NSPasteboard.h"
 #include "AppKit/NSPopover.h"
 #include "AppKit/NSResponder.h"
 #include "AppKit/NSRunningApplication.h"

@@ -20,6 +20,8 @@ NS_ASSUME_NONNULL_BEGIN
 @property(nullable, readonly, strong) NSRunningApplication* frontmostApplication;
 // YES when an application opened the URL.
 - (BOOL)openURL:(NSURL*)url;
+// Brings the Finder forward with these files selected, opening windows as needed.
+- (void)activateFileViewerSelectingURLs:(NSArray<NSURL*>*)fileURLs;
 // The application with that bundle identifier (chosen by heuristics when several have it);
 // nil when no application has it. Any thread.
 - (nullable NSURL*)URLForApplicationWithBundleIdentifier:(NSString*)bundleIdentifier;

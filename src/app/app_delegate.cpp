@@ -203,17 +203,20 @@ void AppDelegate::accessibilityChanged(bool trusted) {
         toast(text, symbol, seconds);
       }));
   if (statusBar_) statusBar_->refresh();
+  // The grant is what the welcome asked for: it goes once the user has seen it arrive, before
+  // the restart below, so the new copy does not welcome them again.
+  if (firstRunWindow_ && firstRunWindow_->isShowing()) {
+    s_.platform.loop.after(kCloseFirstRunDelay, lifetime_.guard([this] {
+      firstRun().close();
+      s_.settings.setOnboardingDismissed(true);
+    }));
+  }
   if (sawUntrusted_) {
     // Switching routes chosen without the grant stay slow until a fresh start.
     toast("Accessibility is on. Velmora restarts once so switching is instant.",
           "checkmark.circle.fill", 1.6);
     s_.platform.loop.after(
         kRelaunchDelay, lifetime_.guard([this] { relaunchFrom(s_.platform.bundle.bundlePath()); }));
-  } else if (firstRunWindow_ && firstRunWindow_->isShowing()) {
-    s_.platform.loop.after(kCloseFirstRunDelay, lifetime_.guard([this] {
-      firstRun().close();
-      s_.settings.setOnboardingDismissed(true);
-    }));
   }
 }
 

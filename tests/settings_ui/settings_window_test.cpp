@@ -8,10 +8,13 @@
 #include <algorithm>
 #include <map>
 
+#include "drawing/glyph.h"
 #include "drawing/recording_canvas.h"
 #include "golden.h"
 #include "platform/key_codes.h"
+#include "platform/linux/drawing_host.h"
 #include "settings_ui/edit_space_view.h"
+#include "settings_ui/fake_settings.h"
 #include "spaces/engine_world.h"
 
 namespace velmora {
@@ -20,133 +23,7 @@ namespace {
 namespace keys = platform::keys;
 using platform::kEventFlagCommand;
 using platform::kEventFlagShift;
-
-SettingsControl make(std::string id, ControlKind kind, std::string label = {}) {
-  SettingsControl c;
-  c.id = std::move(id);
-  c.kind = kind;
-  c.label = std::move(label);
-  return c;
-}
-
-// Pages in the window's order; the switch tag's is a form of every kind, the desktops page a
-// long list, the shortcuts page a recorder. Every call is noted and acts as the real model
-// would, then `changed` fires.
-class FakeSettings final : public SettingsActions {
- public:
-  std::vector<std::string> calls;
-  SettingsPage current = SettingsPage::switchTag;
-  bool hudOn = true;
-  int position = 1, size = 0;
-  double duration = 1.5;
-  bool recording = false;
-  int desktops = 48;
-  std::string status;
-  std::function<void(std::string_view)> onPress;
-  EditSpaceView* open = nullptr;
-
-  std::vector<SettingsPageEntry> pages() const override {
-    static constexpr std::array<std::string_view, 8> kTitles{
-        "Desktops", "Mission Control", "Switch Tag", "Hover Strip", "Shortcuts",
-        "Time",     "General",         "About"};
-    std::vector<SettingsPageEntry> entries;
-    for (std::size_t i = 0; i < kSettingsPages.size(); ++i) {
-      entries.push_back({kSettingsPages[i], kTitles[i], "gearshape.fill"});
-    }
-    return entries;
-  }
-  SettingsPage page() const override { return current; }
-  void showPage(SettingsPage page) override {
-    note("showPage " + std::to_string(static_cast<int>(page)));
-    current = page;
-    changed_.emit();
-  }
-  SettingsPageContent content() const override {
-    SettingsPageContent c;
-    c.page = current;
-    c.status = status;
-    SettingsSection section;
-    if (current == SettingsPage::switchTag) {
-      c.title = "Switch Tag";
-      SettingsControl toggle = make("hudEnabled", ControlKind::toggle, "Show the tag");
-      toggle.on = hudOn;
-      SettingsControl sound = make("hudSound", ControlKind::toggle, "Play a sound");
-      sound.enabled = false;
-      SettingsControl picker = make("hudPosition", ControlKind::picker, "Position");
-      picker.choices = {"Top", "Middle", "Bottom"};
-      picker.selected = position;
-      SettingsControl sizes = make("hudSize", ControlKind::segmented, "Size");
-      sizes.choices = {"Small", "Medium", "Large"};
-      sizes.selected = size;
-      SettingsControl slider = make("hudDuration", ControlKind::slider, "Stays for");
-      slider.minimum = 0.5;
-      slider.maximum = 5;
-      slider.step = 0.5;
-      slider.number = duration;
-      SettingsControl art = make("hudPreview", ControlKind::art);
-      art.artHeight = 60;
-      art.art = [](platform::Canvas&, const platform::CanvasRect&) {};
-      SettingsControl note = make("hudNote", ControlKind::status);
-      note.title = "Shown on the display that switched";
-      SettingsControl preview = make("previewHUD", ControlKind::button);
-      preview.title = "Preview";
-      section.controls = {toggle, sound, picker, sizes, slider, art, note, preview};
-    } else if (current == SettingsPage::spaces) {
-      c.title = "Desktops";
-      for (int n = 1; n <= desktops; ++n) {
-        SettingsControl d = make("desktop." + std::to_string(n), ControlKind::desktop);
-        d.title = "Desktop " + std::to_string(n);
-        d.help = d.title;
-        section.controls.push_back(d);
-      }
-    } else if (current == SettingsPage::shortcuts) {
-      c.title = "Shortcuts";
-      SettingsControl recorder = make("quickSwitcherHotkey", ControlKind::recorder, "Search");
-      recorder.title = recording ? "Press shortcut…" : "⌃⌥Space";
-      recorder.on = recording;
-      recorder.hasClear = !recording;
-      SettingsControl reset = make("resetShortcuts", ControlKind::button);
-      reset.title = "Reset All";
-      reset.destructive = true;
-      section.controls = {recorder, reset};
-    } else {
-      c.title = "Elsewhere";
-      section.controls = {make("launchAtLogin", ControlKind::toggle, "Open at login")};
-    }
-    c.sections = {section};
-    return c;
-  }
-  void toggle(std::string_view id) override {
-    note("toggle " + std::string(id));
-    if (id == "hudEnabled") hudOn = !hudOn;
-    changed_.emit();
-  }
-  void choose(std::string_view id, int index) override {
-    note("choose " + std::string(id) + " " + std::to_string(index));
-    (id == "hudSize" ? size : position) = index;
-    changed_.emit();
-  }
-  void setNumber(std::string_view id, double value) override {
-    note("setNumber " + std::string(id) + " " + testing::num(value));
-    duration = value;
-    changed_.emit();
-  }
-  void press(std::string_view id) override {
-    note("press " + std::string(id));
-    if (onPress) onPress(id);
-    changed_.emit();
-  }
-  void clear(std::string_view id) override {
-    note("clear " + std::string(id));
-    changed_.emit();
-  }
-  EditSpaceView* editor() override { return open; }
-  Signal& changed() override { return changed_; }
-
- private:
-  void note(std::string call) { calls.push_back(std::move(call)); }
-  Signal changed_;
-};
+using testing::FakeSettings;
 
 struct SettingsWorld : testing::EngineWorld {
   FakeSettings settings;
@@ -154,7 +31,14 @@ struct SettingsWorld : testing::EngineWorld {
   std::vector<std::uint16_t> passedOn;  // keys the window let through
   bool watching = false;
 
-  SettingsWorld() {
+  SettingsWorld() { setUp(); }
+  // Drawing with real fonts and symbols, for what the window looks like.
+  explicit SettingsWorld(linuxhost::HostServices host) : EngineWorld(host) {
+    Glyph::setServices({&mac.symbols(), &mac.platform().images, &mac.canvases(), {}});
+    setUp();
+  }
+  ~SettingsWorld() { Glyph::setServices({}); }
+  void setUp() {
     display("MAIN", 3);
     window = std::make_unique<SettingsWindowController>(settings, mac.platform());
   }
@@ -206,6 +90,32 @@ struct SettingsWorld : testing::EngineWorld {
 };
 
 using Calls = std::vector<std::string>;
+
+// The form as a Mac settings window draws it: the sidebar with the page lit, a grouped
+// section of every kind of control, the failure line on top and the focus ring on the
+// segmented control; then the shortcuts page's recorder, table and progress bar, and the
+// desktops.
+TEST(SettingsWindow, DrawsAMacSettingsForm) {
+  SettingsWorld w(test_support::drawingHost());
+  w.settings.status = "Could not change launch at login: the system said no.";
+  w.show(SettingsPage::switchTag);
+  w.tabs(3);
+  auto canvas = w.mac.canvases().makeCanvas(SettingsWindowController::kSize, 1);
+  ASSERT_TRUE(canvas);
+  w.window->draw(*canvas, SettingsWindowController::kSize);
+  EXPECT_TRUE(testing::matchesGoldenPNG("settings_ui/settings_form.png", *canvas));
+  w.settings.status.clear();
+  w.press(platform::keys::kDigits[5], platform::kEventFlagCommand);
+  canvas = w.mac.canvases().makeCanvas(SettingsWindowController::kSize, 1);
+  w.window->draw(*canvas, SettingsWindowController::kSize);
+  EXPECT_TRUE(testing::matchesGoldenPNG("settings_ui/settings_shortcuts.png", *canvas));
+  // The desktops, a row each: tile, name, number, shortcut and the chevron into the editor.
+  w.settings.desktops = 5;
+  w.press(platform::keys::kDigits[1], platform::kEventFlagCommand);
+  canvas = w.mac.canvases().makeCanvas(SettingsWindowController::kSize, 1);
+  w.window->draw(*canvas, SettingsWindowController::kSize);
+  EXPECT_TRUE(testing::matchesGoldenPNG("settings_ui/settings_desktops.png", *canvas));
+}
 
 // Every kind of control answers a click at its real place on screen with its own call; a
 // disabled one, a status line and the art take none.

@@ -31,7 +31,7 @@ class FirstRunWindowController {
   static constexpr std::string_view kTitle = "Welcome to Velmora";
   static constexpr std::string_view kPanelName = "first-run";
   static constexpr double kTitleBarHeight = 28;
-  static constexpr Size kSize{540, 452};
+  static constexpr Size kSize{540, 428};
   static constexpr std::string_view kWhyTitle = "Why Velmora needs Accessibility";
   static constexpr std::string_view kWhy =
       "Velmora reads Mission Control's desktop bar through Accessibility to put names on the "

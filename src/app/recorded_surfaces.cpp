@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "app/drawn_surfaces.h"
+#include "mission_control/accessibility.h"
 #include "settings_ui/editor_window.h"
+#include "settings_ui/first_run_window.h"
 
 namespace velmora {
 
@@ -251,22 +253,43 @@ class SettingsHost final : public SettingsWindow {
   SettingsModel*& modelSlot_;
 };
 
+// The drawn first-run window, its showing and closing recorded, kept where the command line
+// finds it while it lives.
 class FirstRun final : public FirstRunWindow {
  public:
-  explicit FirstRun(SurfaceRecord& record) : record_(record) {}
+  FirstRun(SurfaceRecord& record, const SurfaceContext& context, Accessibility* access,
+           FirstRunWindowController*& slot)
+      : record_(record),
+        drawn_(FirstRunServices{context.platform, context.settings,
+                                [access] { return access && access->trusted(); },
+                                [access] { return access && access->askedAgainAfterUpdate(); },
+                                [access] {
+                                  if (!access) return;
+                                  // The system's own request shows once per build; the list is
+                                  // there every time.
+                                  access->checkTrust(true);
+                                  access->openAccessibilitySettings();
+                                }}),
+        slot_(slot) {
+    slot_ = &drawn_;
+    drawn_.setOnClosed([this] { record_.note("first-run window: closed"); });
+    if (access) accessChanged_ = access->willChange().connect([this] { drawn_.refresh(); });
+  }
+  ~FirstRun() override {
+    if (slot_ == &drawn_) slot_ = nullptr;
+  }
   void show() override {
-    showing_ = true;
     record_.note("first-run window: shown");
+    drawn_.show();
   }
-  void close() override {
-    if (showing_) record_.note("first-run window: closed");
-    showing_ = false;
-  }
-  bool isShowing() const override { return showing_; }
+  void close() override { drawn_.close(); }
+  bool isShowing() const override { return drawn_.isShowing(); }
 
  private:
   SurfaceRecord& record_;
-  bool showing_ = false;
+  FirstRunWindowController drawn_;
+  FirstRunWindowController*& slot_;
+  Connection accessChanged_;
 };
 
 }  // namespace
@@ -314,8 +337,8 @@ std::unique_ptr<SpaceHover> RecordedSurfaceKit::makeHover(const Context& context
 std::unique_ptr<SettingsWindow> RecordedSurfaceKit::makeSettingsWindow(const Context& context) {
   return std::make_unique<SettingsHost>(record_, *this, context, editorWindow_, settingsModel_);
 }
-std::unique_ptr<FirstRunWindow> RecordedSurfaceKit::makeFirstRunWindow(const Context&) {
-  return std::make_unique<FirstRun>(record_);
+std::unique_ptr<FirstRunWindow> RecordedSurfaceKit::makeFirstRunWindow(const Context& context) {
+  return std::make_unique<FirstRun>(record_, context, access_, firstRunWindow_);
 }
 
 }  // namespace velmora

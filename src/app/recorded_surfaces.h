@@ -14,13 +14,16 @@
 
 namespace velmora {
 
+class Accessibility;
 class EditorWindow;
-class SettingsModel;
+class FirstRunWindowController;
 class HoverStrip;
 class MenuPopover;
 class MissionControlOverlay;
 class QuickSwitcher;
 class NotchLabel;
+class SettingsWindowController;
+class SettingsModel;
 
 class SurfaceRecord {
  public:
@@ -50,10 +53,18 @@ class RecordedSurfaceKit final : public SurfaceKit {
   void setPassStopwatch(std::function<double()> stopwatch) {
     passStopwatch_ = std::move(stopwatch);
   }
+  // The grant the first-run window shows and asks for (the application's, once it exists).
+  void setAccessibility(Accessibility* access) { access_ = access; }
   // The desktop editor's window once the settings window exists.
   EditorWindow* editorWindow() const { return editorWindow_; }
   // The settings window's pages once the window exists.
   SettingsModel* settingsModel() const { return settingsModel_; }
+  // The drawn settings window, once whoever makes it hands it over; the pages behind it come
+  // from the settings model, so the kit does not make one itself.
+  SettingsWindowController* settingsWindow() const { return settingsWindow_; }
+  void setSettingsWindow(SettingsWindowController* window) { settingsWindow_ = window; }
+  // The first-run window once the delegate asked for it.
+  FirstRunWindowController* firstRunWindow() const { return firstRunWindow_; }
   // The quick switcher once the delegate made it.
   QuickSwitcher* quickSwitcher() const { return quickSwitcher_; }
   // The overlay over Mission Control once the delegate made it.
@@ -82,8 +93,11 @@ class RecordedSurfaceKit final : public SurfaceKit {
   SurfaceRecord& record_;
   TitleFn title_;
   std::function<double()> passStopwatch_;
+  Accessibility* access_ = nullptr;
   EditorWindow* editorWindow_ = nullptr;
   SettingsModel* settingsModel_ = nullptr;
+  SettingsWindowController* settingsWindow_ = nullptr;
+  FirstRunWindowController* firstRunWindow_ = nullptr;
   QuickSwitcher* quickSwitcher_ = nullptr;
   MissionControlOverlay* overlay_ = nullptr;
   NotchLabel* notchLabel_ = nullptr;

@@ -228,6 +228,7 @@ void Session::startCopy(std::optional<std::string> bundlePath) {
                                    updateSite_->feedURL(), *systemLog_, std::move(stopwatch));
   VelmoraApp& app = *running->app;
   running->surfaces.setTitle([&app](const Desktop& d) { return app.presentation().title(d); });
+  running->surfaces.setAccessibility(&app.access());
   Logs& logs = app.logs();
   for (auto [log, name] :
        {std::pair{&logs.switches(), "switches.log: "}, std::pair{&logs.updates(), "updates.log: "},

@@ -144,6 +144,8 @@ class Session {
   Status printMenu();
   Status printPanels();
   Status printEditor();
+  Status printFirstRun();
+  Status clickFirstRun(std::string_view which);
   Status printSwitcher();
   Status printMissionControl();
   Status printNotch();

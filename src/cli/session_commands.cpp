@@ -81,6 +81,10 @@ const std::vector<Session::Command>& Session::commands() {
        Needs::machine, [](S& s, std::string_view args) { return s.scrollAt(args, false); }},
       {"scroll panel", "NAME by DY", "The user scrolls over the centre of a panel by DY points.",
        Needs::either, [](S& s, std::string_view args) { return s.scrollAt(args, true); }},
+      {"click first run", "allow|dismiss",
+       "Clicks a button of the first-run window: Allow Accessibility…, or Not Now (Done once "
+       "the grant is on).",
+       Needs::velmora, &S::clickFirstRun},
       {"open mission control", "",
        "Mission Control opens (the Dock's, or the window manager's on macOS 27).", Needs::machine,
        simple([](S& s, std::string_view) { s.mac_.openMissionControl(); })},
@@ -100,7 +104,7 @@ const std::vector<Session::Command>& Session::commands() {
        }},
       {"screenshot", "FILE.png [WHAT] [on DISPLAY]",
        "Draws a display into a PNG; WHAT: tile, menu bar, menu, switch tag, toast, editor, "
-       "switcher, popover.",
+       "settings, first run, switcher, popover.",
        Needs::either, &S::screenshot},
       {"grant accessibility", "", "The user turns the Accessibility grant on.", Needs::machine,
        simple([](S& s, std::string_view) { s.mac_.setAccessibilityTrusted(true); })},
@@ -454,6 +458,8 @@ const std::vector<Session::Command>& Session::commands() {
        [](S& s, std::string_view) { return s.printPanels(); }},
       {"print editor", "", "What the desktop editor holds.", Needs::velmora,
        [](S& s, std::string_view) { return s.printEditor(); }},
+      {"print first run", "", "The first-run window: shown or closed, its status line, buttons.",
+       Needs::velmora, [](S& s, std::string_view) { return s.printFirstRun(); }},
       {"print switcher", "",
        "The quick switcher: shown or hidden, the query, each row with its score, the highlight.",
        Needs::velmora, [](S& s, std::string_view) { return s.printSwitcher(); }},

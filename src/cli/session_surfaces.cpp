@@ -7,6 +7,8 @@
 #include "cli/words.h"
 #include "platform/sim/compositor.h"
 #include "settings_ui/editor_window.h"
+#include "settings_ui/first_run_window.h"
+#include "settings_ui/settings_window.h"
 #include "surfaces/hover_strip.h"
 #include "surfaces/menu_popover.h"
 #include "surfaces/mission_control_overlay.h"
@@ -269,7 +271,8 @@ Session::Status Session::screenshot(std::string_view args) {
   if (file.empty()) {
     return fail(
         "screenshot takes a file: screenshot shot.png [tile|menu bar|menu|switch tag|"
-        "toast|editor|switcher|hover strip|popover|mission control|notch] [on DISPLAY]");
+        "toast|editor|settings|first run|switcher|hover strip|popover|mission control|notch] "
+        "[on DISPLAY]");
   }
   std::string rest(more);
   std::string display = mac_.displays().empty() ? "" : mac_.displays().front().uuid;
@@ -320,25 +323,27 @@ Session::Status Session::screenshot(std::string_view args) {
     double left = std::max(0.0, menu->x - 30), right = std::min(width, menu->x + menu->width + 30);
     region = platform::CanvasRect{left, 0, right - left, menu->y + menu->height + 30};
   } else if (what == "switch tag" || what == "toast" || what == "editor" || what == "switcher" ||
-             what == "hover strip" || what == "popover") {
-    const sim::VirtualPanel* panel = what == "toast"         ? panelNamed("switch tag: toast")
-                                     : what == "popover"     ? panelNamed(MenuPopover::kName)
-                                     : what == "hover strip" ? panelNamed(HoverPanel::kName)
-                                     : what == "editor"
-                                         ? panelNamed(std::string(EditorWindow::kPanelName))
-                                     : what == "switcher" ? panelNamed(QuickSwitcher::kPanelName)
-                                                          : panelNamed("switch tag: " + display);
+             what == "hover strip" || what == "popover" || what == "settings" ||
+             what == "first run") {
+    const sim::VirtualPanel* panel =
+        what == "toast"         ? panelNamed("switch tag: toast")
+        : what == "popover"     ? panelNamed(MenuPopover::kName)
+        : what == "hover strip" ? panelNamed(HoverPanel::kName)
+        : what == "editor"      ? panelNamed(std::string(EditorWindow::kPanelName))
+        : what == "settings"    ? panelNamed(std::string(SettingsWindowController::kPanelName))
+        : what == "first run"   ? panelNamed(std::string(FirstRunWindowController::kPanelName))
+        : what == "switcher"    ? panelNamed(QuickSwitcher::kPanelName)
+                                : panelNamed("switch tag: " + display);
     if (!panel) return fail("no " + what + " is on screen");
     platform::CanvasRect r = localOf(panel->frame());
-    double margin =
-        what == "editor" || what == "switcher" || what == "hover strip" || what == "popover" ? 30
-                                                                                             : 0;
+    // The windows and cards are shown with room for their shadows.
+    double margin = what == "switch tag" || what == "toast" ? 0 : 30;
     region = platform::CanvasRect{r.x - margin, r.y - margin, r.width + 2 * margin,
                                   r.height + 2 * margin};
   } else if (!what.empty() && what != "screen") {
     return fail(
-        "screenshot shows the screen, tile, menu bar, menu, switch tag, toast, editor, "
-        "switcher, hover strip, popover, mission control or notch");
+        "screenshot shows the screen, tile, menu bar, menu, switch tag, toast, editor, settings, "
+        "first run, switcher, hover strip, popover, mission control or notch");
   }
   if (auto shot = compositor.screenshot(display, std::filesystem::path(unquoted(file)), region);
       !shot) {
@@ -422,6 +427,39 @@ Session::Status Session::printEditor() {
         (editor->icon().isNone() ? std::string("none") : editor->icon().stored()) + ", colour " +
         colour + ", shortcut " +
         (editor->hotkey() ? names.display(*editor->hotkey()) : std::string("none")));
+  return Status::ok;
+}
+
+// "first-run window: shown, key", then its status line and buttons as it shows them.
+Session::Status Session::printFirstRun() {
+  FirstRunWindowController* window = copy_->surfaces.firstRunWindow();
+  if (!window || !window->isShowing()) {
+    print("(the first-run window is closed)");
+    return Status::ok;
+  }
+  using Button = FirstRunWindowController::Button;
+  const bool allows = window->buttonFrame(Button::allow).has_value();
+  print(std::string("first-run window: shown") + (window->panel()->isKey() ? ", key" : ""));
+  print("  status: " + window->statusText());
+  print("  buttons: " + (allows ? std::string(FirstRunWindowController::kNotNowTitle) + ", " +
+                                      std::string(FirstRunWindowController::kAllowTitle)
+                                : std::string(FirstRunWindowController::kDoneTitle)));
+  return Status::ok;
+}
+
+// Clicks the middle of a button where the window draws it, as the user would.
+Session::Status Session::clickFirstRun(std::string_view which) {
+  using Button = FirstRunWindowController::Button;
+  const std::string word = lower(trim(which));
+  if (word != "allow" && word != "dismiss") {
+    return fail("click first run takes allow or dismiss");
+  }
+  FirstRunWindowController* window = copy_->surfaces.firstRunWindow();
+  if (!window || !window->isShowing()) return fail("the first-run window is not open");
+  std::optional<ScreenRect> frame =
+      window->buttonFrame(word == "allow" ? Button::allow : Button::dismiss);
+  if (!frame) return fail("Accessibility is already on: the window shows only Done");
+  mac_.click({frame->midX(), frame->midY()});
   return Status::ok;
 }
 

@@ -103,6 +103,7 @@ int main() {
     velmora::VelmoraApp app(mac.platform(), center, surfaces, updateFeed, systemLog);
     surfaces.setTitle(
         [&app](const velmora::Desktop& desktop) { return app.presentation().title(desktop); });
+    surfaces.setAccessibility(&app.access());
     [appDelegate startForwardingTo:&app loop:&mac.loop()];
 
     [NSApp run];

@@ -30,6 +30,7 @@ inline constexpr std::uint16_t kRightArrow = 124;     // kVK_RightArrow
 inline constexpr std::uint16_t kDownArrow = 125;      // kVK_DownArrow
 inline constexpr std::uint16_t kUpArrow = 126;        // kVK_UpArrow
 inline constexpr std::uint16_t kP = 35;               // kVK_ANSI_P
+inline constexpr std::uint16_t kW = 13;               // kVK_ANSI_W
 inline constexpr std::uint16_t kKeypadEnter = 76;     // kVK_ANSI_KeypadEnter
 
 // kVK_ANSI_0 … kVK_ANSI_9 by the digit they carry (the row above the letters is not in

@@ -15,3 +15,4 @@ build/tools/velmora run worlds/two-displays-os27.json tours/mission-control-os27
 build/tools/velmora run worlds/two-displays.json tours/hover-strip.velmora
 build/tools/velmora run worlds/two-displays.json tours/notch.velmora
 build/tools/velmora run worlds/two-displays.json tours/popover.velmora
+build/tools/velmora run worlds/two-displays.json tours/settings.velmora

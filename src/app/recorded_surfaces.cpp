@@ -4,8 +4,9 @@
 
 #include "app/drawn_surfaces.h"
 #include "mission_control/accessibility.h"
-#include "settings_ui/editor_window.h"
 #include "settings_ui/first_run_window.h"
+#include "settings_ui/settings_model.h"
+#include "settings_ui/settings_window.h"
 
 namespace velmora {
 
@@ -211,46 +212,42 @@ class Hover final : public SpaceHover {
 // is asked for recorded; the desktop editor's own window stays until the window draws.
 class SettingsHost final : public SettingsWindow {
  public:
-  // `editorSlot` and `modelSlot` are where the kit keeps them for the command line.
+  // `modelSlot` and `windowSlot` are where the kit keeps them for the command line.
   SettingsHost(SurfaceRecord& record, const RecordedSurfaceKit& kit, const SurfaceContext& context,
-               EditorWindow*& editorSlot, SettingsModel*& modelSlot)
+               SettingsModel*& modelSlot, SettingsWindowController*& windowSlot)
       : record_(record),
         kit_(kit),
-        editor_(std::make_unique<EditorWindow>(
-            context.platform,
-            EditorServices{context.engine, context.store, context.presentation, context.keyNames,
-                           context.hotkeyCenter, context.platform.localEvents,
-                           context.platform.openPanel, context.platform.application})),
         model_(std::make_unique<SettingsModel>(SettingsServices{
             context.platform, context.settings, context.store, context.engine, context.presentation,
             context.keyNames, context.hotkeyCenter, context.shortcuts,
             context.settingsHooks ? context.settingsHooks() : SettingsHooks{}})),
-        editorSlot_(editorSlot),
-        modelSlot_(modelSlot) {
-    editorSlot_ = editor_.get();
+        window_(std::make_unique<SettingsWindowController>(*model_, context.platform)),
+        modelSlot_(modelSlot),
+        windowSlot_(windowSlot) {
     modelSlot_ = model_.get();
+    windowSlot_ = window_.get();
   }
   ~SettingsHost() override {
-    if (editorSlot_ == editor_.get()) editorSlot_ = nullptr;
+    if (windowSlot_ == window_.get()) windowSlot_ = nullptr;
     if (modelSlot_ == model_.get()) modelSlot_ = nullptr;
   }
   void show(std::optional<SettingsPage> page) override {
-    if (page) model_->showPage(*page);
+    window_->show(page);
     record_.note("settings window: " + std::string(settingsPageID(model_->page())));
   }
   void edit(const Desktop& desktop) override {
     record_.note("settings window: editor for " + kit_.title(desktop));
+    window_->show(SettingsPage::spaces);
     model_->edit(desktop);
-    editor_->open(desktop);
   }
 
  private:
   SurfaceRecord& record_;
   const RecordedSurfaceKit& kit_;
-  std::unique_ptr<EditorWindow> editor_;
   std::unique_ptr<SettingsModel> model_;
-  EditorWindow*& editorSlot_;
+  std::unique_ptr<SettingsWindowController> window_;
   SettingsModel*& modelSlot_;
+  SettingsWindowController*& windowSlot_;
 };
 
 // The drawn first-run window, its showing and closing recorded, kept where the command line
@@ -304,6 +301,10 @@ void SurfaceRecord::toast(const std::string& line) {
   note(line);
 }
 
+EditSpaceView* RecordedSurfaceKit::desktopEditor() const {
+  return settingsModel_ ? settingsModel_->editor() : nullptr;
+}
+
 std::string RecordedSurfaceKit::title(const Desktop& desktop) const {
   return title_ ? title_(desktop) : "Desktop " + std::to_string(desktop.number);
 }
@@ -335,7 +336,7 @@ std::unique_ptr<SpaceHover> RecordedSurfaceKit::makeHover(const Context& context
   return std::make_unique<Hover>(record_, context, hoverStrip_);
 }
 std::unique_ptr<SettingsWindow> RecordedSurfaceKit::makeSettingsWindow(const Context& context) {
-  return std::make_unique<SettingsHost>(record_, *this, context, editorWindow_, settingsModel_);
+  return std::make_unique<SettingsHost>(record_, *this, context, settingsModel_, settingsWindow_);
 }
 std::unique_ptr<FirstRunWindow> RecordedSurfaceKit::makeFirstRunWindow(const Context& context) {
   return std::make_unique<FirstRun>(record_, context, access_, firstRunWindow_);

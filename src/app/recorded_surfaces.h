@@ -15,7 +15,7 @@
 namespace velmora {
 
 class Accessibility;
-class EditorWindow;
+class EditSpaceView;
 class FirstRunWindowController;
 class HoverStrip;
 class MenuPopover;
@@ -55,14 +55,12 @@ class RecordedSurfaceKit final : public SurfaceKit {
   }
   // The grant the first-run window shows and asks for (the application's, once it exists).
   void setAccessibility(Accessibility* access) { access_ = access; }
-  // The desktop editor's window once the settings window exists.
-  EditorWindow* editorWindow() const { return editorWindow_; }
+  // The desktop editor while it is open in the settings window.
+  EditSpaceView* desktopEditor() const;
   // The settings window's pages once the window exists.
   SettingsModel* settingsModel() const { return settingsModel_; }
-  // The drawn settings window, once whoever makes it hands it over; the pages behind it come
-  // from the settings model, so the kit does not make one itself.
+  // The settings window once the delegate made it.
   SettingsWindowController* settingsWindow() const { return settingsWindow_; }
-  void setSettingsWindow(SettingsWindowController* window) { settingsWindow_ = window; }
   // The first-run window once the delegate asked for it.
   FirstRunWindowController* firstRunWindow() const { return firstRunWindow_; }
   // The quick switcher once the delegate made it.
@@ -94,7 +92,6 @@ class RecordedSurfaceKit final : public SurfaceKit {
   TitleFn title_;
   std::function<double()> passStopwatch_;
   Accessibility* access_ = nullptr;
-  EditorWindow* editorWindow_ = nullptr;
   SettingsModel* settingsModel_ = nullptr;
   SettingsWindowController* settingsWindow_ = nullptr;
   FirstRunWindowController* firstRunWindow_ = nullptr;

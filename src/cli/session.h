@@ -122,6 +122,7 @@ class Session {
   // `click X Y` and `click panel NAME`; `pointer X Y` and `pointer panel NAME`.
   Status clickAt(std::string_view args, bool onPanel);
   Status scrollAt(std::string_view args, bool onPanel);
+  Status clickSettings(std::string_view what);
   Status swipe(std::string_view direction);
   Status printMissionControlMachine();
   Status pointAt(std::string_view args, bool onPanel);

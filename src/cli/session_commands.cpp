@@ -81,6 +81,10 @@ const std::vector<Session::Command>& Session::commands() {
        Needs::machine, [](S& s, std::string_view args) { return s.scrollAt(args, false); }},
       {"scroll panel", "NAME by DY", "The user scrolls over the centre of a panel by DY points.",
        Needs::either, [](S& s, std::string_view args) { return s.scrollAt(args, true); }},
+      {"click settings", "ID|PAGE|name|emoji|back|reset|done",
+       "Clicks the settings window where it draws a control (by the id print settings shows), a "
+       "page of its sidebar, or a field or button of the open desktop editor.",
+       Needs::velmora, &S::clickSettings},
       {"click first run", "allow|dismiss",
        "Clicks a button of the first-run window: Allow Accessibility…, or Not Now (Done once "
        "the grant is on).",

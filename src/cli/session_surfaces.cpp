@@ -3,10 +3,10 @@
 // of the virtual Mac.
 #include <cstdio>
 
+#include "app/main_menu.h"
 #include "cli/session.h"
 #include "cli/words.h"
 #include "platform/sim/compositor.h"
-#include "settings_ui/editor_window.h"
 #include "settings_ui/first_run_window.h"
 #include "settings_ui/settings_window.h"
 #include "surfaces/hover_strip.h"
@@ -45,14 +45,13 @@ Session::Status Session::editDesktop(std::string_view args) {
   auto desktop = desktopArg(which);
   if (!desktop) return fail(desktop.error());
   // Opened as the menu's "Edit …" item opens it, unless it already shows this desktop.
-  EditorWindow* window = copy_->surfaces.editorWindow();
-  if (!window || !window->editor() || window->editor()->desktop().id() != desktop->id()) {
+  EditSpaceView* editor = copy_->surfaces.desktopEditor();
+  if (!editor || editor->desktop().id() != desktop->id()) {
     copy_->app->delegate().editDesktop(*desktop);
     settle();
     if (!copy_) return fail("Velmora ended while the editor opened");
-    window = copy_->surfaces.editorWindow();
+    editor = copy_->surfaces.desktopEditor();
   }
-  EditSpaceView* editor = window ? window->editor() : nullptr;
   if (!editor) return fail("the desktop editor did not open");
   std::string what = lower(field);
   if (what.empty()) return Status::ok;
@@ -329,11 +328,11 @@ Session::Status Session::screenshot(std::string_view args) {
         what == "toast"         ? panelNamed("switch tag: toast")
         : what == "popover"     ? panelNamed(MenuPopover::kName)
         : what == "hover strip" ? panelNamed(HoverPanel::kName)
-        : what == "editor"      ? panelNamed(std::string(EditorWindow::kPanelName))
-        : what == "settings"    ? panelNamed(std::string(SettingsWindowController::kPanelName))
-        : what == "first run"   ? panelNamed(std::string(FirstRunWindowController::kPanelName))
-        : what == "switcher"    ? panelNamed(QuickSwitcher::kPanelName)
-                                : panelNamed("switch tag: " + display);
+        : what == "editor" || what == "settings"
+            ? panelNamed(std::string(SettingsWindowController::kPanelName))
+        : what == "first run" ? panelNamed(std::string(FirstRunWindowController::kPanelName))
+        : what == "switcher"  ? panelNamed(QuickSwitcher::kPanelName)
+                              : panelNamed("switch tag: " + display);
     if (!panel) return fail("no " + what + " is on screen");
     platform::CanvasRect r = localOf(panel->frame());
     // The windows and cards are shown with room for their shadows.
@@ -412,8 +411,7 @@ Session::Status Session::printPanels() {
 }
 
 Session::Status Session::printEditor() {
-  EditorWindow* window = copy_->surfaces.editorWindow();
-  EditSpaceView* editor = window ? window->editor() : nullptr;
+  EditSpaceView* editor = copy_->surfaces.desktopEditor();
   if (!editor) {
     print("(the desktop editor is closed)");
     return Status::ok;
@@ -459,6 +457,38 @@ Session::Status Session::clickFirstRun(std::string_view which) {
   std::optional<ScreenRect> frame =
       window->buttonFrame(word == "allow" ? Button::allow : Button::dismiss);
   if (!frame) return fail("Accessibility is already on: the window shows only Done");
+  mac_.click({frame->midX(), frame->midY()});
+  return Status::ok;
+}
+
+// A click where the window draws a control, a page of its sidebar or a part of the open
+// editor (its name or emoji field, back, reset, done), so the window's own hit tests decide.
+Session::Status Session::clickSettings(std::string_view what) {
+  SettingsWindowController* window = copy_->surfaces.settingsWindow();
+  if (!window || !window->isOpen()) return fail("the settings window is not open");
+  const std::string id(trim(what));
+  std::optional<ScreenRect> frame;
+  const EditSpaceView* editor = copy_->surfaces.desktopEditor();
+  if (editor && (id == "name" || id == "emoji")) {
+    const ScreenRect panel = window->panel()->frame();
+    const EditSpaceView::Layout l = editor->layout(panel.size.width - SettingsView::kSidebarWidth);
+    const platform::CanvasRect r = id == "name" ? l.nameField : l.emojiField;
+    frame =
+        ScreenRect::make(panel.minX() + SettingsView::kSidebarWidth + r.x,
+                         panel.maxY() - SettingsWindowController::kTitleBarHeight - r.y - r.height,
+                         r.width, r.height);
+  } else if (editor && (id == "back" || id == "reset" || id == "done")) {
+    using Part = SettingsView::EditorPart;
+    frame = window->editorFrame(id == "back"    ? Part::back
+                                : id == "reset" ? Part::reset
+                                                : Part::done);
+  } else if (std::optional<SettingsPage> page = settingsPageWithID(id)) {
+    frame = window->pageFrame(*page);
+  } else {
+    frame = window->controlFrame(id);
+  }
+  if (!frame)
+    return fail("the settings window shows no \"" + id + "\" (print settings lists the ids)");
   mac_.click({frame->midX(), frame->midY()});
   return Status::ok;
 }

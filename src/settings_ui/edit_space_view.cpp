@@ -322,7 +322,8 @@ void EditSpaceView::draw(platform::Canvas& canvas, Size size) const {
   for (std::size_t i = 0; i < kCaptions.size(); ++i) {
     label(canvas, kCaptions[i], kCaption, kSecondary, l.captions[i]);
   }
-  field(canvas, l.nameField, name_, header(), nameFocused());
+  field(canvas, l.nameField, textFieldsHosted_ ? "" : name_, textFieldsHosted_ ? "" : header(),
+        nameFocused());
 
   // Icons.
   const SpaceIcon::Kind kind = icon_.kind();
@@ -344,7 +345,8 @@ void EditSpaceView::draw(platform::Canvas& canvas, Size size) const {
     label(canvas, emoji_, Font::system(15), kPrimary, inset(l.emojiCell, 2), true);
   }
   label(canvas, kEmojiTitle, kBody, kPrimary, l.emojiTitle);
-  field(canvas, l.emojiField, emoji_, kEmojiPlaceholder, emojiFocused());
+  field(canvas, l.emojiField, textFieldsHosted_ ? "" : emoji_,
+        textFieldsHosted_ ? "" : kEmojiPlaceholder, emojiFocused());
 
   cell(canvas, l.pictureCell, kind == SpaceIcon::Kind::Picture);
   ImageRef picture = kind == SpaceIcon::Kind::Picture
@@ -390,6 +392,10 @@ void EditSpaceView::draw(platform::Canvas& canvas, Size size) const {
 
   button(canvas, l.reset, kResetTitle, false);
   button(canvas, l.done, kDoneTitle, true);
+}
+
+platform::TextFieldStyle EditSpaceView::textFieldStyle(std::string_view placeholder) {
+  return {kBody, kPrimary, std::string(placeholder), kTertiary};
 }
 
 bool EditSpaceView::click(platform::CanvasPoint point, double width) {

@@ -15,6 +15,7 @@
 #include "platform/canvas.h"
 #include "platform/local_event_monitors.h"
 #include "platform/open_panel.h"
+#include "platform/panels.h"
 #include "spaces/desktop.h"
 #include "spaces/presentation.h"
 #include "spaces/space_engine.h"
@@ -82,6 +83,10 @@ class EditSpaceView {
 
   enum class Field { none, name, emoji };
   void focus(Field field);
+  // The host puts real text fields over the name and emoji fields (the window's, that take
+  // typing and the input methods); the form then draws only their frames.
+  void setTextFieldsHosted(bool hosted) { textFieldsHosted_ = hosted; }
+  static platform::TextFieldStyle textFieldStyle(std::string_view placeholder);
   bool nameFocused() const { return focused_ == Field::name; }
   bool emojiFocused() const { return focused_ == Field::emoji; }
 
@@ -140,6 +145,7 @@ class EditSpaceView {
   std::string emoji_;
   std::optional<Hotkey> hotkey_;
   Field focused_ = Field::none;
+  bool textFieldsHosted_ = false;
   Signal changed_;
   RecorderButton recorder_;
   Connection recorderChanged_;

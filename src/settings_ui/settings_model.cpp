@@ -640,8 +640,10 @@ void SettingsModel::generalPage(SettingsPageContent& content) const {
       {"Troubleshooting",
        "",
        {buttonControl("copyDiagnostics", std::string(copied_ ? kCopiedTitle : kCopyTitle))}});
+  content.sections.back().controls.back().label = "Diagnostics for a problem report";
   if (s_.hooks.logPath) {
     content.sections.back().controls.push_back(buttonControl("revealLog", "Reveal Log in Finder"));
+    content.sections.back().controls.back().label = "Mission Control log";
   }
 }
 

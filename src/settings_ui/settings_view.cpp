@@ -379,16 +379,6 @@ std::optional<SettingsHit> SettingsView::hitTest(CanvasPoint point) const {
   return std::nullopt;
 }
 
-std::optional<SettingsView::EditorPart> SettingsView::hitEditor(CanvasPoint point) const {
-  if (!editor_) return std::nullopt;
-  const EditSpaceView::Layout l = editor_->layout(size_.width - kSidebarWidth);
-  const CanvasPoint p{point.x - kSidebarWidth, point.y};
-  if (editor_->embedded() && inside(inset(l.back, -4, -4), p)) return EditorPart::back;
-  if (inside(l.reset, p)) return EditorPart::reset;
-  if (inside(l.done, p)) return EditorPart::done;
-  return std::nullopt;
-}
-
 // ---- Drawing -------------------------------------------------------------------------------
 
 void SettingsView::draw(platform::Canvas& canvas) const {
@@ -618,7 +608,8 @@ void SettingsView::drawControl(platform::Canvas& canvas, const SettingsControl& 
         c.art(canvas, tile);
       }
       const double x = tile.x + tile.width + 12;
-      const double valueWidth = c.valueText.empty() ? 0 : estimatedWidth(c.valueText) + 8;
+      const double valueWidth =
+          c.valueText.empty() ? 0 : canvas.measureText(c.valueText, kBody).width + 8;
       const double right = row.x + row.width - kInset - 16;
       const double room = std::max(0.0, right - valueWidth - 8 - x);
       text(canvas, c.title, kBody, kPrimary, {x, row.y + 7, room, 18});

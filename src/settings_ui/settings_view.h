@@ -97,8 +97,6 @@ class SettingsView {
   std::optional<platform::CanvasRect> frameOf(std::string_view id) const;
   std::optional<platform::CanvasRect> sidebarFrame(SettingsPage page) const;
   std::optional<SettingsHit> hitTest(platform::CanvasPoint point) const;
-  // Where the open editor's own controls are; none when no editor shows or none is hit.
-  std::optional<EditorPart> hitEditor(platform::CanvasPoint point) const;
 
   void draw(platform::Canvas& canvas) const;
 

@@ -63,6 +63,9 @@ void SettingsWindowController::show(std::optional<SettingsPage> page) {
     panel_->setContent(
         lifetime_.guard([this](platform::Canvas& canvas, Size drawn) { draw(canvas, drawn); }));
     panel_->setOnMouseDown(lifetime_.guard([this](CanvasPoint point) { mouseDown(point); }));
+    // The wheel moves the page the way the fingers go: towards the top shows what is above.
+    panel_->setOnScrollWheel(
+        lifetime_.guard([this](CanvasPoint, double deltaY) { scrollBy(-deltaY); }));
   }
   if (!isOpen()) {
     // A window opened again comes back centred, as a settings window does.
@@ -108,14 +111,58 @@ void SettingsWindowController::refresh() {
   EditSpaceView* editor = actions_.editor();
   if (editor != editor_) {
     editor_ = editor;
+    nameField_.reset();
+    emojiField_.reset();
     editorChanged_ = editor ? editor->changed().connect(lifetime_.guard([this] {
+      updateEditorFields();
       if (panel_) panel_->setNeedsDisplay();
     }))
                             : Connection();
     view_.setFocus(std::string(SettingsView::kSidebarFocus));
   }
   view_.setEditor(editor_);
+  updateEditorFields();
   if (panel_) panel_->setNeedsDisplay();
+}
+
+void SettingsWindowController::updateEditorFields() {
+  if (!editor_ || !panel_) {
+    nameField_.reset();
+    emojiField_.reset();
+    return;
+  }
+  editor_->setTextFieldsHosted(true);
+  const EditSpaceView::Layout l = editor_->layout(view_.size().width - SettingsView::kSidebarWidth);
+  auto place = [](const CanvasRect& r) {
+    return CanvasRect{SettingsView::kSidebarWidth + r.x + 7, kTitleBarHeight + r.y, r.width - 14,
+                      r.height};
+  };
+  if (!nameField_) {
+    nameField_ = panel_->addTextField();
+    nameField_->setStyle(EditSpaceView::textFieldStyle(editor_->header()));
+    nameField_->setText(editor_->name());
+    nameField_->setOnTextChanged(lifetime_.guard([this] {
+      if (editor_ && nameField_) editor_->setName(nameField_->text());
+    }));
+    emojiField_ = panel_->addTextField();
+    emojiField_->setStyle(EditSpaceView::textFieldStyle(EditSpaceView::kEmojiPlaceholder));
+    emojiField_->setText(editor_->emoji());
+    emojiField_->setOnTextChanged(lifetime_.guard([this] {
+      if (editor_ && emojiField_) editor_->typeEmoji(emojiField_->text());
+    }));
+  }
+  nameField_->setFrame(place(l.nameField));
+  emojiField_->setFrame(place(l.emojiField));
+  // What the form holds wins where the user is not typing: a reset, a change made elsewhere,
+  // the emoji cut to two.
+  if (!nameField_->isFocused() && nameField_->text() != editor_->name()) {
+    nameField_->setText(editor_->name());
+  }
+  if (emojiField_->text() != editor_->emoji() && !emojiField_->isFocused()) {
+    emojiField_->setText(editor_->emoji());
+  }
+  if (editor_->nameFocused() && !nameField_->isFocused()) nameField_->focus();
+  if (editor_->emojiFocused() && !emojiField_->isFocused()) emojiField_->focus();
 }
 
 std::optional<ScreenRect> SettingsWindowController::toScreen(const CanvasRect& r) const {
@@ -174,20 +221,10 @@ void SettingsWindowController::mouseDown(CanvasPoint point) {
     return;
   }
   const CanvasPoint inView{point.x, point.y - kTitleBarHeight};
-  if (std::optional<SettingsView::EditorPart> part = view_.hitEditor(inView)) {
+  if (editor_ && inView.x >= SettingsView::kSidebarWidth) {
     // The editor may go away inside its own call: nothing of it is touched after.
-    EditSpaceView* editor = editor_;
-    switch (*part) {
-      case SettingsView::EditorPart::back:
-        editor->back();
-        break;
-      case SettingsView::EditorPart::reset:
-        editor->reset();
-        break;
-      case SettingsView::EditorPart::done:
-        editor->done();
-        break;
-    }
+    editor_->click({inView.x - SettingsView::kSidebarWidth, inView.y},
+                   view_.size().width - SettingsView::kSidebarWidth);
     return;
   }
   std::optional<SettingsHit> hit = view_.hitTest(inView);

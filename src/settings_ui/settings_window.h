@@ -71,6 +71,8 @@ class SettingsWindowController {
 
  private:
   void refresh();
+  // Makes, places and fills the editor's text fields, or drops them with the editor.
+  void updateEditorFields();
   bool keyDown(const platform::LocalKeyEvent& event);
   void moveFocus(int by);
   void setFocus(std::string id);
@@ -91,6 +93,9 @@ class SettingsWindowController {
   EditSpaceView* editor_ = nullptr;
   Connection changed_;
   Connection editorChanged_;
+  // The editor's name and emoji fields, real ones over its drawn frames while it shows.
+  std::unique_ptr<platform::TextField> nameField_;
+  std::unique_ptr<platform::TextField> emojiField_;
   Lifetime lifetime_;
 };
 

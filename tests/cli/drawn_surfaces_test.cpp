@@ -49,6 +49,7 @@ TEST(DrawnSurfaces, ScreenshotsShowTheTileTheTagAndTheMenu) {
   run("edit 1 name Mail");
   run("edit 1 color 5");
   run("edit 1 done");
+  run("press cmd+w");  // the settings window closes, as the user does when done
   run("press ctrl+opt+2");
   run("advance 0.8");
   run("click tile right");

@@ -12,7 +12,6 @@
 #include "golden.h"
 #include "platform/linux/drawing_host.h"
 #include "platform/linux/test_pictures.h"
-#include "settings_ui/editor_window.h"
 #include "spaces/engine_world.h"
 #include "test_ids.h"
 
@@ -195,70 +194,36 @@ TEST_F(EditSpaceViewTest, ALongNameStaysInsideItsField) {
   }
 }
 
-TEST_F(EditSpaceViewTest, TheWindowCentresOneEditorAndDoneClosesIt) {
-  mac.addDisplay("Main", ScreenRect::make(0, 0, 1512, 982)).dockHeight = 70;
-  EditorWindow window(mac.platform(), services);
-  EXPECT_FALSE(window.editor());
-  window.open(two);
-  const sim::VirtualPanel* panel = mac.panels().named("settings: desktop editor");
-  ASSERT_TRUE(panel);
-  EXPECT_TRUE(panel->isVisible());
-  EXPECT_TRUE(panel->isKey());
-  EXPECT_TRUE(panel->config().interactive && panel->config().hasShadow);
-  const ScreenRect visible = mac.platform().screens.screens().at(0).visibleFrame;
-  EXPECT_DOUBLE_EQ(panel->frame().midX(), visible.midX());
-  EXPECT_DOUBLE_EQ(panel->frame().midY(), visible.midY());
-
-  window.editor()->setName("Inbox");
-  RecordingCanvas canvas(panel->config().size);
-  panel->drawContent(canvas);
-  EXPECT_NE(canvas.dump().find("\"Velmora Settings\""), std::string::npos);
-  EXPECT_NE(canvas.dump().find("\"Inbox\""), std::string::npos);
-
-  window.editor()->done();
-  EXPECT_FALSE(window.isOpen());
-  EXPECT_FALSE(panel->isVisible());
-  loop.advance(0.01);
-  EXPECT_EQ(stored().name, "Inbox");
-
-  window.open(desktop(3, 30_mid));
-  EXPECT_EQ(window.editor()->header(), "Desktop 3");
-  EXPECT_EQ(mac.panels().all().size(), 1u);  // the same window again
-  EXPECT_TRUE(panel->isVisible());
-}
-
-// The user's clicks on the window reach the form's controls: each choice is stored, the
-// recorder takes the next combination and its remove control clears it, Done closes.
-TEST_F(EditSpaceViewTest, ClicksOnTheWindowWorkTheForm) {
-  mac.addDisplay("Main", ScreenRect::make(0, 0, 1512, 982));
-  EditorWindow window(mac.platform(), services);
-  window.open(two);
-  const sim::VirtualPanel* panel = mac.panels().named("settings: desktop editor");
-  ASSERT_TRUE(panel);
-  const EditSpaceView::Layout l = window.editor()->layout(panel->config().size.width);
+// Clicks reach the form's controls where they are drawn: each choice is stored, the recorder
+// takes the next combination and its remove control clears it, Done finishes.
+TEST_F(EditSpaceViewTest, ClicksWorkTheForm) {
+  mac.keyboard().setVelmoraWindowKey(true);
+  auto view = edit();
+  const double width = view->preferredSize().width;
+  const EditSpaceView::Layout l = view->layout(width);
   auto click = [&](const platform::CanvasRect& r) {
-    const ScreenRect f = panel->frame();
-    mac.click({f.minX() + r.x + r.width / 2,
-               f.maxY() - (EditorWindow::kTitleBarHeight + r.y + r.height / 2)});
+    const bool hit = view->click({r.x + r.width / 2, r.y + r.height / 2}, width);
     loop.advance(0.01);
+    return hit;
   };
   std::string out;
   for (const platform::CanvasRect& r : {l.symbolCells[3], l.paletteSwatches[2], l.transparentSwatch,
                                         l.numberCell, l.automaticSwatch, l.recorder}) {
-    click(r);
-    out += state(*window.editor());
+    EXPECT_TRUE(click(r));
+    out += state(*view);
   }
-  ASSERT_TRUE(window.editor()->recorder().recording());
+  ASSERT_TRUE(view->recorder().recording());
   mac.keyboard().userPress(kA, platform::kEventFlagControl | platform::kEventFlagOption);
   loop.advance(0.01);
-  out += state(*window.editor());
-  click(l.removeShortcut);
-  out += state(*window.editor());
+  out += state(*view);
+  EXPECT_TRUE(click(l.removeShortcut));
+  out += state(*view);
   EXPECT_TRUE(testing::matchesGolden("settings_ui/editor_clicks.txt", out));
-  click(l.title);  // the header is no control
-  EXPECT_TRUE(window.isOpen());
-  click(l.done);
-  EXPECT_FALSE(window.isOpen());
+  EXPECT_FALSE(click(l.title));  // the header is no control
+  EXPECT_FALSE(click(l.back));   // a window's own editor has no back control
+  EXPECT_EQ(dones, 0);
+  EXPECT_TRUE(click(l.done));
+  EXPECT_EQ(dones, 1);
 }
 
 TEST_F(EditSpaceViewTest, ShowsTheDesktopAsItIsNowWhenAnEarlierOneGoes) {

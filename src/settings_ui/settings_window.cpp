@@ -251,21 +251,8 @@ void SettingsWindowController::mouseDown(CanvasPoint point) {
     default:
       break;
   }
-  switch (c->kind) {
-    case ControlKind::toggle:
-      actions_.toggle(id);
-      break;
-    case ControlKind::picker:
-      openMenu(*c);
-      break;
-    case ControlKind::button:
-    case ControlKind::recorder:
-    case ControlKind::desktop:
-      actions_.press(id);
-      break;
-    default:
-      break;
-  }
+  // The rest acts on a click as on Space: the control now has the focus.
+  activate();
 }
 
 void SettingsWindowController::openMenu(const SettingsControl& control) {

@@ -162,8 +162,41 @@ double controlWidth(const SettingsControl& c) {
   }
 }
 
-double rowHeight(const SettingsControl& c) {
-  const double help = c.help.empty() || c.kind == ControlKind::desktop ? 0 : kHelpLine;
+// Help text breaks at spaces into lines no wider than `width`, as `measure` measures them.
+template <class Measure>
+std::vector<std::string> helpLines(std::string_view help, double width, Measure&& measure) {
+  std::vector<std::string> lines;
+  std::string line;
+  std::size_t start = 0;
+  while (start <= help.size()) {
+    std::size_t end = help.find(' ', start);
+    if (end == std::string_view::npos) end = help.size();
+    const std::string_view word = help.substr(start, end - start);
+    std::string candidate = line.empty() ? std::string(word) : line + " " + std::string(word);
+    if (!line.empty() && measure(candidate) > width) {
+      lines.push_back(std::move(line));
+      line = std::string(word);
+    } else {
+      line = std::move(candidate);
+    }
+    start = end + 1;
+  }
+  if (!line.empty()) lines.push_back(std::move(line));
+  return lines;
+}
+
+// How many lines the help of a row `width` wide takes; the estimate errs wide, so the lines
+// drawn with real measures never outnumber it.
+double helpHeight(const SettingsControl& c, double width) {
+  if (c.help.empty() || c.kind == ControlKind::desktop) return 0;
+  const auto lines = helpLines(c.help, width - 2 * kInset, [](const std::string& text) {
+    return estimatedWidth(text, kSmall.pointSize) * 1.15;
+  });
+  return kHelpLine * static_cast<double>(std::max<std::size_t>(1, lines.size()));
+}
+
+double rowHeight(const SettingsControl& c, double width) {
+  const double help = helpHeight(c, width);
   switch (c.kind) {
     case ControlKind::desktop:
       return kDesktopRow;
@@ -240,7 +273,7 @@ void SettingsView::relayout() {
       f.focusable = focusable(c);
       f.section = s;
       f.index = i;
-      f.row = {left, y, width, rowHeight(c)};
+      f.row = {left, y, width, rowHeight(c, width)};
       const double right = left + width - kInset;
       const double w = controlWidth(c);
       const double h = c.kind == ControlKind::button || c.kind == ControlKind::recorder ||
@@ -466,8 +499,16 @@ void SettingsView::drawControl(platform::Canvas& canvas, const SettingsControl& 
   const CanvasRect& k = f.control;
   const CanvasRect labelBox{row.x + kInset, row.y, std::max(0.0, k.x - row.x - 2 * kInset), kRow};
   auto help = [&] {
-    text(canvas, c.help, kSmall, kSecondary,
-         {row.x + kInset, row.y + row.height - kHelpLine - 8, row.width - 2 * kInset, kHelpLine});
+    const double width = row.width - 2 * kInset;
+    const double height = helpHeight(c, row.width);
+    const auto lines = helpLines(c.help, width, [&canvas](const std::string& line) {
+      return canvas.measureText(line, kSmall).width;
+    });
+    double y = row.y + row.height - height - 8;
+    for (const std::string& line : lines) {
+      text(canvas, line, kSmall, kSecondary, {row.x + kInset, y, width, kHelpLine});
+      y += kHelpLine;
+    }
   };
 
   switch (c.kind) {

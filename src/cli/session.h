@@ -75,6 +75,9 @@ class Session {
   HoverStrip* hoverStrip() { return copy_ ? copy_->surfaces.hoverStrip() : nullptr; }
   // The running copy's popover, or null before the delegate made it.
   MenuPopover* menuPopover() { return copy_ ? copy_->surfaces.menuPopover() : nullptr; }
+  SettingsWindowController* settingsWindow() {
+    return copy_ ? copy_->surfaces.settingsWindow() : nullptr;
+  }
   NotchLabel* notchLabel() { return copy_ ? copy_->surfaces.notchLabel() : nullptr; }
   // The running copy's overlay over Mission Control, or null.
   MissionControlOverlay* missionControlOverlay() {

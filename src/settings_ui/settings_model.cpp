@@ -660,14 +660,14 @@ void SettingsModel::aboutPage(SettingsPageContent& content) const {
         "Version " + version + (build.empty() || build == version ? "" : " (" + build + ")"), "",
         "secondary"));
   }
-  about.controls.push_back(statusControl(
-      "summary",
+  about.controls.front().help =
       "Names your Mac's desktops and shows them in the menu bar, over Mission Control and "
-      "whenever you switch."));
+      "whenever you switch.";
   if (!copyright.empty()) {
     about.controls.push_back(statusControl("copyright", copyright, "", "secondary"));
   }
   about.controls.push_back(buttonControl("website", "velmora.app"));
+  about.controls.back().label = "Website";
   content.sections.push_back(std::move(about));
 }
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "drawing/glyph.h"
+#include "settings_ui/window_chrome.h"
 
 namespace velmora {
 namespace {
@@ -16,9 +17,6 @@ using platform::FontWeight;
 using platform::Path;
 
 constexpr double kPad = 28;
-constexpr double kCornerRadius = 10;
-const std::array<Color, 3> kTrafficLights{Color{1.0, 0.37, 0.34}, Color{1.0, 0.74, 0.18},
-                                          Color{0.16, 0.79, 0.25}};
 
 // The desktop editor's dark appearance.
 const Color kBackground = Color::gray(0.165);
@@ -190,7 +188,7 @@ std::optional<ScreenRect> FirstRunWindowController::buttonFrame(Button which) co
 
 void FirstRunWindowController::mouseDown(CanvasPoint point) {
   const Layout l = layout();
-  if (inside({10, kTitleBarHeight / 2 - 8, 16, 16}, point)) {
+  if (WindowChrome::onCloseButton(point)) {
     close();
   } else if (inside(l.allow, point)) {
     allow();
@@ -201,16 +199,7 @@ void FirstRunWindowController::mouseDown(CanvasPoint point) {
 
 void FirstRunWindowController::draw(platform::Canvas& canvas, Size size) const {
   platform::CanvasStateSaver saved(canvas);
-  const Path window = Path::roundedRect({0, 0, size.width, size.height}, kCornerRadius);
-  canvas.clip(window);
-  canvas.fill(window, kBackground);
-  canvas.fill(Path::rect({0, 0, size.width, kTitleBarHeight}), Color::gray(0.21));
-  canvas.fill(Path::rect({0, kTitleBarHeight - 1, size.width, 1}), Color::black(0.5));
-  for (std::size_t i = 0; i < kTrafficLights.size(); ++i) {
-    const double x = 12 + static_cast<double>(i) * 20;
-    canvas.fill(Path::ellipse({x, kTitleBarHeight / 2 - 6, 12, 12}),
-                i == 0 ? kTrafficLights[i] : Color::white(0.2));
-  }
+  WindowChrome::draw(canvas, size, "", false);
 
   const Layout l = layout();
   line(canvas, kTitle, Font::system(22, FontWeight::bold), kPrimary, l.header);

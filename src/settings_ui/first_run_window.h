@@ -14,6 +14,7 @@
 #include "core/main_loop.h"
 #include "platform/panels.h"
 #include "platform/platform.h"
+#include "settings_ui/window_chrome.h"
 #include "store/settings.h"
 
 namespace velmora {
@@ -30,7 +31,7 @@ class FirstRunWindowController {
  public:
   static constexpr std::string_view kTitle = "Welcome to Velmora";
   static constexpr std::string_view kPanelName = "first-run";
-  static constexpr double kTitleBarHeight = 28;
+  static constexpr double kTitleBarHeight = WindowChrome::kTitleBarHeight;
   static constexpr Size kSize{540, 428};
   static constexpr std::string_view kWhyTitle = "Why Velmora needs Accessibility";
   static constexpr std::string_view kWhy =

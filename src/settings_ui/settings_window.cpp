@@ -8,6 +8,7 @@
 #include "platform/key_codes.h"
 #include "platform/keyboard_events.h"
 #include "settings_ui/edit_space_view.h"
+#include "settings_ui/window_chrome.h"
 
 namespace velmora {
 namespace {
@@ -16,16 +17,6 @@ using platform::CanvasPoint;
 using platform::CanvasRect;
 using platform::Color;
 using platform::Path;
-
-constexpr double kCornerRadius = 10;
-// Close, minimise, zoom, as the Mac colours them.
-const std::array<Color, 3> kTrafficLights{Color{1.0, 0.37, 0.34}, Color{1.0, 0.74, 0.18},
-                                          Color{0.16, 0.79, 0.25}};
-const CanvasRect kCloseButton{12, SettingsWindowController::kTitleBarHeight / 2 - 6, 12, 12};
-
-bool inside(const CanvasRect& r, CanvasPoint p) {
-  return p.x >= r.x && p.x < r.x + r.width && p.y >= r.y && p.y < r.y + r.height;
-}
 
 // A slider's value at `fraction` of its track, on its steps.
 double sliderValue(const SettingsControl& c, double fraction) {
@@ -217,7 +208,7 @@ void SettingsWindowController::moveFocus(int by) {
 
 void SettingsWindowController::mouseDown(CanvasPoint point) {
   if (point.y < kTitleBarHeight) {
-    if (inside({kCloseButton.x - 2, kCloseButton.y - 2, 16, 16}, point)) close();
+    if (WindowChrome::onCloseButton(point)) close();
     return;
   }
   const CanvasPoint inView{point.x, point.y - kTitleBarHeight};
@@ -399,24 +390,7 @@ void SettingsWindowController::step(int by) {
 
 void SettingsWindowController::draw(platform::Canvas& canvas, Size size) const {
   platform::CanvasStateSaver saved(canvas);
-  const Path window = Path::roundedRect({0, 0, size.width, size.height}, kCornerRadius);
-  canvas.clip(window);
-  canvas.fill(window, Color::gray(0.165));
-
-  // The title bar, as the desktop editor's window draws it.
-  canvas.fill(Path::rect({0, 0, size.width, kTitleBarHeight}), Color::gray(0.21));
-  canvas.fill(Path::rect({0, kTitleBarHeight - 1, size.width, 1}), Color::black(0.5));
-  for (std::size_t i = 0; i < kTrafficLights.size(); ++i) {
-    const double x = kCloseButton.x + static_cast<double>(i) * 20;
-    canvas.fill(Path::ellipse({x, kCloseButton.y, 12, 12}), kTrafficLights[i]);
-  }
-  const platform::Font font = platform::Font::system(13, platform::FontWeight::semibold);
-  const double room = size.width - 2 * 76;
-  const Size measured = canvas.measureText(kTitle, font);
-  const double width = std::min(measured.width, room);
-  canvas.drawText(kTitle, font, Color::white(0.85),
-                  {(size.width - width) / 2, (kTitleBarHeight - measured.height) / 2}, room);
-
+  WindowChrome::draw(canvas, size, kTitle, true);
   canvas.translate(0, kTitleBarHeight);
   view_.draw(canvas);
 }

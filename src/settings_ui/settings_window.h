@@ -27,6 +27,7 @@
 #include "platform/platform.h"
 #include "settings_ui/settings_content.h"
 #include "settings_ui/settings_view.h"
+#include "settings_ui/window_chrome.h"
 
 namespace velmora {
 
@@ -34,7 +35,7 @@ class SettingsWindowController {
  public:
   static constexpr std::string_view kTitle = "Velmora Settings";
   static constexpr std::string_view kPanelName = "settings";
-  static constexpr double kTitleBarHeight = 28;
+  static constexpr double kTitleBarHeight = WindowChrome::kTitleBarHeight;
   static constexpr Size kSize{780, 640};
 
   // `actions` must outlive the window.

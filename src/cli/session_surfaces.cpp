@@ -2,6 +2,7 @@
 // menu, the open panel, the quick switcher, the pills over Mission Control, and screenshots
 // of the virtual Mac.
 #include <cstdio>
+#include <map>
 
 #include "app/main_menu.h"
 #include "cli/session.h"
@@ -468,20 +469,15 @@ Session::Status Session::clickSettings(std::string_view what) {
   if (!window || !window->isOpen()) return fail("the settings window is not open");
   const std::string id(trim(what));
   std::optional<ScreenRect> frame;
-  const EditSpaceView* editor = copy_->surfaces.desktopEditor();
-  if (editor && (id == "name" || id == "emoji")) {
-    const ScreenRect panel = window->panel()->frame();
-    const EditSpaceView::Layout l = editor->layout(panel.size.width - SettingsView::kSidebarWidth);
-    const platform::CanvasRect r = id == "name" ? l.nameField : l.emojiField;
-    frame =
-        ScreenRect::make(panel.minX() + SettingsView::kSidebarWidth + r.x,
-                         panel.maxY() - SettingsWindowController::kTitleBarHeight - r.y - r.height,
-                         r.width, r.height);
-  } else if (editor && (id == "back" || id == "reset" || id == "done")) {
-    using Part = SettingsView::EditorPart;
-    frame = window->editorFrame(id == "back"    ? Part::back
-                                : id == "reset" ? Part::reset
-                                                : Part::done);
+  using Part = SettingsView::EditorPart;
+  static const std::map<std::string, Part, std::less<>> kEditorParts{{"back", Part::back},
+                                                                     {"reset", Part::reset},
+                                                                     {"done", Part::done},
+                                                                     {"name", Part::name},
+                                                                     {"emoji", Part::emoji}};
+  if (auto part = kEditorParts.find(id);
+      part != kEditorParts.end() && copy_->surfaces.desktopEditor()) {
+    frame = window->editorFrame(part->second);
   } else if (std::optional<SettingsPage> page = settingsPageWithID(id)) {
     frame = window->pageFrame(*page);
   } else {

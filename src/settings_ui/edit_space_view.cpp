@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "drawing/glyph.h"
+#include "settings_ui/form_drawing.h"
 #include "store/text.h"
 
 namespace velmora {
@@ -30,14 +31,14 @@ constexpr double kSwatchGap = 8;
 constexpr double kButtonWidth = 80;
 
 // ---- The dark appearance ----
-const Color kBackground = Color::gray(0.165);
-const Color kPrimary = Color::white(0.88);
-const Color kSecondary = Color::white(0.55);
+using form::kAccent;
+using form::kBackground;
+using form::kPrimary;
+using form::kSecondary;
 const Color kTertiary = Color::white(0.3);
 const Color kControl = Color::white(0.08);
 const Color kControlEdge = Color::white(0.14);
 const Color kFieldFill = Color::gray(0.11);
-const Color kAccent{0.04, 0.52, 1.0, 1};
 
 const Font kBody = Font::system(13);
 const Font kSmall = Font::system(11);
@@ -51,11 +52,7 @@ CanvasRect inset(const CanvasRect& r, double by) {
 // One line in `box`, vertically centred, cut at the tail when it does not fit.
 void label(platform::Canvas& canvas, std::string_view text, const Font& font, const Color& color,
            const CanvasRect& box, bool centred = false) {
-  if (text.empty() || box.width <= 0) return;
-  Size measured = canvas.measureText(text, font);
-  double width = std::min(measured.width, box.width);
-  double x = centred ? box.x + (box.width - width) / 2 : box.x;
-  canvas.drawText(text, font, color, {x, box.y + (box.height - measured.height) / 2}, box.width);
+  form::drawLine(canvas, text, font, color, box, centred ? 0.5 : 0);
 }
 
 // An image scaled to fit `box`, centred.

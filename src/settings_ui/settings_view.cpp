@@ -5,6 +5,7 @@
 
 #include "drawing/glyph.h"
 #include "settings_ui/edit_space_view.h"
+#include "settings_ui/form_drawing.h"
 
 namespace velmora {
 namespace {
@@ -34,20 +35,20 @@ constexpr double kStatusLine = 28;
 constexpr double kPageTitle = 30;
 constexpr double kBoxRadius = 9;
 
-// ---- The dark appearance, the desktop editor's ----
-const Color kBackground = Color::gray(0.165);
+// ---- The dark appearance, the desktop editor's (form_drawing.h has the shared colours) ----
+using form::kAccent;
+using form::kBackground;
+using form::kGreen;
+using form::kOrange;
+using form::kPrimary;
+using form::kSecondary;
 const Color kSidebarFill = Color::gray(0.2);
 const Color kBoxFill = Color::white(0.05);
 const Color kBoxEdge = Color::white(0.07);
 const Color kHairline = Color::white(0.09);
-const Color kPrimary = Color::white(0.88);
-const Color kSecondary = Color::white(0.55);
 const Color kControl = Color::white(0.14);
 const Color kControlEdge = Color::white(0.16);
-const Color kAccent{0.04, 0.52, 1.0, 1};
 const Color kRed{1.0, 0.33, 0.3, 1};
-const Color kGreen{0.2, 0.78, 0.35, 1};
-const Color kOrange{1.0, 0.62, 0.04, 1};
 
 const Font kBody = Font::system(13);
 const Font kSmall = Font::system(11);
@@ -66,9 +67,9 @@ CanvasRect inset(const CanvasRect& r, double dx, double dy) {
   return {r.x + dx, r.y + dy, r.width - 2 * dx, r.height - 2 * dy};
 }
 
-bool inside(const CanvasRect& r, CanvasPoint p) {
-  return p.x >= r.x && p.x < r.x + r.width && p.y >= r.y && p.y < r.y + r.height;
-}
+using form::drawLine;
+using form::drawSymbol;
+using form::inside;
 
 Color tintColor(std::string_view tint) {
   if (tint == "green") return kGreen;
@@ -88,30 +89,6 @@ bool focusable(const SettingsControl& c) {
     default:
       return c.enabled;
   }
-}
-
-// One line in `box`, vertically centred, cut at the tail when it does not fit; `align` 0
-// left, 0.5 centred, 1 right.
-void text(platform::Canvas& canvas, std::string_view line, const Font& font, const Color& color,
-          const CanvasRect& box, double align = 0) {
-  if (line.empty() || box.width <= 0) return;
-  const Size measured = canvas.measureText(line, font);
-  const double width = std::min(measured.width, box.width);
-  canvas.drawText(line, font, color,
-                  {box.x + (box.width - width) * align, box.y + (box.height - measured.height) / 2},
-                  box.width);
-}
-
-void symbol(platform::Canvas& canvas, std::string_view name, double size, const Color& color,
-            const CanvasRect& box) {
-  if (name.empty()) return;
-  ImageRef image = Glyph::symbolImage(std::string(name), size, FontWeight::regular, color);
-  if (!image) return;
-  const Size natural = image->size();
-  if (natural.width <= 0 || natural.height <= 0) return;
-  const double k = std::min(box.width / natural.width, box.height / natural.height);
-  const double w = natural.width * k, h = natural.height * k;
-  canvas.drawImage(*image, {box.x + (box.width - w) / 2, box.y + (box.height - h) / 2, w, h});
 }
 
 // A chevron of two strokes pointing right (`dx` 1), up (`dy` -1) or down (`dy` 1).
@@ -162,34 +139,11 @@ double controlWidth(const SettingsControl& c) {
   }
 }
 
-// Help text breaks at spaces into lines no wider than `width`, as `measure` measures them.
-template <class Measure>
-std::vector<std::string> helpLines(std::string_view help, double width, Measure&& measure) {
-  std::vector<std::string> lines;
-  std::string line;
-  std::size_t start = 0;
-  while (start <= help.size()) {
-    std::size_t end = help.find(' ', start);
-    if (end == std::string_view::npos) end = help.size();
-    const std::string_view word = help.substr(start, end - start);
-    std::string candidate = line.empty() ? std::string(word) : line + " " + std::string(word);
-    if (!line.empty() && measure(candidate) > width) {
-      lines.push_back(std::move(line));
-      line = std::string(word);
-    } else {
-      line = std::move(candidate);
-    }
-    start = end + 1;
-  }
-  if (!line.empty()) lines.push_back(std::move(line));
-  return lines;
-}
-
 // How many lines the help of a row `width` wide takes; the estimate errs wide, so the lines
 // drawn with real measures never outnumber it.
 double helpHeight(const SettingsControl& c, double width) {
   if (c.help.empty() || c.kind == ControlKind::desktop) return 0;
-  const auto lines = helpLines(c.help, width - 2 * kInset, [](const std::string& text) {
+  const auto lines = form::wrapWords(c.help, width - 2 * kInset, [](const std::string& text) {
     return estimatedWidth(text, kSmall.pointSize) * 1.15;
   });
   return kHelpLine * static_cast<double>(std::max<std::size_t>(1, lines.size()));
@@ -438,9 +392,9 @@ void SettingsView::drawSidebar(platform::Canvas& canvas) const {
     const bool selected = pages_[i].page == content_.page;
     if (selected) canvas.fill(Path::roundedRect(r, 6), kAccent);
     const Color ink = selected ? Color::white() : kPrimary;
-    symbol(canvas, pages_[i].symbol, 14, selected ? Color::white() : kAccent,
-           {r.x + 8, r.y + 5, 18, 18});
-    text(canvas, pages_[i].title, kBody, ink, {r.x + 34, r.y, r.width - 42, r.height});
+    drawSymbol(canvas, pages_[i].symbol, 14, selected ? Color::white() : kAccent,
+               {r.x + 8, r.y + 5, 18, 18});
+    drawLine(canvas, pages_[i].title, kBody, ink, {r.x + 34, r.y, r.width - 42, r.height});
   }
   if (focus_ == kSidebarFocus && !editor_) {
     if (std::optional<CanvasRect> r = sidebarFrame(content_.page)) {
@@ -453,21 +407,21 @@ void SettingsView::drawPage(platform::Canvas& canvas) const {
   canvas.translate(0, -scroll_);
   const Layout& l = layout_;
   if (!content_.status.empty()) {
-    symbol(canvas, kStatusSymbol, 13, kRed, {l.status.x, l.status.y + 3, 16, 16});
-    text(canvas, content_.status, kBody, kRed,
-         {l.status.x + 22, l.status.y, l.status.width - 22, l.status.height});
+    drawSymbol(canvas, kStatusSymbol, 13, kRed, {l.status.x, l.status.y + 3, 16, 16});
+    drawLine(canvas, content_.status, kBody, kRed,
+             {l.status.x + 22, l.status.y, l.status.width - 22, l.status.height});
   }
-  text(canvas, content_.title, kTitleFont, kPrimary, l.title);
+  drawLine(canvas, content_.title, kTitleFont, kPrimary, l.title);
 
   for (std::size_t s = 0; s < content_.sections.size() && s < l.sections.size(); ++s) {
     const SettingsSection& section = content_.sections[s];
     const SectionFrame& frame = l.sections[s];
-    text(canvas, section.title, kSectionFont, kPrimary, frame.title);
+    drawLine(canvas, section.title, kSectionFont, kPrimary, frame.title);
     if (frame.box.height > 0) {
       canvas.fill(Path::roundedRect(frame.box, kBoxRadius), kBoxFill);
       canvas.stroke(Path::roundedRect(inset(frame.box, 0.5, 0.5), kBoxRadius), kBoxEdge, 1);
     }
-    text(canvas, section.footer, kSmall, kSecondary, frame.footer);
+    drawLine(canvas, section.footer, kSmall, kSecondary, frame.footer);
   }
   for (const ControlFrame& f : l.controls) {
     const SettingsControl& c = content_.sections[f.section].controls[f.index];
@@ -501,19 +455,19 @@ void SettingsView::drawControl(platform::Canvas& canvas, const SettingsControl& 
   auto help = [&] {
     const double width = row.width - 2 * kInset;
     const double height = helpHeight(c, row.width);
-    const auto lines = helpLines(c.help, width, [&canvas](const std::string& line) {
+    const auto lines = form::wrapWords(c.help, width, [&canvas](const std::string& line) {
       return canvas.measureText(line, kSmall).width;
     });
     double y = row.y + row.height - height - 8;
     for (const std::string& line : lines) {
-      text(canvas, line, kSmall, kSecondary, {row.x + kInset, y, width, kHelpLine});
+      drawLine(canvas, line, kSmall, kSecondary, {row.x + kInset, y, width, kHelpLine});
       y += kHelpLine;
     }
   };
 
   switch (c.kind) {
     case ControlKind::toggle: {
-      text(canvas, c.label, kBody, kPrimary, labelBox);
+      drawLine(canvas, c.label, kBody, kPrimary, labelBox);
       const Path track = Path::roundedRect(k, k.height / 2);
       canvas.fill(track, c.on ? kAccent : Color::white(0.2));
       const double knob = k.height - 4;
@@ -523,13 +477,13 @@ void SettingsView::drawControl(platform::Canvas& canvas, const SettingsControl& 
       break;
     }
     case ControlKind::picker: {
-      text(canvas, c.label, kBody, kPrimary, labelBox);
+      drawLine(canvas, c.label, kBody, kPrimary, labelBox);
       canvas.fill(Path::roundedRect(k, 5), kControl);
       canvas.stroke(Path::roundedRect(k, 5), kControlEdge, 1);
       const bool chosen =
           c.selected >= 0 && static_cast<std::size_t>(c.selected) < c.choices.size();
-      text(canvas, chosen ? c.choices[static_cast<std::size_t>(c.selected)] : c.title, kBody,
-           kPrimary, {k.x + 9, k.y, k.width - 36, k.height});
+      drawLine(canvas, chosen ? c.choices[static_cast<std::size_t>(c.selected)] : c.title, kBody,
+               kPrimary, {k.x + 9, k.y, k.width - 36, k.height});
       const CanvasRect chip{k.x + k.width - 19, k.y + 3, 16, k.height - 6};
       canvas.fill(Path::roundedRect(chip, 4), kAccent);
       const double cx = chip.x + chip.width / 2, cy = chip.y + chip.height / 2;
@@ -539,7 +493,7 @@ void SettingsView::drawControl(platform::Canvas& canvas, const SettingsControl& 
       break;
     }
     case ControlKind::segmented: {
-      text(canvas, c.label, kBody, kPrimary, labelBox);
+      drawLine(canvas, c.label, kBody, kPrimary, labelBox);
       canvas.fill(Path::roundedRect(k, 6), kControl);
       for (std::size_t i = 0; i < f.segments.size(); ++i) {
         const CanvasRect& s = f.segments[i];
@@ -548,13 +502,13 @@ void SettingsView::drawControl(platform::Canvas& canvas, const SettingsControl& 
         if (i > 0 && !selected && static_cast<int>(i) - 1 != c.selected) {
           canvas.fill(Path::rect({s.x, s.y + 5, 1, s.height - 10}), kControlEdge);
         }
-        text(canvas, c.choices[i], kBody, kPrimary, inset(s, 6, 0), 0.5);
+        drawLine(canvas, c.choices[i], kBody, kPrimary, inset(s, 6, 0), 0.5);
       }
       help();
       break;
     }
     case ControlKind::slider: {
-      text(canvas, c.label, kBody, kPrimary, labelBox);
+      drawLine(canvas, c.label, kBody, kPrimary, labelBox);
       const double span = c.maximum - c.minimum;
       const double fraction = span > 0 ? std::clamp((c.number - c.minimum) / span, 0.0, 1.0) : 0;
       const double mid = k.y + k.height / 2;
@@ -562,29 +516,29 @@ void SettingsView::drawControl(platform::Canvas& canvas, const SettingsControl& 
       canvas.fill(Path::roundedRect({k.x, mid - 2, k.width * fraction, 4}, 2), kAccent);
       const double knob = 18;
       knobAt(canvas, {k.x + k.width * fraction - knob / 2, mid - knob / 2, knob, knob});
-      text(canvas, c.valueText, kBody, kSecondary, {k.x + k.width + 10, k.y, 46, k.height}, 1);
+      drawLine(canvas, c.valueText, kBody, kSecondary, {k.x + k.width + 10, k.y, 46, k.height}, 1);
       help();
       break;
     }
     case ControlKind::button: {
-      text(canvas, c.label, kBody, kPrimary, labelBox);
+      drawLine(canvas, c.label, kBody, kPrimary, labelBox);
       canvas.fill(Path::roundedRect(k, 6), c.prominent ? kAccent : Color::white(0.17));
       const Font font = c.prominent ? Font::system(13, FontWeight::semibold) : kBody;
-      text(canvas, c.title, font,
-           c.prominent     ? Color::white()
-           : c.destructive ? kRed
-                           : kPrimary,
-           inset(k, 8, 0), 0.5);
+      drawLine(canvas, c.title, font,
+               c.prominent     ? Color::white()
+               : c.destructive ? kRed
+                               : kPrimary,
+               inset(k, 8, 0), 0.5);
       help();
       break;
     }
     case ControlKind::recorder: {
-      text(canvas, c.label, kBody, kPrimary, labelBox);
+      drawLine(canvas, c.label, kBody, kPrimary, labelBox);
       canvas.fill(Path::roundedRect(k, 6), Color::white(0.1));
       canvas.stroke(Path::roundedRect(k, 6), c.on ? kAccent : kControlEdge, c.on ? 1.5 : 1);
       const double room = c.hasClear ? 24 : 8;
-      text(canvas, c.title, kBody, c.on ? kAccent : kPrimary,
-           {k.x + room, k.y, k.width - 2 * room, k.height}, 0.5);
+      drawLine(canvas, c.title, kBody, c.on ? kAccent : kPrimary,
+               {k.x + room, k.y, k.width - 2 * room, k.height}, 0.5);
       if (c.hasClear) {
         const CanvasRect& x = f.clear;
         canvas.fill(Path::ellipse(x), kSecondary);
@@ -604,18 +558,18 @@ void SettingsView::drawControl(platform::Canvas& canvas, const SettingsControl& 
       const Color tint = tintColor(c.tint);
       CanvasRect line{row.x + kInset, row.y, row.width - 2 * kInset, 34};
       if (!c.label.empty()) {
-        text(canvas, c.label, kBody, kPrimary, line);
+        drawLine(canvas, c.label, kBody, kPrimary, line);
         const double w = std::min(line.width / 2, estimatedWidth(c.title) + 4);
         line = {line.x + line.width - w, line.y, w, line.height};
         if (!c.symbol.empty())
-          symbol(canvas, c.symbol, 13, tint, {line.x - 22, line.y + 9, 16, 16});
-        text(canvas, c.title, kBody, c.tint.empty() ? kSecondary : tint, line, 1);
+          drawSymbol(canvas, c.symbol, 13, tint, {line.x - 22, line.y + 9, 16, 16});
+        drawLine(canvas, c.title, kBody, c.tint.empty() ? kSecondary : tint, line, 1);
       } else {
         if (!c.symbol.empty()) {
-          symbol(canvas, c.symbol, 13, tint, {line.x, line.y + 9, 16, 16});
+          drawSymbol(canvas, c.symbol, 13, tint, {line.x, line.y + 9, 16, 16});
           line = {line.x + 24, line.y, line.width - 24, line.height};
         }
-        text(canvas, c.title, kBody, kPrimary, line);
+        drawLine(canvas, c.title, kBody, kPrimary, line);
       }
       help();
       break;
@@ -626,16 +580,16 @@ void SettingsView::drawControl(platform::Canvas& canvas, const SettingsControl& 
       const double each = width / static_cast<double>(columns);
       double y = row.y + 4;
       for (std::size_t i = 0; i < c.columns.size(); ++i) {
-        text(canvas, c.columns[i], Font::system(11, FontWeight::semibold), kSecondary,
-             {x0 + each * static_cast<double>(i) + 6, y, each - 12, kTableHeader});
+        drawLine(canvas, c.columns[i], Font::system(11, FontWeight::semibold), kSecondary,
+                 {x0 + each * static_cast<double>(i) + 6, y, each - 12, kTableHeader});
       }
       y += kTableHeader;
       canvas.fill(Path::rect({x0, y - 1, width, 1}), kHairline);
       for (std::size_t r = 0; r < c.rows.size(); ++r) {
         if (r % 2 == 1) canvas.fill(Path::roundedRect({x0, y, width, kTableRow}, 4), kBoxFill);
         for (std::size_t i = 0; i < c.rows[r].size() && i < columns; ++i) {
-          text(canvas, c.rows[r][i], Font::system(12), kPrimary,
-               {x0 + each * static_cast<double>(i) + 6, y, each - 12, kTableRow});
+          drawLine(canvas, c.rows[r][i], Font::system(12), kPrimary,
+                   {x0 + each * static_cast<double>(i) + 6, y, each - 12, kTableRow});
         }
         y += kTableRow;
       }
@@ -653,10 +607,10 @@ void SettingsView::drawControl(platform::Canvas& canvas, const SettingsControl& 
           c.valueText.empty() ? 0 : canvas.measureText(c.valueText, kBody).width + 8;
       const double right = row.x + row.width - kInset - 16;
       const double room = std::max(0.0, right - valueWidth - 8 - x);
-      text(canvas, c.title, kBody, kPrimary, {x, row.y + 7, room, 18});
-      text(canvas, c.help, kSmall, kSecondary, {x, row.y + 25, room, 15});
-      text(canvas, c.valueText, kBody, kSecondary,
-           {right - valueWidth, row.y, valueWidth, row.height}, 1);
+      drawLine(canvas, c.title, kBody, kPrimary, {x, row.y + 7, room, 18});
+      drawLine(canvas, c.help, kSmall, kSecondary, {x, row.y + 25, room, 15});
+      drawLine(canvas, c.valueText, kBody, kSecondary,
+               {right - valueWidth, row.y, valueWidth, row.height}, 1);
       chevron(canvas, {row.x + row.width - kInset - 2, row.y + row.height / 2}, 1, 0, 4,
               kSecondary);
       break;
@@ -672,8 +626,8 @@ void SettingsView::drawControl(platform::Canvas& canvas, const SettingsControl& 
       break;
     }
     case ControlKind::progress: {
-      text(canvas, c.label.empty() ? c.title : c.label, kBody, kPrimary,
-           {row.x + kInset, row.y, row.width / 2 - kInset, kRow});
+      drawLine(canvas, c.label.empty() ? c.title : c.label, kBody, kPrimary,
+               {row.x + kInset, row.y, row.width / 2 - kInset, kRow});
       const double barWidth = 180;
       const double x = row.x + row.width - kInset - 56 - barWidth;
       const double mid = row.y + kRow / 2;
@@ -682,7 +636,7 @@ void SettingsView::drawControl(platform::Canvas& canvas, const SettingsControl& 
       if (fraction > 0) {
         canvas.fill(Path::roundedRect({x, mid - 3, barWidth * fraction, 6}, 3), kAccent);
       }
-      text(canvas, c.valueText, kBody, kSecondary, {x + barWidth + 10, row.y, 46, kRow}, 1);
+      drawLine(canvas, c.valueText, kBody, kSecondary, {x + barWidth + 10, row.y, 46, kRow}, 1);
       help();
       break;
     }

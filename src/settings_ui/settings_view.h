@@ -64,7 +64,7 @@ class SettingsView {
     std::vector<platform::CanvasRect> sidebarRows;  // view coordinates: the sidebar stays put
     double height = 0;                              // of the whole page
   };
-  enum class EditorPart { back, reset, done };
+  enum class EditorPart { back, reset, done, name, emoji };
 
   void setPages(std::vector<SettingsPageEntry> pages);
   // A new page's content scrolls back to the top; the same page's keeps its place.

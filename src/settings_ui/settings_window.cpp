@@ -177,9 +177,12 @@ std::optional<ScreenRect> SettingsWindowController::editorFrame(
     SettingsView::EditorPart part) const {
   if (!editor_) return std::nullopt;
   const EditSpaceView::Layout l = editor_->layout(view_.size().width - SettingsView::kSidebarWidth);
-  CanvasRect r = part == SettingsView::EditorPart::back    ? l.back
-                 : part == SettingsView::EditorPart::reset ? l.reset
-                                                           : l.done;
+  using Part = SettingsView::EditorPart;
+  CanvasRect r = part == Part::back    ? l.back
+                 : part == Part::reset ? l.reset
+                 : part == Part::name  ? l.nameField
+                 : part == Part::emoji ? l.emojiField
+                                       : l.done;
   if (r.width <= 0) return std::nullopt;
   r.x += SettingsView::kSidebarWidth;
   return toScreen(r);

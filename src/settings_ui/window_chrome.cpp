@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "settings_ui/form_drawing.h"
+
 namespace velmora {
 
 namespace {
@@ -19,7 +21,7 @@ void WindowChrome::draw(platform::Canvas& canvas, Size size, std::string_view ti
                         bool otherButtonsEnabled) {
   const Path window = Path::roundedRect({0, 0, size.width, size.height}, kCornerRadius);
   canvas.clip(window);
-  canvas.fill(window, Color::gray(0.165));
+  canvas.fill(window, form::kBackground);
   canvas.fill(Path::rect({0, 0, size.width, kTitleBarHeight}), Color::gray(0.21));
   canvas.fill(Path::rect({0, kTitleBarHeight - 1, size.width, 1}), Color::black(0.5));
   for (std::size_t i = 0; i < kTrafficLights.size(); ++i) {
@@ -37,9 +39,9 @@ void WindowChrome::draw(platform::Canvas& canvas, Size size, std::string_view ti
 }
 
 bool WindowChrome::onCloseButton(platform::CanvasPoint point) {
-  const platform::CanvasRect r{kCloseButton.x - 2, kCloseButton.y - 2, kCloseButton.width + 4,
-                               kCloseButton.height + 4};
-  return point.x >= r.x && point.x < r.x + r.width && point.y >= r.y && point.y < r.y + r.height;
+  return form::inside(
+      {kCloseButton.x - 2, kCloseButton.y - 2, kCloseButton.width + 4, kCloseButton.height + 4},
+      point);
 }
 
 }  // namespace velmora
